@@ -1,0 +1,90 @@
+#include "cli/generatecommand.h"
+
+#include "generation/appiconset.h"
+#include "generation/catalogwriter.h"
+#include "generation/fileio.h"
+#include "generation/imageloading.h"
+#include "generation/imageset.h"
+#include "generation/localtaskqueues.h"
+
+#include <mutex>
+
+namespace quorva {
+namespace {
+
+// What the job's completion calls told; the failure form may come from a worker thread.
+struct RunRecord {
+    std::mutex mutex;
+    std::optional<QString> jobMessage;
+    std::optional<RenderedImages> lastImages;
+    std::optional<WriteReport> lastReport;
+
+    void record(const std::optional<RenderedImages>& images, const std::optional<QString>& message,
+                const WriteReport& report)
+    {
+        std::lock_guard lock(mutex);
+        if (message) {
+            if (!jobMessage)
+                jobMessage = message;
+            return;
+        }
+        lastImages = images;
+        lastReport = report;
+    }
+};
+
+std::size_t expectedFiles(SetKind kind)
+{
+    if (kind == SetKind::ImageSet)
+        return 3 + 1;
+    std::size_t artwork = 0;
+    for (const AppIconEntry& entry : appIconSizes())
+        artwork += entry.fileName.contains(QLatin1String("tunes")) ? 1 : 0;
+    return appIconSizes().size() + artwork + 1;
+}
+
+} // namespace
+
+GenerateOutcome runGenerate(const GenerateRequest& request)
+{
+    const QString sourceName = displayPath(request.source);
+    const LoadedImage loaded = loadImage(request.source);
+    if (!loaded.image)
+        return {1, QStringLiteral("%1: %2").arg(sourceName, loaded.error)};
+
+    RunRecord record;
+    const std::optional<std::filesystem::path> destination = request.destination;
+    LocalTaskQueues queues;
+    if (request.kind == SetKind::AppIcon) {
+        makeAppIconSet(loaded.image, [&record, destination](std::optional<RenderedImages> images,
+                                                             std::optional<QString> message) {
+            record.record(images, message, writeAppIconSet(images, message, destination));
+        }, queues);
+    } else {
+        const std::optional<QString> name = request.assetName;
+        makeImageSet(loaded.image, [&record, destination, name](std::optional<RenderedImages> images,
+                                                                 std::optional<QString> message) {
+            record.record(images, message, writeImageSet(images, message, destination, [name] { return name; }));
+        }, queues);
+    }
+    queues.runUntilIdle();
+
+    std::lock_guard lock(record.mutex);
+    if (record.jobMessage)
+        return {1, QStringLiteral("%1: %2").arg(sourceName, *record.jobMessage)};
+    if (!record.lastReport) {
+        const QImage& pixels = loaded.image->representations().front();
+        return {1, QStringLiteral("%1: Couldn't get image (%2 × %3 pixels is too small: an image set needs at "
+                                  "least 3 pixels each way)")
+                       .arg(sourceName)
+                       .arg(pixels.width())
+                       .arg(pixels.height())};
+    }
+    if (record.lastReport->failed())
+        return {1, record.lastReport->failures.front()};
+    if (record.lastReport->written.size() != expectedFiles(request.kind))
+        return {1, QStringLiteral("%1: Couldn't get every image of the set").arg(sourceName)};
+    return {0, {}};
+}
+
+} // namespace quorva

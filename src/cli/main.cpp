@@ -1,0 +1,43 @@
+#include "cli/commandline.h"
+#include "cli/generatecommand.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+void printTo(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    const quorva::CommandLine line = quorva::parseCommandLine(arguments);
+    switch (line.action) {
+    case quorva::CommandLine::Action::Help:
+        printTo(stdout, quorva::usageText());
+        return 0;
+    case quorva::CommandLine::Action::Version:
+        printTo(stdout, quorva::versionText());
+        return 0;
+    case quorva::CommandLine::Action::UsageError:
+        printTo(stderr, QStringLiteral("quorva-cli: %1\n\n%2").arg(line.error, quorva::usageText()));
+        return 2;
+    case quorva::CommandLine::Action::Generate:
+        break;
+    }
+    const quorva::GenerateOutcome outcome = quorva::runGenerate(line.request);
+    if (outcome.exitStatus != 0)
+        printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(outcome.error));
+    return outcome.exitStatus;
+}

@@ -1,0 +1,34 @@
+#include "generation/image.h"
+
+#include "generation/pngencoder.h"
+
+namespace quorva {
+
+Image::Image(QSizeF sizeInPoints, std::vector<QImage> representations)
+    : m_size(sizeInPoints), m_representations(std::move(representations))
+{
+}
+
+const PngResult& Image::encodedPng() const
+{
+    std::call_once(m_encodeOnce, [this] {
+        if (m_representations.empty() || m_representations.front().isNull()) {
+            m_png.failure = PngFailure::NoBitmap;
+            return;
+        }
+        m_png.bytes = encodePng(m_representations.front());
+        if (!m_png.bytes)
+            m_png.failure = PngFailure::NoPng;
+    });
+    return m_png;
+}
+
+ImageRef makeImage(QImage bitmap)
+{
+    const QSizeF points(bitmap.width(), bitmap.height());
+    std::vector<QImage> reps;
+    reps.push_back(std::move(bitmap));
+    return std::make_shared<const Image>(points, std::move(reps));
+}
+
+} // namespace quorva

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QImage>
+#include <QSizeF>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace quorva {
+
+enum class PngFailure { NoBitmap, NoPng };
+
+// The outcome of encoding an image as PNG: the file's bytes, or the stage that failed.
+struct PngResult {
+    std::optional<QByteArray> bytes;
+    std::optional<PngFailure> failure;
+};
+
+// An immutable image: a size in points and a list of bitmap representations, each a QImage in
+// Format_ARGB32_Premultiplied. Shared between threads through ImageRef; readers take their own
+// shallow QImage copies. Its PNG encoding is made once and kept, so that writing the same image
+// again costs no second encoding.
+class Image {
+public:
+    Image(QSizeF sizeInPoints, std::vector<QImage> representations);
+
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    QSizeF size() const { return m_size; }
+    const std::vector<QImage>& representations() const { return m_representations; }
+
+    // The encoding of the first representation, made on first use by whichever thread asks first;
+    // later callers, on any thread, wait for it and get the same bytes.
+    const PngResult& encodedPng() const;
+
+private:
+    QSizeF m_size;
+    std::vector<QImage> m_representations;
+    mutable std::once_flag m_encodeOnce;
+    mutable PngResult m_png;
+};
+
+using ImageRef = std::shared_ptr<const Image>;
+
+// A one-representation image whose size in points equals its pixel size.
+ImageRef makeImage(QImage bitmap);
+
+} // namespace quorva

@@ -1,0 +1,63 @@
+#include "generation/imageresizing.h"
+
+#include <QImageReader>
+
+#include <cmath>
+
+namespace quorva {
+namespace {
+
+// The same ceiling that keeps decompression bombs out also bounds what a rescale may allocate.
+bool fitsAllocationLimit(std::int64_t width, std::int64_t height)
+{
+    constexpr std::int64_t maxSide = 32767;
+    if (width < 1 || height < 1 || width > maxSide || height > maxSide)
+        return false;
+    const std::int64_t limitMiB = QImageReader::allocationLimit();
+    return limitMiB <= 0 || width * height * 4 <= limitMiB * 1024 * 1024;
+}
+
+// Area-averaging when shrinking, bilinear when enlarging; alpha is carried over unchanged in
+// meaning because the source is premultiplied, so no dark fringes appear at transparent edges.
+QImage rescaled(const Image& image, std::int64_t width, std::int64_t height)
+{
+    if (image.representations().empty())
+        return {};
+    const QImage& source = image.representations().front();
+    if (source.isNull())
+        return {};
+    if (source.width() == width && source.height() == height)
+        return source;
+    if (!fitsAllocationLimit(width, height))
+        return {};
+    const QImage& premultiplied = source.format() == QImage::Format_ARGB32_Premultiplied
+        ? source
+        : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return premultiplied.scaled(static_cast<int>(width), static_cast<int>(height), Qt::IgnoreAspectRatio,
+                                Qt::SmoothTransformation);
+}
+
+} // namespace
+
+ImageRef resizedToSide(const Image& image, std::int64_t side)
+{
+    QImage bitmap = rescaled(image, side, side);
+    if (bitmap.isNull())
+        return nullptr;
+    return makeImage(std::move(bitmap));
+}
+
+ImageRef resizedToSize(const Image& image, double width, double height)
+{
+    if (!std::isfinite(width) || !std::isfinite(height) || width < 1.0 || height < 1.0
+        || width >= 9.2e18 || height >= 9.2e18)
+        return nullptr;
+    QImage bitmap = rescaled(image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height));
+    if (bitmap.isNull())
+        return nullptr;
+    std::vector<QImage> reps;
+    reps.push_back(std::move(bitmap));
+    return std::make_shared<const Image>(QSizeF(width, height), std::move(reps));
+}
+
+} // namespace quorva

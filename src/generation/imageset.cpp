@@ -1,0 +1,49 @@
+#include "generation/imageset.h"
+
+#include "generation/imageresizing.h"
+#include "generation/lineprinter.h"
+
+#include <memory>
+
+namespace quorva {
+
+std::vector<ImageSetEntry> imageSetSizes(double width, double height)
+{
+    const double thirdWidth = width / 3.0;
+    const double thirdHeight = height / 3.0;
+    return {
+        {QStringLiteral("asset@1x"), QSizeF(thirdWidth, thirdHeight)},
+        {QStringLiteral("asset@2x"), QSizeF(thirdWidth + thirdWidth, thirdHeight + thirdHeight)},
+        {QStringLiteral("asset@3x"), QSizeF(width, height)},
+    };
+}
+
+void makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues)
+{
+    if (!image || image->representations().empty()) {
+        printLine(QStringLiteral("Couldn't get image"));
+        return;
+    }
+    const QImage& first = image->representations().front();
+    makeImageSet(std::move(image), imageSetSizes(first.width(), first.height()), std::move(completion), queues);
+}
+
+void makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
+                  TaskQueues& queues)
+{
+    auto rendered = std::make_shared<RenderedImages>();
+    auto sharedCompletion = std::make_shared<const GenerationCompletion>(std::move(completion));
+    for (const ImageSetEntry& entry : table) {
+        ImageRef scaled = image ? resizedToSize(*image, entry.size.width(), entry.size.height()) : nullptr;
+        if (!scaled) {
+            printLine(QStringLiteral("Couldn't get image"));
+            return;
+        }
+        queues.postToBackground([scaled] { scaled->encodedPng(); });
+        (*rendered)[entry.key] = std::move(scaled);
+        // The map is only touched on the main thread, so the step reads it without a lock.
+        queues.postToMain([rendered, sharedCompletion] { (*sharedCompletion)(*rendered, std::nullopt); });
+    }
+}
+
+} // namespace quorva

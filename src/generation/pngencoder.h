@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <optional>
+
+namespace quorva {
+
+// Encodes a bitmap as an 8-bit, non-interlaced PNG without colour profile chunk. An image whose
+// every pixel is opaque becomes colour type 2 (RGB, no alpha channel), which App Store Connect
+// requires of app icons; any other image colour type 6 (RGBA, alpha un-premultiplied exactly
+// as Qt does it). Gives nothing for a null image or when memory runs out.
+std::optional<QByteArray> encodePng(const QImage& bitmap);
+
+} // namespace quorva

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "generation/taskqueues.h"
+
+namespace quorva {
+
+// The application's queues: the main queue is the Qt event loop of the thread that owns the
+// QCoreApplication, the background pool Qt's global thread pool.
+class QtTaskQueues final : public TaskQueues {
+public:
+    void postToMain(Task task) override;
+    void postToBackground(Task task) override;
+};
+
+} // namespace quorva
