@@ -1,0 +1,108 @@
+#include "testsupport.h"
+
+#include "generation/lineprinter.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+
+namespace quorva::test {
+
+QImage gradientImage(int width, int height, int border)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool outside = x < border || y < border || x >= width - border || y >= height - border;
+            const int alpha = outside ? 0 : (y * 3 / std::max(1, height) == 1 ? 128 : 255);
+            image.setPixel(x, y, qRgba(x * 255 / std::max(1, width - 1), y * 255 / std::max(1, height - 1),
+                                       (x + y) % 256, alpha));
+        }
+    }
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage solidImage(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(qPremultiply(colour));
+    return image;
+}
+
+QImage randomImage(int width, int height, unsigned seed, bool opaque)
+{
+    std::mt19937 random(seed);
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const auto value = static_cast<QRgb>(random());
+            image.setPixel(x, y, opaque ? (value | 0xff000000u) : value);
+        }
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage decodeFile(const std::filesystem::path& file)
+{
+    return QImage(QString::fromStdString(file.string()));
+}
+
+QByteArray readBytes(const std::filesystem::path& file)
+{
+    QFile device(QString::fromStdString(file.string()));
+    if (!device.open(QIODevice::ReadOnly))
+        return {};
+    return device.readAll();
+}
+
+void writeBytes(const std::filesystem::path& file, const QByteArray& bytes)
+{
+    QFile device(QString::fromStdString(file.string()));
+    if (device.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        device.write(bytes);
+}
+
+int pngColourType(const QByteArray& png)
+{
+    return png.size() > 25 ? static_cast<unsigned char>(png[25]) : -1;
+}
+
+QStringList filesBelow(const std::filesystem::path& folder)
+{
+    QStringList files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+        if (entry.is_regular_file())
+            files.append(QString::fromStdString(std::filesystem::relative(entry.path(), folder).string()));
+    files.sort();
+    return files;
+}
+
+struct CapturedLines::Impl {
+    mutable std::mutex mutex;
+    QStringList lines;
+    std::unique_ptr<ScopedLineSink> sink;
+};
+
+CapturedLines::CapturedLines() : m_impl(new Impl)
+{
+    m_impl->sink = std::make_unique<ScopedLineSink>([impl = m_impl](const QString& line) {
+        std::lock_guard lock(impl->mutex);
+        impl->lines.append(line);
+    });
+}
+
+CapturedLines::~CapturedLines()
+{
+    m_impl->sink.reset();
+    delete m_impl;
+}
+
+QStringList CapturedLines::lines() const
+{
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->lines;
+}
+
+} // namespace quorva::test

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "generation/image.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <mutex>
+
+namespace quorva::test {
+
+// A premultiplied image with a colour gradient, a transparent border of `border` pixels and
+// a half-transparent band, so that rescaling and alpha handling have something to get wrong.
+QImage gradientImage(int width, int height, int border = 0);
+
+// A plain opaque image of one colour.
+QImage solidImage(int width, int height, QRgb colour);
+
+// Random premultiplied pixels (valid: no channel above alpha), reproducible from the seed.
+QImage randomImage(int width, int height, unsigned seed, bool opaque = false);
+
+QImage decodeFile(const std::filesystem::path& file);
+QByteArray readBytes(const std::filesystem::path& file);
+void writeBytes(const std::filesystem::path& file, const QByteArray& bytes);
+
+// The PNG colour type byte of a PNG file's IHDR chunk.
+int pngColourType(const QByteArray& png);
+
+// Every regular file below a folder, as paths relative to it, sorted.
+QStringList filesBelow(const std::filesystem::path& folder);
+
+// Collects printed report lines for as long as it lives.
+class CapturedLines {
+public:
+    CapturedLines();
+    ~CapturedLines();
+    QStringList lines() const;
+
+private:
+    struct Impl;
+    Impl* m_impl;
+};
+
+} // namespace quorva::test

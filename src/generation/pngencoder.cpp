@@ -33,7 +33,8 @@ void appendChunk(QByteArray& png, const char type[4], const std::uint8_t* data, 
     if (length)
         png.append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
     std::uint32_t crc = libdeflate_crc32(0, header + 4, 4);
-    crc = libdeflate_crc32(crc, data, length);
+    if (length)
+        crc = libdeflate_crc32(crc, data, length); // a null buffer would restart the sum
     std::uint8_t trailer[4];
     putBigEndian32(trailer, crc);
     png.append(reinterpret_cast<const char*>(trailer), 4);

@@ -9,8 +9,9 @@ namespace quorva {
 
 // Encodes a bitmap as an 8-bit, non-interlaced PNG without colour profile chunk. An image whose
 // every pixel is opaque becomes colour type 2 (RGB, no alpha channel), which App Store Connect
-// requires of app icons; any other image colour type 6 (RGBA, alpha un-premultiplied exactly
-// as Qt does it). Gives nothing for a null image or when memory runs out.
+// requires of app icons; any other image colour type 6 (RGBA, un-premultiplied with rounding to
+// nearest, so that premultiplying the decoded samples gives back the very same pixels). Gives
+// nothing for a null image or when memory runs out.
 std::optional<QByteArray> encodePng(const QImage& bitmap);
 
 } // namespace quorva

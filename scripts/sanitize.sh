@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs all tests under AddressSanitizer + UndefinedBehaviorSanitizer, and the concurrency tests
+# under ThreadSanitizer. Usage: scripts/sanitize.sh [address|thread]...
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+kinds=("$@")
+[ ${#kinds[@]} -gt 0 ] || kinds=(address thread)
+for kind in "${kinds[@]}"; do
+  case "$kind" in
+    address)
+      cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
+        -DQUORVA_SANITIZE=address,undefined
+      cmake --build build-asan
+      ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" QT_QPA_PLATFORM=offscreen \
+        ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+      ;;
+    thread)
+      cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
+        -DQUORVA_SANITIZE=thread
+      cmake --build build-tsan
+      TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \
+        QT_QPA_PLATFORM=offscreen ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" -L concurrency
+      ;;
+    *) echo "unknown sanitizer build: $kind" >&2; exit 2 ;;
+  esac
+done

@@ -1,0 +1,118 @@
+#include "generation/appiconset.h"
+
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace quorva;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUORVA_CLI_PATH), arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+class QuorvaCli : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    fs::path root{dir.path().toStdString()};
+    QString path(const fs::path& p) const { return QString::fromStdString(p.string()); }
+    QString source(const char* name, const QImage& image)
+    {
+        const fs::path file = root / name;
+        image.save(path(file), "PNG");
+        return path(file);
+    }
+};
+
+} // namespace
+
+TEST_F(QuorvaCli, appicon_writesTheSetAndExitsZero)
+{
+    const QString icon = source("icon.png", test::gradientImage(256, 256, 10));
+    const CliRun run = runCli({QStringLiteral("appicon"), icon, path(root / "out")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+    const fs::path set = root / "out" / "Quorva" / "icon" / "iOS" / "AppIcon.appiconset";
+    for (const AppIconEntry& entry : appIconSizes())
+        EXPECT_EQ(test::decodeFile(set / entry.fileName.toStdString()).size(), QSize(entry.side, entry.side));
+    EXPECT_TRUE(fs::exists(set / "Contents.json"));
+    EXPECT_EQ(test::filesBelow(root / "out" / "Quorva" / "icon" / "iOS").size(), 21);
+}
+
+TEST_F(QuorvaCli, imageset_isNamedAfterTheSourceOrTheGivenName)
+{
+    const QString photo = source("my photo.final.png", test::gradientImage(90, 45));
+    EXPECT_EQ(runCli({QStringLiteral("imageset"), photo, path(root)}).exitCode, 0);
+    EXPECT_EQ(runCli({QStringLiteral("imageset"), photo, path(root), QStringLiteral("--name"), QStringLiteral("Hero")})
+                  .exitCode,
+              0);
+    const fs::path assets = root / "Quorva" / "asset" / "iOS";
+    EXPECT_EQ(test::decodeFile(assets / "my photo.final.imageset" / "asset@1x.png").size(), QSize(30, 15));
+    EXPECT_EQ(test::filesBelow(assets / "Hero.imageset").size(), 4);
+}
+
+TEST_F(QuorvaCli, sourceThatIsNoImage_exitsOneNamingItAndWritesNothing)
+{
+    const fs::path fake = root / "notes.png";
+    test::writeBytes(fake, "plain text");
+    const CliRun run = runCli({QStringLiteral("appicon"), path(fake), path(root / "out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(path(fake))) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1);
+    EXPECT_FALSE(fs::exists(root / "out"));
+}
+
+TEST_F(QuorvaCli, tooSmallForAnImageSet_printsTheJobsLineAndExitsOne)
+{
+    const QString tiny = source("tiny.png", test::gradientImage(2, 2));
+    const CliRun run = runCli({QStringLiteral("imageset"), tiny, path(root / "out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QStringLiteral("Couldn't get image\n"));
+    EXPECT_TRUE(run.err.contains(tiny));
+    EXPECT_FALSE(fs::exists(root / "out" / "Quorva"));
+}
+
+TEST_F(QuorvaCli, unwritableDestination_printsTheErrorAndExitsOne)
+{
+    const QString icon = source("icon.png", test::gradientImage(64, 64));
+    test::writeBytes(root / "blocked", "a file where the folder should be");
+    const CliRun run = runCli({QStringLiteral("appicon"), icon, path(root / "blocked")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains(QLatin1String("blocked/Quorva/icon/iOS"))) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String("blocked/Quorva/icon/iOS"))) << run.err.toStdString();
+}
+
+TEST_F(QuorvaCli, usageHelpAndVersion)
+{
+    const CliRun wrong = runCli({QStringLiteral("appicon")});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.err.contains(QLatin1String("Usage:")));
+    const CliRun help = runCli({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QLatin1String("quorva-cli imageset SOURCE DEST")));
+    const CliRun version = runCli({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith(QLatin1String("quorva-cli ")));
+}
