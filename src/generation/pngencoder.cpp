@@ -4,6 +4,7 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -74,44 +75,43 @@ void unpackRow(const QRgb* source, int width, bool withAlpha, std::uint8_t* out)
     }
 }
 
-std::uint8_t paethPredictor(int a, int b, int c)
-{
-    const int p = a + b - c;
-    const int pa = std::abs(p - a);
-    const int pb = std::abs(p - b);
-    const int pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc)
-        return static_cast<std::uint8_t>(a);
-    return static_cast<std::uint8_t>(pb <= pc ? b : c);
-}
-
 // Applies one filter to a row; prev is the unfiltered previous row (all zero for the first).
+// The first pixel has no left neighbour and is done apart, so the loops over the rest vectorize.
 void filterRow(Filter filter, const std::uint8_t* row, const std::uint8_t* prev, std::size_t length,
                std::size_t bpp, std::uint8_t* out)
 {
+    const std::size_t head = std::min(bpp, length);
     switch (filter) {
     case None:
         std::copy(row, row + length, out);
         break;
     case Sub:
-        for (std::size_t i = 0; i < length; ++i)
-            out[i] = static_cast<std::uint8_t>(row[i] - (i >= bpp ? row[i - bpp] : 0));
+        std::copy(row, row + head, out);
+        for (std::size_t i = head; i < length; ++i)
+            out[i] = static_cast<std::uint8_t>(row[i] - row[i - bpp]);
         break;
     case Up:
         for (std::size_t i = 0; i < length; ++i)
             out[i] = static_cast<std::uint8_t>(row[i] - prev[i]);
         break;
     case Average:
-        for (std::size_t i = 0; i < length; ++i) {
-            const int left = i >= bpp ? row[i - bpp] : 0;
-            out[i] = static_cast<std::uint8_t>(row[i] - ((left + prev[i]) >> 1));
-        }
+        for (std::size_t i = 0; i < head; ++i)
+            out[i] = static_cast<std::uint8_t>(row[i] - (prev[i] >> 1));
+        for (std::size_t i = head; i < length; ++i)
+            out[i] = static_cast<std::uint8_t>(row[i] - ((row[i - bpp] + prev[i]) >> 1));
         break;
     case Paeth:
-        for (std::size_t i = 0; i < length; ++i) {
-            const int left = i >= bpp ? row[i - bpp] : 0;
-            const int upLeft = i >= bpp ? prev[i - bpp] : 0;
-            out[i] = static_cast<std::uint8_t>(row[i] - paethPredictor(left, prev[i], upLeft));
+        for (std::size_t i = 0; i < head; ++i)
+            out[i] = static_cast<std::uint8_t>(row[i] - prev[i]);
+        for (std::size_t i = head; i < length; ++i) {
+            const int a = row[i - bpp];
+            const int b = prev[i];
+            const int c = prev[i - bpp];
+            const int pa = std::abs(b - c);
+            const int pb = std::abs(a - c);
+            const int pc = std::abs(a + b - 2 * c);
+            const int predicted = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+            out[i] = static_cast<std::uint8_t>(row[i] - predicted);
         }
         break;
     }
@@ -122,8 +122,10 @@ void filterRow(Filter filter, const std::uint8_t* row, const std::uint8_t* prev,
 std::uint64_t costOf(const std::uint8_t* filtered, std::size_t length)
 {
     std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < length; ++i)
-        sum += static_cast<std::uint64_t>(std::abs(static_cast<int>(static_cast<std::int8_t>(filtered[i]))));
+    for (std::size_t i = 0; i < length; ++i) {
+        const int v = static_cast<std::int8_t>(filtered[i]);
+        sum += static_cast<std::uint32_t>(v < 0 ? -v : v);
+    }
     return sum;
 }
 
