@@ -1,5 +1,7 @@
 #include "generation/pngencoder.h"
 
+#include "generation/pixelanalysis.h"
+
 #include <QRgb>
 
 #include <libdeflate.h>
@@ -39,19 +41,6 @@ void appendChunk(QByteArray& png, const char type[4], const std::uint8_t* data, 
     std::uint8_t trailer[4];
     putBigEndian32(trailer, crc);
     png.append(reinterpret_cast<const char*>(trailer), 4);
-}
-
-bool isOpaque(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        QRgb all = 0xff000000u;
-        for (int x = 0; x < image.width(); ++x)
-            all &= row[x];
-        if (qAlpha(all) != 255)
-            return false;
-    }
-    return true;
 }
 
 // Straight (un-premultiplied) samples of one row, in PNG order.
@@ -150,7 +139,7 @@ std::optional<QByteArray> encodePng(const QImage& bitmap)
     try {
         const int width = image.width();
         const int height = image.height();
-        const bool withAlpha = !isOpaque(image);
+        const bool withAlpha = hasTransparentPixels(image);
         const std::size_t bpp = withAlpha ? 4 : 3;
         const std::size_t rowBytes = bpp * static_cast<std::size_t>(width);
         const std::size_t stride = rowBytes + 1;

@@ -1,0 +1,19 @@
+#include "app/appdelegate.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorva"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("io.quorva.Quorva"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorva.svg")));
+    quorva::AppDelegate delegate(&application);
+    const auto window = quorva::loadMainWindow();
+    window->show();
+    application.exec();
+    return 0;
+}

@@ -1,0 +1,39 @@
+#include "ui/segmentedcontrol.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace quorva {
+
+SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(new QButtonGroup(this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const QStringList labels = {tr("App Icon Set"), tr("Image Set")};
+    for (int i = 0; i < labels.size(); ++i) {
+        auto* button = new QPushButton(labels[i], this);
+        button->setObjectName(QStringLiteral("segment%1").arg(i));
+        button->setCheckable(true);
+        m_group->addButton(button, i);
+        layout->addWidget(button);
+    }
+    m_group->setExclusive(true);
+    connect(m_group, &QButtonGroup::idClicked, this, &SegmentedControl::selectedSegmentChanged);
+}
+
+int SegmentedControl::selectedSegment() const
+{
+    return m_group->checkedId();
+}
+
+void SegmentedControl::setSelectedSegment(int segment)
+{
+    if (QAbstractButton* button = m_group->button(segment)) {
+        button->setChecked(true);
+        emit selectedSegmentChanged(segment);
+    }
+}
+
+} // namespace quorva
