@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <mutex>
+#include <ostream>
 
 namespace quorva::test {
 
@@ -44,3 +45,14 @@ private:
 };
 
 } // namespace quorva::test
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& texts, std::ostream* out)
+{
+    *out << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
+}

@@ -18,17 +18,17 @@ std::vector<ImageSetEntry> imageSetSizes(double width, double height)
     };
 }
 
-void makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues)
+bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues)
 {
     if (!image || image->representations().empty()) {
         printLine(QStringLiteral("Couldn't get image"));
-        return;
+        return false;
     }
     const QImage& first = image->representations().front();
-    makeImageSet(std::move(image), imageSetSizes(first.width(), first.height()), std::move(completion), queues);
+    return makeImageSet(std::move(image), imageSetSizes(first.width(), first.height()), std::move(completion), queues);
 }
 
-void makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
+bool makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
                   TaskQueues& queues)
 {
     auto rendered = std::make_shared<RenderedImages>();
@@ -37,13 +37,14 @@ void makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, Gener
         ImageRef scaled = image ? resizedToSize(*image, entry.size.width(), entry.size.height()) : nullptr;
         if (!scaled) {
             printLine(QStringLiteral("Couldn't get image"));
-            return;
+            return false;
         }
         queues.postToBackground([scaled] { scaled->encodedPng(); });
         (*rendered)[entry.key] = std::move(scaled);
         // The map is only touched on the main thread, so the step reads it without a lock.
         queues.postToMain([rendered, sharedCompletion] { (*sharedCompletion)(*rendered, std::nullopt); });
     }
+    return true;
 }
 
 } // namespace quorva

@@ -23,11 +23,12 @@ std::vector<ImageSetEntry> imageSetSizes(double width, double height);
 // Renders the three scales on the calling thread, each followed by a delivery step on the main
 // queue that calls the completion with the run's whole map as it is when the step runs. A
 // scale that cannot be rendered prints "Couldn't get image" and ends the job; the steps already
-// queued still run. The PNG encodings start on the background pool at once.
-void makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues = defaultTaskQueues());
+// queued still run. The PNG encodings start on the background pool at once. True when every scale
+// was rendered, so that a window, where nobody reads standard output, can say so.
+bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues = defaultTaskQueues());
 
 // The same over a table of one's own.
-void makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
+bool makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
                   TaskQueues& queues);
 
 } // namespace quorva

@@ -2,27 +2,22 @@
 
 #include "generation/appiconset.h"
 #include "generation/assetname.h"
-#include "generation/fileio.h"
+#include "generation/catalogwriter.h"
 #include "generation/imageloading.h"
 #include "generation/imageset.h"
 #include "generation/pixelanalysis.h"
 #include "ui/dragview.h"
 #include "ui/imagewell.h"
+#include "ui/jobsummary.h"
 #include "ui/segmentedcontrol.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMetaObject>
 
 namespace quorva {
 namespace {
-
-QString escaped(const QString& text)
-{
-    return text.toHtmlEscaped();
-}
 
 std::filesystem::path toPath(const QString& localFile)
 {
@@ -47,13 +42,14 @@ void HomeController::viewDidLoad()
     if (m_dragView)
         m_dragView->delegate = this;
     setWindowTitle(QStringLiteral("Quorva"));
-    window()->setWindowTitle(QStringLiteral("Quorva"));
+    if (window() != this)
+        window()->setWindowTitle(windowTitle());
     if (m_segmentedControl) {
         m_segmentedControl->setSelectedSegment(0);
         connect(m_segmentedControl, &SegmentedControl::selectedSegmentChanged, this,
-                [this] { showSourceDetails(); });
+                &HomeController::showSourceDetails);
     }
-    showStatus(tr("Drop an image to begin."));
+    showStatus(tr("Drop a PNG or JPEG image to begin."));
 }
 
 void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
@@ -63,13 +59,15 @@ void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
     const LoadedImage loaded = loadImage(toPath(path));
     if (!loaded.image) {
         // The well and the name keep the image that was there.
-        showStatus(tr("%1 is not an image Quorva can read (%2).").arg(escaped(fileName), escaped(loaded.error)));
+        showStatus(tr("%1 is not an image Quorva can read (%2).")
+                       .arg(fileName.toHtmlEscaped(), loaded.error.toHtmlEscaped()));
         return;
     }
     if (m_imageView)
         m_imageView->setImage(loaded.image);
     *m_selectedAssetName = assetNameForFile(path);
     m_sourceFileName = fileName;
+    m_sourceHasTransparency = hasTransparentPixels(loaded.image->representations().front());
     showSourceDetails();
 }
 
@@ -79,8 +77,11 @@ void HomeController::showSourceDetails()
     if (!image || image->representations().empty())
         return;
     const QImage& pixels = image->representations().front();
-    QString text = tr("%1: %2 × %3 pixels.").arg(escaped(m_sourceFileName)).arg(pixels.width()).arg(pixels.height());
-    if (m_segmentedControl && m_segmentedControl->selectedSegment() == 0 && hasTransparentPixels(pixels))
+    QString text = tr("%1: %2 × %3 pixels.")
+                       .arg(m_sourceFileName.toHtmlEscaped())
+                       .arg(pixels.width())
+                       .arg(pixels.height());
+    if (m_sourceHasTransparency && m_segmentedControl && m_segmentedControl->selectedSegment() == 0)
         text += QLatin1Char(' ')
             + tr("It has transparent pixels: App Store Connect rejects app icons with transparency.");
     showStatus(text);
@@ -98,7 +99,8 @@ void HomeController::openSelection()
     panel->setOption(QFileDialog::ShowDirsOnly);
     panel->setWindowModality(Qt::WindowModal);
     panel->setAttribute(Qt::WA_DeleteOnClose);
-    connect(panel, &QDialog::finished, this, [this, panel](int result) { panelDidEnd(result, panel->selectedFiles()); });
+    connect(panel, &QDialog::finished, this,
+            [this, panel](int result) { panelDidEnd(result, panel->selectedFiles()); });
     panel->open();
 }
 
@@ -106,26 +108,9 @@ void HomeController::panelDidEnd(int response, const QStringList& folders)
 {
     if (response != QDialog::Accepted)
         return;
+    // Kept even when no job can start.
     m_selectedFolder = folders.isEmpty() ? std::nullopt : std::optional(toPath(folders.first()));
     startJob();
-}
-
-GenerationCompletion HomeController::completionFor(
-    std::function<WriteReport(const std::optional<RenderedImages>&, const std::optional<QString>&)> writer)
-{
-    QPointer<HomeController> controller(this);
-    return [writer = std::move(writer), controller](std::optional<RenderedImages> images,
-                                                     std::optional<QString> message) {
-        WriteReport report = writer(images, message);
-        // The failure form arrives on a worker thread; the status line lives on the main thread.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [controller, report = std::move(report)] {
-                if (controller)
-                    controller->showReport(report);
-            },
-            Qt::QueuedConnection);
-    };
 }
 
 void HomeController::startJob()
@@ -140,40 +125,48 @@ void HomeController::startJob()
         showStatus(tr("Drop an image first."));
         return;
     }
+
+    // Every writer call of the job reports here, on the main thread; the job's failure form
+    // arrives on a worker thread and is passed over.
+    auto summary = std::make_shared<JobSummary>();
+    QPointer<HomeController> controller(this);
+    auto show = [summary, controller](WriteReport report) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [summary, controller, report = std::move(report)] {
+                summary->add(report);
+                if (controller)
+                    controller->showStatus(statusText(*summary));
+            },
+            Qt::QueuedConnection);
+    };
+
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
     if (segment == 0) {
-        makeAppIconSet(image, completionFor([folder](const auto& images, const auto& message) {
-                           return writeAppIconSet(images, message, folder);
-                       }));
-    } else {
-        std::shared_ptr<const std::optional<QString>> name = m_selectedAssetName;
-        makeImageSet(image, completionFor([folder, name](const auto& images, const auto& message) {
-                         return writeImageSet(images, message, folder, [name] { return *name; });
-                     }));
+        makeAppIconSet(image, [folder, show](std::optional<RenderedImages> images, std::optional<QString> message) {
+            show(writeAppIconSet(images, message, folder));
+        });
+        return;
+    }
+    const std::shared_ptr<const std::optional<QString>> name = m_selectedAssetName;
+    const bool rendered =
+        makeImageSet(image, [folder, name, show](std::optional<RenderedImages> images, std::optional<QString> message) {
+            show(writeImageSet(images, message, folder, [&name] { return *name; }));
+        });
+    if (!rendered) {
+        const QSize pixels = image->representations().front().size();
+        const QString reason = pixels.width() < 3 || pixels.height() < 3
+            ? tr("an image set needs at least 3 × 3 pixels, this image has %1 × %2").arg(pixels.width()).arg(pixels.height())
+            : tr("not enough memory for the image");
+        summary->failures.append(tr("Couldn't get image: %1.").arg(reason));
+        showStatus(statusText(*summary));
     }
 }
 
-void HomeController::showReport(const WriteReport& report)
-{
-    if (report.failed()) {
-        QStringList lines;
-        for (const QString& failure : report.failures)
-            lines << escaped(failure);
-        showStatus(lines.join(QStringLiteral("<br>")));
-        return;
-    }
-    if (report.written.empty() || !report.setFolder)
-        return;
-    const QString folder = displayPath(*report.setFolder);
-    const QString link = QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded);
-    showStatus(tr("Wrote %n file(s) to <a href=\"%1\">%2</a>.", nullptr, static_cast<int>(report.written.size()))
-                   .arg(escaped(link), escaped(folder)));
-}
-
-void HomeController::showStatus(const QString& html)
+void HomeController::showStatus(const QString& richText)
 {
     if (m_statusLine)
-        m_statusLine->setText(html);
+        m_statusLine->setText(richText);
 }
 
 } // namespace quorva

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "generation/catalogwriter.h"
 #include "ui/dragviewdelegate.h"
 
 #include <QLabel>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 #include <filesystem>
 #include <memory>
 #include <optional>
-
-
 
 namespace quorva {
 
@@ -21,14 +19,14 @@ class SegmentedControl;
 
 // The window's controller: takes dropped images, asks for a destination folder, and starts the
 // job that the segmented control selects with the matching catalog writer. It writes no files
-// itself; it says in the status line what happened.
+// itself; the status line says what happened.
 class HomeController : public QWidget, public DragViewDelegate {
     Q_OBJECT
 
 public:
     explicit HomeController(QWidget* parent = nullptr);
 
-    // Outlets, set by name once the interface description has made the window.
+    // Outlets, connected by name once the interface description has made the window.
     DragView* dragView() const { return m_dragView; }
     void setDragView(DragView* view) { m_dragView = view; }
     ImageWell* imageView() const { return m_imageView; }
@@ -41,27 +39,22 @@ public:
     const std::optional<std::filesystem::path>& selectedFolder() const { return m_selectedFolder; }
     const std::optional<QString>& selectedAssetName() const { return *m_selectedAssetName; }
 
-    // Connects the outlets to the children of those names; false when one is missing.
+    // Connects each outlet to the child of its name; false when one is missing.
     bool connectOutlets();
     void viewDidLoad();
 
     void dragViewDidReceiveFile(const QUrl& fileUrl) override;
 
-    // The folder panel's end: the response and the folders chosen.
-    void panelDidEnd(int response, const QStringList& folders);
-
 public slots:
     void openSelection();
 
 private:
+    void panelDidEnd(int response, const QStringList& folders);
     void startJob();
-    void showStatus(const QString& html);
-    void showReport(const WriteReport& report);
+    void showStatus(const QString& richText);
     void showSourceDetails();
-    GenerationCompletion completionFor(std::function<WriteReport(const std::optional<RenderedImages>&,
-                                                                 const std::optional<QString>&)> writer);
 
-    DragView* m_dragView = nullptr;
+    DragView* m_dragView = nullptr; // a child: the window owns both
     QPointer<ImageWell> m_imageView;
     QPointer<SegmentedControl> m_segmentedControl;
     QPointer<QLabel> m_statusLine;
@@ -69,6 +62,7 @@ private:
     // Shared with the image set writers, which read it at every call and may outlive the window.
     std::shared_ptr<std::optional<QString>> m_selectedAssetName = std::make_shared<std::optional<QString>>();
     QString m_sourceFileName;
+    bool m_sourceHasTransparency = false;
 };
 
 } // namespace quorva

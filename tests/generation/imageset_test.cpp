@@ -57,8 +57,8 @@ TEST(MakeImageSet, rendersThirdsOnTheCallingThreadAndDeliversAfterReturning)
         LocalTaskQueues queues(2);
         test::CapturedLines printed;
         Recorder recorder;
-        makeImageSet(makeImage(test::gradientImage(c.source.width(), c.source.height(), 1)), recorder.completion(),
-                     queues);
+        EXPECT_TRUE(makeImageSet(makeImage(test::gradientImage(c.source.width(), c.source.height(), 1)),
+                                 recorder.completion(), queues));
         EXPECT_TRUE(recorder.maps.empty()) << "no delivery before the job returned";
         ASSERT_TRUE(queues.runUntilIdle(60s));
         ASSERT_EQ(recorder.maps.size(), 3u);
@@ -95,7 +95,8 @@ TEST(MakeImageSet, tooSmallSource_printsOnceAndNeverCallsTheCompletion)
         LocalTaskQueues queues(2);
         test::CapturedLines printed;
         Recorder recorder;
-        makeImageSet(makeImage(test::gradientImage(size.width(), size.height())), recorder.completion(), queues);
+        EXPECT_FALSE(
+            makeImageSet(makeImage(test::gradientImage(size.width(), size.height())), recorder.completion(), queues));
         ASSERT_TRUE(queues.runUntilIdle(60s));
         EXPECT_EQ(printed.lines(), QStringList{QStringLiteral("Couldn't get image")});
         EXPECT_TRUE(recorder.maps.empty());
@@ -116,7 +117,7 @@ TEST(MakeImageSet, laterFailure_isPrintedFirstThenEachStoredImageIsDelivered)
     test::CapturedLines printed;
     Recorder recorder;
     recorder.printed = &printed;
-    makeImageSet(makeImage(test::gradientImage(30, 30)), table, recorder.completion(), queues);
+    EXPECT_FALSE(makeImageSet(makeImage(test::gradientImage(30, 30)), table, recorder.completion(), queues));
     ASSERT_TRUE(queues.runUntilIdle(60s));
     EXPECT_EQ(printed.lines(), QStringList{QStringLiteral("Couldn't get image")});
     ASSERT_EQ(recorder.maps.size(), 1u);

@@ -1,0 +1,128 @@
+#include "windowfixture.h"
+
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QTest>
+
+#include <filesystem>
+
+using namespace quorva;
+
+namespace {
+
+struct RecordingDelegate : DragViewDelegate {
+    QList<QUrl> received;
+    void dragViewDidReceiveFile(const QUrl& fileUrl) override { received << fileUrl; }
+};
+
+class DragViewTest : public test::WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        dragView().delegate = &delegate;
+    }
+
+    // Sends a drag enter with these files and says how the view answered.
+    bool enter(const QStringList& files, QMimeData* data = nullptr)
+    {
+        const auto own = filesDrag(files);
+        QDragEnterEvent event(dragView().rect().center(), Qt::CopyAction | Qt::MoveAction, data ? data : own.get(),
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dragView(), &event);
+        if (event.isAccepted()) {
+            EXPECT_EQ(event.dropAction(), Qt::CopyAction);
+        }
+        return event.isAccepted();
+    }
+
+    void leave()
+    {
+        QDragLeaveEvent event;
+        QApplication::sendEvent(&dragView(), &event);
+    }
+
+    QString file(const std::string& name) const { return QString::fromStdString(path(name).string()); }
+
+    RecordingDelegate delegate;
+};
+
+} // namespace
+
+TEST_F(DragViewTest, imageNames_areTakenWithBlueUntilTheDragLeaves)
+{
+    EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor());
+    for (const char* name : {"photo.png", "photo.jpg", "photo.jpeg", "IMG_0001.JPG", "Logo.Png", "a.b.JPEG"}) {
+        EXPECT_TRUE(enter({file(name)})) << name;
+        EXPECT_EQ(dragView().backgroundColor(), DragView::hoverColor()) << name;
+        leave();
+        EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor()) << name;
+    }
+    EXPECT_TRUE(delegate.received.isEmpty());
+}
+
+TEST_F(DragViewTest, otherNames_areRefusedAndStayGray)
+{
+    for (const char* name : {"icon.gif", "notes.txt", "README", "archive.png.zip", ".png.", "png"}) {
+        EXPECT_FALSE(enter({file(name)})) << name;
+        EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor()) << name;
+    }
+    QMimeData text;
+    text.setText(QStringLiteral("photo.png"));
+    EXPECT_FALSE(enter({}, &text)) << "text is no file";
+    QMimeData remote;
+    remote.setUrls({QUrl(QStringLiteral("https://example.com/photo.png"))});
+    EXPECT_FALSE(enter({}, &remote)) << "only local files";
+    EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor());
+}
+
+TEST_F(DragViewTest, severalFiles_theFirstDecidesAndIsTheOnlyOneDelivered)
+{
+    EXPECT_FALSE(enter({file("notes.txt"), file("photo.png")}));
+    EXPECT_TRUE(enter({file("photo.png"), file("notes.txt")}));
+    leave();
+
+    ASSERT_TRUE(dragAndDrop({file("first.png"), file("second.png")}));
+    EXPECT_EQ(delegate.received, QList<QUrl>{QUrl::fromLocalFile(file("first.png"))});
+    EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor()) << "the drop ends the drag";
+}
+
+TEST_F(DragViewTest, folderNamedLikeAnImage_isDeliveredUnopened)
+{
+    std::filesystem::create_directory(path("x.png"));
+    ASSERT_TRUE(dragAndDrop({file("x.png")}));
+    EXPECT_EQ(delegate.received, QList<QUrl>{QUrl::fromLocalFile(file("x.png"))});
+}
+
+TEST_F(DragViewTest, dropWithoutDelegate_isStillTaken)
+{
+    dragView().delegate = nullptr;
+    EXPECT_TRUE(dragAndDrop({file("photo.png")}));
+}
+
+TEST_F(DragViewTest, clickOrKeyboard_opensAnImageChooserWhoseFileIsDelivered)
+{
+    const QString chosen = savePng("chosen.png", test::solidImage(4, 4, qRgb(1, 2, 3)));
+
+    QTest::mouseClick(&dragView(), Qt::LeftButton);
+    QFileDialog* chooser = openDialog("imageChooser");
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->fileMode(), QFileDialog::ExistingFile);
+    chooser->setDirectory(scratch.path());
+    chooser->selectFile(chosen);
+    static_cast<QDialog*>(chooser)->accept();
+    EXPECT_EQ(delegate.received, QList<QUrl>{QUrl::fromLocalFile(chosen)});
+
+    dragView().setFocus();
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        QTest::keyClick(&dragView(), key);
+        QFileDialog* again = openDialog("imageChooser");
+        ASSERT_NE(again, nullptr) << key;
+        again->reject();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return window->findChild<QFileDialog*>(QStringLiteral("imageChooser")) == nullptr; }, 5000));
+    }
+    EXPECT_EQ(delegate.received.size(), 1);
+}

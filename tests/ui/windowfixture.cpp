@@ -1,0 +1,129 @@
+#include "windowfixture.h"
+
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QThreadPool>
+
+namespace quorva::test {
+
+void WindowFixture::SetUp()
+{
+    ASSERT_TRUE(scratch.isValid());
+    window = loadMainWindow();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowFixture::TearDown()
+{
+    waitForJobs();
+    window.reset();
+}
+
+HomeController& WindowFixture::controller() const
+{
+    return *homeControllerOf(*window);
+}
+
+DragView& WindowFixture::dragView() const
+{
+    return *controller().dragView();
+}
+
+ImageWell& WindowFixture::imageWell() const
+{
+    return *controller().imageView();
+}
+
+SegmentedControl& WindowFixture::segments() const
+{
+    return *controller().segmentedControl();
+}
+
+QString WindowFixture::status() const
+{
+    return controller().statusLine()->text();
+}
+
+std::filesystem::path WindowFixture::path(const std::string& name) const
+{
+    return std::filesystem::path(scratch.path().toStdString()) / name;
+}
+
+QString WindowFixture::savePng(const std::string& name, const QImage& image) const
+{
+    const QString file = QString::fromStdString(path(name).string());
+    image.save(file, "PNG");
+    return file;
+}
+
+std::unique_ptr<QMimeData> WindowFixture::filesDrag(const QStringList& files)
+{
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const QString& file : files)
+        urls << QUrl::fromLocalFile(file);
+    data->setUrls(urls);
+    return data;
+}
+
+bool WindowFixture::dragAndDrop(const QStringList& files)
+{
+    const auto data = filesDrag(files);
+    const QPoint centre = dragView().rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dragView(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(centre), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dragView(), &drop);
+    return drop.isAccepted();
+}
+
+QFileDialog* WindowFixture::openDialog(const char* objectName) const
+{
+    QFileDialog* found = nullptr;
+    (void)QTest::qWaitFor(
+        [&] {
+            found = window->findChild<QFileDialog*>(QLatin1String(objectName));
+            return found && found->isVisible();
+        },
+        5000);
+    return found && found->isVisible() ? found : nullptr;
+}
+
+void WindowFixture::generateInto(const std::filesystem::path& folder)
+{
+    window->findChild<QPushButton*>(QStringLiteral("generateButton"))->click();
+    QFileDialog* panel = openDialog("folderPanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(panel->fileMode(), QFileDialog::Directory);
+    // Standing in the folder with nothing selected chooses the folder itself.
+    panel->setDirectory(QString::fromStdString(folder.string()));
+    static_cast<QDialog*>(panel)->accept(); // as the OK button does
+}
+
+void WindowFixture::generateAndCancel()
+{
+    window->findChild<QPushButton*>(QStringLiteral("generateButton"))->click();
+    QFileDialog* panel = openDialog("folderPanel");
+    ASSERT_NE(panel, nullptr);
+    panel->reject();
+}
+
+void WindowFixture::waitForJobs() const
+{
+    // Delivery steps are queued before their worker ends, and status updates by the steps: once
+    // the pool is idle, two rounds of posted events drain both.
+    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(120000));
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::sendPostedEvents();
+}
+
+} // namespace quorva::test

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/dragview.h"
+#include "ui/homecontroller.h"
+#include "ui/imagewell.h"
+#include "ui/segmentedcontrol.h"
+
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace quorva::test {
+
+// The real main window, made from its interface description and shown on the offscreen
+// platform, with a scratch folder for sources and destinations.
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HomeController& controller() const;
+    DragView& dragView() const;
+    ImageWell& imageWell() const;
+    SegmentedControl& segments() const;
+    QString status() const;
+
+    // A file below the scratch folder.
+    std::filesystem::path path(const std::string& name) const;
+    QString savePng(const std::string& name, const QImage& image) const;
+
+    // The drag of these local files, as a file manager offers it.
+    static std::unique_ptr<QMimeData> filesDrag(const QStringList& files);
+    // Sends drag enter, then drop, as a real drag over the drop zone does; true when entered.
+    bool dragAndDrop(const QStringList& files);
+
+    // The dialog of that object name that the window has open, once it is there.
+    QFileDialog* openDialog(const char* objectName) const;
+    // Presses the button, then ends the folder panel with OK on this folder, or cancels it.
+    void generateInto(const std::filesystem::path& folder);
+    void generateAndCancel();
+
+    // Waits, with a bound, until every job has ended: the pool is idle and every delivery step
+    // and status update has run.
+    void waitForJobs() const;
+
+    QTemporaryDir scratch;
+    std::unique_ptr<QMainWindow> window;
+};
+
+} // namespace quorva::test
