@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ui/dragviewdelegate.h"
+#include "ui/imagewell.h"
+#include "ui/segmentedcontrol.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -14,8 +16,6 @@
 namespace quorva {
 
 class DragView;
-class ImageWell;
-class SegmentedControl;
 
 // The window's controller: takes dropped images, asks for a destination folder, and starts the
 // job that the segmented control selects with the matching catalog writer. It writes no files
