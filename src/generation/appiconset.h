@@ -16,7 +16,7 @@ struct AppIconEntry {
     std::int64_t side; // pixels; every icon is square
 };
 
-// The seventeen icons of an iPhone and iPad app icon set, smallest first.
+// The seventeen icons of an iPhone and iPad app icon set, largest first.
 const std::vector<AppIconEntry>& appIconSizes();
 
 // Renders every entry of the icon table on the background pool and returns at once. Each

@@ -33,10 +33,11 @@ LoadedImage decode(QImageReader& reader)
         decoded.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
     }
     decoded.setColorSpace(QColorSpace());
-    QImage premultiplied = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (premultiplied.isNull())
+    // In place where the layout allows (32-bit sources), so that no second buffer is filled.
+    decoded.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (decoded.isNull() || decoded.format() != QImage::Format_ARGB32_Premultiplied)
         return {nullptr, QStringLiteral("not enough memory for the image")};
-    return {makeImage(std::move(premultiplied)), {}};
+    return {makeImage(std::move(decoded)), {}};
 }
 
 } // namespace

@@ -6,17 +6,17 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
-#include <vector>
 
 namespace quorva {
 
 // Queues with a loop of their own, for the command-line tool and for tests: the main queue runs
-// on whichever thread calls runUntilIdle, the background pool is a set of plain threads. It can
-// tell when no task is pending or running anywhere, which is when a job has ended.
+// on whichever thread calls runUntilIdle; background tasks go to Qt's global thread pool, as in
+// the application, so that a rescale on a pool thread is not split over the pool a second time.
+// It can tell when no task of its own is pending or running anywhere, which is when a job has
+// ended.
 class LocalTaskQueues final : public TaskQueues {
 public:
-    explicit LocalTaskQueues(unsigned backgroundThreads = std::thread::hardware_concurrency());
+    LocalTaskQueues() = default;
     ~LocalTaskQueues() override;
     LocalTaskQueues(const LocalTaskQueues&) = delete;
     LocalTaskQueues& operator=(const LocalTaskQueues&) = delete;
@@ -29,16 +29,10 @@ public:
     bool runUntilIdle(std::chrono::milliseconds timeout = std::chrono::hours(24));
 
 private:
-    void workerLoop();
-
     std::mutex m_mutex;
-    std::condition_variable m_mainChanged;
-    std::condition_variable m_backgroundChanged;
+    std::condition_variable m_changed;
     std::deque<Task> m_main;
-    std::deque<Task> m_background;
-    unsigned m_backgroundBusy = 0;
-    bool m_stopping = false;
-    std::vector<std::thread> m_workers;
+    unsigned m_backgroundPending = 0; // posted and not yet finished
 };
 
 } // namespace quorva

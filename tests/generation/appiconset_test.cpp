@@ -62,7 +62,7 @@ TEST(AppIconSizes, holdsTheSeventeenIconsOfAnIPhoneAndIPadSet)
 
 TEST(MakeAppIconSet, deliversEveryIconOnTheMainThreadInGrowingMaps)
 {
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     Recorder recorder;
     makeAppIconSet(makeImage(test::gradientImage(300, 200, 6)), recorder.completion(), queues);
     EXPECT_EQ(recorder.count(), 0u) << "success calls come only from delivery steps on the main queue";
@@ -95,7 +95,7 @@ TEST(MakeAppIconSet, failedEntry_reportsFromItsWorkerAndIsLeftOutOfEveryMap)
     table[5].side = 0; // no bitmap of that side can be made
     const QString failing = table[5].fileName;
 
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     Recorder recorder;
     makeAppIconSet(makeImage(test::gradientImage(64, 64)), table, recorder.completion(), queues);
     ASSERT_TRUE(queues.runUntilIdle(60s));
@@ -120,7 +120,7 @@ TEST(MakeAppIconSet, failedEntry_reportsFromItsWorkerAndIsLeftOutOfEveryMap)
 
 TEST(MakeAppIconSet, concurrentRunsShareNothing)
 {
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     Recorder first;
     Recorder second;
     makeAppIconSet(makeImage(test::solidImage(40, 40, qRgb(255, 0, 0))), first.completion(), queues);

@@ -54,7 +54,7 @@ TEST(MakeImageSet, rendersThirdsOnTheCallingThreadAndDeliversAfterReturning)
     };
     for (const Case& c : {Case{{300, 300}, {100, 100}, {200, 200}}, Case{{1024, 768}, {341, 256}, {682, 512}},
                           Case{{100, 50}, {33, 16}, {66, 33}}}) {
-        LocalTaskQueues queues(2);
+        LocalTaskQueues queues;
         test::CapturedLines printed;
         Recorder recorder;
         EXPECT_TRUE(makeImageSet(makeImage(test::gradientImage(c.source.width(), c.source.height(), 1)),
@@ -80,7 +80,7 @@ TEST(MakeImageSet, isSizedByTheFirstRepresentationsPixels)
 {
     std::vector<QImage> reps = {test::gradientImage(600, 600), test::gradientImage(1200, 1200)};
     const auto image = std::make_shared<const Image>(QSizeF(300, 300), std::move(reps));
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     Recorder recorder;
     makeImageSet(image, recorder.completion(), queues);
     ASSERT_TRUE(queues.runUntilIdle(60s));
@@ -92,7 +92,7 @@ TEST(MakeImageSet, isSizedByTheFirstRepresentationsPixels)
 TEST(MakeImageSet, tooSmallSource_printsOnceAndNeverCallsTheCompletion)
 {
     for (const QSize size : {QSize(2, 900), QSize(1, 1), QSize(900, 2)}) {
-        LocalTaskQueues queues(2);
+        LocalTaskQueues queues;
         test::CapturedLines printed;
         Recorder recorder;
         EXPECT_FALSE(
@@ -101,7 +101,7 @@ TEST(MakeImageSet, tooSmallSource_printsOnceAndNeverCallsTheCompletion)
         EXPECT_EQ(printed.lines(), QStringList{QStringLiteral("Couldn't get image")});
         EXPECT_TRUE(recorder.maps.empty());
     }
-    LocalTaskQueues queues(1);
+    LocalTaskQueues queues;
     test::CapturedLines printed;
     Recorder recorder;
     makeImageSet(std::make_shared<const Image>(QSizeF(5, 5), std::vector<QImage>{}), recorder.completion(), queues);
@@ -113,7 +113,7 @@ TEST(MakeImageSet, laterFailure_isPrintedFirstThenEachStoredImageIsDelivered)
     const std::vector<ImageSetEntry> table = {{QStringLiteral("asset@1x"), QSizeF(10, 10)},
                                               {QStringLiteral("asset@2x"), QSizeF(0.5, 20)},
                                               {QStringLiteral("asset@3x"), QSizeF(30, 30)}};
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     test::CapturedLines printed;
     Recorder recorder;
     recorder.printed = &printed;

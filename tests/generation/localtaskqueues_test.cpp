@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 TEST(LocalTaskQueues, mainTasksRunInPostingOrderOnTheLoopThread)
 {
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     std::vector<int> order;
     std::vector<std::thread::id> threads;
     for (int i = 0; i < 50; ++i)
@@ -29,7 +29,7 @@ TEST(LocalTaskQueues, mainTasksRunInPostingOrderOnTheLoopThread)
 
 TEST(LocalTaskQueues, idleOnlyOnceBackgroundWorkAndWhatItPostedHaveRun)
 {
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     std::atomic<int> background{0};
     int delivered = 0;
     for (int i = 0; i < 40; ++i)
@@ -44,7 +44,7 @@ TEST(LocalTaskQueues, idleOnlyOnceBackgroundWorkAndWhatItPostedHaveRun)
 
 TEST(LocalTaskQueues, runUntilIdle_givesUpAtTheTimeout)
 {
-    LocalTaskQueues queues(1);
+    LocalTaskQueues queues;
     std::atomic<bool> release{false};
     queues.postToBackground([&] {
         while (!release.load())
@@ -57,7 +57,7 @@ TEST(LocalTaskQueues, runUntilIdle_givesUpAtTheTimeout)
 
 TEST(LocalTaskQueues, backgroundTasksRunOffTheMainThread)
 {
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     std::atomic<bool> onMain{false};
     for (int i = 0; i < 8; ++i)
         queues.postToBackground([&, caller = std::this_thread::get_id()] {

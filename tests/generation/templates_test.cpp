@@ -53,7 +53,7 @@ TEST(Templates, appIconContents_describesEveryIPhoneAndIPadSlotWithWrittenFiles)
 {
     QTemporaryDir dir;
     const fs::path root(dir.path().toStdString());
-    LocalTaskQueues queues(2);
+    LocalTaskQueues queues;
     makeAppIconSet(makeImage(test::gradientImage(256, 256, 8)),
                    [root](std::optional<RenderedImages> images, std::optional<QString> message) {
                        writeAppIconSet(images, message, root);
@@ -87,7 +87,7 @@ TEST(Templates, imageSetContents_namesTheThreeScales)
 {
     QTemporaryDir dir;
     const fs::path root(dir.path().toStdString());
-    LocalTaskQueues queues(1);
+    LocalTaskQueues queues;
     makeImageSet(makeImage(test::gradientImage(90, 60)),
                  [root](std::optional<RenderedImages> images, std::optional<QString> message) {
                      writeImageSet(images, message, root, [] { return QStringLiteral("logo"); });
