@@ -1,3 +1,4 @@
+#include "cli/allocatortuning.h"
 #include "cli/commandline.h"
 #include "cli/generatecommand.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char* argv[])
     case quorva::CommandLine::Action::Generate:
         break;
     }
+    quorva::tuneAllocatorForShortRun();
     const quorva::GenerateOutcome outcome = quorva::runGenerate(line.request);
     if (outcome.exitStatus != 0)
         printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(outcome.error));
