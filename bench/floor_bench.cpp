@@ -1,8 +1,11 @@
 // What the machine allows for our two jobs: decoding the source, every rescale and every PNG
-// encoding, in memory, spread over Qt's pool as the jobs spread them, in a warm process. The
-// end-to-end runs of quorva-cli, here and in bench/run.sh, are held against these.
+// encoding, in memory, spread over Qt's pool as the jobs spread them, in a warm process with
+// quorva-cli's allocator. The end-to-end runs of quorva-cli, here and in bench/run.sh, are held
+// against these.
 
 #include "benchsources.h"
+
+#include "cli/allocatortuning.h"
 
 #include "generation/appiconset.h"
 #include "generation/imageloading.h"
@@ -121,6 +124,8 @@ void registerMainThreadProbe();
 
 int main(int argc, char** argv)
 {
+    // The same allocator as quorva-cli's, so that the floor differs from it only by the process.
+    tuneAllocatorForShortRun();
     bench::sources(argc, argv);
     registerAll();
     registerMainThreadProbe();

@@ -1,7 +1,8 @@
 // The bytes that libpng writes at its default settings (through Qt's PNG writer, which passes
-// none of its own) for the pixels of each PNG file given, as "FILE BYTES" lines.
+// none of its own) for the pixels of each PNG file given, as "FILE OURS LIBPNG" lines.
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 
 #include <cstdio>
@@ -18,7 +19,8 @@ int main(int argc, char* argv[])
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "PNG");
-        std::printf("%s %lld\n", argv[i], static_cast<long long>(bytes.size()));
+        QFile file(QString::fromLocal8Bit(argv[i]));
+        std::printf("%s %lld %lld\n", argv[i], static_cast<long long>(file.size()), static_cast<long long>(bytes.size()));
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package that building, running, testing and benchmarking Quorva need.
-# Idempotent; run as root.
+# Installs every Debian 12 package that building, running and testing Quorva need; with --bench
+# also the tools and sources that bench/run.sh holds Quorva against. Idempotent; run as root.
 set -euo pipefail
 
 packages=(
@@ -14,6 +14,14 @@ packages=(
   xauth xvfb
   libxkbcommon0 fonts-dejavu-core
 )
+if [ "${1:-}" = --bench ]; then
+  packages+=(
+    imagemagick python3-pil hyperfine time librsvg2-bin
+    breeze-icon-theme mate-backgrounds
+  )
+  # Node.js for sharp; the machine's own when it has one.
+  command -v node >/dev/null 2>&1 || packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
