@@ -3,6 +3,7 @@
 #include "generation/lineprinter.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <algorithm>
 #include <memory>
@@ -77,6 +78,22 @@ QStringList filesBelow(const std::filesystem::path& folder)
             files.append(QString::fromStdString(std::filesystem::relative(entry.path(), folder).string()));
     files.sort();
     return files;
+}
+
+ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    QProcess process;
+    process.start(program, arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
 }
 
 struct CapturedLines::Impl {

@@ -32,6 +32,15 @@ int pngColourType(const QByteArray& png);
 // Every regular file below a folder, as paths relative to it, sorted.
 QStringList filesBelow(const std::filesystem::path& folder);
 
+// What a program run as a whole process printed and returned; exitCode -1 when it did not end
+// within the bound, -2 when it crashed.
+struct ProgramRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000);
+
 // Collects printed report lines for as long as it lives.
 class CapturedLines {
 public:

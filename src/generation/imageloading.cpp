@@ -1,27 +1,58 @@
 #include "generation/imageloading.h"
 
+#include "generation/imagelimits.h"
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+
+#include <mutex>
 
 namespace quorva {
 namespace {
 
-LoadedImage decode(QImageReader& reader)
+QString damaged()
 {
+    return QStringLiteral("its image data is damaged or incomplete");
+}
+
+// libjpeg fills a cut-off JPEG with grey and calls it a success; a file whose last end-of-image
+// marker does not follow its last start-of-scan marker is cut off. (Inside scan data a 0xFF byte
+// is always followed by 0x00 or a restart marker, so neither marker can occur there by chance;
+// an EXIF thumbnail's own markers come before the main image's scan.)
+bool isCutOffJpeg(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("\xff\xd8"))
+        return false;
+    const qsizetype lastScan = bytes.lastIndexOf(QByteArrayView("\xff\xda", 2));
+    const qsizetype lastEnd = bytes.lastIndexOf(QByteArrayView("\xff\xd9", 2));
+    return lastScan < 0 || lastEnd < lastScan;
+}
+
+LoadedImage decode(QIODevice& device, const QByteArray& head)
+{
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(static_cast<int>(maxImageBytes >> 20)); });
+
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     if (!reader.canRead())
-        return {nullptr, QStringLiteral("not an image Quorva can read")};
+        return {nullptr, QStringLiteral("its content is not a known image format")};
+    const QSize size = reader.size();
+    if (size.isValid() && !fitsImageLimits(size.width(), size.height()))
+        return {nullptr, QStringLiteral("at %1 × %2 pixels it is larger than the %3 megapixels Quorva takes")
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(maxImageBytes / 4 / 1000000)};
+    if (isCutOffJpeg(head))
+        return {nullptr, damaged()};
 
     QImage decoded;
-    if (!reader.read(&decoded) || decoded.isNull()) {
-        const QString reason = reader.errorString();
-        return {nullptr, reason.isEmpty() ? QStringLiteral("the image data is damaged") : reason};
-    }
-    if (decoded.width() < 1 || decoded.height() < 1)
-        return {nullptr, QStringLiteral("the image has no pixels")};
+    if (!reader.read(&decoded) || decoded.isNull() || decoded.width() < 1 || decoded.height() < 1)
+        return {nullptr, damaged()};
 
     // Convert while still in a straight-alpha format, then premultiply once: the rescaling and
     // the PNG encoder both work on premultiplied pixels.
@@ -36,7 +67,7 @@ LoadedImage decode(QImageReader& reader)
     // In place where the layout allows (32-bit sources), so that no second buffer is filled.
     decoded.convertTo(QImage::Format_ARGB32_Premultiplied);
     if (decoded.isNull() || decoded.format() != QImage::Format_ARGB32_Premultiplied)
-        return {nullptr, QStringLiteral("not enough memory for the image")};
+        return {nullptr, QStringLiteral("there is not enough memory for it")};
     return {makeImage(std::move(decoded)), {}};
 }
 
@@ -45,13 +76,22 @@ LoadedImage decode(QImageReader& reader)
 LoadedImage loadImage(const std::filesystem::path& file)
 {
     const QString name = QFile::decodeName(QByteArray::fromStdString(file.string()));
+    if (QFileInfo(name).isDir())
+        return {nullptr, QStringLiteral("it is a folder")};
     QFile device(name);
     if (!device.open(QIODevice::ReadOnly))
-        return {nullptr, device.errorString()};
+        return {nullptr, QStringLiteral("it can't be opened (%1)").arg(device.errorString())};
     if (device.size() == 0)
         return {nullptr, QStringLiteral("the file is empty")};
-    QImageReader reader(&device);
-    return decode(reader);
+    // A JPEG is checked for its end as a whole; reading it costs less than decoding it.
+    QByteArray whole;
+    if (device.peek(2) == QByteArrayLiteral("\xff\xd8")) {
+        whole = device.readAll();
+        QBuffer buffer(&whole);
+        buffer.open(QIODevice::ReadOnly);
+        return decode(buffer, whole);
+    }
+    return decode(device, {});
 }
 
 LoadedImage loadImage(const QByteArray& encoded)
@@ -61,8 +101,7 @@ LoadedImage loadImage(const QByteArray& encoded)
     QByteArray copy = encoded;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    return decode(reader);
+    return decode(buffer, encoded);
 }
 
 } // namespace quorva

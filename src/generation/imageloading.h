@@ -11,11 +11,12 @@ namespace quorva {
 
 // An image decoded from a file, or why there is none. The format is found from the content,
 // not the name; EXIF orientation is applied, pixels are brought to sRGB and to 8-bit
-// premultiplied ARGB. Images that would take more memory than Qt's allocation limit are refused
-// before they are decoded.
+// premultiplied ARGB. An image larger than Quorva's limits is refused before it is decoded.
 struct LoadedImage {
-    ImageRef image;   // absent when the file gave no image
-    QString error;    // a reason a user can read, when image is absent
+    ImageRef image; // absent when the file gave no image
+    // When image is absent: why, as a phrase that completes "… is not an image Quorva can
+    // read: " ("the file is empty", "its image data is damaged or incomplete").
+    QString error;
 };
 
 LoadedImage loadImage(const std::filesystem::path& file);

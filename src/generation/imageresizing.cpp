@@ -1,21 +1,11 @@
 #include "generation/imageresizing.h"
 
-#include <QImageReader>
+#include "generation/imagelimits.h"
 
 #include <cmath>
 
 namespace quorva {
 namespace {
-
-// The same ceiling that keeps decompression bombs out also bounds what a rescale may allocate.
-bool fitsAllocationLimit(std::int64_t width, std::int64_t height)
-{
-    constexpr std::int64_t maxSide = 32767;
-    if (width < 1 || height < 1 || width > maxSide || height > maxSide)
-        return false;
-    const std::int64_t limitMiB = QImageReader::allocationLimit();
-    return limitMiB <= 0 || width * height * 4 <= limitMiB * 1024 * 1024;
-}
 
 // Area-averaging when shrinking, bilinear when enlarging; alpha is carried over unchanged in
 // meaning because the source is premultiplied, so no dark fringes appear at transparent edges.
@@ -28,7 +18,8 @@ QImage rescaled(const Image& image, std::int64_t width, std::int64_t height)
         return {};
     if (source.width() == width && source.height() == height)
         return source;
-    if (!fitsAllocationLimit(width, height))
+    // The same ceiling that keeps decompression bombs out bounds what a rescale may allocate.
+    if (!fitsImageLimits(width, height))
         return {};
     const QImage& premultiplied = source.format() == QImage::Format_ARGB32_Premultiplied
         ? source

@@ -59,7 +59,7 @@ void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
     const LoadedImage loaded = loadImage(toPath(path));
     if (!loaded.image) {
         // The well and the name keep the image that was there.
-        showStatus(tr("%1 is not an image Quorva can read (%2).")
+        showStatus(tr("%1 is not an image Quorva can read: %2.")
                        .arg(fileName.toHtmlEscaped(), loaded.error.toHtmlEscaped()));
         return;
     }

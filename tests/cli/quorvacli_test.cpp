@@ -12,25 +12,11 @@ using namespace quorva;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using CliRun = test::ProgramRun;
 
 CliRun runCli(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(QUORVA_CLI_PATH), arguments);
-    CliRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return test::runProgram(QStringLiteral(QUORVA_CLI_PATH), arguments);
 }
 
 class QuorvaCli : public ::testing::Test {
