@@ -1,0 +1,46 @@
+// Every file of the bad-input corpus dropped onto the real window: it is shown with its size, or
+// the status line says why it can't be read and the window keeps what it had.
+
+#include "windowfixture.h"
+
+#include "corpusexpectations.h"
+
+#include <gtest/gtest.h>
+
+using namespace quorva;
+using test::CorpusEntry;
+
+namespace {
+
+class CorpusDrop : public test::WindowFixture, public ::testing::WithParamInterface<CorpusEntry> {};
+
+std::string nameOf(const ::testing::TestParamInfo<CorpusEntry>& info)
+{
+    std::string name;
+    for (const char c : std::string(info.param.file))
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+} // namespace
+
+TEST_P(CorpusDrop, isShownOrExplained)
+{
+    const CorpusEntry& entry = GetParam();
+    const QString fileName = QString::fromUtf8(entry.file);
+    ASSERT_TRUE(dragAndDrop({test::corpusPath(entry)}));
+    if (!entry.readable()) {
+        EXPECT_FALSE(imageWell().image());
+        EXPECT_FALSE(controller().selectedAssetName());
+        EXPECT_TRUE(status().contains(fileName.toHtmlEscaped() + QStringLiteral(" is not an image Quorva can read: ")))
+            << status().toStdString();
+        EXPECT_TRUE(status().contains(QString::fromUtf8(entry.reason))) << status().toStdString();
+        return;
+    }
+    ASSERT_TRUE(imageWell().image());
+    EXPECT_EQ(imageWell().image()->representations().front().size(), entry.size);
+    EXPECT_TRUE(status().contains(QStringLiteral("%1 × %2").arg(entry.size.width()).arg(entry.size.height())))
+        << status().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(BadInput, CorpusDrop, ::testing::ValuesIn(test::corpus()), nameOf);
