@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QProcess>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <memory>
 #include <random>
@@ -94,6 +99,50 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+namespace {
+
+bool setImmutable(const std::filesystem::path& path, bool on)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+} // namespace
+
+Unwritable::Unwritable(std::filesystem::path path) : m_path(std::move(path))
+{
+    if (::geteuid() == 0) {
+        m_immutable = setImmutable(m_path, true);
+        m_ok = m_immutable;
+        return;
+    }
+    std::error_code error;
+    std::filesystem::permissions(m_path,
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write
+                                     | std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove, error);
+    m_ok = !error;
+}
+
+Unwritable::~Unwritable()
+{
+    if (m_immutable) {
+        setImmutable(m_path, false);
+        return;
+    }
+    std::error_code error;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add, error);
 }
 
 struct CapturedLines::Impl {

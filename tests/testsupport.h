@@ -41,6 +41,23 @@ struct ProgramRun {
 };
 ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000);
 
+// Makes a file or folder unwritable for as long as it lives, even for root (who ignores
+// permission bits): the immutable attribute where the file system has it, else read-only
+// permissions. ok() is false when neither holds, and the test should be skipped.
+class Unwritable {
+public:
+    explicit Unwritable(std::filesystem::path path);
+    ~Unwritable();
+    Unwritable(const Unwritable&) = delete;
+    Unwritable& operator=(const Unwritable&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    std::filesystem::path m_path;
+    bool m_immutable = false;
+    bool m_ok = false;
+};
+
 // Collects printed report lines for as long as it lives.
 class CapturedLines {
 public:

@@ -52,6 +52,15 @@ GenerateOutcome runGenerate(const GenerateRequest& request)
     if (!loaded.image)
         return {1, QStringLiteral("%1: %2").arg(sourceName, loaded.error)};
 
+    // The destination named on the command line is made if it is missing, as mkdir -p would;
+    // from then on the writer never makes it again.
+    std::error_code made;
+    std::filesystem::create_directories(request.destination, made);
+    if (made || !std::filesystem::is_directory(request.destination, made))
+        return {1, QStringLiteral("%1: Couldn't create the destination folder: %2")
+                       .arg(displayPath(request.destination),
+                            QString::fromLocal8Bit(made ? made.message() : std::string("Not a directory")))};
+
     RunRecord record;
     const std::optional<std::filesystem::path> destination = request.destination;
     LocalTaskQueues queues;

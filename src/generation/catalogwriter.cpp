@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <utility>
+
 namespace quorva {
 namespace {
 
@@ -75,8 +77,9 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
     const std::filesystem::path setFolder = platformFolder / component(setName);
     call.report.setFolder = setFolder;
 
-    for (const auto& folder : {platformFolder, setFolder}) {
-        if (auto error = createFolders(folder)) {
+    // Below the destination only: a destination removed while the job ran stays removed.
+    for (const auto& [base, folder] : {std::pair{*destination, platformFolder}, std::pair{platformFolder, setFolder}}) {
+        if (auto error = createFoldersBelow(base, folder)) {
             call.print(*error);
             return call.report;
         }

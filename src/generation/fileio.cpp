@@ -24,9 +24,12 @@ QString displayPath(const std::filesystem::path& path)
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
-std::optional<QString> createFolders(const std::filesystem::path& folder)
+std::optional<QString> createFoldersBelow(const std::filesystem::path& base, const std::filesystem::path& folder)
 {
     std::error_code error;
+    if (!std::filesystem::is_directory(base, error))
+        return describe(QStringLiteral("Couldn't create the folder"), folder,
+                        std::filesystem::exists(base, error) ? ENOTDIR : ENOENT);
     std::filesystem::create_directories(folder, error);
     if (!error && !std::filesystem::is_directory(folder, error))
         error = std::make_error_code(std::errc::not_a_directory);

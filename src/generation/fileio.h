@@ -11,8 +11,9 @@ namespace quorva {
 // Each gives nothing on success, else a one-line description naming the path and the
 // system's reason.
 
-// Creates a folder with every missing folder above it; an existing folder is no failure.
-std::optional<QString> createFolders(const std::filesystem::path& folder);
+// Creates a folder with every missing folder between it and base, which must exist already: a
+// folder that went away is not made again. An existing folder is no failure.
+std::optional<QString> createFoldersBelow(const std::filesystem::path& base, const std::filesystem::path& folder);
 
 // Writes the bytes to the file, replacing what it held (not atomically).
 std::optional<QString> writeFile(const std::filesystem::path& file, const QByteArray& bytes);

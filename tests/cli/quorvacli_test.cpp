@@ -80,14 +80,38 @@ TEST_F(QuorvaCli, tooSmallForAnImageSet_printsTheJobsLineAndExitsOne)
     EXPECT_FALSE(fs::exists(root / "out" / "Quorva"));
 }
 
-TEST_F(QuorvaCli, unwritableDestination_printsTheErrorAndExitsOne)
+TEST_F(QuorvaCli, fileSystemFaults_arePrintedAndExitOne)
 {
     const QString icon = source("icon.png", test::gradientImage(64, 64));
-    test::writeBytes(root / "blocked", "a file where the folder should be");
-    const CliRun run = runCli({QStringLiteral("appicon"), icon, path(root / "blocked")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.contains(QLatin1String("blocked/Quorva/icon/iOS"))) << run.out.toStdString();
-    EXPECT_TRUE(run.err.contains(QLatin1String("blocked/Quorva/icon/iOS"))) << run.err.toStdString();
+
+    test::writeBytes(root / "file", "a file given as the destination");
+    const CliRun notAFolder = runCli({QStringLiteral("appicon"), icon, path(root / "file")});
+    EXPECT_EQ(notAFolder.exitCode, 1);
+    EXPECT_TRUE(notAFolder.err.contains(path(root / "file"))) << notAFolder.err.toStdString();
+
+    fs::create_directories(root / "blocked");
+    test::writeBytes(root / "blocked" / "Quorva", "a file where the folder should be");
+    const CliRun blocked = runCli({QStringLiteral("appicon"), icon, path(root / "blocked")});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_TRUE(blocked.out.contains(QLatin1String("blocked/Quorva/icon/iOS"))) << blocked.out.toStdString();
+    EXPECT_TRUE(blocked.err.contains(QLatin1String("blocked/Quorva/icon/iOS"))) << blocked.err.toStdString();
+
+    const fs::path set = root / "full" / "Quorva" / "asset" / "iOS" / "icon.imageset";
+    fs::create_directories(set);
+    fs::create_symlink("/dev/full", set / "asset@2x.png");
+    const CliRun full = runCli({QStringLiteral("imageset"), icon, path(root / "full")});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains(QLatin1String("asset@2x.png"))) << full.err.toStdString();
+    EXPECT_TRUE(full.err.contains(QLatin1String("No space left on device"))) << full.err.toStdString();
+    EXPECT_EQ(test::decodeFile(set / "asset@3x.png").size(), QSize(64, 64)) << "the rest is written";
+}
+
+TEST_F(QuorvaCli, missingDestination_isMade)
+{
+    const QString icon = source("icon.png", test::gradientImage(30, 30));
+    const CliRun run = runCli({QStringLiteral("imageset"), icon, path(root / "new" / "deeper")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(test::filesBelow(root / "new" / "deeper").size(), 4);
 }
 
 TEST_F(QuorvaCli, usageHelpAndVersion)

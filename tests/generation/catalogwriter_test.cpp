@@ -132,6 +132,43 @@ TEST_F(CatalogWriter, failedWrite_isPrintedAndTheRestIsWritten)
     EXPECT_EQ(report.written.size(), 21u - 3u);
 }
 
+TEST_F(CatalogWriter, unwritablePlaces_arePrintedAndNothingElseIsTouched)
+{
+    const RenderedImages images = appIconImages(test::gradientImage(32, 32));
+    {
+        const test::Unwritable locked(root);
+        if (!locked.ok())
+            GTEST_SKIP() << "this file system can make nothing unwritable";
+        const WriteReport report = writeAppIconSet(images, std::nullopt, root);
+        ASSERT_EQ(printed.lines().size(), 1);
+        EXPECT_TRUE(printed.lines().front().contains(QLatin1String("Couldn't create the folder")));
+        EXPECT_TRUE(report.written.empty());
+        EXPECT_TRUE(fs::is_empty(root));
+    }
+    ASSERT_FALSE(writeAppIconSet(images, std::nullopt, root).failed());
+    const QByteArray before = test::readBytes(iconSet / "Icon-App-40x40@2x.png");
+    {
+        const test::Unwritable lockedPng(iconSet / "Icon-App-40x40@2x.png");
+        const WriteReport report = writeAppIconSet(appIconImages(test::solidImage(8, 8, qRgb(9, 9, 9))), std::nullopt,
+                                                   root);
+        ASSERT_EQ(printed.lines().size(), 2);
+        EXPECT_TRUE(printed.lines().back().contains(QLatin1String("Icon-App-40x40@2x.png")));
+        EXPECT_EQ(report.written.size(), 21u - 1u) << "the rest of the set is written";
+    }
+    EXPECT_EQ(test::readBytes(iconSet / "Icon-App-40x40@2x.png"), before) << "the locked file is untouched";
+}
+
+TEST_F(CatalogWriter, destinationRemoved_isNotMadeAgain)
+{
+    const fs::path gone = root / "gone";
+    const WriteReport report = writeImageSet(imageSetImages(), std::nullopt, gone, [] { return QStringLiteral("logo"); });
+    ASSERT_EQ(printed.lines().size(), 1);
+    EXPECT_TRUE(printed.lines().front().contains(QLatin1String("No such file or directory")))
+        << printed.lines().front().toStdString();
+    EXPECT_TRUE(report.failed());
+    EXPECT_FALSE(fs::exists(gone));
+}
+
 TEST_F(CatalogWriter, entryWithoutBitmap_endsTheCallThere)
 {
     RenderedImages images = imageSetImages();

@@ -185,6 +185,25 @@ TEST_F(HomeControllerTest, failures_areShownInTheWindow)
     EXPECT_TRUE(status().contains(QStringLiteral("Couldn't create the folder"))) << status().toStdString();
     EXPECT_FALSE(status().contains(QStringLiteral("Wrote")));
 
+    // A full disk under one of the files.
+    segments().setSelectedSegment(1);
+    const fs::path full = makeFolder("full");
+    fs::create_directories(full / "Quorva/asset/iOS/icon.imageset");
+    fs::create_symlink("/dev/full", full / "Quorva/asset/iOS/icon.imageset/asset@1x.png");
+    generateInto(full);
+    waitForJobs();
+    EXPECT_TRUE(status().contains(QStringLiteral("No space left on device"))) << status().toStdString();
+    EXPECT_TRUE(status().contains(QStringLiteral("Wrote 3 files"))) << "the rest is written: " << status().toStdString();
+
+    // The destination removed while the job runs: it is not made again.
+    segments().setSelectedSegment(0);
+    const fs::path removed = makeFolder("removed");
+    generateInto(removed);
+    fs::remove_all(removed);
+    waitForJobs();
+    EXPECT_FALSE(fs::exists(removed));
+    EXPECT_TRUE(status().contains(QStringLiteral("No such file or directory"))) << status().toStdString();
+
     // An image set of a source too narrow for its 1x scale.
     dropImage("thin.png", test::gradientImage(2, 900));
     segments().setSelectedSegment(1);
