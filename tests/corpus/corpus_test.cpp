@@ -136,3 +136,15 @@ TEST_P(Corpus, cliImageSet_writesTheThreeScalesOrNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Corpus, ::testing::ValuesIn(test::corpus()), nameOf);
+
+// Inputs that once made the loader's fuzz target fail.
+TEST(FuzzRegressions, loaderGivesAnImageOrAReason)
+{
+    const QDir kept(QStringLiteral(QUORVA_SOURCE_DIR "/tests/fuzz/regressions/loadimage"));
+    for (const QString& name : kept.entryList(QDir::Files)) {
+        QFile file(kept.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const LoadedImage loaded = loadImage(file.readAll());
+        EXPECT_TRUE(loaded.image || !loaded.error.isEmpty()) << name.toStdString();
+    }
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for SECONDS (default 60), seeded with the
+# bad-input corpus and the kept regressions. Fails when a target finds a crash; the input is then
+# in build-fuzz/artifacts, to be kept in tests/fuzz/regressions/<target>/.
+# Usage: scripts/fuzz.sh [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+bash scripts/install-deps.sh
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
+  -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
+cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz
+/usr/bin/python3 tests/corpus/make_corpus.py build-fuzz/seeds/loadimage >/dev/null
+mkdir -p build-fuzz/seeds/pngencoder build-fuzz/artifacts build-fuzz/work/loadimage build-fuzz/work/pngencoder
+printf '\x10\x10\x00abcdefghijklmnop' >build-fuzz/seeds/pngencoder/small
+printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false'
+for target in loadimage pngencoder; do
+  echo "== $target: the kept regressions"
+  build-fuzz/tests/fuzz/${target}_fuzz -runs=0 tests/fuzz/regressions/$target
+  echo "== $target: fuzzing for ${seconds} s"
+  status=0
+  build-fuzz/tests/fuzz/${target}_fuzz -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=200000 \
+    -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/${target}- \
+    build-fuzz/work/$target build-fuzz/seeds/$target >build-fuzz/$target.log 2>&1 || status=$?
+  grep -E '^(stat::|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|artifact_prefix|.*ERROR)' build-fuzz/$target.log || true
+  if [ "$status" != 0 ] || ls build-fuzz/artifacts/${target}-* >/dev/null 2>&1; then
+    tail -40 build-fuzz/$target.log >&2
+    echo "fuzz: $target failed (status $status); inputs in build-fuzz/artifacts" >&2
+    exit 1
+  fi
+done
