@@ -65,7 +65,9 @@ void unpackRow(const QRgb* source, int width, bool withAlpha, std::uint8_t* out)
 // a filter per row by the usual sum-of-magnitudes rule, and on photographs files as small as
 // libpng's. Branch-free and in 16-bit lanes, so that the loop vectorizes, with AVX2 where the
 // processor has it.
+#ifndef QUORVA_NO_TARGET_CLONES
 __attribute__((target_clones("avx2", "default")))
+#endif
 void paethRow(const std::uint8_t* row, const std::uint8_t* prev, std::size_t length, std::size_t bpp,
               std::uint8_t* out)
 {

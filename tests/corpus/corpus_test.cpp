@@ -61,10 +61,7 @@ protected:
 
 std::string nameOf(const ::testing::TestParamInfo<CorpusEntry>& info)
 {
-    std::string name;
-    for (const char c : std::string(info.param.file))
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
+    return test::testNameOf(info.param);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "corpusexpectations.h"
 
+#include <cctype>
+
 namespace quorva::test {
 
 const std::vector<CorpusEntry>& corpus()
@@ -52,6 +54,14 @@ const std::vector<CorpusEntry>& corpus()
         {"exif-orientation-8.jpg", {40, 60}, nullptr, Corner::BottomLeft},
     };
     return entries;
+}
+
+std::string testNameOf(const CorpusEntry& entry)
+{
+    std::string name;
+    for (const char c : std::string(entry.file))
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
 }
 
 QString corpusPath(const CorpusEntry& entry)

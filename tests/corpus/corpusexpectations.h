@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace quorva::test {
@@ -23,6 +24,9 @@ struct CorpusEntry {
 };
 
 const std::vector<CorpusEntry>& corpus();
+
+// The entry's file name as a test name: letters and digits kept, the rest '_'.
+std::string testNameOf(const CorpusEntry& entry);
 
 inline void PrintTo(const CorpusEntry& entry, std::ostream* out)
 {

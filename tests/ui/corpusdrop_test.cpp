@@ -16,10 +16,7 @@ class CorpusDrop : public test::WindowFixture, public ::testing::WithParamInterf
 
 std::string nameOf(const ::testing::TestParamInfo<CorpusEntry>& info)
 {
-    std::string name;
-    for (const char c : std::string(info.param.file))
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
+    return test::testNameOf(info.param);
 }
 
 } // namespace
