@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorva {
@@ -40,7 +41,10 @@ std::optional<QString> createFoldersBelow(const std::filesystem::path& base, con
 
 std::optional<QString> writeFile(const std::filesystem::path& file, const QByteArray& bytes)
 {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Overwritten in place and cut to length afterwards, rather than emptied first: a set is
+    // rewritten many times with files of the same size, and emptying a file makes the file
+    // system free its blocks and, on ext4, flush the new ones when it is closed.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return describe(QStringLiteral("Couldn't write"), file, errno);
     const char* data = bytes.constData();
@@ -56,6 +60,13 @@ std::optional<QString> writeFile(const std::filesystem::path& file, const QByteA
         }
         data += written;
         remaining -= static_cast<std::size_t>(written);
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > bytes.size()
+        && ::ftruncate(fd, bytes.size()) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return describe(QStringLiteral("Couldn't write"), file, error);
     }
     if (::close(fd) != 0)
         return describe(QStringLiteral("Couldn't write"), file, errno);

@@ -4,7 +4,23 @@
 #include <QMetaObject>
 #include <QThreadPool>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace quorva {
+namespace {
+
+// Work items run a little below the thread that draws the window, as user-initiated work does:
+// on a busy machine the window still answers at once while a job renders.
+void yieldToTheWindow()
+{
+    thread_local const bool lowered = [] {
+        return setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5) == 0;
+    }();
+    (void)lowered;
+}
+
+} // namespace
 
 void QtTaskQueues::postToMain(Task task)
 {
@@ -13,7 +29,10 @@ void QtTaskQueues::postToMain(Task task)
 
 void QtTaskQueues::postToBackground(Task task)
 {
-    QThreadPool::globalInstance()->start(std::move(task));
+    QThreadPool::globalInstance()->start([task = std::move(task)] {
+        yieldToTheWindow();
+        task();
+    });
 }
 
 } // namespace quorva

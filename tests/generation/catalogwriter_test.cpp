@@ -1,6 +1,7 @@
 #include "generation/appiconset.h"
 #include "generation/catalogwriter.h"
 #include "generation/imageresizing.h"
+#include "generation/pngdata.h"
 
 #include "testsupport.h"
 
@@ -94,10 +95,15 @@ TEST_F(CatalogWriter, existingTree_isReplaced)
     writeAppIconSet(appIconImages(test::gradientImage(64, 64, 4)), std::nullopt, root);
     test::writeBytes(iconSet / "Contents.json", "stale");
     test::writeBytes(iconSet / "Icon-App-20x20@1x.png", "stale");
-    const WriteReport report = writeAppIconSet(appIconImages(test::solidImage(64, 64, qRgb(1, 2, 3))), std::nullopt, root);
+    test::writeBytes(iconSet / "Icon-App-29x29@1x.png", QByteArray(1 << 20, 'x')); // longer than the new file
+    const RenderedImages images = appIconImages(test::solidImage(64, 64, qRgb(1, 2, 3)));
+    const WriteReport report = writeAppIconSet(images, std::nullopt, root);
     EXPECT_FALSE(report.failed());
-    EXPECT_NE(test::readBytes(iconSet / "Contents.json"), QByteArray("stale"));
+    EXPECT_EQ(test::readBytes(iconSet / "Contents.json"), test::readBytes(":/templates/Contents.json"));
     EXPECT_EQ(test::decodeFile(iconSet / "Icon-App-20x20@1x.png").pixel(3, 3), qRgb(1, 2, 3));
+    EXPECT_EQ(test::readBytes(iconSet / "Icon-App-29x29@1x.png"),
+              *pngData(*images.at(QStringLiteral("Icon-App-29x29@1x.png"))).bytes)
+        << "nothing of the longer file may remain";
 }
 
 TEST_F(CatalogWriter, fileWhereAFolderShouldBe_printsOneErrorPerCallAndWritesNothing)
