@@ -11,7 +11,8 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
 cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz
 /usr/bin/python3 tests/corpus/make_corpus.py build-fuzz/seeds/loadimage >/dev/null
-mkdir -p build-fuzz/seeds/pngencoder build-fuzz/artifacts build-fuzz/work/loadimage build-fuzz/work/pngencoder
+mkdir -p build-fuzz/seeds/pngencoder build-fuzz/artifacts build-fuzz/work/loadimage build-fuzz/work/pngencoder \
+  tests/fuzz/regressions/loadimage tests/fuzz/regressions/pngencoder # empty until a failure is kept
 printf '\x10\x10\x00abcdefghijklmnop' >build-fuzz/seeds/pngencoder/small
 printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
