@@ -18,6 +18,14 @@ QString damaged()
     return QStringLiteral("its image data is damaged or incomplete");
 }
 
+QString tooLarge(QSize size)
+{
+    return QStringLiteral("at %1 × %2 pixels it is larger than the %3 megapixels Quorva takes")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(maxImageBytes / 4 / 1000000);
+}
+
 // libjpeg fills a cut-off JPEG with grey and calls it a success; a file whose last end-of-image
 // marker does not follow its last start-of-scan marker is cut off. (Inside scan data a 0xFF byte
 // is always followed by 0x00 or a restart marker, so neither marker can occur there by chance;
@@ -41,18 +49,19 @@ LoadedImage decode(QIODevice& device, const QByteArray& head)
     reader.setAutoTransform(true);
     if (!reader.canRead())
         return {nullptr, QStringLiteral("its content is not a known image format")};
+    // Refused before decoding where the header tells the size, and after it where it does not
+    // (a GIF's first frame may be larger than its screen).
     const QSize size = reader.size();
     if (size.isValid() && !fitsImageLimits(size.width(), size.height()))
-        return {nullptr, QStringLiteral("at %1 × %2 pixels it is larger than the %3 megapixels Quorva takes")
-                             .arg(size.width())
-                             .arg(size.height())
-                             .arg(maxImageBytes / 4 / 1000000)};
+        return {nullptr, tooLarge(size)};
     if (isCutOffJpeg(head))
         return {nullptr, damaged()};
 
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull() || decoded.width() < 1 || decoded.height() < 1)
         return {nullptr, damaged()};
+    if (!fitsImageLimits(decoded.width(), decoded.height()))
+        return {nullptr, tooLarge(decoded.size())};
 
     // Convert while still in a straight-alpha format, then premultiply once: the rescaling and
     // the PNG encoder both work on premultiplied pixels.
