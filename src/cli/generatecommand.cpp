@@ -64,6 +64,7 @@ GenerateOutcome runGenerate(const GenerateRequest& request)
     RunRecord record;
     const std::optional<std::filesystem::path> destination = request.destination;
     LocalTaskQueues queues;
+    bool rendered = true;
     if (request.kind == SetKind::AppIcon) {
         makeAppIconSet(loaded.image, [&record, destination](std::optional<RenderedImages> images,
                                                              std::optional<QString> message) {
@@ -71,8 +72,8 @@ GenerateOutcome runGenerate(const GenerateRequest& request)
         }, queues);
     } else {
         const std::optional<QString> name = request.assetName;
-        makeImageSet(loaded.image, [&record, destination, name](std::optional<RenderedImages> images,
-                                                                 std::optional<QString> message) {
+        rendered = makeImageSet(loaded.image, [&record, destination, name](std::optional<RenderedImages> images,
+                                                                            std::optional<QString> message) {
             record.record(images, message, writeImageSet(images, message, destination, [name] { return name; }));
         }, queues);
     }
@@ -81,17 +82,11 @@ GenerateOutcome runGenerate(const GenerateRequest& request)
     std::lock_guard lock(record.mutex);
     if (record.jobMessage)
         return {1, QStringLiteral("%1: %2").arg(sourceName, *record.jobMessage)};
-    if (!record.lastReport) {
-        const QImage& pixels = loaded.image->representations().front();
-        return {1, QStringLiteral("%1: Couldn't get image (%2 × %3 pixels is too small: an image set needs at "
-                                  "least 3 pixels each way)")
-                       .arg(sourceName)
-                       .arg(pixels.width())
-                       .arg(pixels.height())};
-    }
-    if (record.lastReport->failed())
+    if (!rendered)
+        return {1, QStringLiteral("%1: Couldn't get image: %2").arg(sourceName, imageSetFailureReason(*loaded.image))};
+    if (record.lastReport && record.lastReport->failed())
         return {1, record.lastReport->failures.front()};
-    if (record.lastReport->written.size() != expectedFiles(request.kind))
+    if (!record.lastReport || record.lastReport->written.size() != expectedFiles(request.kind))
         return {1, QStringLiteral("%1: Couldn't get every image of the set").arg(sourceName)};
     return {0, {}};
 }

@@ -39,7 +39,8 @@ bool isCutOffJpeg(const QByteArray& bytes)
     return lastScan < 0 || lastEnd < lastScan;
 }
 
-LoadedImage decode(QIODevice& device, const QByteArray& head)
+// wholeFile: the file's bytes when they are at hand, as they always are for a JPEG.
+LoadedImage decode(QIODevice& device, const QByteArray& wholeFile)
 {
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(static_cast<int>(maxImageBytes >> 20)); });
@@ -54,7 +55,7 @@ LoadedImage decode(QIODevice& device, const QByteArray& head)
     const QSize size = reader.size();
     if (size.isValid() && !fitsImageLimits(size.width(), size.height()))
         return {nullptr, tooLarge(size)};
-    if (isCutOffJpeg(head))
+    if (isCutOffJpeg(wholeFile))
         return {nullptr, damaged()};
 
     QImage decoded;

@@ -18,6 +18,18 @@ std::vector<ImageSetEntry> imageSetSizes(double width, double height)
     };
 }
 
+QString imageSetFailureReason(const Image& image)
+{
+    if (image.representations().empty())
+        return QStringLiteral("the image has no bitmap");
+    const QSize pixels = image.representations().front().size();
+    if (pixels.width() < 3 || pixels.height() < 3)
+        return QStringLiteral("an image set needs at least 3 × 3 pixels, this image has %1 × %2")
+            .arg(pixels.width())
+            .arg(pixels.height());
+    return QStringLiteral("there is not enough memory for it");
+}
+
 bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues)
 {
     if (!image || image->representations().empty()) {

@@ -27,6 +27,11 @@ std::vector<ImageSetEntry> imageSetSizes(double width, double height);
 // was rendered, so that a window, where nobody reads standard output, can say so.
 bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues = defaultTaskQueues());
 
+// Why the image set of this source could not be rendered, as a phrase that completes
+// "Couldn't get image: ", for the window and the command line, where the printed line alone
+// says too little.
+QString imageSetFailureReason(const Image& image);
+
 // The same over a table of one's own.
 bool makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
                   TaskQueues& queues);

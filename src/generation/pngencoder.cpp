@@ -236,9 +236,8 @@ void putHeader(std::uint8_t* out, int width, int height, bool withAlpha)
 }
 
 // Flat art: the whole filtered image at once through libdeflate.
-std::optional<QByteArray> encodeFlat(const QImage& image, bool withAlpha, EncoderScratch& work)
+std::optional<QByteArray> encodeFlat(const QImage& image, bool withAlpha, FilteredRows& rows, EncoderScratch& work)
 {
-    FilteredRows rows(image, withAlpha, work.rows);
     std::uint8_t* filtered = work.filtered.reserve(rows.size());
     for (int y = 0; y < image.height(); ++y)
         rows.filter(y, filtered + rows.stride() * static_cast<std::size_t>(y));
@@ -314,7 +313,7 @@ std::optional<QByteArray> encodePng(const QImage& bitmap)
         FilteredRows rows(image, withAlpha, work.rows);
         std::uint8_t* row = work.row.reserve(rows.stride());
         if (rows.looksFlat(row))
-            return encodeFlat(image, withAlpha, work);
+            return encodeFlat(image, withAlpha, rows, work);
         return encodePhotograph(image, withAlpha, rows, row);
     } catch (const std::bad_alloc&) {
         return std::nullopt;

@@ -154,11 +154,7 @@ void HomeController::startJob()
             show(writeImageSet(images, message, folder, [&name] { return *name; }));
         });
     if (!rendered) {
-        const QSize pixels = image->representations().front().size();
-        const QString reason = pixels.width() < 3 || pixels.height() < 3
-            ? tr("an image set needs at least 3 × 3 pixels, this image has %1 × %2").arg(pixels.width()).arg(pixels.height())
-            : tr("not enough memory for the image");
-        summary->failures.append(tr("Couldn't get image: %1.").arg(reason));
+        summary->failures.append(tr("Couldn't get image: %1.").arg(imageSetFailureReason(*image)));
         showStatus(statusText(*summary));
     }
 }
