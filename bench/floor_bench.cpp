@@ -11,7 +11,7 @@
 #include "generation/imageloading.h"
 #include "generation/imageresizing.h"
 #include "generation/imageset.h"
-#include "generation/pngencoder.h"
+#include "png/pngencoder.h"
 
 #include <benchmark/benchmark.h>
 

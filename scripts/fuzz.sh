@@ -10,7 +10,7 @@ bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
   -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
 cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz
-/usr/bin/python3 tests/corpus/make_corpus.py build-fuzz/seeds/loadimage >/dev/null
+mkdir -p build-fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-fuzz/seeds/loadimage/
 mkdir -p build-fuzz/seeds/pngencoder build-fuzz/artifacts build-fuzz/work/loadimage build-fuzz/work/pngencoder \
   tests/fuzz/regressions/loadimage tests/fuzz/regressions/pngencoder # empty until a failure is kept
 printf '\x10\x10\x00abcdefghijklmnop' >build-fuzz/seeds/pngencoder/small

@@ -5,8 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  python3 imagemagick
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev qt6-image-formats-plugins zlib1g-dev
+  python3
   libdeflate-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
@@ -17,7 +17,7 @@ packages=(
 )
 if [ "${1:-}" = --bench ]; then
   packages+=(
-    python3-pil hyperfine time librsvg2-bin
+    imagemagick python3-pil hyperfine time librsvg2-bin
     breeze-icon-theme mate-backgrounds
   )
   # Node.js for sharp; the machine's own when it has one.

@@ -6,6 +6,6 @@ bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --target quorva_screenshot
 mkdir -p docs
-QT_QPA_PLATFORM=offscreen build/tests/ui/quorva_screenshot resources/icons/hicolor/512x512/io.quorva.Quorva.png \
+QT_QPA_PLATFORM=offscreen build/tools/quorva_screenshot resources/icons/hicolor/512x512/io.quorva.Quorva.png \
   docs/screenshot.png
 echo "wrote docs/screenshot.png"

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "generation/appiconset.h"
 #include "generation/lineprinter.h"
 
 #include <QFile>
@@ -49,12 +50,46 @@ QImage randomImage(int width, int height, unsigned seed, bool opaque)
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage decodeFile(const std::filesystem::path& file)
+QImage decodeFile(const fs::path& file)
 {
-    return QImage(QString::fromStdString(file.string()));
+    return QImage(str(file));
 }
 
-QByteArray readBytes(const std::filesystem::path& file)
+QSize pixelSize(const fs::path& file)
+{
+    return decodeFile(file).size();
+}
+
+QString str(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+QString Scratch::savePng(const std::string& name, const QImage& image) const
+{
+    image.save(str(root / name), "PNG");
+    return str(root / name);
+}
+
+QStringList appIconTree()
+{
+    QStringList files = {QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/Contents.json")};
+    for (const AppIconEntry& entry : appIconSizes()) {
+        files << QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/") + entry.fileName;
+        if (entry.fileName.startsWith(QLatin1String("ItunesArtwork")))
+            files << QStringLiteral("Quorva/icon/iOS/") + entry.fileName;
+    }
+    files.sort();
+    return files;
+}
+
+QStringList imageSetTree(const QString& name)
+{
+    const QString set = QStringLiteral("Quorva/asset/iOS/%1.imageset/").arg(name);
+    return {set + "Contents.json", set + "asset@1x.png", set + "asset@2x.png", set + "asset@3x.png"};
+}
+
+QByteArray readBytes(const fs::path& file)
 {
     QFile device(QString::fromStdString(file.string()));
     if (!device.open(QIODevice::ReadOnly))
@@ -62,7 +97,7 @@ QByteArray readBytes(const std::filesystem::path& file)
     return device.readAll();
 }
 
-void writeBytes(const std::filesystem::path& file, const QByteArray& bytes)
+void writeBytes(const fs::path& file, const QByteArray& bytes)
 {
     QFile device(QString::fromStdString(file.string()));
     if (device.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -74,7 +109,7 @@ int pngColourType(const QByteArray& png)
     return png.size() > 25 ? static_cast<unsigned char>(png[25]) : -1;
 }
 
-QStringList filesBelow(const std::filesystem::path& folder)
+QStringList filesBelow(const fs::path& folder)
 {
     QStringList files;
     std::error_code error;
@@ -103,7 +138,7 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
 
 namespace {
 
-bool setImmutable(const std::filesystem::path& path, bool on)
+bool setImmutable(const fs::path& path, bool on)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -120,7 +155,7 @@ bool setImmutable(const std::filesystem::path& path, bool on)
 
 } // namespace
 
-Unwritable::Unwritable(std::filesystem::path path) : m_path(std::move(path))
+Unwritable::Unwritable(fs::path path) : m_path(std::move(path))
 {
     if (::geteuid() == 0) {
         m_immutable = setImmutable(m_path, true);

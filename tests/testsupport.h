@@ -5,35 +5,45 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <filesystem>
-#include <mutex>
 #include <ostream>
 
 namespace quorva::test {
 
-// A premultiplied image with a colour gradient, a transparent border of `border` pixels and
-// a half-transparent band, so that rescaling and alpha handling have something to get wrong.
+namespace fs = std::filesystem;
+
+// A premultiplied colour gradient with a transparent border of `border` pixels and a
+// half-transparent band, so that rescaling and alpha handling have something to get wrong.
 QImage gradientImage(int width, int height, int border = 0);
-
-// A plain opaque image of one colour.
 QImage solidImage(int width, int height, QRgb colour);
-
-// Random premultiplied pixels (valid: no channel above alpha), reproducible from the seed.
+// Random valid premultiplied pixels, reproducible from the seed.
 QImage randomImage(int width, int height, unsigned seed, bool opaque = false);
 
-QImage decodeFile(const std::filesystem::path& file);
-QByteArray readBytes(const std::filesystem::path& file);
-void writeBytes(const std::filesystem::path& file, const QByteArray& bytes);
-
-// The PNG colour type byte of a PNG file's IHDR chunk.
+QImage decodeFile(const fs::path& file);
+QSize pixelSize(const fs::path& file);
+QByteArray readBytes(const fs::path& file);
+void writeBytes(const fs::path& file, const QByteArray& bytes);
+QString str(const fs::path& path);
+// The colour type byte of a PNG file's IHDR chunk.
 int pngColourType(const QByteArray& png);
+// Every regular file below a folder, relative to it, sorted.
+QStringList filesBelow(const fs::path& folder);
 
-// Every regular file below a folder, as paths relative to it, sorted.
-QStringList filesBelow(const std::filesystem::path& folder);
+// The files of a whole classic app icon set below a destination, and of an image set.
+QStringList appIconTree();
+QStringList imageSetTree(const QString& name);
 
-// What a program run as a whole process printed and returned; exitCode -1 when it did not end
-// within the bound, -2 when it crashed.
+// A scratch folder for one test.
+struct Scratch {
+    QTemporaryDir dir;
+    fs::path root{dir.path().toStdString()};
+    fs::path operator/(const std::string& name) const { return root / name; }
+    QString savePng(const std::string& name, const QImage& image) const;
+};
+
+// A program run as a whole process; exitCode -1 when it did not end in time, -2 on a crash.
 struct ProgramRun {
     int exitCode = -1;
     QString out;
@@ -41,24 +51,23 @@ struct ProgramRun {
 };
 ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000);
 
-// Makes a file or folder unwritable for as long as it lives, even for root (who ignores
-// permission bits): the immutable attribute where the file system has it, else read-only
-// permissions. ok() is false when neither holds, and the test should be skipped.
+// Makes a path unwritable while it lives, even for root: the immutable attribute where the file
+// system has it, else permission bits. ok() is false when neither holds.
 class Unwritable {
 public:
-    explicit Unwritable(std::filesystem::path path);
+    explicit Unwritable(fs::path path);
     ~Unwritable();
     Unwritable(const Unwritable&) = delete;
     Unwritable& operator=(const Unwritable&) = delete;
     bool ok() const { return m_ok; }
 
 private:
-    std::filesystem::path m_path;
+    fs::path m_path;
     bool m_immutable = false;
     bool m_ok = false;
 };
 
-// Collects printed report lines for as long as it lives.
+// Collects printed report lines while it lives.
 class CapturedLines {
 public:
     CapturedLines();
@@ -72,10 +81,14 @@ private:
 
 } // namespace quorva::test
 
-// Readable QString values in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QSize& size, std::ostream* out)
+{
+    *out << size.width() << " × " << size.height();
 }
 
 inline void PrintTo(const QStringList& texts, std::ostream* out)

@@ -1,6 +1,6 @@
 #include "cli/allocatortuning.h"
 
-#include "generation/memoryadvice.h"
+#include "png/memoryadvice.h"
 
 #include <array>
 #include <cstdlib>

@@ -3,6 +3,7 @@
 #include "cli/generatecommand.h"
 
 #include <QStringList>
+#include <QtGlobal>
 
 #include <cstdio>
 
@@ -19,6 +20,12 @@ void printTo(std::FILE* stream, const QString& text)
 
 int main(int argc, char* argv[])
 {
+    // Qt's own warnings ("libpng error: …") say less than the line that quorva-cli prints about
+    // the same file, and would only clutter a script's standard error.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg)
+            printTo(stderr, message + QLatin1Char('\n'));
+    });
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -79,6 +79,8 @@ std::optional<QString> readFile(const QString& file, QByteArray& bytes)
     if (!device.open(QIODevice::ReadOnly))
         return QStringLiteral("Couldn't read \"%1\": %2").arg(file, device.errorString());
     bytes = device.readAll();
+    if (device.error() != QFileDevice::NoError) // a folder opens, but gives no bytes
+        return QStringLiteral("Couldn't read \"%1\": %2").arg(file, device.errorString());
     return std::nullopt;
 }
 

@@ -1,6 +1,6 @@
 #include "generation/image.h"
 
-#include "generation/pngencoder.h"
+#include "png/pngencoder.h"
 
 namespace quorva {
 

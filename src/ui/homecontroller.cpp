@@ -5,7 +5,7 @@
 #include "generation/catalogwriter.h"
 #include "generation/imageloading.h"
 #include "generation/imageset.h"
-#include "generation/pixelanalysis.h"
+#include "png/pixelanalysis.h"
 #include "ui/dragview.h"
 #include "ui/imagewell.h"
 #include "ui/jobsummary.h"

@@ -26,11 +26,12 @@ QString statusText(const JobSummary& summary)
     if (summary.setFolder && summary.filesWritten > 0) {
         const QString folder = displayPath(*summary.setFolder);
         const QString link = QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded);
-        const char* text = summary.filesWritten == 1 ? "Wrote 1 file to <a href=\"%2\">%3</a>."
-                                                     : "Wrote %1 files to <a href=\"%2\">%3</a>.";
-        lines << QCoreApplication::translate("quorva::JobSummary", text)
-                     .arg(summary.filesWritten)
-                     .arg(link.toHtmlEscaped(), folder.toHtmlEscaped());
+        // One substitution pass, so that a "%" in the folder's name is taken as it is.
+        const QString count = summary.filesWritten == 1
+            ? QCoreApplication::translate("quorva::JobSummary", "1 file")
+            : QCoreApplication::translate("quorva::JobSummary", "%1 files").arg(summary.filesWritten);
+        lines << QCoreApplication::translate("quorva::JobSummary", "Wrote %1 to <a href=\"%2\">%3</a>.")
+                     .arg(count, link.toHtmlEscaped(), folder.toHtmlEscaped());
     }
     return lines.join(QStringLiteral("<br>"));
 }

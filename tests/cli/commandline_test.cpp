@@ -22,13 +22,14 @@ TEST(CommandLine, imageSetIsNamedAfterTheSourceUnlessToldOtherwise)
     EXPECT_EQ(named.request.kind, SetKind::ImageSet);
     EXPECT_EQ(named.request.assetName, QStringLiteral("app.icon"));
     EXPECT_EQ(named.request.destination, std::filesystem::path("out"));
-
     EXPECT_EQ(parse({"imageset", "a.png", "out", "--name", "Hero"}).request.assetName, QStringLiteral("Hero"));
     EXPECT_EQ(parse({"imageset", "--name=Hero", "a.png", "out"}).request.assetName, QStringLiteral("Hero"));
     EXPECT_EQ(parse({"imageset", "--", "--odd.png", "out"}).request.source, std::filesystem::path("--odd.png"));
+    EXPECT_EQ(parse({"--help"}).action, Action::Help);
+    EXPECT_EQ(parse({"appicon", "--version"}).action, Action::Version);
 }
 
-TEST(CommandLine, wrongUsage_isAUsageError)
+TEST(CommandLine, wrongUsage_isAUsageErrorWithAReason)
 {
     for (const auto& words : std::vector<std::vector<const char*>>{
              {}, {"appicon"}, {"appicon", "a.png"}, {"appicon", "a.png", "b", "c"}, {"resize", "a.png", "out"},
@@ -36,9 +37,7 @@ TEST(CommandLine, wrongUsage_isAUsageError)
              {"imageset", "a.png", "out", "--name", "a/b"}, {"imageset", "a.png", "out", "--name="},
              {"appicon", "a.png", "out", "--fast"}}) {
         const CommandLine line = parse(words);
-        EXPECT_EQ(line.action, Action::UsageError);
+        EXPECT_EQ(line.action, Action::UsageError) << (words.empty() ? "" : words.back());
         EXPECT_FALSE(line.error.isEmpty());
     }
-    EXPECT_EQ(parse({"--help"}).action, Action::Help);
-    EXPECT_EQ(parse({"appicon", "--version"}).action, Action::Version);
 }

@@ -2,7 +2,7 @@
 // must decode with Qt's decoder (libpng) to the very same premultiplied pixels, with an alpha
 // channel exactly when some pixel is not opaque.
 
-#include "generation/pngencoder.h"
+#include "png/pngencoder.h"
 
 #include <QImage>
 

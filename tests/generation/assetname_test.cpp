@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
-using quorva::assetNameForFile;
-
-TEST(AssetName, dropsOnlyTheLastExtension)
+TEST(AssetName, dropsOnlyTheLastExtension_aLeadingDotIsNone)
 {
-    EXPECT_EQ(assetNameForFile(QStringLiteral("/home/me/Logo.png")), QStringLiteral("Logo"));
-    EXPECT_EQ(assetNameForFile(QStringLiteral("/tmp/app.icon.jpeg")), QStringLiteral("app.icon"));
-    EXPECT_EQ(assetNameForFile(QStringLiteral("photo.final.jpeg")), QStringLiteral("photo.final"));
-    EXPECT_EQ(assetNameForFile(QStringLiteral("/tmp/README")), QStringLiteral("README"));
-    EXPECT_EQ(assetNameForFile(QStringLiteral("/tmp/my icon ü.PNG")), QStringLiteral("my icon ü"));
-}
-
-TEST(AssetName, leadingDotIsNoExtension)
-{
-    EXPECT_EQ(assetNameForFile(QStringLiteral("/tmp/.png")), QStringLiteral(".png"));
-    EXPECT_EQ(assetNameForFile(QStringLiteral("/tmp/.hidden.png")), QStringLiteral(".hidden"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/me/Logo.png", "Logo"}, {"/tmp/app.icon.jpeg", "app.icon"}, {"/tmp/README", "README"},
+        {"/tmp/my icon ü.PNG", "my icon ü"}, {"/tmp/.png", ".png"}, {"/tmp/.hidden.png", ".hidden"},
+        {"/tmp/x.png/", "x"},
+    };
+    for (const auto& [path, name] : cases)
+        EXPECT_EQ(quorva::assetNameForFile(QString::fromUtf8(path)), QString::fromUtf8(name)) << path;
 }

@@ -1,4 +1,4 @@
-#include "generation/pixelanalysis.h"
+#include "png/pixelanalysis.h"
 
 namespace quorva {
 

@@ -1,4 +1,4 @@
-#include "generation/memoryadvice.h"
+#include "png/memoryadvice.h"
 
 #include <cstdint>
 

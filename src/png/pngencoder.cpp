@@ -1,8 +1,8 @@
-#include "generation/pngencoder.h"
+#include "png/pngencoder.h"
 
-#include "generation/huffmandeflate.h"
-#include "generation/memoryadvice.h"
-#include "generation/pixelanalysis.h"
+#include "png/huffmandeflate.h"
+#include "png/memoryadvice.h"
+#include "png/pixelanalysis.h"
 
 #include <QRgb>
 

@@ -1,4 +1,4 @@
-#include "generation/huffmandeflate.h"
+#include "png/huffmandeflate.h"
 
 #include <algorithm>
 #include <array>

@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""A small mutation check: applies each hand-written mutant below to the product code, one at a
+time, rebuilds incrementally, runs ctest and reports whether some test caught it.
+
+Usage: scripts/mutants.py [--build DIR] [--only NAME[,NAME...]] [--list]
+
+The build folder must be configured already (scripts/test.sh makes `build`). The source tree is
+restored after every mutant, also when the run is interrupted.
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+import time
+
+# (name, behaviour guarded, file, text as it stands, text of the mutant). Each text must occur
+# exactly once in its file; a mutant that no longer applies is reported as stale.
+MUTANTS = [
+    ("table-side-167", "the icon table's sides", "src/generation/appiconset.cpp",
+     '"Icon-App-83.5x83.5@2x.png"), 167}', '"Icon-App-83.5x83.5@2x.png"), 166}'),
+    ("table-name", "the icon table's sides", "src/generation/appiconset.cpp",
+     '"Icon-App-60x60@2x.png"), 120}', '"Icon-App-60x60@1x.png"), 120}'),
+    ("set-rounds", "the image set's truncation", "src/generation/imageresizing.cpp",
+     "rescaled(image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height))",
+     "rescaled(image, std::llround(width), std::llround(height))"),
+    ("set-2x-from-1x-pixels", "the image set's 2x rule", "src/generation/imageset.cpp",
+     "QSizeF(thirdWidth + thirdWidth, thirdHeight + thirdHeight)",
+     "QSizeF(int(thirdWidth) * 2.0, int(thirdHeight) * 2.0)"),
+    ("artwork-no-copies", "the artwork copies", "src/generation/catalogwriter.cpp",
+     'key.contains(QLatin1String("tunes"))', 'key.contains(QLatin1String("Tunes"))'),
+    ("artwork-copies-all", "the artwork copies", "src/generation/catalogwriter.cpp",
+     'key.contains(QLatin1String("tunes"))', "!key.isEmpty()"),
+    ("message-loses", "a message winning over a map", "src/generation/catalogwriter.cpp",
+     "if (message) {", "if (message && !images) {"),
+    ("icon-failure-text", "the printed lines", "src/generation/appiconset.cpp",
+     'QStringLiteral("Couldn\'t get image")', 'QStringLiteral("Couldn\'t get image.")'),
+    ("line-without-newline", "the printed lines", "src/generation/lineprinter.cpp",
+     "text.toUtf8() + '\\n'", "text.toUtf8()"),
+    ("write-error-unprinted", "the printed lines", "src/generation/catalogwriter.cpp",
+     "call.print(*error);\n            continue;", "call.note(*error);\n            continue;"),
+    ("opaque-keeps-alpha", "the colour type for opaque images", "src/png/pngencoder.cpp",
+     "const bool withAlpha = hasTransparentPixels(image);", "const bool withAlpha = true;"),
+    ("extension-case", "the drop zone's extension rule", "src/ui/dragview.cpp",
+     "pathExtension(*path).toLower();", "pathExtension(*path);"),
+    ("extension-first-dot", "the drop zone's extension rule", "src/ui/dragview.cpp",
+     "const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));",
+     "const qsizetype dot = name.indexOf(QLatin1Char('.'));"),
+    ("segments-swapped", "the segment-to-job mapping", "src/ui/homecontroller.cpp",
+     "if (segment == 0) {", "if (segment == 1) {"),
+    ("other-segment-starts-a-job", "the segment-to-job mapping", "src/ui/homecontroller.cpp",
+     "if (segment != 0 && segment != 1)\n        return;", ""),
+    ("asset-name-first-dot", "the asset name", "src/generation/assetname.cpp",
+     "name.lastIndexOf(QLatin1Char('.'))", "name.indexOf(QLatin1Char('.'))"),
+    ("asset-name-leading-dot", "the asset name", "src/generation/assetname.cpp",
+     "if (dot > 0)", "if (dot >= 0)"),
+    ("not-cut-to-length", "a rewritten file cut to length", "src/generation/fileio.cpp",
+     "status.st_size > bytes.size()", "status.st_size > bytes.size() + (1 << 30)"),
+    ("icon-failure-silent", "the failure forms of both jobs", "src/generation/appiconset.cpp",
+     '(*sharedCompletion)(std::nullopt, QStringLiteral("Couldn\'t get image"));\n                return;',
+     "return;"),
+    ("icon-failure-on-main", "the failure forms of both jobs", "src/generation/appiconset.cpp",
+     '(*sharedCompletion)(std::nullopt, QStringLiteral("Couldn\'t get image"));\n                return;',
+     'queues.postToMain([sharedCompletion] { (*sharedCompletion)(std::nullopt, QStringLiteral("Couldn\'t get image")); });\n                return;'),
+    ("set-failure-goes-on", "the failure forms of both jobs", "src/generation/imageset.cpp",
+     'printLine(QStringLiteral("Couldn\'t get image"));\n            return false;',
+     'printLine(QStringLiteral("Couldn\'t get image"));\n            continue;'),
+    ("set-failure-to-completion", "the failure forms of both jobs", "src/generation/imageset.cpp",
+     'printLine(QStringLiteral("Couldn\'t get image"));\n            return false;',
+     '(*sharedCompletion)(std::nullopt, QStringLiteral("Couldn\'t get image"));\n            return false;'),
+    ("destination-made-again", "the writer's folder rules", "src/generation/fileio.cpp",
+     "if (!std::filesystem::is_directory(base, error))", "if (false)"),
+    ("set-name-with-slash", "the writer's folder rules", "src/generation/catalogwriter.cpp",
+     "&& !name.contains(QLatin1Char('/'))", ""),
+    ("default-set-name", "the writer's folder rules", "src/generation/catalogwriter.cpp",
+     'QStringLiteral("asset")) + QStringLiteral(".imageset")', 'QStringLiteral("Asset")) + QStringLiteral(".imageset")'),
+    ("platform-folder-name", "the writer's folder rules", "src/generation/catalogwriter.cpp",
+     '/ component(layout.kindFolder) / "iOS"', '/ component(layout.kindFolder) / "ios"'),
+    ("no-png-ends-the-call", "the writer's \"no PNG\" skip", "src/generation/catalogwriter.cpp",
+     'as PNG").arg(fileName));\n            continue;', 'as PNG").arg(fileName));\n            return call.report;'),
+    ("template-read-unprinted", "a failed template read", "src/generation/catalogwriter.cpp",
+     "if (auto error = readFile(layout.templateResource, contents)) {\n        call.print(*error);",
+     "if (auto error = readFile(layout.templateResource, contents)) {\n        call.note(*error);"),
+    ("open-selection-without-window", "openSelection with no window", "src/ui/homecontroller.cpp",
+     "if (!shown || !shown->isVisible())\n        return;", "if (!shown)\n        return;"),
+    ("singular-count", "the singular status text", "src/ui/jobsummary.cpp",
+     "const QString count = summary.filesWritten == 1", "const QString count = summary.filesWritten == 0"),
+]
+
+
+def run(command, cwd, log):
+    with open(log, "ab") as out:
+        return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT).returncode
+
+
+def first_failure(log):
+    with open(log, errors="replace") as text:
+        found = re.findall(r"^\s*\d+ - (\S+) \(", text.read(), re.M)
+    return found[0] if found else "?"
+
+
+def main():
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default="build")
+    parser.add_argument("--only", default="")
+    parser.add_argument("--list", action="store_true")
+    args = parser.parse_args()
+    build = os.path.join(root, args.build)
+    chosen = [m for m in MUTANTS if not args.only or m[0] in args.only.split(",")]
+    if args.list:
+        for name, behaviour, path, _, _ in chosen:
+            print(f"{name:32} {behaviour:40} {path}")
+        return 0
+
+    os.environ["QT_QPA_PLATFORM"] = "offscreen"
+    log = os.path.join(build, "mutants.log")
+    open(log, "w").close()
+    build_cmd = ["cmake", "--build", build]
+    test_cmd = ["ctest", "--test-dir", build, "-j", str(os.cpu_count() or 2), "--stop-on-failure",
+                "--timeout", "300", "--output-on-failure"]
+    if run(build_cmd, root, log) or run(test_cmd, root, log):
+        print(f"the unmutated build or its tests fail; see {log}", file=sys.stderr)
+        return 2
+
+    caught = 0
+    for name, behaviour, path, old, new in chosen:
+        file = os.path.join(root, path)
+        original = open(file).read() if os.path.exists(file) else ""
+        if original.count(old) != 1:
+            print(f"STALE     {name:32} {behaviour}: the text is found {original.count(old)} times in {path}")
+            continue
+        started = time.monotonic()
+        try:
+            with open(file, "w") as f:
+                f.write(original.replace(old, new))
+            mutant_log = os.path.join(build, f"mutant-{name}.log")
+            open(mutant_log, "w").close()
+            if run(build_cmd, root, mutant_log):
+                verdict = "NOBUILD "
+                by = "the compiler"
+            elif run(test_cmd, root, mutant_log):
+                verdict = "caught  "
+                by = first_failure(mutant_log)
+                caught += 1
+            else:
+                verdict = "SURVIVED"
+                by = "-"
+        finally:
+            with open(file, "w") as f:
+                f.write(original)
+        print(f"{verdict}  {name:32} {behaviour:40} {time.monotonic() - started:5.0f} s  {by}", flush=True)
+    run(build_cmd, root, log)
+    print(f"{caught} of {len(chosen)} mutants caught")
+    return 0 if caught == len(chosen) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

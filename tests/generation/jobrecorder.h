@@ -1,0 +1,36 @@
+#pragma once
+
+#include "generation/renderedimages.h"
+
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace quorva::test {
+
+// Records every completion call of a job, from whatever thread it comes, with the number of
+// lines printed before it.
+struct JobRecorder {
+    struct Call {
+        std::optional<RenderedImages> images;
+        std::optional<QString> message;
+        std::thread::id thread;
+    };
+    std::mutex mutex;
+    std::vector<Call> calls;
+
+    GenerationCompletion completion()
+    {
+        return [this](std::optional<RenderedImages> images, std::optional<QString> message) {
+            std::lock_guard lock(mutex);
+            calls.push_back({std::move(images), std::move(message), std::this_thread::get_id()});
+        };
+    }
+};
+
+inline QSize pixelsOf(const RenderedImages& images, const QString& key)
+{
+    return images.at(key)->representations().front().size();
+}
+
+} // namespace quorva::test
