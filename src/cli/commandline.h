@@ -1,27 +1,48 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace quorva {
 
 enum class SetKind { AppIcon, ImageSet };
 
-struct GenerateRequest {
-    SetKind kind = SetKind::AppIcon;
-    std::filesystem::path source;
-    std::filesystem::path destination;
-    std::optional<QString> assetName; // image set only; else the source's base name
+// An appearance of a single-size app icon: asked for or not, from a file of its own or not.
+struct AppearanceRequest {
+    bool wanted = false;
+    std::optional<std::filesystem::path> file;
 };
 
-// What the command line asks for: a set to generate, the help or version text to print, or a
-// usage error to report.
+struct GenerateRequest {
+    SetKind kind = SetKind::AppIcon;
+    std::vector<std::filesystem::path> sources; // one for an app icon set
+    std::optional<std::filesystem::path> destination; // DEST, below which Quorva/... is written
+    std::optional<std::filesystem::path> catalog;     // or an asset catalog to write the sets into
+    std::optional<QString> assetName;                 // an image set's name, when one source is given
+    QString iconSetName = QStringLiteral("AppIcon");  // the app icon set's name in a catalog
+    bool force = false;                               // replace a set folder that holds other things
+    bool singleSize = false;
+    std::optional<QColor> background;
+    AppearanceRequest dark;
+    AppearanceRequest tinted;
+};
+
+struct CheckRequest {
+    std::vector<std::filesystem::path> paths;
+    bool json = false;
+};
+
+// What the command line asks for: a set to generate, catalogs to check, the help or version text,
+// or a usage error to report.
 struct CommandLine {
-    enum class Action { Generate, Help, Version, UsageError } action = Action::UsageError;
+    enum class Action { Generate, Check, Help, Version, UsageError } action = Action::UsageError;
     GenerateRequest request;
+    CheckRequest check;
     QString error;
 };
 

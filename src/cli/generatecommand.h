@@ -2,16 +2,16 @@
 
 #include "cli/commandline.h"
 
-#include <QString>
+#include <QStringList>
 
 namespace quorva {
 
 struct GenerateOutcome {
     int exitStatus = 0;
-    QString error; // one line naming the file, when exitStatus is not 0
+    QStringList errors; // one line per failed source or set, naming its file
 };
 
-// Loads the source, runs the job and its writer on a loop of its own, and returns once the
+// Loads the sources, runs the jobs and their writers on a loop of its own, and returns once every
 // job's last delivery step has run.
 GenerateOutcome runGenerate(const GenerateRequest& request);
 

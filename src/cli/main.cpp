@@ -41,12 +41,14 @@ int main(int argc, char* argv[])
     case quorva::CommandLine::Action::UsageError:
         printTo(stderr, QStringLiteral("quorva-cli: %1\n\n%2").arg(line.error, quorva::usageText()));
         return 2;
+    case quorva::CommandLine::Action::Check:
+        return 2; // not yet
     case quorva::CommandLine::Action::Generate:
         break;
     }
     quorva::tuneAllocatorForShortRun();
     const quorva::GenerateOutcome outcome = quorva::runGenerate(line.request);
-    if (outcome.exitStatus != 0)
-        printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(outcome.error));
+    for (const QString& error : outcome.errors)
+        printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(error));
     return outcome.exitStatus;
 }

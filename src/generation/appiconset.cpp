@@ -69,7 +69,8 @@ void makeAppIconSet(ImageRef image, const std::vector<AppIconEntry>& table, Gene
     auto sharedCompletion = std::make_shared<const GenerationCompletion>(std::move(completion));
     for (const AppIconEntry& entry : table) {
         queues.postToBackground([image, entry, rendered, sharedCompletion, &queues] {
-            ImageRef icon = image ? resizedToSide(*image, entry.side) : nullptr;
+            const ImageRef& from = entry.source ? entry.source : image;
+            ImageRef icon = from ? resizedToSide(*from, entry.side) : nullptr;
             if (!icon) {
                 (*sharedCompletion)(std::nullopt, QStringLiteral("Couldn't get image"));
                 return;

@@ -14,6 +14,7 @@ namespace quorva {
 struct AppIconEntry {
     QString fileName;
     std::int64_t side; // pixels; every icon is square
+    ImageRef source = nullptr; // drawn from this image instead of the job's, for an appearance of its own
 };
 
 // The seventeen icons of an iPhone and iPad app icon set, largest first.

@@ -43,15 +43,20 @@ public:
 const CatalogSetLayout& appIconSetLayout()
 {
     static const CatalogSetLayout layout{QStringLiteral("icon"), QStringLiteral(":/templates/Contents.json"),
-                                         false, true};
+                                         std::nullopt, false, true};
     return layout;
 }
 
 const CatalogSetLayout& imageSetLayout()
 {
     static const CatalogSetLayout layout{QStringLiteral("asset"), QStringLiteral(":/templates/AssetContents.json"),
-                                         true, false};
+                                         std::nullopt, true, false};
     return layout;
+}
+
+CatalogSetLayout singleSizeAppIconSetLayout(QByteArray contents)
+{
+    return {QStringLiteral("icon"), {}, std::move(contents), false, false};
 }
 
 WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<RenderedImages>& images,
@@ -111,12 +116,13 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
         }
     }
 
-    if (!QFile::exists(layout.templateResource)) {
+    QByteArray contents;
+    if (layout.contents) {
+        contents = *layout.contents;
+    } else if (!QFile::exists(layout.templateResource)) {
         call.note(QStringLiteral("Couldn't find the template %1").arg(layout.templateResource));
         return call.report;
-    }
-    QByteArray contents;
-    if (auto error = readFile(layout.templateResource, contents)) {
+    } else if (auto error = readFile(layout.templateResource, contents)) {
         call.print(*error);
         return call.report;
     }
@@ -129,9 +135,9 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
 }
 
 WriteReport writeAppIconSet(const std::optional<RenderedImages>& images, const std::optional<QString>& message,
-                            const std::optional<std::filesystem::path>& destination)
+                            const std::optional<std::filesystem::path>& destination, const CatalogSetLayout& layout)
 {
-    return writeCatalogSet(appIconSetLayout(), images, message, destination,
+    return writeCatalogSet(layout, images, message, destination,
                            [] { return QStringLiteral("AppIcon.appiconset"); });
 }
 

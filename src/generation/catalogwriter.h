@@ -24,14 +24,17 @@ struct WriteReport {
 
 // How one kind of set lies below the destination.
 struct CatalogSetLayout {
-    QString kindFolder;            // "icon" or "asset", between "Quorva" and "iOS"
-    QString templateResource;      // compiled-in template copied as Contents.json
-    bool appendPngToKeys;          // image set keys have no extension
+    QString kindFolder;                 // "icon" or "asset", between "Quorva" and "iOS"
+    QString templateResource;           // compiled-in template copied as Contents.json
+    std::optional<QByteArray> contents; // a Contents.json made for the set, used instead of the template
+    bool appendPngToKeys;               // image set keys have no extension
     bool copyArtworkToPlatformFolder;
 };
 
 const CatalogSetLayout& appIconSetLayout();
 const CatalogSetLayout& imageSetLayout();
+// A single-size app icon set in the app icon set's place, with the Contents.json given.
+CatalogSetLayout singleSizeAppIconSetLayout(QByteArray contents);
 
 // Writes one set: prints the message if there is one; otherwise, given a map and a destination,
 // creates DEST/Quorva/<kind>/iOS/<setFolderName>, writes one PNG per entry and copies the
@@ -44,7 +47,8 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
 
 // DEST/Quorva/icon/iOS/AppIcon.appiconset, with the artwork files also in DEST/Quorva/icon/iOS.
 WriteReport writeAppIconSet(const std::optional<RenderedImages>& images, const std::optional<QString>& message,
-                            const std::optional<std::filesystem::path>& destination);
+                            const std::optional<std::filesystem::path>& destination,
+                            const CatalogSetLayout& layout = appIconSetLayout());
 
 // Reads the current asset name; asked anew at every call of the image set writer.
 using AssetNameSource = std::function<std::optional<QString>()>;

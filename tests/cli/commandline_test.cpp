@@ -24,7 +24,7 @@ TEST(CommandLine, imageSetIsNamedAfterTheSourceUnlessToldOtherwise)
     EXPECT_EQ(named.request.destination, std::filesystem::path("out"));
     EXPECT_EQ(parse({"imageset", "a.png", "out", "--name", "Hero"}).request.assetName, QStringLiteral("Hero"));
     EXPECT_EQ(parse({"imageset", "--name=Hero", "a.png", "out"}).request.assetName, QStringLiteral("Hero"));
-    EXPECT_EQ(parse({"imageset", "--", "--odd.png", "out"}).request.source, std::filesystem::path("--odd.png"));
+    EXPECT_EQ(parse({"imageset", "--", "--odd.png", "out"}).request.sources.front(), std::filesystem::path("--odd.png"));
     EXPECT_EQ(parse({"--help"}).action, Action::Help);
     EXPECT_EQ(parse({"appicon", "--version"}).action, Action::Version);
 }

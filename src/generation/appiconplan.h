@@ -1,0 +1,44 @@
+#pragma once
+
+#include "generation/appiconset.h"
+#include "generation/catalogwriter.h"
+
+#include <QColor>
+
+#include <optional>
+
+namespace quorva {
+
+// The choices beside the classic set: Xcode 14's single-size set with iOS 18's appearances, and
+// a background for transparent art. With none of them the classic set is made as it always was.
+struct AppIconOptions {
+    bool singleSize = false;
+    std::optional<QColor> background; // the source is laid onto it before anything is rescaled
+    bool dark = false;
+    ImageRef darkArtwork; // the dark icon's own image; absent: the source as it was before the background
+    bool tinted = false;
+    ImageRef tintedArtwork; // the tinted icon's own image; absent: the source's artwork
+};
+
+enum class AppIconRefusal {
+    None,
+    AppearancesNeedSingleSize, // iOS keeps the sized images beside appearances and never shows them
+    TransparentStoreIcon,      // App Store Connect rejects an App Store icon with transparency
+    NoArtworkForDark,          // an opaque source has no artwork to put on a transparent background
+    NoBitmap,
+};
+
+// What to hand the app icon set job and its writer for these options.
+struct AppIconPlan {
+    AppIconRefusal refusal = AppIconRefusal::None;
+    ImageRef image;                  // drawn for every entry without a source of its own
+    std::vector<AppIconEntry> table; // largest first
+    CatalogSetLayout layout;
+};
+
+AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options);
+
+// Why a plan was refused, as a phrase that completes "… : ".
+QString describe(AppIconRefusal refusal);
+
+} // namespace quorva

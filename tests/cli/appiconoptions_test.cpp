@@ -1,0 +1,109 @@
+// quorva-cli's app icon options, judged from the files written.
+#include "testsupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace quorva;
+
+namespace {
+
+class AppIconOptions : public ::testing::Test {
+protected:
+    test::Scratch scratch;
+    // Art with a transparent border of 40 pixels, a white disc on a coloured gradient inside.
+    QString art = scratch.savePng("art.png", test::gradientImage(512, 512, 40));
+    QString opaque = scratch.savePng("opaque.png", test::solidImage(64, 64, qRgb(20, 120, 220)));
+    fs::path set = scratch / "out/Quorva/icon/iOS/AppIcon.appiconset";
+
+    test::ProgramRun run(QStringList arguments)
+    {
+        arguments.insert(2, test::str(scratch / "out"));
+        return test::runProgram(QStringLiteral(QUORVA_CLI_PATH), arguments);
+    }
+    QImage icon(const char* name) const { return test::decodeFile(set / name); }
+    int colourType(const char* name) const { return test::pngColourType(test::readBytes(set / name)); }
+};
+
+} // namespace
+
+TEST_F(AppIconOptions, singleSizeWithAppearances_onABackground)
+{
+    const test::ProgramRun done = run({"appicon", art, "--single-size", "--background", "#ffffff", "--dark", "--tinted"});
+    ASSERT_EQ(done.exitCode, 0) << done.err.toStdString();
+    EXPECT_EQ(test::filesBelow(scratch / "out"),
+              (QStringList{"Quorva/icon/iOS/AppIcon.appiconset/AppIcon-Dark.png",
+                           "Quorva/icon/iOS/AppIcon.appiconset/AppIcon-Tinted.png",
+                           "Quorva/icon/iOS/AppIcon.appiconset/AppIcon.png",
+                           "Quorva/icon/iOS/AppIcon.appiconset/Contents.json"}));
+    QStringList entries;
+    for (const QJsonValue& value : QJsonDocument::fromJson(test::readBytes(set / "Contents.json"))["images"].toArray()) {
+        const QJsonObject entry = value.toObject();
+        entries << QStringList{entry["filename"].toString(), entry["idiom"].toString(), entry["platform"].toString(),
+                               entry["size"].toString(),
+                               entry["appearances"][0]["appearance"].toString() + entry["appearances"][0]["value"].toString()}
+                       .join(' ');
+    }
+    EXPECT_EQ(entries, (QStringList{"AppIcon.png universal ios 1024x1024 ", "AppIcon-Dark.png universal ios 1024x1024 luminositydark",
+                                    "AppIcon-Tinted.png universal ios 1024x1024 luminositytinted"}));
+
+    for (const char* name : {"AppIcon.png", "AppIcon-Dark.png", "AppIcon-Tinted.png"})
+        EXPECT_EQ(icon(name).size(), QSize(1024, 1024)) << name;
+    EXPECT_EQ(colourType("AppIcon.png"), 2);
+    EXPECT_EQ(icon("AppIcon.png").pixel(3, 3), qRgb(255, 255, 255)) << "the corner is the background";
+    EXPECT_EQ(colourType("AppIcon-Dark.png"), 6);
+    EXPECT_EQ(qAlpha(icon("AppIcon-Dark.png").pixel(3, 3)), 0) << "the dark icon keeps the art's transparency";
+    const QImage tinted = icon("AppIcon-Tinted.png");
+    EXPECT_NE(colourType("AppIcon-Tinted.png"), 6);
+    for (int y = 0; y < 1024; y += 7)
+        for (int x = 0; x < 1024; x += 7)
+            ASSERT_TRUE(qRed(tinted.pixel(x, y)) == qGreen(tinted.pixel(x, y)) && qGreen(tinted.pixel(x, y)) == qBlue(tinted.pixel(x, y)))
+                << "not grey at " << x << "," << y;
+    EXPECT_EQ(tinted.pixel(3, 3), qRgb(0, 0, 0)) << "black where there is no art";
+    EXPECT_GT(qGray(tinted.pixel(900, 900)), 150) << "light where the art is light";
+}
+
+TEST_F(AppIconOptions, classicSetOnABackground_andAppearancesFromFilesOfTheirOwn)
+{
+    ASSERT_EQ(run({"appicon", art, "--background", "red"}).exitCode, 0);
+    EXPECT_EQ(test::filesBelow(scratch / "out"), test::appIconTree());
+    EXPECT_EQ(colourType("ItunesArtwork@2x.png"), 2);
+    EXPECT_EQ(icon("Icon-App-20x20@1x.png").pixel(0, 0), qRgb(255, 0, 0));
+
+    fs::remove_all(scratch / "out");
+    const test::ProgramRun own = run({"appicon", opaque, "--single-size", "--dark", art, "--tinted", opaque});
+    ASSERT_EQ(own.exitCode, 0) << own.err.toStdString();
+    EXPECT_EQ(icon("AppIcon.png").pixel(9, 9), qRgb(20, 120, 220));
+    EXPECT_EQ(qAlpha(icon("AppIcon-Dark.png").pixel(3, 3)), 0);
+    EXPECT_EQ(qGray(icon("AppIcon-Tinted.png").pixel(9, 9)), (20 * 54 + 120 * 183 + 220 * 19 + 128) >> 8);
+}
+
+TEST_F(AppIconOptions, refusals_writeNothing)
+{
+    test::writeBytes(scratch / "notes.png", "not an image");
+    const QString notes = test::str(scratch / "notes.png");
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {{"appicon", art, "--dark"}, 2, "single-size"},
+        {{"appicon", art, "--tinted", "--background", "white"}, 2, "single-size"},
+        {{"appicon", art, "--background", "nope"}, 2, "not a colour"},
+        {{"appicon", art, "--background", "#80ff0000"}, 2, "opaque"},
+        {{"appicon", art, "--single-size"}, 1, "--background"},
+        {{"appicon", opaque, "--single-size", "--dark"}, 1, "no artwork"},
+        {{"appicon", opaque, "--single-size", "--tinted", notes}, 1, "notes.png: "},
+        {{"appicon", opaque, "--single-size", "--dark", notes}, 1, "notes.png: "},
+    };
+    for (const auto& c : cases) {
+        const test::ProgramRun refused = run(c.arguments);
+        EXPECT_EQ(refused.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(refused.err.contains(c.says)) << refused.err.toStdString();
+        EXPECT_FALSE(fs::exists(scratch / "out")) << c.arguments.join(' ').toStdString();
+    }
+}
