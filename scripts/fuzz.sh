@@ -9,15 +9,19 @@ seconds=${1:-60}
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
   -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
-cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz
+cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz
 mkdir -p build-fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-fuzz/seeds/loadimage/
-mkdir -p build-fuzz/seeds/pngencoder build-fuzz/artifacts build-fuzz/work/loadimage build-fuzz/work/pngencoder \
-  tests/fuzz/regressions/loadimage tests/fuzz/regressions/pngencoder # empty until a failure is kept
+mkdir -p build-fuzz/seeds/svg && cp tests/corpus/files/*.svg* build-fuzz/seeds/svg/
+targets=(loadimage pngencoder svg)
+for target in "${targets[@]}"; do # the regression folders stay empty until a failure is kept
+  mkdir -p build-fuzz/seeds/$target build-fuzz/work/$target tests/fuzz/regressions/$target
+done
+mkdir -p build-fuzz/artifacts
 printf '\x10\x10\x00abcdefghijklmnop' >build-fuzz/seeds/pngencoder/small
 printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false'
-for target in loadimage pngencoder; do
+export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false;qt.svg*=false'
+for target in "${targets[@]}"; do
   echo "== $target: the kept regressions"
   build-fuzz/tests/fuzz/${target}_fuzz -runs=0 tests/fuzz/regressions/$target
   echo "== $target: fuzzing for ${seconds} s"

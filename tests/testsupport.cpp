@@ -65,9 +65,14 @@ QString str(const fs::path& path)
     return QString::fromStdString(path.string());
 }
 
+void savePngTo(const fs::path& file, const QImage& image)
+{
+    image.save(str(file), "PNG");
+}
+
 QString Scratch::savePng(const std::string& name, const QImage& image) const
 {
-    image.save(str(root / name), "PNG");
+    savePngTo(root / name, image);
     return str(root / name);
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalog/contentsjson.h"
 #include "generation/imagecompositing.h"
+#include "generation/imageresizing.h"
 #include "png/pixelanalysis.h"
 
 namespace quorva {
@@ -9,7 +10,7 @@ namespace {
 
 bool hasTransparency(const Image& image)
 {
-    return !image.representations().empty() && hasTransparentPixels(image.representations().front());
+    return hasTransparentPixels(sampleBitmap(image));
 }
 
 } // namespace
@@ -21,7 +22,7 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
         plan.refusal = why;
         return plan;
     };
-    if (!source || source->representations().empty())
+    if (!source || source->pixelSize().isEmpty())
         return refuse(AppIconRefusal::NoBitmap);
     if ((options.dark || options.tinted) && !options.singleSize)
         return refuse(AppIconRefusal::AppearancesNeedSingleSize);

@@ -1,5 +1,6 @@
 #include "generation/image.h"
 
+#include "generation/vectordrawing.h"
 #include "png/pngencoder.h"
 
 namespace quorva {
@@ -7,6 +8,18 @@ namespace quorva {
 Image::Image(QSizeF sizeInPoints, std::vector<QImage> representations)
     : m_size(sizeInPoints), m_representations(std::move(representations))
 {
+}
+
+Image::Image(QSizeF sizeInPoints, std::shared_ptr<const VectorDrawing> drawing)
+    : m_size(sizeInPoints), m_drawing(std::move(drawing))
+{
+}
+
+QSize Image::pixelSize() const
+{
+    if (m_drawing)
+        return m_drawing->intrinsicSize();
+    return m_representations.empty() ? QSize() : m_representations.front().size();
 }
 
 const PngResult& Image::encodedPng() const

@@ -10,6 +10,8 @@
 
 namespace quorva {
 
+class VectorDrawing;
+
 enum class PngFailure { NoBitmap, NoPng };
 
 // The outcome of encoding an image as PNG: the file's bytes, or the stage that failed.
@@ -18,19 +20,24 @@ struct PngResult {
     std::optional<PngFailure> failure;
 };
 
-// An immutable image: a size in points and a list of bitmap representations, each a QImage in
-// Format_ARGB32_Premultiplied. Shared between threads through ImageRef; readers take their own
-// shallow QImage copies. Its PNG encoding is made once and kept, so that writing the same image
-// again costs no second encoding.
+// An immutable image: a size in points and its representations, either bitmaps, each a QImage in
+// Format_ARGB32_Premultiplied, or one drawing rendered at whatever size is asked. Shared between
+// threads through ImageRef; readers take their own shallow QImage copies. Its PNG encoding is
+// made once and kept, so that writing the same image again costs no second encoding.
 class Image {
 public:
     Image(QSizeF sizeInPoints, std::vector<QImage> representations);
+    Image(QSizeF sizeInPoints, std::shared_ptr<const VectorDrawing> drawing);
 
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
     QSizeF size() const { return m_size; }
     const std::vector<QImage>& representations() const { return m_representations; }
+    // The drawing of a vector image, which has no bitmap representation; null for a bitmap image.
+    const std::shared_ptr<const VectorDrawing>& drawing() const { return m_drawing; }
+    // The first representation's pixel size, or the drawing's intrinsic size; empty when neither.
+    QSize pixelSize() const;
 
     // The encoding of the first representation, made on first use by whichever thread asks first;
     // later callers, on any thread, wait for it and get the same bytes.
@@ -39,6 +46,7 @@ public:
 private:
     QSizeF m_size;
     std::vector<QImage> m_representations;
+    std::shared_ptr<const VectorDrawing> m_drawing;
     mutable std::once_flag m_encodeOnce;
     mutable PngResult m_png;
 };

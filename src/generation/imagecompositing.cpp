@@ -1,24 +1,40 @@
 #include "generation/imagecompositing.h"
 
+#include "generation/vectordrawing.h"
+
 namespace quorva {
 namespace {
 
-// Runs op over every pixel of the first representation, into a new opaque bitmap.
+// Op over every pixel, into a new bitmap.
 template<typename Op>
-ImageRef mapPixels(const Image& image, Op op)
+QImage mapped(const QImage& bitmap, Op op)
 {
-    if (image.representations().empty() || image.representations().front().isNull())
-        return nullptr;
-    const QImage source = image.representations().front().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage source = bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage out(source.size(), QImage::Format_ARGB32_Premultiplied);
     if (out.isNull())
-        return nullptr;
+        return {};
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < source.width(); ++x)
             row[x] = op(in[x]);
     }
+    return out;
+}
+
+// The operation on the first representation of a bitmap image; on a vector image, an effect
+// applied to each rendering, so that every size is still drawn from the vector.
+template<typename Op>
+ImageRef mapPixels(const Image& image, Op op)
+{
+    if (image.drawing())
+        return std::make_shared<const Image>(
+            image.size(), image.drawing()->withEffect([op](const QImage& bitmap) { return mapped(bitmap, op); }));
+    if (image.representations().empty() || image.representations().front().isNull())
+        return nullptr;
+    QImage out = mapped(image.representations().front(), op);
+    if (out.isNull())
+        return nullptr;
     return std::make_shared<const Image>(image.size(), std::vector<QImage>{std::move(out)});
 }
 

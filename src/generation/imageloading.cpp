@@ -1,13 +1,18 @@
 #include "generation/imageloading.h"
 
 #include "generation/imagelimits.h"
+#include "generation/svgdocument.h"
+#include "generation/vectordrawing.h"
 
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QSvgRenderer>
 
+#include <cstring>
 #include <mutex>
 
 namespace quorva {
@@ -39,17 +44,88 @@ bool isCutOffJpeg(const QByteArray& bytes)
     return lastScan < 0 || lastEnd < lastScan;
 }
 
+// The formats Quorva names. Each is decoded by the one handler of its name, so that what a
+// crafted file can reach does not depend on which image plugins the machine happens to have.
+struct Sniffed {
+    const char* qtFormat = nullptr; // for QImageReader; null for SVG and for what Quorva doesn't take
+    bool svg = false;
+    const char* foreign = nullptr; // a format Quorva knows by name and doesn't take
+};
+
+Sniffed sniff(const QByteArray& head)
+{
+    const auto at = [&head](qsizetype offset, const char* magic) {
+        return head.mid(offset, qsizetype(std::strlen(magic))) == magic;
+    };
+    if (at(0, "\x89PNG\r\n\x1a\n"))
+        return {"png"};
+    if (at(0, "\xff\xd8"))
+        return {"jpeg"};
+    if (at(0, "RIFF") && at(8, "WEBP"))
+        return {"webp"};
+    if (at(0, "GIF87a") || at(0, "GIF89a"))
+        return {"gif"};
+    if (at(0, "BM") && head.size() > 14 && QByteArrayView("\x0c\x28\x34\x38\x40\x6c\x7c").contains(head[14]))
+        return {"bmp"};
+    if (looksLikeSvg(head))
+        return {nullptr, true};
+    if (at(0, "II*") || at(0, "MM\x00*"))
+        return {nullptr, false, "TIFF"};
+    if (at(0, "icns"))
+        return {nullptr, false, "ICNS"};
+    if (head.startsWith(QByteArrayView("\x00\x00\x01\x00", 4)))
+        return {nullptr, false, "ICO"};
+    if (at(0, "8BPS"))
+        return {nullptr, false, "Photoshop"};
+    if (at(4, "ftypheic") || at(4, "ftypheix") || at(4, "ftypmif1"))
+        return {nullptr, false, "HEIF"};
+    if (at(4, "ftypavif"))
+        return {nullptr, false, "AVIF"};
+    return {};
+}
+
+QString notTaken(const Sniffed& format)
+{
+    if (!format.foreign)
+        return QStringLiteral("its content is not a known image format");
+    return QStringLiteral("it is a %1 image, and Quorva takes PNG, JPEG, WebP, GIF, BMP and SVG")
+        .arg(QLatin1String(format.foreign));
+}
+
+LoadedImage loadSvg(const QByteArray& file)
+{
+    const SvgDocument svg = readSvg(file);
+    if (!svg.error.isEmpty())
+        return {nullptr, svg.error};
+    // QtSvg lays out text with the font database of a QGuiApplication, and has none without one.
+    if (svg.hasText && !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return {nullptr, QStringLiteral("it has text, and here Quorva has no fonts to draw it with")};
+    const QSvgRenderer renderer(svg.document);
+    if (!renderer.isValid())
+        return {nullptr, QStringLiteral("it is not an SVG document Quorva can draw")};
+    const QSize size = renderer.defaultSize();
+    if (size.isEmpty())
+        return {nullptr, QStringLiteral("it declares no size")};
+    if (!fitsImageLimits(size.width(), size.height()))
+        return {nullptr, tooLarge(size)};
+    return {std::make_shared<const Image>(QSizeF(size), std::make_shared<const VectorDrawing>(svg.document, size)), {}};
+}
+
 // wholeFile: the file's bytes when they are at hand, as they always are for a JPEG.
-LoadedImage decode(QIODevice& device, const QByteArray& wholeFile)
+LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* format)
 {
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(static_cast<int>(maxImageBytes >> 20)); });
 
-    QImageReader reader(&device);
-    reader.setDecideFormatFromContent(true);
+    if (!QImageReader::supportedImageFormats().contains(format))
+        return {nullptr, QStringLiteral("it is a %1 image, and Qt's image format plugins that decode it are not "
+                                        "installed (qt6-image-formats-plugins)")
+                             .arg(QString::fromLatin1(format).toUpper())};
+    QImageReader reader(&device, format);
+    reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
     if (!reader.canRead())
-        return {nullptr, QStringLiteral("its content is not a known image format")};
+        return {nullptr, damaged()};
     // Refused before decoding where the header tells the size, and after it where it does not
     // (a GIF's first frame may be larger than its screen).
     const QSize size = reader.size();
@@ -93,25 +169,34 @@ LoadedImage loadImage(const std::filesystem::path& file)
         return {nullptr, QStringLiteral("it can't be opened (%1)").arg(device.errorString())};
     if (device.size() == 0)
         return {nullptr, QStringLiteral("the file is empty")};
-    // A JPEG is checked for its end as a whole; reading it costs less than decoding it.
-    QByteArray whole;
-    if (device.peek(2) == QByteArrayLiteral("\xff\xd8")) {
-        whole = device.readAll();
-        QBuffer buffer(&whole);
-        buffer.open(QIODevice::ReadOnly);
-        return decode(buffer, whole);
-    }
-    return decode(device, {});
+    const Sniffed format = sniff(device.peek(4096));
+    // An SVG is read whole, and so is a JPEG, whose end is checked; reading costs less than decoding.
+    if (format.svg || (format.qtFormat && std::strcmp(format.qtFormat, "jpeg") == 0))
+        return loadImage(device.readAll());
+    if (!format.qtFormat)
+        return {nullptr, notTaken(format)};
+    return decode(device, {}, format.qtFormat);
 }
 
 LoadedImage loadImage(const QByteArray& encoded)
 {
     if (encoded.isEmpty())
         return {nullptr, QStringLiteral("the file is empty")};
+    const Sniffed format = sniff(encoded.left(4096));
+    if (format.svg)
+        return loadSvg(encoded);
+    if (!format.qtFormat)
+        return {nullptr, notTaken(format)};
     QByteArray copy = encoded;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return decode(buffer, encoded);
+    return decode(buffer, encoded, format.qtFormat);
+}
+
+bool isVectorFile(const std::filesystem::path& file)
+{
+    QFile device(QFile::decodeName(QByteArray::fromStdString(file.string())));
+    return device.open(QIODevice::ReadOnly) && sniff(device.peek(4096)).svg;
 }
 
 } // namespace quorva

@@ -19,7 +19,12 @@ struct LoadedImage {
     QString error;
 };
 
+// The formats taken are PNG, JPEG, WebP, GIF and BMP, each decoded by Qt's handler of that name
+// alone, and SVG and SVGZ, which become vector images after readSvg has made them safe.
 LoadedImage loadImage(const std::filesystem::path& file);
 LoadedImage loadImage(const QByteArray& encoded);
+
+// Whether the file is an SVG or SVGZ by its content; drawing one with text needs a QGuiApplication.
+bool isVectorFile(const std::filesystem::path& file);
 
 } // namespace quorva

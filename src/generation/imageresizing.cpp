@@ -1,6 +1,7 @@
 #include "generation/imageresizing.h"
 
 #include "generation/imagelimits.h"
+#include "generation/vectordrawing.h"
 
 #include <cmath>
 
@@ -11,6 +12,10 @@ namespace {
 // meaning because the source is premultiplied, so no dark fringes appear at transparent edges.
 QImage rescaled(const Image& image, std::int64_t width, std::int64_t height)
 {
+    if (image.drawing()) // drawn straight at the size asked: as sharp as the artwork allows
+        return fitsImageLimits(width, height)
+            ? image.drawing()->render(static_cast<int>(width), static_cast<int>(height))
+            : QImage();
     if (image.representations().empty())
         return {};
     const QImage& source = image.representations().front();
@@ -29,6 +34,14 @@ QImage rescaled(const Image& image, std::int64_t width, std::int64_t height)
 }
 
 } // namespace
+
+QImage sampleBitmap(const Image& image, int maxSide)
+{
+    if (!image.drawing())
+        return image.representations().empty() ? QImage() : image.representations().front();
+    const QSize size = image.pixelSize().scaled(QSize(maxSide, maxSide), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return image.drawing()->render(size.width(), size.height());
+}
 
 ImageRef resizedToSide(const Image& image, std::int64_t side)
 {

@@ -15,4 +15,8 @@ ImageRef resizedToSide(const Image& image, std::int64_t side);
 // not finite, or a bitmap too large to allocate.
 ImageRef resizedToSize(const Image& image, double width, double height);
 
+// A bitmap that stands for the image when it is looked at rather than written: the first
+// representation as it is, or the drawing rendered within maxSide × maxSide, aspect kept.
+QImage sampleBitmap(const Image& image, int maxSide = 512);
+
 } // namespace quorva

@@ -18,11 +18,25 @@ std::vector<ImageSetEntry> imageSetSizes(double width, double height)
     };
 }
 
+std::vector<ImageSetEntry> vectorImageSetSizes(QSize intrinsic)
+{
+    const QSizeF oneX(intrinsic);
+    return {
+        {QStringLiteral("asset@1x"), oneX},
+        {QStringLiteral("asset@2x"), oneX * 2},
+        {QStringLiteral("asset@3x"), oneX * 3},
+    };
+}
+
 QString imageSetFailureReason(const Image& image)
 {
-    if (image.representations().empty())
+    const QSize pixels = image.pixelSize();
+    if (pixels.isEmpty())
         return QStringLiteral("the image has no bitmap");
-    const QSize pixels = image.representations().front().size();
+    if (image.drawing())
+        return QStringLiteral("its 3x image of %1 × %2 pixels is larger than Quorva makes")
+            .arg(pixels.width() * 3)
+            .arg(pixels.height() * 3);
     if (pixels.width() < 3 || pixels.height() < 3)
         return QStringLiteral("an image set needs at least 3 × 3 pixels, this image has %1 × %2")
             .arg(pixels.width())
@@ -32,12 +46,15 @@ QString imageSetFailureReason(const Image& image)
 
 bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues)
 {
-    if (!image || image->representations().empty()) {
+    if (!image || image->pixelSize().isEmpty()) {
         printLine(QStringLiteral("Couldn't get image"));
         return false;
     }
-    const QImage& first = image->representations().front();
-    return makeImageSet(std::move(image), imageSetSizes(first.width(), first.height()), std::move(completion), queues);
+    const QSize pixels = image->pixelSize();
+    const std::vector<ImageSetEntry> table = image->drawing()
+        ? vectorImageSetSizes(pixels)
+        : imageSetSizes(pixels.width(), pixels.height());
+    return makeImageSet(std::move(image), table, std::move(completion), queues);
 }
 
 bool makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,

@@ -20,7 +20,11 @@ struct ImageSetEntry {
 // third, and the whole.
 std::vector<ImageSetEntry> imageSetSizes(double width, double height);
 
-// Renders the three scales on the calling thread, each followed by a delivery step on the main
+// The three scales of a vector source: vector art for iOS is drawn at its intrinsic size for 1x,
+// and at twice and three times it for 2x and 3x.
+std::vector<ImageSetEntry> vectorImageSetSizes(QSize intrinsic);
+
+// Renders the three scales (those of vectorImageSetSizes for a vector image) on the calling thread, each followed by a delivery step on the main
 // queue that calls the completion with the run's whole map as it is when the step runs. A
 // scale that cannot be rendered prints "Couldn't get image" and ends the job; the steps already
 // queued still run. The PNG encodings start on the background pool at once. True when every scale

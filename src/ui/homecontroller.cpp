@@ -4,6 +4,7 @@
 #include "generation/assetname.h"
 #include "generation/catalogwriter.h"
 #include "generation/imageloading.h"
+#include "generation/imageresizing.h"
 #include "generation/imageset.h"
 #include "png/pixelanalysis.h"
 #include "ui/dragview.h"
@@ -67,16 +68,16 @@ void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
         m_imageView->setImage(loaded.image);
     *m_selectedAssetName = assetNameForFile(path);
     m_sourceFileName = fileName;
-    m_sourceHasTransparency = hasTransparentPixels(loaded.image->representations().front());
+    m_sourceHasTransparency = hasTransparentPixels(sampleBitmap(*loaded.image));
     showSourceDetails();
 }
 
 void HomeController::showSourceDetails()
 {
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
-    if (!image || image->representations().empty())
+    if (!image || image->pixelSize().isEmpty())
         return;
-    const QImage& pixels = image->representations().front();
+    const QSize pixels = image->pixelSize();
     QString text = tr("%1: %2 × %3 pixels.")
                        .arg(m_sourceFileName.toHtmlEscaped())
                        .arg(pixels.width())

@@ -1,5 +1,7 @@
 #include "ui/imagewell.h"
 
+#include "generation/imageresizing.h"
+
 #include <QPainter>
 
 namespace quorva {
@@ -27,13 +29,15 @@ void ImageWell::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (!m_image || m_image->representations().empty())
+    if (!m_image || m_image->pixelSize().isEmpty())
         return;
     const QRect area = rect().adjusted(6, 6, -6, -6);
-    const QImage& source = m_image->representations().front();
     if (m_preview.isNull()) {
-        const QSize fitted = source.size().scaled(area.size() * devicePixelRatioF(), Qt::KeepAspectRatio);
-        m_preview = source.scaled(fitted.expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QSize fitted = m_image->pixelSize()
+                                 .scaled(area.size() * devicePixelRatioF(), Qt::KeepAspectRatio)
+                                 .expandedTo(QSize(1, 1));
+        const ImageRef shown = resizedToSize(*m_image, fitted.width(), fitted.height());
+        m_preview = shown ? shown->representations().front() : QImage();
         m_preview.setDevicePixelRatio(devicePixelRatioF());
     }
     const QSizeF shown = m_preview.deviceIndependentSize();

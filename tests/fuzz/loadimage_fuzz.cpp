@@ -27,10 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort(); // no image must come with a reason
         return 0;
     }
-    const QImage& pixels = loaded.image->representations().front();
-    if (pixels.format() != QImage::Format_ARGB32_Premultiplied
-        || !quorva::fitsImageLimits(pixels.width(), pixels.height())
-        || loaded.image->size() != QSizeF(pixels.width(), pixels.height()))
+    const QSize pixels = loaded.image->pixelSize();
+    if (!quorva::fitsImageLimits(pixels.width(), pixels.height()) || loaded.image->size() != QSizeF(pixels))
+        std::abort();
+    if (!loaded.image->drawing()
+        && loaded.image->representations().front().format() != QImage::Format_ARGB32_Premultiplied)
         std::abort();
     if (!quorva::resizedToSide(*loaded.image, 20))
         std::abort();

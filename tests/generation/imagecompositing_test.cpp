@@ -25,5 +25,5 @@ TEST(ImageCompositing, blendsPremultipliedEdgesIntoTheBackground_andTakesLuminan
     EXPECT_EQ(grey.pixel(2, 0), qRgb(0, 0, 0));
     EXPECT_EQ(grey.pixel(3, 0), qRgb(182, 182, 182));
     EXPECT_EQ(qRed(grey.pixel(0, 0)), 128);
-    EXPECT_EQ(onBackground(Image(QSizeF(1, 1), {}), Qt::white), nullptr);
+    EXPECT_EQ(onBackground(Image(QSizeF(1, 1), std::vector<QImage>{}), Qt::white), nullptr);
 }

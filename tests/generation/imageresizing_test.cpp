@@ -76,7 +76,7 @@ TEST(ImageResizing, impossibleSizes_giveNothing)
     const ImageRef source = makeImage(test::gradientImage(2, 900));
     for (const std::int64_t side : {std::int64_t{0}, std::int64_t{-5}, std::int64_t{1} << 40})
         EXPECT_FALSE(resizedToSide(*source, side)) << side;
-    EXPECT_FALSE(resizedToSide(Image(QSizeF(10, 10), {}), 10)) << "an image with no bitmap";
+    EXPECT_FALSE(resizedToSide(Image(QSizeF(10, 10), std::vector<QImage>{}), 10)) << "an image with no bitmap";
     EXPECT_FALSE(resizedToSize(*source, 2.0 / 3.0, 300));
     EXPECT_TRUE(resizedToSize(*source, 4.0 / 3.0, 600));
     for (const double bad : {std::nan(""), double(INFINITY), 1e300})

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Quorva's newer jobs, each measured against the classic job it stands beside, in the same run:
+# the single-size set with appearances against the classic set; an SVG source against the same
+# art as a 1024 px PNG, in time and in fidelity to an independent SVG renderer (librsvg); 40 image
+# sets in one run against 40 runs; and check against pngcheck over the same catalog. Writes
+# bench/results/FEATURES.md. Usage: bash bench/features.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-10}
+bash scripts/install-deps.sh --bench
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_APP=OFF
+cmake --build build-bench --target quorva-cli
+
+cli=build-bench/src/cli/quorva-cli
+work=bench/results/features
+rm -rf "$work"
+mkdir -p "$work/runs" "$work/reference"
+art=/usr/share/icons/breeze/apps/48/kdenlive.svg # an app icon of Debian's Breeze theme
+cp "$art" "$work/icon.svg"
+rsvg-convert -w 1024 -h 1024 "$art" -o "$work/icon.png"
+timed() { # name, then hyperfine's -n NAME COMMAND pairs
+  local name=$1
+  shift
+  hyperfine --warmup 2 --runs "$runs" --prepare "rm -rf $work/out" --export-json "$work/runs/$name.json" "$@"
+}
+
+# Today's app icons: the single-size set with dark and tinted against the classic set.
+timed single-size -n classic "$cli appicon $work/icon.png $work/out" \
+  -n single-size "$cli appicon $work/icon.png $work/out --single-size --background white --dark --tinted"
+
+# Vector sources: time, and each icon from 20 to 512 px against librsvg drawing that size.
+timed vector -n png "$cli appicon $work/icon.png $work/out" -n svg "$cli appicon $work/icon.svg $work/out"
+"$cli" appicon "$work/icon.svg" "$work/from-svg"
+"$cli" appicon "$work/icon.png" "$work/from-png"
+for side in 20 29 40 58 60 76 80 87 120 152 167 180 512; do
+  rsvg-convert -w "$side" -h "$side" "$art" -o "$work/reference/$side.png"
+done
+
+/usr/bin/python3 bench/features_report.py "$work" >bench/results/FEATURES.md
+cat bench/results/FEATURES.md

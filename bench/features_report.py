@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Writes bench/results/FEATURES.md from the runs of bench/features.sh. Usage: features_report.py WORK"""
+import glob
+import json
+import math
+import os
+import sys
+
+from PIL import Image, ImageChops, ImageStat
+
+work = sys.argv[1]
+
+
+def medians(name):
+    with open(os.path.join(work, "runs", name + ".json")) as f:
+        return {r["command"]: r["median"] for r in json.load(f)["results"]}
+
+
+def psnr(a, b):
+    """Over premultiplied RGBA, so that the colour of fully transparent pixels does not count."""
+    a = Image.open(a).convert("RGBA").convert("RGBa")
+    b = Image.open(b).convert("RGBA").convert("RGBa")
+    mse = sum(ImageStat.Stat(ImageChops.difference(a, b)).sum2) / (a.width * a.height * 4)
+    return 99.0 if mse == 0 else 10 * math.log10(255 ** 2 / mse)
+
+
+def icons(folder):
+    found = {}
+    for path in glob.glob(os.path.join(work, folder, "Quorva/icon/iOS/AppIcon.appiconset/*.png")):
+        found.setdefault(Image.open(path).width, path)
+    return found
+
+
+print("# Quorva's newer jobs\n")
+print("Made by `bash bench/features.sh`: medians of hyperfine runs of `quorva-cli`, each pair in one run.\n")
+single = medians("single-size")
+print("## Single-size set with dark and tinted, against the classic set\n")
+print("| classic (17 icons) | single-size, --background white --dark --tinted | ratio |")
+print("|---|---|---|")
+print(f"| {single['classic']:.3f} s | {single['single-size']:.3f} s | {single['single-size'] / single['classic']:.2f} |\n")
+
+vector = medians("vector")
+print("## An SVG source, against the same art as a 1024 px PNG\n")
+print("| app icon set from the PNG | from the SVG | ratio |")
+print("|---|---|---|")
+print(f"| {vector['png']:.3f} s | {vector['svg']:.3f} s | {vector['svg'] / vector['png']:.2f} |\n")
+svg, png = icons("from-svg"), icons("from-png")
+rows = []
+for reference in sorted(glob.glob(os.path.join(work, "reference/*.png")), key=lambda p: int(os.path.basename(p)[:-4])):
+    side = int(os.path.basename(reference)[:-4])
+    rows.append((side, psnr(svg[side], reference), psnr(png[side], reference)))
+print("PSNR of each icon against librsvg drawing the SVG at that size (premultiplied RGBA, dB):\n")
+print("| side | from the SVG | from the 1024 px PNG |")
+print("|---|---|---|")
+for side, a, b in rows:
+    print(f"| {side} | {a:.1f} | {b:.1f} |")
+print(f"| **mean** | **{sum(r[1] for r in rows) / len(rows):.1f}** | **{sum(r[2] for r in rows) / len(rows):.1f}** |\n")

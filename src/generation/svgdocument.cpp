@@ -1,0 +1,194 @@
+#include "generation/svgdocument.h"
+
+#include <QStringDecoder>
+#include <QXmlStreamReader>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace quorva {
+namespace {
+
+constexpr qsizetype maxDocumentBytes = 32 << 20;
+constexpr int maxDepth = 100;
+constexpr int maxElements = 250000;
+
+bool isGzip(const QByteArray& bytes)
+{
+    return bytes.startsWith("\x1f\x8b");
+}
+
+// The gzip stream inflated, or nothing when it is damaged or unpacks to more than the limit.
+std::optional<QByteArray> gunzip(const QByteArray& packed)
+{
+    z_stream stream{};
+    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
+        return std::nullopt;
+    QByteArray out;
+    char buffer[64 * 1024];
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
+    stream.avail_in = static_cast<uInt>(packed.size());
+    int status = Z_OK;
+    while (status == Z_OK && out.size() <= maxDocumentBytes) {
+        stream.next_out = reinterpret_cast<Bytef*>(buffer);
+        stream.avail_out = sizeof buffer;
+        status = inflate(&stream, Z_NO_FLUSH);
+        out.append(buffer, static_cast<qsizetype>(sizeof buffer - stream.avail_out));
+        if (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)
+            status = Z_BUF_ERROR; // cut off
+    }
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END || out.size() > maxDocumentBytes)
+        return std::nullopt;
+    return out;
+}
+
+bool isExternal(QStringView reference)
+{
+    return !reference.trimmed().startsWith(QLatin1String("data:"), Qt::CaseInsensitive)
+        && !reference.trimmed().startsWith(QLatin1Char('#'));
+}
+
+SvgDocument refused(QString why)
+{
+    SvgDocument svg;
+    svg.error = std::move(why);
+    return svg;
+}
+
+} // namespace
+
+bool looksLikeSvg(const QByteArray& head)
+{
+    if (isGzip(head))
+        return true; // an SVGZ, or no image at all; readSvg tells which
+    QByteArray text = head.startsWith("\xef\xbb\xbf") ? head.mid(3) : head;
+    text = text.trimmed();
+    return text.startsWith('<') && text.contains("<svg");
+}
+
+SvgDocument readSvg(const QByteArray& file)
+{
+    if (file.size() > maxDocumentBytes)
+        return refused(QStringLiteral("as an SVG document it is larger than the %1 MiB Quorva takes")
+                           .arg(maxDocumentBytes >> 20));
+    QByteArray bytes = file;
+    if (isGzip(file)) {
+        std::optional<QByteArray> unpacked = gunzip(file);
+        if (!unpacked)
+            return refused(QStringLiteral("its compressed data is damaged, or unpacks to more than the %1 MiB "
+                                          "Quorva takes")
+                               .arg(maxDocumentBytes >> 20));
+        bytes = std::move(*unpacked);
+        if (!looksLikeSvg(bytes.left(4096)) || isGzip(bytes))
+            return refused(QStringLiteral("its content is not a known image format"));
+    }
+
+    // The document is read as text so that the parts to cut out are known by their offsets.
+    QXmlStreamReader probe(bytes);
+    probe.readNext(); // StartDocument: the reader has found the encoding
+    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
+    const QString encoding = probe.documentEncoding().toString();
+    QString text;
+    if (marked) {
+        text = QStringDecoder(*marked)(bytes);
+    } else if (encoding.isEmpty() || encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0) {
+        text = QString::fromUtf8(bytes);
+    } else {
+        QStringDecoder decode(encoding.toUtf8().constData());
+        if (!decode.isValid())
+            return refused(QStringLiteral("its text encoding %1 is not one Quorva knows").arg(encoding));
+        text = decode(bytes);
+    }
+
+    SvgDocument svg;
+    std::vector<std::pair<qsizetype, qsizetype>> cuts; // ranges of text to leave out
+    QXmlStreamReader reader(text);
+    int depth = 0;
+    int elements = 0;
+    qsizetype tokenStart = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        // The reader may have read the '<' of a markup token along with the text before it.
+        if (token != QXmlStreamReader::Characters)
+            tokenStart = std::max<qsizetype>(0, text.lastIndexOf(QLatin1Char('<'), tokenStart));
+        switch (token) {
+        case QXmlStreamReader::StartDocument:
+            // The declaration names the file's encoding; the text handed on is UTF-8 without one.
+            if (!reader.documentVersion().isEmpty())
+                cuts.emplace_back(tokenStart, text.indexOf(QLatin1String("?>")) + 2);
+            break;
+        case QXmlStreamReader::DTD:
+            if (!reader.entityDeclarations().isEmpty())
+                return refused(QStringLiteral("it declares XML entities, which Quorva does not expand"));
+            break;
+        case QXmlStreamReader::EntityReference:
+            return refused(QStringLiteral("it refers to an XML entity, which Quorva does not expand"));
+        case QXmlStreamReader::ProcessingInstruction: // xml-stylesheet would load another file
+            cuts.emplace_back(tokenStart, reader.characterOffset());
+            break;
+        case QXmlStreamReader::StartElement: {
+            if (++elements > maxElements)
+                return refused(QStringLiteral("it holds more than %1 elements").arg(maxElements));
+            if (++depth > maxDepth)
+                return refused(QStringLiteral("its elements nest deeper than %1 levels").arg(maxDepth));
+            const QStringView name = reader.name();
+            if (depth == 1 && name != QLatin1String("svg"))
+                return refused(QStringLiteral("its content is not a known image format"));
+            svg.hasText = svg.hasText || name == QLatin1String("text") || name == QLatin1String("textArea");
+            bool cut = name == QLatin1String("image") || name == QLatin1String("style")
+                || name == QLatin1String("use");
+            if (cut) {
+                cut = false;
+                for (const QXmlStreamAttribute& attribute : reader.attributes())
+                    if (attribute.name() == QLatin1String("href") && isExternal(attribute.value()))
+                        cut = true;
+            }
+            if (name == QLatin1String("style")) {
+                // A style sheet may import another; read its text to see.
+                const qsizetype start = tokenStart;
+                const QString css = reader.readElementText(QXmlStreamReader::IncludeChildElements);
+                --depth;
+                if (cut || css.contains(QLatin1String("@import"), Qt::CaseInsensitive))
+                    cuts.emplace_back(start, reader.characterOffset());
+                break;
+            }
+            if (cut) {
+                reader.skipCurrentElement();
+                --depth;
+                cuts.emplace_back(tokenStart, reader.characterOffset());
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
+        }
+        tokenStart = reader.characterOffset();
+    }
+    if (reader.hasError())
+        return refused(QStringLiteral("it is not a well-formed SVG document (%1 on line %2)")
+                           .arg(reader.errorString())
+                           .arg(reader.lineNumber()));
+    if (elements == 0)
+        return refused(QStringLiteral("its content is not a known image format"));
+
+    QString kept;
+    kept.reserve(text.size());
+    qsizetype from = 0;
+    for (const auto& [start, end] : cuts) {
+        if (start > from)
+            kept += QStringView(text).mid(from, start - from);
+        from = std::max(from, end);
+    }
+    kept += QStringView(text).mid(from);
+    svg.document = kept.toUtf8();
+    return svg;
+}
+
+} // namespace quorva
