@@ -1,5 +1,7 @@
 #include "cli/generatecommand.h"
 
+#include "catalog/setcontents.h"
+#include "catalog/setinstaller.h"
 #include "generation/appiconplan.h"
 #include "generation/assetname.h"
 #include "generation/catalogwriter.h"
@@ -7,6 +9,7 @@
 #include "generation/imageloading.h"
 #include "generation/imageset.h"
 #include "generation/localtaskqueues.h"
+#include "generation/pngdata.h"
 
 #include <memory>
 #include <mutex>
@@ -23,9 +26,12 @@ QString line(const std::filesystem::path& file, const QString& text)
 struct RunRecord {
     std::mutex mutex;
     std::optional<QString> jobMessage;
+    std::optional<RenderedImages> lastImages;
     std::optional<WriteReport> lastReport;
+    std::optional<QString> installError; // set into a catalog: why it was not put in
 
-    void record(const std::optional<QString>& message, const WriteReport& report)
+    void record(const std::optional<RenderedImages>& images, const std::optional<QString>& message,
+                std::optional<WriteReport> report = std::nullopt)
     {
         std::lock_guard lock(mutex);
         if (message) {
@@ -33,18 +39,24 @@ struct RunRecord {
                 jobMessage = message;
             return;
         }
-        lastReport = report;
+        lastImages = images;
+        lastReport = std::move(report);
     }
 
-    // The first failure of the job, if any, judged against the number of files the whole set has.
+    // The first failure of the job, if any: for a set written below a destination judged
+    // against the number of files the whole set has.
     std::optional<QString> failure(const std::filesystem::path& source, std::size_t expectedFiles)
     {
         std::lock_guard lock(mutex);
         if (jobMessage)
             return line(source, *jobMessage);
-        if (lastReport && lastReport->failed())
+        if (installError)
+            return installError;
+        if (!lastReport)
+            return lastImages ? std::nullopt : std::optional(line(source, QStringLiteral("Couldn't get image")));
+        if (lastReport->failed())
             return lastReport->failures.front();
-        if (!lastReport || lastReport->written.size() != expectedFiles)
+        if (lastReport->written.size() != expectedFiles)
             return line(source, QStringLiteral("Couldn't get every image of the set"));
         return std::nullopt;
     }
@@ -72,6 +84,23 @@ std::optional<QString> loadAppearance(const AppearanceRequest& request, ImageRef
     return loaded.image ? std::nullopt : std::optional(line(*request.file, loaded.error));
 }
 
+// Encodes the images that the set's Contents.json names and puts the set into the catalog.
+std::optional<QString> install(const std::filesystem::path& catalog, const QString& folder,
+                               const CatalogSetLayout& layout, const RenderedImages& images, bool force)
+{
+    SetFiles set;
+    set.contents = contentsOf(layout).value_or(QByteArray());
+    for (const QString& file : filesNamedIn(parseSetContents(set.contents))) {
+        const QString key = layout.appendPngToKeys && file.endsWith(QLatin1String(".png")) ? file.chopped(4) : file;
+        const auto found = images.find(key);
+        const PngResult png = found != images.end() && found->second ? pngData(*found->second) : PngResult{};
+        if (!png.bytes)
+            return QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / folder.toStdString()), file);
+        set.files[file] = *png.bytes;
+    }
+    return installSet(catalog, folder, set, force);
+}
+
 GenerateOutcome runAppIconSet(const GenerateRequest& request)
 {
     const std::filesystem::path& source = request.sources.front();
@@ -87,22 +116,33 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
                               loadAppearance(request.tinted, options.tintedArtwork)})
         if (error)
             return {1, {*error}};
-    const AppIconPlan plan = planAppIconSet(loaded.image, options);
+    AppIconPlan plan = planAppIconSet(loaded.image, options);
     if (plan.refusal != AppIconRefusal::None) {
         const char* hint = plan.refusal == AppIconRefusal::TransparentStoreIcon ? " (--background COLOR)"
             : plan.refusal == AppIconRefusal::NoArtworkForDark                  ? " (--dark FILE)"
                                                                                 : "";
         return {1, {line(source, describe(plan.refusal) + QLatin1String(hint))}};
     }
-    if (auto error = makeDestination(*request.destination))
+    if (request.catalog) {
+        // In a catalog the set is exactly what its Contents.json names; the artwork files that
+        // no slot takes are not even made.
+        const QStringList named = filesNamedIn(parseSetContents(contentsOf(plan.layout).value_or(QByteArray())));
+        std::erase_if(plan.table, [&named](const AppIconEntry& entry) { return !named.contains(entry.fileName); });
+        if (auto error = openCatalog(*request.catalog))
+            return {1, {*error}};
+    } else if (auto error = makeDestination(*request.destination)) {
         return {1, {*error}};
+    }
 
     RunRecord record;
     LocalTaskQueues queues;
     makeAppIconSet(plan.image, plan.table,
-                   [&record, &plan, destination = request.destination](std::optional<RenderedImages> images,
-                                                                       std::optional<QString> message) {
-                       record.record(message, writeAppIconSet(images, message, destination, plan.layout));
+                   [&record, &plan, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
+                       if (request.catalog)
+                           record.record(images, message);
+                       else
+                           record.record(images, message,
+                                         writeAppIconSet(images, message, request.destination, plan.layout));
                    },
                    queues);
     queues.runUntilIdle();
@@ -112,6 +152,11 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
         expected += plan.layout.copyArtworkToPlatformFolder && entry.fileName.contains(QLatin1String("tunes"));
     if (auto failure = record.failure(source, expected))
         return {1, {*failure}};
+    if (request.catalog) {
+        if (auto error = install(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"), plan.layout,
+                                 *record.lastImages, request.force))
+            return {1, {*error}};
+    }
     return {};
 }
 
@@ -121,49 +166,64 @@ struct ImageSetSource {
     QString name;
     LoadedImage loaded;
     bool rendered = false;
+    bool installing = false;
     RunRecord record;
 };
 
-// Each source is decoded on the pool while the loop renders those decoded before it, so that
-// decoding, rescaling and encoding of several files keep both cores busy; at most a few decoded
-// sources wait at a time.
+// Each source is decoded on the pool while the loop renders those decoded before it, and a set
+// going into a catalog is encoded and put in on the pool too, so that several files keep both
+// cores busy; at most a few decoded sources wait at a time.
 GenerateOutcome runImageSets(const GenerateRequest& request)
 {
     std::vector<std::unique_ptr<ImageSetSource>> sources;
     for (const std::filesystem::path& file : request.sources) {
         auto source = std::make_unique<ImageSetSource>();
         source->file = file;
-        source->name = request.assetName && request.sources.size() == 1
-            ? *request.assetName
-            : assetNameForFile(displayPath(file));
+        source->name = request.assetName && request.sources.size() == 1 ? *request.assetName
+                                                                        : assetNameForFile(displayPath(file));
         sources.push_back(std::move(source));
     }
 
     LocalTaskQueues queues;
-    // Made once the first source has loaded, so that a run of unreadable files writes nothing.
-    std::optional<std::optional<QString>> destinationError;
+    // The destination or catalog is made once the first source has loaded, so that a run of
+    // unreadable files writes nothing.
+    std::optional<std::optional<QString>> placeError;
+    const auto place = [&request] {
+        return request.catalog ? openCatalog(*request.catalog) : makeDestination(*request.destination);
+    };
+    const auto completion = [&request, &queues](ImageSetSource* source) -> GenerationCompletion {
+        if (!request.catalog)
+            return [source, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
+                source->record.record(images, message, writeImageSet(images, message, request.destination,
+                                                                     [source] { return source->name; }));
+            };
+        return [source, &request, &queues](std::optional<RenderedImages> images, std::optional<QString> message) {
+            source->record.record(images, message);
+            if (!images || std::exchange(source->installing, true))
+                return;
+            queues.postToBackground([source, &request, images = std::move(*images)] {
+                auto error = install(*request.catalog, source->name + QStringLiteral(".imageset"), imageSetLayout(),
+                                     images, request.force);
+                std::lock_guard lock(source->record.mutex);
+                source->record.installError = std::move(error);
+            });
+        };
+    };
     std::size_t nextToLoad = 0;
     std::function<void()> loadNext = [&] {
         if (nextToLoad == sources.size())
             return;
         ImageSetSource* source = sources[nextToLoad++].get();
-        queues.postToBackground([&, source, destination = request.destination] {
+        queues.postToBackground([&, source] {
             source->loaded = loadImage(source->file);
-            queues.postToMain([&, source, destination] {
+            queues.postToMain([&, source] {
                 loadNext();
                 if (!source->loaded.image)
                     return;
-                if (!destinationError)
-                    destinationError = makeDestination(*destination);
-                if (*destinationError)
-                    return;
-                source->rendered = makeImageSet(
-                    source->loaded.image,
-                    [source, destination](std::optional<RenderedImages> images, std::optional<QString> message) {
-                        source->record.record(message, writeImageSet(images, message, destination,
-                                                                     [source] { return source->name; }));
-                    },
-                    queues);
+                if (!placeError)
+                    placeError = place();
+                if (!*placeError)
+                    source->rendered = makeImageSet(source->loaded.image, completion(source), queues);
             });
         });
     };
@@ -171,9 +231,9 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     loadNext();
     queues.runUntilIdle();
 
+    if (placeError && *placeError)
+        return {1, {**placeError}};
     GenerateOutcome outcome;
-    if (destinationError && *destinationError)
-        return {1, {**destinationError}};
     for (const auto& source : sources) {
         std::optional<QString> failure;
         if (!source->loaded.image)

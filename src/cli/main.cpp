@@ -1,4 +1,5 @@
 #include "cli/allocatortuning.h"
+#include "cli/checkcommand.h"
 #include "cli/commandline.h"
 #include "cli/generatecommand.h"
 #include "generation/imageloading.h"
@@ -45,8 +46,13 @@ int main(int argc, char* argv[])
     case quorva::CommandLine::Action::UsageError:
         printTo(stderr, QStringLiteral("quorva-cli: %1\n\n%2").arg(line.error, quorva::usageText()));
         return 2;
-    case quorva::CommandLine::Action::Check:
-        return 2; // not yet
+    case quorva::CommandLine::Action::Check: {
+        const quorva::CheckOutcome outcome = quorva::runCheck(line.check);
+        printTo(stdout, outcome.output);
+        if (!outcome.error.isEmpty())
+            printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(outcome.error));
+        return outcome.exitStatus;
+    }
     case quorva::CommandLine::Action::Generate:
         break;
     }

@@ -40,6 +40,16 @@ public:
 
 } // namespace
 
+std::optional<QByteArray> contentsOf(const CatalogSetLayout& layout)
+{
+    QByteArray bytes;
+    if (layout.contents)
+        return layout.contents;
+    if (!QFile::exists(layout.templateResource) || readFile(layout.templateResource, bytes))
+        return std::nullopt;
+    return bytes;
+}
+
 const CatalogSetLayout& appIconSetLayout()
 {
     static const CatalogSetLayout layout{QStringLiteral("icon"), QStringLiteral(":/templates/Contents.json"),

@@ -31,6 +31,9 @@ struct CatalogSetLayout {
     bool copyArtworkToPlatformFolder;
 };
 
+// The Contents.json of a set of this layout: the one made for it, else the template's bytes.
+std::optional<QByteArray> contentsOf(const CatalogSetLayout& layout);
+
 const CatalogSetLayout& appIconSetLayout();
 const CatalogSetLayout& imageSetLayout();
 // A single-size app icon set in the app icon set's place, with the Contents.json given.

@@ -1,0 +1,203 @@
+#include "catalog/setinstaller.h"
+
+#include "catalog/contentsjson.h"
+#include "catalog/setcontents.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+// Staging folders are hidden, so Xcode ignores them, and name the process that made them.
+const std::string stagingPrefix = ".quorva-staging-";
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+QString shown(const fs::path& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+QString failure(const fs::path& path, const QString& what, int error)
+{
+    return QStringLiteral("%1: %2: %3").arg(shown(path), what, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+std::string encoded(const QString& name)
+{
+    return QFile::encodeName(name).toStdString();
+}
+
+// Writes a new file in the folder and flushes it to the disk, so that the set is whole on the
+// disk before it is swapped in. Gives errno, or 0.
+int writeNew(int folder, const std::string& name, const QByteArray& bytes)
+{
+    const Descriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (file.get() < 0)
+        return errno;
+    const char* data = bytes.constData();
+    std::size_t left = static_cast<std::size_t>(bytes.size());
+    while (left > 0) {
+        const ssize_t written = ::write(file.get(), data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? errno : ENOSPC;
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return ::fsync(file.get()) == 0 ? 0 : errno;
+}
+
+// A staging folder may go when no run holds its lock and the process that made it is gone.
+bool isAbandoned(const fs::path& folder)
+{
+    const std::string name = folder.filename().string();
+    const pid_t owner = static_cast<pid_t>(std::atol(name.c_str() + stagingPrefix.size()));
+    if (owner > 0 && (::kill(owner, 0) == 0 || errno != ESRCH))
+        return false;
+    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+// Why an existing set folder is not only the set's own files, or nothing when it is (or when
+// there is none).
+std::optional<QString> foreignContent(const fs::path& set)
+{
+    struct stat status {};
+    if (::lstat(set.c_str(), &status) != 0)
+        return std::nullopt;
+    if (S_ISLNK(status.st_mode))
+        return QStringLiteral("it is a symbolic link");
+    if (!S_ISDIR(status.st_mode))
+        return QStringLiteral("it is not a folder");
+    QFile contentsFile(QFile::decodeName(QByteArray::fromStdString((set / "Contents.json").string())));
+    QStringList named;
+    if (contentsFile.open(QIODevice::ReadOnly) && contentsFile.size() < (1 << 20))
+        named = filesNamedIn(parseSetContents(contentsFile.readAll()));
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(set, error)) {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(entry.path().filename().string()));
+        if (name == QLatin1String("Contents.json") || name == QLatin1String(".DS_Store"))
+            continue;
+        if (entry.is_directory(error) && !entry.is_symlink(error))
+            return QStringLiteral("it holds the folder \"%1\"").arg(name);
+        if (!named.contains(name))
+            return QStringLiteral("it holds \"%1\", which its Contents.json does not name").arg(name);
+    }
+    if (error)
+        return QStringLiteral("it can't be read (%1)").arg(QString::fromLocal8Bit(error.message()));
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> openCatalog(const fs::path& catalog)
+{
+    std::error_code error;
+    if (fs::is_directory(catalog, error)) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(catalog, error))
+            if (entry.path().filename().string().rfind(stagingPrefix, 0) == 0 && isAbandoned(entry.path()))
+                fs::remove_all(entry.path(), error);
+        return std::nullopt;
+    }
+    if (fs::exists(fs::symlink_status(catalog, error)))
+        return failure(catalog, QStringLiteral("Couldn't use it as the asset catalog"), ENOTDIR);
+    const fs::path parent = catalog.parent_path().empty() ? fs::path(".") : catalog.parent_path();
+    if (!fs::is_directory(parent, error))
+        return failure(catalog, QStringLiteral("Couldn't make the asset catalog"), ENOENT);
+    // Made whole beside its place and renamed into it, like a set.
+    std::string staging = (parent / (stagingPrefix + std::to_string(::getpid()) + "-catalog-XXXXXX")).string();
+    if (!::mkdtemp(staging.data()))
+        return failure(catalog, QStringLiteral("Couldn't make the asset catalog"), errno);
+    const Descriptor folder(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    int made = folder.get() < 0 ? errno : writeNew(folder.get(), "Contents.json", catalogContents());
+    if (!made && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, catalog.c_str(), RENAME_NOREPLACE) != 0)
+        made = errno == EEXIST ? 0 : errno; // made meanwhile by another run: that one will do
+    if (fs::exists(staging, error))
+        fs::remove_all(staging, error);
+    return made ? std::optional(failure(catalog, QStringLiteral("Couldn't make the asset catalog"), made)) : std::nullopt;
+}
+
+std::optional<QString> installSet(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
+{
+    const fs::path target = catalog / encoded(folder);
+    if (!force) {
+        if (std::optional<QString> foreign = foreignContent(target))
+            return QStringLiteral("%1: not replaced, because %2; --force replaces it anyway").arg(shown(target), *foreign);
+    }
+
+    std::string staging = (catalog / (stagingPrefix + std::to_string(::getpid()) + "-" + encoded(folder) + "-XXXXXX")).string();
+    if (!::mkdtemp(staging.data()))
+        return failure(target, QStringLiteral("Couldn't write the new set"), errno);
+    std::error_code ignored;
+    const auto abandon = [&](int error) {
+        fs::remove_all(staging, ignored);
+        return failure(target, QStringLiteral("Couldn't write the new set"), error);
+    };
+    const Descriptor stage(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (stage.get() < 0 || ::flock(stage.get(), LOCK_EX) != 0)
+        return abandon(errno);
+    if (int error = writeNew(stage.get(), "Contents.json", set.contents))
+        return abandon(error);
+    for (const auto& [name, bytes] : set.files) {
+        if (!isPlainFileName(name))
+            return abandon(EINVAL);
+        if (int error = writeNew(stage.get(), encoded(name), bytes))
+            return abandon(error);
+    }
+    if (::fsync(stage.get()) != 0)
+        return abandon(errno);
+
+    struct stat old {};
+    const bool replacing = ::lstat(target.c_str(), &old) == 0;
+    if (replacing && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+            return abandon(errno);
+        // A file system that cannot exchange: the old set steps aside for a moment.
+        const std::string aside = staging + "-old";
+        if (::rename(target.c_str(), aside.c_str()) != 0)
+            return abandon(errno);
+        if (::rename(staging.c_str(), target.c_str()) != 0) {
+            const int error = errno;
+            ::rename(aside.c_str(), target.c_str());
+            return abandon(error);
+        }
+        staging = aside;
+    } else if (!replacing && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+        return abandon(errno);
+    }
+    const Descriptor catalogFolder(::open(catalog.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (catalogFolder.get() >= 0)
+        ::fsync(catalogFolder.get());
+    fs::remove_all(staging, ignored); // the old set, now under the staging name
+    return std::nullopt;
+}
+
+} // namespace quorva
