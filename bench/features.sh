@@ -36,5 +36,20 @@ for side in 20 29 40 58 60 76 80 87 120 152 167 180 512; do
   rsvg-convert -w "$side" -h "$side" "$art" -o "$work/reference/$side.png"
 done
 
+# Many image sets: 40 photographs of 1024 x 1024 in one run, against one run each.
+mkdir -p "$work/photos"
+photo=/usr/share/backgrounds/mate/abstract/Elephants_5640x3172.jpg
+for i in $(seq 1 40); do
+  /usr/bin/convert "$photo" -crop "1024x1024+$(((i * 97) % 4600))+$(((i * 53) % 2140))" +repage "$work/photos/photo$i.png"
+done
+timed batch -n one-run "$cli imageset $work/photos/*.png $work/out" \
+  -n separate-runs "for f in $work/photos/*.png; do $cli imageset \$f $work/out; done"
+
+# check over a catalog of 200 classic app icon sets, against pngcheck -q over the same files.
+"$cli" appicon "$work/icon.png" --into "$work/Check.xcassets" --background white
+for i in $(seq 1 199); do cp -r "$work/Check.xcassets/AppIcon.appiconset" "$work/Check.xcassets/Icon$i.appiconset"; done
+hyperfine --warmup 2 --runs "$runs" --export-json "$work/runs/check.json" -i \
+  -n check "$cli check $work/Check.xcassets" -n pngcheck "pngcheck -q $work/Check.xcassets/*/*.png"
+
 /usr/bin/python3 bench/features_report.py "$work" >bench/results/FEATURES.md
 cat bench/results/FEATURES.md

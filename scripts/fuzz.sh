@@ -9,14 +9,17 @@ seconds=${1:-60}
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
   -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
-cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz
+cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz
 mkdir -p build-fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-fuzz/seeds/loadimage/
 mkdir -p build-fuzz/seeds/svg && cp tests/corpus/files/*.svg* build-fuzz/seeds/svg/
-targets=(loadimage pngencoder svg)
+targets=(loadimage pngencoder svg check)
 for target in "${targets[@]}"; do # the regression folders stay empty until a failure is kept
   mkdir -p build-fuzz/seeds/$target build-fuzz/work/$target tests/fuzz/regressions/$target
 done
 mkdir -p build-fuzz/artifacts
+for png in tests/corpus/files/*.png; do # a set's Contents.json, then one of its PNG files
+  { printf '\x20'; head -c 512 resources/Contents.json; cat "$png"; } >"build-fuzz/seeds/check/$(basename "$png")"
+done
 printf '\x10\x10\x00abcdefghijklmnop' >build-fuzz/seeds/pngencoder/small
 printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -26,12 +26,13 @@ QString line(const std::filesystem::path& file, const QString& text)
 struct RunRecord {
     std::mutex mutex;
     std::optional<QString> jobMessage;
-    std::optional<RenderedImages> lastImages;
+    bool delivered = false;
+    std::optional<RenderedImages> lastImages; // kept only when the caller asks, for they are large
     std::optional<WriteReport> lastReport;
     std::optional<QString> installError; // set into a catalog: why it was not put in
 
     void record(const std::optional<RenderedImages>& images, const std::optional<QString>& message,
-                std::optional<WriteReport> report = std::nullopt)
+                std::optional<WriteReport> report = std::nullopt, bool keepImages = false)
     {
         std::lock_guard lock(mutex);
         if (message) {
@@ -39,7 +40,9 @@ struct RunRecord {
                 jobMessage = message;
             return;
         }
-        lastImages = images;
+        delivered = true;
+        if (keepImages)
+            lastImages = images;
         lastReport = std::move(report);
     }
 
@@ -53,7 +56,7 @@ struct RunRecord {
         if (installError)
             return installError;
         if (!lastReport)
-            return lastImages ? std::nullopt : std::optional(line(source, QStringLiteral("Couldn't get image")));
+            return delivered ? std::nullopt : std::optional(line(source, QStringLiteral("Couldn't get image")));
         if (lastReport->failed())
             return lastReport->failures.front();
         if (lastReport->written.size() != expectedFiles)
@@ -139,7 +142,7 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     makeAppIconSet(plan.image, plan.table,
                    [&record, &plan, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
                        if (request.catalog)
-                           record.record(images, message);
+                           record.record(images, message, std::nullopt, true);
                        else
                            record.record(images, message,
                                          writeAppIconSet(images, message, request.destination, plan.layout));
@@ -164,8 +167,8 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
 struct ImageSetSource {
     std::filesystem::path file;
     QString name;
-    LoadedImage loaded;
-    bool rendered = false;
+    LoadedImage loaded; // let go once its job has rendered, so that sources do not pile up
+    std::optional<QString> failure;
     bool installing = false;
     RunRecord record;
 };
@@ -218,12 +221,16 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
             source->loaded = loadImage(source->file);
             queues.postToMain([&, source] {
                 loadNext();
-                if (!source->loaded.image)
+                if (!source->loaded.image) {
+                    source->failure = line(source->file, source->loaded.error);
                     return;
+                }
                 if (!placeError)
                     placeError = place();
-                if (!*placeError)
-                    source->rendered = makeImageSet(source->loaded.image, completion(source), queues);
+                if (!*placeError && !makeImageSet(source->loaded.image, completion(source), queues))
+                    source->failure = line(source->file, QStringLiteral("Couldn't get image: %1")
+                                                             .arg(imageSetFailureReason(*source->loaded.image)));
+                source->loaded.image.reset();
             });
         });
     };
@@ -234,18 +241,9 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     if (placeError && *placeError)
         return {1, {**placeError}};
     GenerateOutcome outcome;
-    for (const auto& source : sources) {
-        std::optional<QString> failure;
-        if (!source->loaded.image)
-            failure = line(source->file, source->loaded.error);
-        else if (!source->rendered)
-            failure = line(source->file, QStringLiteral("Couldn't get image: %1")
-                                             .arg(imageSetFailureReason(*source->loaded.image)));
-        else
-            failure = source->record.failure(source->file, 3 + 1);
-        if (failure)
+    for (const auto& source : sources)
+        if (auto failure = source->failure ? source->failure : source->record.failure(source->file, 3 + 1))
             outcome.errors << *failure;
-    }
     outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
     return outcome;
 }

@@ -1,0 +1,176 @@
+// quorva-cli writing straight into an asset catalog: whole sets or none, and nothing else touched.
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace quorva;
+
+namespace {
+
+using Tree = std::map<QString, QByteArray>; // every file below a folder, by relative path
+
+Tree treeOf(const fs::path& folder)
+{
+    Tree tree;
+    for (const QString& file : test::filesBelow(folder))
+        tree[file] = test::readBytes(folder / file.toStdString());
+    return tree;
+}
+
+class IntoCatalog : public ::testing::Test {
+protected:
+    test::Scratch scratch;
+    QString icon = scratch.savePng("icon.png", test::gradientImage(256, 256, 12));
+    QString logo = scratch.savePng("logo.png", test::solidImage(90, 60, qRgb(200, 100, 0)));
+    fs::path catalog = scratch / "App/Assets.xcassets";
+
+    test::ProgramRun cli(QStringList arguments, const fs::path& into)
+    {
+        arguments << "--into" << test::str(into);
+        return test::runProgram(QStringLiteral(QUORVA_CLI_PATH), arguments);
+    }
+    QStringList classic() const { return {"appicon", icon}; }
+    QStringList single() const { return {"appicon", icon, "--single-size", "--background", "#203040", "--dark", "--tinted"}; }
+    // A catalog that holds more than Quorva's sets: a group with a set of its own.
+    void addNeighbours(const fs::path& at)
+    {
+        fs::create_directories(at / "Group/Other.imageset");
+        test::writeBytes(at / "Group/Contents.json", R"({"info":{"author":"xcode","version":1}})");
+        test::writeBytes(at / "Group/Other.imageset/Contents.json", R"({"images":[],"info":{"version":1}})");
+    }
+};
+
+} // namespace
+
+TEST_F(IntoCatalog, makesTheCatalog_writesExactlyTheNamedFiles_andReplacesSetsWhole)
+{
+    fs::create_directories(scratch / "App");
+    ASSERT_EQ(cli(classic(), catalog).exitCode, 0);
+    addNeighbours(catalog);
+    const Tree neighbours = treeOf(catalog / "Group");
+    const QByteArray catalogContents = test::readBytes(catalog / "Contents.json");
+    EXPECT_TRUE(catalogContents.contains("\"xcode\""));
+    QStringList set = test::filesBelow(catalog / "AppIcon.appiconset");
+    EXPECT_EQ(set.size(), 16) << "15 icons and Contents.json, no artwork that no slot takes";
+    EXPECT_FALSE(set.contains("ItunesArtwork@1x.png") || set.contains("ItunesArtwork@3x.png"));
+
+    const test::ProgramRun replaced = cli(single(), catalog);
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_EQ(test::filesBelow(catalog / "AppIcon.appiconset"),
+              (QStringList{"AppIcon-Dark.png", "AppIcon-Tinted.png", "AppIcon.png", "Contents.json"}))
+        << "files only the old set had are gone";
+    EXPECT_EQ(treeOf(catalog / "Group"), neighbours);
+    EXPECT_EQ(test::readBytes(catalog / "Contents.json"), catalogContents);
+
+    const test::ProgramRun images = cli({"imageset", logo, icon}, catalog);
+    ASSERT_EQ(images.exitCode, 0) << images.err.toStdString();
+    EXPECT_EQ(test::filesBelow(catalog / "logo.imageset"),
+              (QStringList{"Contents.json", "asset@1x.png", "asset@2x.png", "asset@3x.png"}));
+    EXPECT_EQ(test::pixelSize(catalog / "icon.imageset/asset@1x.png"), QSize(85, 85));
+    EXPECT_EQ(cli({"appicon", icon, "--set", "Beta"}, catalog).exitCode, 0);
+    EXPECT_TRUE(fs::exists(catalog / "Beta.appiconset/Icon-App-60x60@2x.png"));
+    EXPECT_EQ(test::filesBelow(catalog).filter(QStringLiteral(".quorva")), QStringList()) << "no staging left";
+}
+
+TEST_F(IntoCatalog, keepsWhatTheUserHas_unlessForced)
+{
+    EXPECT_EQ(cli(classic(), scratch / "Missing/Assets.xcassets").exitCode, 1) << "the parent must exist";
+    ASSERT_EQ(cli(classic(), scratch / "Assets.xcassets").exitCode, 0);
+    const fs::path set = scratch / "Assets.xcassets/AppIcon.appiconset";
+    test::writeBytes(set / "notes.txt", "mine");
+    const Tree kept = treeOf(set);
+    const test::ProgramRun refused = cli(single(), scratch / "Assets.xcassets");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("notes.txt") && refused.err.contains("--force")) << refused.err.toStdString();
+    EXPECT_EQ(treeOf(set), kept);
+    fs::remove(set / "notes.txt");
+    fs::create_directories(set / "Sub");
+    EXPECT_EQ(cli(single(), scratch / "Assets.xcassets").exitCode, 1) << "a subfolder is the user's";
+    EXPECT_EQ(cli(single() << "--force", scratch / "Assets.xcassets").exitCode, 0);
+    EXPECT_FALSE(fs::exists(set / "Sub"));
+    EXPECT_EQ(test::runProgram(QUORVA_CLI_PATH, {"imageset", icon, icon, "--into", "x.xcassets"}).exitCode, 2)
+        << "two sources of one name";
+}
+
+TEST_F(IntoCatalog, failedRuns_leaveTheOldSet)
+{
+    fs::create_directories(scratch / "App");
+    ASSERT_EQ(cli(single(), catalog).exitCode, 0);
+    const Tree old = treeOf(catalog);
+    test::writeBytes(scratch / "broken.png", "not an image");
+    EXPECT_EQ(cli({"appicon", test::str(scratch / "broken.png")}, catalog).exitCode, 1);
+    {
+        const test::Unwritable locked(catalog);
+        if (locked.ok()) {
+            const test::ProgramRun refused = cli(classic(), catalog);
+            EXPECT_EQ(refused.exitCode, 1);
+            EXPECT_TRUE(refused.err.contains("AppIcon.appiconset")) << refused.err.toStdString();
+        }
+    }
+    EXPECT_EQ(treeOf(catalog), old);
+
+    // A file system with room for the old set and little more.
+    std::uintmax_t used = 0;
+    for (const auto& [file, bytes] : old)
+        used += (bytes.size() + 4095) / 4096 * 4096 + 4096;
+    const fs::path small = scratch / "small";
+    fs::create_directories(small);
+    const std::string size = "size=" + std::to_string(used + (64 << 10));
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, size.c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here to fill up";
+    fs::copy(catalog, small / "Assets.xcassets", fs::copy_options::recursive);
+    const QString noise = scratch.savePng("noise.png", test::randomImage(256, 256, 9, true)); // a large set
+    const test::ProgramRun full = cli({"appicon", noise}, small / "Assets.xcassets");
+    const Tree afterFull = treeOf(small / "Assets.xcassets");
+    ::umount(small.c_str());
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains("No space left on device")) << full.err.toStdString();
+    EXPECT_EQ(afterFull, old) << "the old set, and no staging folder";
+}
+
+TEST_F(IntoCatalog, killedAtAnyInstant_leavesTheWholeOldOrTheWholeNewSet)
+{
+    // The two sets the runs swap between, as whole runs make them.
+    fs::create_directories(scratch / "App");
+    ASSERT_EQ(cli(classic(), scratch / "a.xcassets").exitCode, 0);
+    ASSERT_EQ(cli(single(), scratch / "b.xcassets").exitCode, 0);
+    const Tree a = treeOf(scratch / "a.xcassets/AppIcon.appiconset");
+    const Tree b = treeOf(scratch / "b.xcassets/AppIcon.appiconset");
+    ASSERT_EQ(cli(classic(), catalog).exitCode, 0);
+    addNeighbours(catalog);
+    const Tree neighbours = treeOf(catalog / "Group");
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(cli(single(), scratch / "c.xcassets").exitCode, 0);
+    const auto wholeRun = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    bool isA = true;
+    int swapped = 0;
+    for (int run = 0; run < 120; ++run) {
+        QProcess process;
+        process.start(QStringLiteral(QUORVA_CLI_PATH), (isA ? single() : classic()) << "--into" << test::str(catalog));
+        ASSERT_TRUE(process.waitForStarted());
+        // The kill lands anywhere from the start to a little past the end of a whole run.
+        std::this_thread::sleep_for(wholeRun * QRandomGenerator::global()->bounded(1.3));
+        process.kill();
+        process.waitForFinished();
+        const Tree now = treeOf(catalog / "AppIcon.appiconset");
+        ASSERT_TRUE(now == a || now == b) << "a half-written set after a kill in run " << run;
+        ASSERT_EQ(treeOf(catalog / "Group"), neighbours);
+        swapped += (now == a) != isA;
+        isA = now == a;
+    }
+    EXPECT_GT(swapped, 0) << "no run got as far as the swap";
+    EXPECT_EQ(cli(classic(), catalog).exitCode, 0);
+    EXPECT_EQ(test::filesBelow(catalog).filter(QStringLiteral(".quorva")), QStringList())
+        << "the next run removes what killed runs left";
+}
