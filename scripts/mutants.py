@@ -84,7 +84,7 @@ MUTANTS = [
     ("open-selection-without-window", "openSelection with no window", "src/ui/homecontroller.cpp",
      "if (!shown || !shown->isVisible())\n        return;", "if (!shown)\n        return;"),
     ("singular-count", "the singular status text", "src/ui/jobsummary.cpp",
-     "const QString count = summary.filesWritten == 1", "const QString count = summary.filesWritten == 0"),
+     "return count == 1 ?", "return count == 0 ?"),
 ]
 
 

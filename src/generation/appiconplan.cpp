@@ -22,14 +22,10 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
         plan.refusal = why;
         return plan;
     };
-    if (!source || source->pixelSize().isEmpty())
-        return refuse(AppIconRefusal::NoBitmap);
-    if ((options.dark || options.tinted) && !options.singleSize)
-        return refuse(AppIconRefusal::AppearancesNeedSingleSize);
-    if (options.singleSize && !options.background && hasTransparency(*source))
-        return refuse(AppIconRefusal::TransparentStoreIcon);
-    if (options.dark && !options.darkArtwork && !hasTransparency(*source))
-        return refuse(AppIconRefusal::NoArtworkForDark);
+    const bool image = source && !source->pixelSize().isEmpty();
+    if (const AppIconRefusal why = refusalOf(options, image && hasTransparency(*source), image);
+        why != AppIconRefusal::None)
+        return refuse(why);
 
     plan.image = options.background ? onBackground(*source, *options.background) : source;
     if (!plan.image)
@@ -50,6 +46,19 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
     }
     plan.layout = singleSizeAppIconSetLayout(singleSizeAppIconContents(options.dark, options.tinted));
     return plan;
+}
+
+AppIconRefusal refusalOf(const AppIconOptions& options, bool sourceHasTransparency, bool hasImage)
+{
+    if (!hasImage)
+        return AppIconRefusal::NoBitmap;
+    if ((options.dark || options.tinted) && !options.singleSize)
+        return AppIconRefusal::AppearancesNeedSingleSize;
+    if (options.singleSize && !options.background && sourceHasTransparency)
+        return AppIconRefusal::TransparentStoreIcon;
+    if (options.dark && !options.darkArtwork && !sourceHasTransparency)
+        return AppIconRefusal::NoArtworkForDark;
+    return AppIconRefusal::None;
 }
 
 QString describe(AppIconRefusal refusal)

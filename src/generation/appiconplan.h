@@ -38,6 +38,10 @@ struct AppIconPlan {
 
 AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options);
 
+// Why such a plan would be refused, known without making its images: what a window needs to
+// tell at once. A source without any image is refused with NoBitmap.
+AppIconRefusal refusalOf(const AppIconOptions& options, bool sourceHasTransparency, bool hasImage = true);
+
 // Why a plan was refused, as a phrase that completes "… : ".
 QString describe(AppIconRefusal refusal);
 

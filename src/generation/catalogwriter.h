@@ -27,8 +27,8 @@ struct CatalogSetLayout {
     QString kindFolder;                 // "icon" or "asset", between "Quorva" and "iOS"
     QString templateResource;           // compiled-in template copied as Contents.json
     std::optional<QByteArray> contents; // a Contents.json made for the set, used instead of the template
-    bool appendPngToKeys;               // image set keys have no extension
-    bool copyArtworkToPlatformFolder;
+    bool appendPngToKeys = false;       // image set keys have no extension
+    bool copyArtworkToPlatformFolder = false;
 };
 
 // The Contents.json of a set of this layout: the one made for it, else the template's bytes.

@@ -1,41 +1,54 @@
 #include "ui/dragview.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace quorva {
 namespace {
 
-// The text after the last dot of the last path component; empty when it has none.
-QString pathExtension(const QString& path)
+// The text after the last dot of the last path component; empty when it has none. A folder
+// dragged as "…/x.png/" is named by what comes before the slash.
+QString pathExtension(QString path)
 {
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
+QColor mixed(const QColor& a, const QColor& b, qreal share)
+{
+    return QColor::fromRgbF(a.redF() * (1 - share) + b.redF() * share, a.greenF() * (1 - share) + b.greenF() * share,
+                            a.blueF() * (1 - share) + b.blueF() * share);
+}
+
 } // namespace
 
-DragView::DragView(QWidget* parent) : QWidget(parent)
+DragView::DragView(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePath())
 {
     setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(tr("Drop zone"));
-    setToolTip(tr("Drop a PNG or JPEG image here, or click to choose one"));
+    setToolTip(tr("Drop a PNG, JPEG, WebP or SVG image here, or click to choose one"));
 }
 
-QColor DragView::idleColor()
+QColor DragView::idleColor() const
 {
-    return QColor::fromRgbF(0.5f, 0.5f, 0.5f);
+    return mixed(palette().color(QPalette::Window), palette().color(QPalette::Mid), 0.25);
 }
 
-QColor DragView::hoverColor()
+QColor DragView::hoverColor() const
 {
-    return QColor(0, 0, 255);
+    return palette().color(QPalette::Highlight);
 }
 
 std::optional<QString> DragView::draggedFilePath(const QMimeData* mimeData) const
@@ -61,27 +74,26 @@ bool DragView::acceptsDraggedFile(const QMimeData* mimeData) const
     return false;
 }
 
-void DragView::dragEnterEvent(QDragEnterEvent* event)
+void DragView::handleDragEnter(QDragEnterEvent* event)
 {
     if (!acceptsDraggedFile(event->mimeData())) {
         event->ignore();
         return;
     }
-    setBackground(hoverColor());
+    setHovering(true);
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }
 
-void DragView::dragLeaveEvent(QDragLeaveEvent* event)
+void DragView::handleDragLeave(QDragLeaveEvent* event)
 {
-    setBackground(idleColor());
+    setHovering(false);
     event->accept();
 }
 
-void DragView::dropEvent(QDropEvent* event)
+void DragView::handleDrop(QDropEvent* event)
 {
-    // The drag ends here either way.
-    setBackground(idleColor());
+    setHovering(false); // the drag ends here either way
     const std::optional<QString> path = draggedFilePath(event->mimeData());
     if (!path) {
         event->ignore();
@@ -114,27 +126,45 @@ void DragView::keyPressEvent(QKeyEvent* event)
 void DragView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), m_background);
-    if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    QPainterPath outline;
+    outline.addRoundedRect(box, 10, 10);
+    painter.fillPath(outline, backgroundColor());
+    const QColor ink = m_hovering ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::WindowText);
+    QPen border(hasFocus() ? palette().color(QPalette::Highlight) : mixed(ink, backgroundColor(), 0.55),
+                hasFocus() ? 3 : 1.5, hasFocus() ? Qt::SolidLine : Qt::DashLine);
+    painter.setPen(border);
+    painter.drawPath(outline);
+
+    // An image glyph above the words: what to do, in the theme's colours.
+    const int side = std::min(48, std::max(16, height() / 4));
+    const QRect glyph(width() / 2 - side / 2, height() / 2 - side - 4, side, side);
+    const QIcon icon = QIcon::fromTheme(QStringLiteral("insert-image"));
+    if (!icon.isNull()) {
+        icon.paint(&painter, glyph);
+    } else {
+        painter.setPen(QPen(ink, 2));
+        painter.drawRoundedRect(glyph.adjusted(2, 6, -2, -4), 4, 4);
+        painter.drawLine(glyph.center().x(), glyph.top(), glyph.center().x(), glyph.center().y() + 4);
+        painter.drawLine(glyph.center().x() - 6, glyph.center().y() - 2, glyph.center().x(), glyph.center().y() + 4);
+        painter.drawLine(glyph.center().x() + 6, glyph.center().y() - 2, glyph.center().x(), glyph.center().y() + 4);
     }
-    painter.setPen(Qt::white);
-    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
-                     tr("Drop a PNG or JPEG image here\nor click to choose one"));
+    painter.setPen(ink);
+    painter.drawText(rect().adjusted(8, height() / 2 + 4, -8, -6), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                     tr("Drop an image here\nor click to open one"));
 }
 
-void DragView::setBackground(const QColor& colour)
+void DragView::setHovering(bool hovering)
 {
-    m_background = colour;
+    m_hovering = hovering;
     update();
 }
 
 void DragView::chooseFile()
 {
-    auto* chooser = new QFileDialog(window(), tr("Choose an image"));
+    auto* chooser = new QFileDialog(window(), tr("Open Image"), QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath());
     chooser->setObjectName(QStringLiteral("imageChooser"));
-    chooser->setOption(QFileDialog::DontUseNativeDialog);
     chooser->setFileMode(QFileDialog::ExistingFile);
     QStringList patterns;
     for (const QString& extension : acceptedFileExtensions)
@@ -148,6 +178,7 @@ void DragView::chooseFile()
 
 void DragView::deliver(const QString& path)
 {
+    m_lastFolder = QFileInfo(path).absolutePath();
     if (delegate)
         delegate->dragViewDidReceiveFile(QUrl::fromLocalFile(path));
 }

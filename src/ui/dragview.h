@@ -13,9 +13,9 @@ class QMimeData;
 namespace quorva {
 
 // The drop zone: takes a dragged file whose name ends in an image extension, judged by the name
-// alone, turns blue while it would take it, and hands a dropped file to its delegate. Clicking
-// it, or Enter or Space while it has focus, opens an image chooser whose file goes the same way.
-// Only the window's interface description creates it, always inside a parent.
+// alone, turns the palette's highlight colour while it would take it, and hands a dropped file to
+// its delegate. Clicking it, or Enter or Space while it has focus, opens an image chooser whose
+// file goes the same way. Only the window's interface description creates it, inside a parent.
 class DragView : public QWidget {
     Q_OBJECT
 
@@ -30,25 +30,35 @@ public:
     std::optional<QString> draggedFilePath(const QMimeData* mimeData) const;
     bool acceptsDraggedFile(const QMimeData* mimeData) const;
 
-    QColor backgroundColor() const { return m_background; }
+    QColor backgroundColor() const { return m_hovering ? hoverColor() : idleColor(); }
+    // A muted neutral while idle, the highlight while an acceptable file hovers; both from the
+    // palette, so that the zone follows the desktop's theme.
+    QColor idleColor() const;
+    QColor hoverColor() const;
 
-    static QColor idleColor();
-    static QColor hoverColor();
+    // The drag callbacks, also taken from other widgets that stand for the zone (the image well).
+    void handleDragEnter(QDragEnterEvent* event);
+    void handleDragLeave(QDragLeaveEvent* event);
+    void handleDrop(QDropEvent* event);
+
+public slots:
+    // Opens the image chooser in the folder the last image came from.
+    void chooseFile();
 
 protected:
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragLeaveEvent(QDragLeaveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override { handleDragEnter(event); }
+    void dragLeaveEvent(QDragLeaveEvent* event) override { handleDragLeave(event); }
+    void dropEvent(QDropEvent* event) override { handleDrop(event); }
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void setBackground(const QColor& colour);
-    void chooseFile();
+    void setHovering(bool hovering);
     void deliver(const QString& path);
 
-    QColor m_background = idleColor();
+    bool m_hovering = false;
+    QString m_lastFolder; // of the last image chosen or dropped in this run
 };
 
 } // namespace quorva

@@ -3,19 +3,31 @@
 #include "generation/appiconset.h"
 #include "generation/assetname.h"
 #include "generation/catalogwriter.h"
+#include "generation/fileio.h"
 #include "generation/imageloading.h"
 #include "generation/imageresizing.h"
 #include "generation/imageset.h"
 #include "png/pixelanalysis.h"
+#include "ui/appiconoptionspanel.h"
 #include "ui/dragview.h"
-#include "ui/imagewell.h"
+#include "ui/iconpreview.h"
 #include "ui/jobsummary.h"
-#include "ui/segmentedcontrol.h"
+#include "ui/sourcecheck.h"
+#include "ui/statusline.h"
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
 #include <QMetaObject>
+#include <QPushButton>
+#include <QThreadPool>
+#include <QTimer>
 
 namespace quorva {
 namespace {
@@ -25,16 +37,44 @@ std::filesystem::path toPath(const QString& localFile)
     return std::filesystem::path(QFile::encodeName(localFile).toStdString());
 }
 
+// Runs work on the pool and then done on the main thread, unless the controller is gone by then.
+template<typename Work, typename Done>
+void inBackground(HomeController* controller, Work work, Done done)
+{
+    QPointer<HomeController> alive(controller);
+    QThreadPool::globalInstance()->start([alive, work = std::move(work), done = std::move(done)]() mutable {
+        auto result = work();
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [alive, done = std::move(done), result = std::move(result)]() mutable {
+                if (alive)
+                    done(std::move(result));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+// Work on the main thread that may take a moment: the image set's rescaling, at about 10 ms a
+// megapixel. Below this the busy cursor would only flicker.
+constexpr qint64 busyPixels = 4'000'000;
+
 } // namespace
 
-HomeController::HomeController(QWidget* parent) : QWidget(parent) {}
+HomeController::HomeController(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePath()) {}
 
 bool HomeController::connectOutlets()
 {
     setDragView(findChild<DragView*>(QStringLiteral("dragView")));
     setImageView(findChild<ImageWell*>(QStringLiteral("imageView")));
     setSegmentedControl(findChild<SegmentedControl*>(QStringLiteral("segmentedControl")));
-    setStatusLine(findChild<QLabel*>(QStringLiteral("statusLine")));
+    m_statusLine = findChild<StatusLine*>(QStringLiteral("statusArea"));
+    m_appIconOptions = findChild<AppIconOptionsPanel*>(QStringLiteral("appIconOptions"));
+    m_preview = findChild<IconPreview*>(QStringLiteral("preview"));
+    m_sourceNotes = findChild<StatusLine*>(QStringLiteral("sourceNotes"));
+    m_generateButton = findChild<QPushButton*>(QStringLiteral("generateButton"));
+    m_openFolderButton = findChild<QPushButton*>(QStringLiteral("openFolderButton"));
+    if (window())
+        m_generateAction = window()->findChild<QAction*>(QStringLiteral("generateAction"));
     return m_dragView && m_imageView && m_segmentedControl && m_statusLine;
 }
 
@@ -47,45 +87,141 @@ void HomeController::viewDidLoad()
         window()->setWindowTitle(windowTitle());
     if (m_segmentedControl) {
         m_segmentedControl->setSelectedSegment(0);
-        connect(m_segmentedControl, &SegmentedControl::selectedSegmentChanged, this,
-                &HomeController::showSourceDetails);
+        connect(m_segmentedControl, &SegmentedControl::selectedSegmentChanged, this, &HomeController::refresh);
     }
-    showStatus(tr("Drop a PNG or JPEG image to begin."));
+    if (m_imageView)
+        m_imageView->setDropZone(m_dragView);
+    if (m_appIconOptions)
+        connect(m_appIconOptions, &AppIconOptionsPanel::changed, this, &HomeController::refresh);
+    if (m_openFolderButton)
+        connect(m_openFolderButton, &QPushButton::clicked, this, &HomeController::openFolder);
+    if (m_sourceNotes)
+        m_sourceNotes->setVisibleLines(4); // every note at once fits, at the smallest width too
+    if (m_statusLine)
+        connect(m_statusLine, &StatusLine::linkActivated, this, &HomeController::openFolder);
+    showStatus(tr("Drop a PNG, JPEG, WebP or SVG image to begin."));
+    refresh();
 }
 
 void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
 {
+    // Decoded off the main thread; the well and the name change, in that order, once it has
+    // loaded, and a later file's image is never replaced by an earlier one's.
     const QString path = fileUrl.toLocalFile();
-    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const LoadedImage loaded = loadImage(toPath(path));
-    if (!loaded.image) {
+    const quint64 ticket = ++m_loadsStarted;
+    beginBusy();
+    inBackground(
+        this,
+        [path] {
+            const LoadedImage image = loadImage(toPath(path));
+            return std::pair(image, image.image && hasTransparentPixels(sampleBitmap(*image.image)));
+        },
+        [this, path, ticket](std::pair<LoadedImage, bool> result) {
+            endBusy();
+            loaded(ticket, path, result.first, result.second);
+        });
+}
+
+void HomeController::loaded(quint64 ticket, const QString& path, const LoadedImage& image, bool transparent)
+{
+    if (ticket < m_loadsApplied)
+        return;
+    m_loadsApplied = ticket;
+    QString name = path;
+    while (name.size() > 1 && name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!image.image) {
         // The well and the name keep the image that was there.
-        showStatus(tr("%1 is not an image Quorva can read: %2.")
-                       .arg(fileName.toHtmlEscaped(), loaded.error.toHtmlEscaped()));
+        showStatus(tr("%1 is not an image Quorva can read: %2.").arg(name.toHtmlEscaped(), image.error.toHtmlEscaped()));
         return;
     }
     if (m_imageView)
-        m_imageView->setImage(loaded.image);
+        m_imageView->setImage(image.image);
     *m_selectedAssetName = assetNameForFile(path);
-    m_sourceFileName = fileName;
-    m_sourceHasTransparency = hasTransparentPixels(sampleBitmap(*loaded.image));
-    showSourceDetails();
+    m_sourceFileName = name;
+    m_sourceHasTransparency = transparent;
+    if (m_selectedFolder == std::nullopt)
+        m_lastFolder = QFileInfo(path).absolutePath();
+    const QSize pixels = image.image->pixelSize();
+    showStatus((image.image->drawing() ? tr("%1: a drawing of %2 × %3 pixels, drawn anew at every size.")
+                                       : tr("%1: %2 × %3 pixels."))
+                   .arg(name.toHtmlEscaped(), QString::number(pixels.width()), QString::number(pixels.height())));
+    refresh();
 }
 
-void HomeController::showSourceDetails()
+int HomeController::segment() const
+{
+    return m_segmentedControl ? m_segmentedControl->selectedSegment() : -1;
+}
+
+void HomeController::refresh()
 {
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
-    if (!image || image->pixelSize().isEmpty())
+    if (m_appIconOptions) {
+        m_appIconOptions->setVisible(segment() == 0);
+        m_appIconOptions->blockSignals(true);
+        m_appIconOptions->setSourceHasTransparency(m_sourceHasTransparency);
+        m_appIconOptions->blockSignals(false);
+    }
+    const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+    const SourceCheck check = checkSource(image, segment(), options, m_sourceHasTransparency);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_generateButton}) {
+        if (!control)
+            continue;
+        control->setEnabled(check.canGenerate);
+        control->setToolTip(check.canGenerate ? tr("Choose a folder and write the set into it") : check.blocked);
+    }
+    if (m_generateAction)
+        m_generateAction->setEnabled(check.canGenerate);
+    if (m_sourceNotes) {
+        QStringList notes;
+        for (const QString& note : check.notes)
+            notes << note.toHtmlEscaped();
+        m_sourceNotes->setText(notes.join(QStringLiteral("<br>")));
+        m_sourceNotes->setVisible(!notes.isEmpty());
+    }
+    updatePreview();
+}
+
+void HomeController::updatePreview()
+{
+    if (!m_preview)
         return;
-    const QSize pixels = image->pixelSize();
-    QString text = tr("%1: %2 × %3 pixels.")
-                       .arg(m_sourceFileName.toHtmlEscaped())
-                       .arg(pixels.width())
-                       .arg(pixels.height());
-    if (m_sourceHasTransparency && m_segmentedControl && m_segmentedControl->selectedSegment() == 0)
-        text += QLatin1Char(' ')
-            + tr("It has transparent pixels: App Store Connect rejects app icons with transparency.");
-    showStatus(text);
+    const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
+    const quint64 ticket = ++m_previewsStarted;
+    if (!image || segment() != 0) {
+        m_previewsShown = ticket;
+        m_plan.reset();
+        if (!image || segment() != 1) {
+            m_preview->setText({});
+            return;
+        }
+        const QSize pixels = image->pixelSize();
+        QStringList scales;
+        for (const ImageSetEntry& entry : image->drawing() ? vectorImageSetSizes(pixels)
+                                                           : imageSetSizes(pixels.width(), pixels.height()))
+            scales << tr("%1.png %2 × %3 px")
+                          .arg(entry.key, QString::number(std::int64_t(entry.size.width())),
+                               QString::number(std::int64_t(entry.size.height())));
+        m_preview->setText(scales.join(QStringLiteral("    ")));
+        return;
+    }
+    const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+    const qreal ratio = devicePixelRatioF();
+    inBackground(
+        this,
+        [image, options, ratio] {
+            auto plan = std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
+            return std::pair(plan, renderIconPreview(*plan, ratio));
+        },
+        [this, ticket](std::pair<std::shared_ptr<const AppIconPlan>, QImage> made) {
+            if (ticket != m_previewsStarted)
+                return; // the choices changed meanwhile; a newer preview is on its way
+            m_previewsShown = ticket;
+            m_plan = made.first;
+            m_preview->setPreview(made.second);
+        });
 }
 
 void HomeController::openSelection()
@@ -93,9 +229,10 @@ void HomeController::openSelection()
     QWidget* shown = window();
     if (!shown || !shown->isVisible())
         return;
-    auto* panel = new QFileDialog(shown, tr("Choose the folder for the asset catalog"));
+    // In the folder last used in this run, unless it has gone since.
+    const QString start = QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
+    auto* panel = new QFileDialog(shown, tr("Choose the folder for the asset catalog"), start);
     panel->setObjectName(QStringLiteral("folderPanel"));
-    panel->setOption(QFileDialog::DontUseNativeDialog);
     panel->setFileMode(QFileDialog::Directory);
     panel->setOption(QFileDialog::ShowDirsOnly);
     panel->setWindowModality(Qt::WindowModal);
@@ -111,6 +248,8 @@ void HomeController::panelDidEnd(int response, const QStringList& folders)
         return;
     // Kept even when no job can start.
     m_selectedFolder = folders.isEmpty() ? std::nullopt : std::optional(toPath(folders.first()));
+    if (!folders.isEmpty())
+        m_lastFolder = folders.first();
     startJob();
 }
 
@@ -136,34 +275,110 @@ void HomeController::startJob()
             QCoreApplication::instance(),
             [summary, controller, report = std::move(report)] {
                 summary->add(report);
-                if (controller)
-                    controller->showStatus(statusText(*summary));
+                if (!controller)
+                    return;
+                controller->showStatus(statusText(*summary));
+                controller->m_writtenFolder = summary->setFolder;
+                if (controller->m_openFolderButton)
+                    controller->m_openFolderButton->setVisible(summary->filesInSet > 0);
             },
             Qt::QueuedConnection);
     };
 
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
     if (segment == 0) {
-        makeAppIconSet(image, [folder, show](std::optional<RenderedImages> images, std::optional<QString> message) {
-            show(writeAppIconSet(images, message, folder));
-        });
+        const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+        // The preview's plan when it is for this image and these choices; else made now.
+        const bool current = m_plan && m_plan->image && m_previewsShown == m_previewsStarted
+            && (m_plan->image == image || options.background);
+        const std::shared_ptr<const AppIconPlan> plan =
+            current ? m_plan : std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
+        if (plan->refusal != AppIconRefusal::None) {
+            showStatus(tr("Couldn't make the app icon set: %1.").arg(describe(plan->refusal).toHtmlEscaped()));
+            return;
+        }
+        makeAppIconSet(plan->image, plan->table,
+                       [folder, show, plan](std::optional<RenderedImages> images, std::optional<QString> message) {
+                           show(writeAppIconSet(images, message, folder, plan->layout));
+                       },
+                       defaultTaskQueues());
         return;
+    }
+    // The image set renders on this thread; a large one shows that it is working first.
+    const QSize pixels = image->pixelSize();
+    const bool large = qint64(pixels.width()) * pixels.height() > busyPixels;
+    if (large) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        showStatus(tr("Working…"));
+        if (m_statusLine)
+            m_statusLine->repaint();
     }
     const std::shared_ptr<const std::optional<QString>> name = m_selectedAssetName;
     const bool rendered =
         makeImageSet(image, [folder, name, show](std::optional<RenderedImages> images, std::optional<QString> message) {
             show(writeImageSet(images, message, folder, [&name] { return *name; }));
         });
+    if (large)
+        QApplication::restoreOverrideCursor();
     if (!rendered) {
         summary->failures.append(tr("Couldn't get image: %1.").arg(imageSetFailureReason(*image)));
         showStatus(statusText(*summary));
     }
 }
 
+void HomeController::openFolder()
+{
+    if (!m_writtenFolder)
+        return;
+    const QString folder = displayPath(*m_writtenFolder);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        showStatus(m_statusLine->text() + QStringLiteral("<br>")
+                   + tr("Couldn't open the folder: no file manager is set up to open it. It is %1.")
+                         .arg(folder.toHtmlEscaped()));
+}
+
+void HomeController::showAbout()
+{
+    QString version = QCoreApplication::applicationVersion();
+    if (version.isEmpty())
+        version = QStringLiteral(QUORVA_VERSION);
+    auto* box = new QMessageBox(QMessageBox::Information, tr("About Quorva"),
+                                tr("<b>Quorva %1</b><p>Turns one image into the files of an iOS asset catalog: app icon "
+                                   "sets, single-size icons with dark and tinted appearances, and image sets.</p>")
+                                    .arg(version),
+                                QMessageBox::Ok, window());
+    box->setObjectName(QStringLiteral("aboutBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}
+
 void HomeController::showStatus(const QString& richText)
 {
     if (m_statusLine)
         m_statusLine->setText(richText);
+}
+
+void HomeController::beginBusy()
+{
+    if (m_busy++ > 0)
+        return;
+    // Shown only when the work takes longer than a glance: a quick load would only flicker.
+    QTimer::singleShot(100, this, [this] {
+        if (m_busy == 0 || m_busyShown)
+            return;
+        m_busyShown = true;
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        showStatus(tr("Working…"));
+    });
+}
+
+void HomeController::endBusy()
+{
+    if (--m_busy > 0 || !m_busyShown)
+        return;
+    m_busyShown = false;
+    QApplication::restoreOverrideCursor();
 }
 
 } // namespace quorva

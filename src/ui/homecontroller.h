@@ -1,11 +1,17 @@
 #pragma once
 
+#include "generation/appiconplan.h"
+#include "ui/appiconoptionspanel.h"
 #include "ui/dragviewdelegate.h"
+#include "ui/iconpreview.h"
 #include "ui/imagewell.h"
 #include "ui/segmentedcontrol.h"
+#include "ui/statusline.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -16,10 +22,12 @@
 namespace quorva {
 
 class DragView;
+struct LoadedImage;
 
-// The window's controller: takes dropped images, asks for a destination folder, and starts the
-// job that the segmented control selects with the matching catalog writer. It writes no files
-// itself; the status line says what happened.
+// The window's controller: takes dropped images, says before anything is asked what is wrong or
+// surprising in them, shows what the set will look like, asks for a destination folder, and
+// starts the job that the segmented control selects with the matching catalog writer. It writes
+// no files itself; the status line says what happened.
 class HomeController : public QWidget, public DragViewDelegate {
     Q_OBJECT
 
@@ -33,13 +41,19 @@ public:
     void setImageView(ImageWell* view) { m_imageView = view; }
     SegmentedControl* segmentedControl() const { return m_segmentedControl; }
     void setSegmentedControl(SegmentedControl* control) { m_segmentedControl = control; }
-    QLabel* statusLine() const { return m_statusLine; }
-    void setStatusLine(QLabel* label) { m_statusLine = label; }
+    StatusLine* statusLine() const { return m_statusLine; }
+    AppIconOptionsPanel* appIconOptions() const { return m_appIconOptions; }
+    IconPreview* preview() const { return m_preview; }
+    StatusLine* sourceNotes() const { return m_sourceNotes; }
 
     const std::optional<std::filesystem::path>& selectedFolder() const { return m_selectedFolder; }
     const std::optional<QString>& selectedAssetName() const { return *m_selectedAssetName; }
 
-    // Connects each outlet to the child of its name; false when one is missing.
+    // Whether an image is being loaded, or a preview made, off the main thread.
+    bool isLoading() const { return m_loadsApplied < m_loadsStarted; }
+    bool isPreviewing() const { return m_previewsShown < m_previewsStarted; }
+
+    // Connects each outlet to the child of its name; false when one the spec'd window needs is missing.
     bool connectOutlets();
     void viewDidLoad();
 
@@ -47,22 +61,44 @@ public:
 
 public slots:
     void openSelection();
+    void openFolder();
+    void showAbout();
 
 private:
+    void loaded(quint64 ticket, const QString& path, const LoadedImage& image, bool transparent);
     void panelDidEnd(int response, const QStringList& folders);
     void startJob();
     void showStatus(const QString& richText);
-    void showSourceDetails();
+    void refresh();
+    void updatePreview();
+    void beginBusy();
+    void endBusy();
+    int segment() const;
 
     DragView* m_dragView = nullptr; // a child: the window owns both
     QPointer<ImageWell> m_imageView;
     QPointer<SegmentedControl> m_segmentedControl;
-    QPointer<QLabel> m_statusLine;
+    QPointer<StatusLine> m_statusLine;
+    QPointer<AppIconOptionsPanel> m_appIconOptions;
+    QPointer<IconPreview> m_preview;
+    QPointer<StatusLine> m_sourceNotes;
+    QPointer<QPushButton> m_generateButton;
+    QPointer<QPushButton> m_openFolderButton;
+    QPointer<QAction> m_generateAction;
+
     std::optional<std::filesystem::path> m_selectedFolder;
     // Shared with the image set writers, which read it at every call and may outlive the window.
     std::shared_ptr<std::optional<QString>> m_selectedAssetName = std::make_shared<std::optional<QString>>();
     QString m_sourceFileName;
     bool m_sourceHasTransparency = false;
+    QString m_lastFolder;                         // of the destination last chosen in this run
+    std::optional<std::filesystem::path> m_writtenFolder; // what Open Folder opens
+    quint64 m_loadsStarted = 0, m_loadsApplied = 0;
+    quint64 m_previewsStarted = 0, m_previewsShown = 0;
+    // The last plan made for the preview, reused by Generate when nothing has changed since.
+    std::shared_ptr<const AppIconPlan> m_plan;
+    int m_busy = 0;
+    bool m_busyShown = false;
 };
 
 } // namespace quorva

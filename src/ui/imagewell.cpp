@@ -1,7 +1,9 @@
 #include "ui/imagewell.h"
 
 #include "generation/imageresizing.h"
+#include "ui/dragview.h"
 
+#include <QDragEnterEvent>
 #include <QPainter>
 
 namespace quorva {
@@ -9,6 +11,7 @@ namespace quorva {
 ImageWell::ImageWell(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(120, 120);
+    setAcceptDrops(true);
     setAccessibleName(tr("Source image"));
 }
 
@@ -24,14 +27,36 @@ void ImageWell::resizeEvent(QResizeEvent*)
     m_preview = {};
 }
 
+void ImageWell::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (m_dropZone)
+        m_dropZone->handleDragEnter(event);
+}
+
+void ImageWell::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    if (m_dropZone)
+        m_dropZone->handleDragLeave(event);
+}
+
+void ImageWell::dropEvent(QDropEvent* event)
+{
+    if (m_dropZone)
+        m_dropZone->handleDrop(event);
+}
+
 void ImageWell::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (!m_image || m_image->pixelSize().isEmpty())
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    if (!m_image || m_image->pixelSize().isEmpty()) {
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(rect(), Qt::AlignCenter, tr("No image yet"));
         return;
-    const QRect area = rect().adjusted(6, 6, -6, -6);
+    }
+    const QRect area = rect().adjusted(8, 8, -8, -8);
     if (m_preview.isNull()) {
         const QSize fitted = m_image->pixelSize()
                                  .scaled(area.size() * devicePixelRatioF(), Qt::KeepAspectRatio)
@@ -41,8 +66,8 @@ void ImageWell::paintEvent(QPaintEvent*)
         m_preview.setDevicePixelRatio(devicePixelRatioF());
     }
     const QSizeF shown = m_preview.deviceIndependentSize();
-    const QPointF origin(area.x() + (area.width() - shown.width()) / 2, area.y() + (area.height() - shown.height()) / 2);
-    painter.drawImage(origin, m_preview);
+    painter.drawImage(QPointF(area.x() + (area.width() - shown.width()) / 2, area.y() + (area.height() - shown.height()) / 2),
+                      m_preview);
 }
 
 } // namespace quorva

@@ -2,11 +2,15 @@
 
 #include "generation/image.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace quorva {
 
-// Shows the source image, scaled to fit with its aspect kept, and holds it for the jobs.
+class DragView;
+
+// Shows the source image, scaled to fit with its aspect kept, and holds it for the jobs. Files
+// dragged onto it are handled exactly as by the drop zone it stands beside.
 class ImageWell : public QWidget {
     Q_OBJECT
 
@@ -15,14 +19,19 @@ public:
 
     ImageRef image() const { return m_image; }
     void setImage(ImageRef image);
+    void setDropZone(DragView* zone) { m_dropZone = zone; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     ImageRef m_image;
     QImage m_preview; // the image at the well's size, made once per change
+    QPointer<DragView> m_dropZone;
 };
 
 } // namespace quorva

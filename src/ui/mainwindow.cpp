@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "ui/focusringstyle.h"
 #include "ui/homecontroller.h"
 #include "ui_mainwindow.h"
 
@@ -7,6 +8,7 @@ namespace quorva {
 
 std::unique_ptr<QMainWindow> loadMainWindow()
 {
+    FocusRingStyle::installWhereNeeded();
     auto window = std::make_unique<QMainWindow>();
     Ui::MainWindow form;
     form.setupUi(window.get());

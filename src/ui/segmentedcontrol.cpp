@@ -11,7 +11,7 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const QStringList labels = {tr("App Icon Set"), tr("Image Set")};
+    const QStringList labels = {tr("&App Icon Set"), tr("&Image Set")};
     for (int i = 0; i < labels.size(); ++i) {
         auto* button = new QPushButton(labels[i], this);
         button->setObjectName(QStringLiteral("segment%1").arg(i));
@@ -20,6 +20,16 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
         layout->addWidget(button);
     }
     m_group->setExclusive(true);
+    // The selected segment in the palette's highlight, as selection reads everywhere else; every
+    // segment shows keyboard focus with a ring of the same colour.
+    setStyleSheet(QStringLiteral(
+        "QPushButton { padding: 5px 14px; border: 1px solid palette(mid); background: palette(button); }"
+        "QPushButton#segment0 { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
+        "QPushButton#segment1 { border-top-right-radius: 5px; border-bottom-right-radius: 5px; border-left: none; }"
+        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+        " border-color: palette(highlight); }"
+        "QPushButton:focus { border: 2px solid palette(highlight); padding: 4px 13px; }"
+        "QPushButton:checked:focus { border-color: palette(dark); }"));
     connect(m_group, &QButtonGroup::idClicked, this, &SegmentedControl::selectedSegmentChanged);
 }
 

@@ -47,15 +47,18 @@ protected:
 
 TEST_F(DragViewTest, theFirstFilesExtensionDecides_hoveringUntilTheDragLeaves)
 {
-    for (const char* name : {"photo.png", "photo.jpg", "photo.jpeg", "IMG_0001.JPG", "Logo.Png", "a.b.JPEG"}) {
+    EXPECT_EQ(dragView().hoverColor(), dragView().palette().color(QPalette::Highlight));
+    EXPECT_NE(dragView().idleColor(), dragView().hoverColor());
+    for (const char* name : {"photo.png", "photo.jpg", "photo.jpeg", "IMG_0001.JPG", "Logo.Png", "a.b.JPEG", "art.svg",
+                             "art.SVGZ", "shot.webp", "folder.png/"}) {
         EXPECT_TRUE(enter({file(name), file("notes.txt")})) << name;
-        EXPECT_EQ(dragView().backgroundColor(), DragView::hoverColor()) << name;
+        EXPECT_EQ(dragView().backgroundColor(), dragView().hoverColor()) << name;
         leave();
-        EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor()) << name;
+        EXPECT_EQ(dragView().backgroundColor(), dragView().idleColor()) << name;
     }
     for (const char* name : {"icon.gif", "notes.txt", "README", "archive.png.zip", ".png.", "png"}) {
         EXPECT_FALSE(enter({file(name), file("photo.png")})) << name;
-        EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor()) << name;
+        EXPECT_EQ(dragView().backgroundColor(), dragView().idleColor()) << name;
     }
     QMimeData text;
     text.setText(QStringLiteral("photo.png"));
@@ -66,12 +69,15 @@ TEST_F(DragViewTest, theFirstFilesExtensionDecides_hoveringUntilTheDragLeaves)
     EXPECT_TRUE(delegate.received.isEmpty());
 }
 
-TEST_F(DragViewTest, dropDeliversTheFirstFileUnopened_withOrWithoutADelegate)
+TEST_F(DragViewTest, dropDeliversTheFirstFileUnopened_onTheZoneOrTheWell_withOrWithoutADelegate)
 {
     std::filesystem::create_directory(path("x.png"));
     ASSERT_TRUE(dragAndDrop({file("x.png"), file("second.png")}));
     EXPECT_EQ(delegate.received, QList<QUrl>{QUrl::fromLocalFile(file("x.png"))});
-    EXPECT_EQ(dragView().backgroundColor(), DragView::idleColor()) << "the drop ends the drag";
+    EXPECT_EQ(dragView().backgroundColor(), dragView().idleColor()) << "the drop ends the drag";
+    ASSERT_TRUE(dragAndDrop({file("onto the well.png")}, &imageWell()));
+    EXPECT_EQ(delegate.received.last(), QUrl::fromLocalFile(file("onto the well.png")));
+    EXPECT_FALSE(dragAndDrop({file("notes.txt")}, &imageWell()));
     dragView().delegate = nullptr;
     EXPECT_TRUE(dragAndDrop({file("photo.png")}));
 }

@@ -8,6 +8,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // Qt's own dialogs, whatever desktop the tests run on, so that they can be found and driven.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

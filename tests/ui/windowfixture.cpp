@@ -72,17 +72,25 @@ std::unique_ptr<QMimeData> WindowFixture::filesDrag(const QStringList& files)
     return data;
 }
 
-bool WindowFixture::dragAndDrop(const QStringList& files)
+bool WindowFixture::dragAndDrop(const QStringList& files, QWidget* target)
 {
+    if (!target)
+        target = &dragView();
     const auto data = filesDrag(files);
-    const QPoint centre = dragView().rect().center();
+    const QPoint centre = target->rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dragView(), &enter);
+    QApplication::sendEvent(target, &enter);
     if (!enter.isAccepted())
         return false;
     QDropEvent drop(QPointF(centre), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&dragView(), &drop);
+    QApplication::sendEvent(target, &drop);
+    waitUntilSettled();
     return drop.isAccepted();
+}
+
+void WindowFixture::waitUntilSettled() const
+{
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !controller().isLoading() && !controller().isPreviewing(); }, 30000));
 }
 
 QFileDialog* WindowFixture::openDialog(const char* objectName) const
@@ -99,7 +107,7 @@ QFileDialog* WindowFixture::openDialog(const char* objectName) const
 
 void WindowFixture::generateInto(const std::filesystem::path& folder)
 {
-    window->findChild<QPushButton*>(QStringLiteral("generateButton"))->click();
+    controller().openSelection();
     QFileDialog* panel = openDialog("folderPanel");
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->windowModality(), Qt::WindowModal);
@@ -111,7 +119,7 @@ void WindowFixture::generateInto(const std::filesystem::path& folder)
 
 void WindowFixture::generateAndCancel()
 {
-    window->findChild<QPushButton*>(QStringLiteral("generateButton"))->click();
+    controller().openSelection();
     QFileDialog* panel = openDialog("folderPanel");
     ASSERT_NE(panel, nullptr);
     panel->reject();

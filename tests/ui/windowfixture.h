@@ -36,12 +36,15 @@ protected:
 
     // The drag of these local files, as a file manager offers it.
     static std::unique_ptr<QMimeData> filesDrag(const QStringList& files);
-    // Sends drag enter, then drop, as a real drag over the drop zone does; true when entered.
-    bool dragAndDrop(const QStringList& files);
+    // Sends drag enter, then drop, as a real drag over the drop zone (or another widget) does;
+    // true when entered. Then waits until the image has loaded and its preview is made.
+    bool dragAndDrop(const QStringList& files, QWidget* target = nullptr);
+    void waitUntilSettled() const;
 
     // The dialog of that object name that the window has open, once it is there.
     QFileDialog* openDialog(const char* objectName) const;
-    // Presses the button, then ends the folder panel with OK on this folder, or cancels it.
+    // Asks for the folder (as the button does), then ends the folder panel with OK on this folder,
+    // or cancels it.
     void generateInto(const std::filesystem::path& folder);
     void generateAndCancel();
 

@@ -1,0 +1,116 @@
+#include "ui/appiconoptionspanel.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+
+namespace quorva {
+namespace {
+
+QIcon swatch(const QColor& colour)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::gray);
+    painter.drawRect(0, 0, 15, 15);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
+    : QWidget(parent), m_sizes(new QComboBox(this)), m_dark(new QCheckBox(tr("&Dark"), this)),
+      m_tinted(new QCheckBox(tr("&Tinted"), this)), m_background(new QCheckBox(tr("&Background:"), this)),
+      m_colourButton(new QPushButton(this))
+{
+    m_sizes->setObjectName(QStringLiteral("sizesChoice"));
+    m_sizes->addItem(tr("All sizes (17 icons)"));
+    m_sizes->addItem(tr("Single size (1024 px)"));
+    m_sizes->setToolTip(tr("Xcode 14 and later make every size from one 1024 px icon"));
+    m_dark->setObjectName(QStringLiteral("darkBox"));
+    m_tinted->setObjectName(QStringLiteral("tintedBox"));
+    m_background->setObjectName(QStringLiteral("backgroundBox"));
+    m_background->setToolTip(tr("Lay the image onto a colour: App Store Connect rejects transparent app icons"));
+    m_colourButton->setObjectName(QStringLiteral("backgroundButton"));
+    m_colourButton->setToolTip(tr("Choose the background colour"));
+    m_colourButton->setAccessibleName(tr("Background colour"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_sizes);
+    layout->addSpacing(8);
+    layout->addWidget(m_dark);
+    layout->addWidget(m_tinted);
+    layout->addSpacing(8);
+    layout->addWidget(m_background);
+    layout->addWidget(m_colourButton);
+    layout->addStretch(1);
+
+    connect(m_sizes, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
+    for (QCheckBox* box : {m_dark, m_tinted, m_background})
+        connect(box, &QCheckBox::toggled, this, [this] { updateControls(); });
+    connect(m_colourButton, &QPushButton::clicked, this, &AppIconOptionsPanel::chooseBackgroundColour);
+    setBackgroundColour(m_colour);
+}
+
+AppIconOptions AppIconOptionsPanel::options() const
+{
+    AppIconOptions options;
+    options.singleSize = m_sizes->currentIndex() == 1;
+    options.dark = m_dark->isEnabled() && m_dark->isChecked();
+    options.tinted = m_tinted->isEnabled() && m_tinted->isChecked();
+    if (m_background->isChecked())
+        options.background = m_colour;
+    return options;
+}
+
+void AppIconOptionsPanel::setBackgroundColour(const QColor& colour)
+{
+    m_colour = colour;
+    m_colourButton->setIcon(swatch(colour));
+    m_colourButton->setText(colour.name());
+    updateControls();
+}
+
+void AppIconOptionsPanel::setSourceHasTransparency(bool transparent)
+{
+    m_transparentSource = transparent;
+    updateControls();
+}
+
+void AppIconOptionsPanel::chooseBackgroundColour()
+{
+    auto* dialog = new QColorDialog(m_colour, window());
+    dialog->setObjectName(QStringLiteral("backgroundDialog"));
+    dialog->setWindowTitle(tr("Background Colour"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& colour) {
+        if (!colour.isValid())
+            return;
+        setBackgroundColour(QColor(colour.rgb())); // opaque: a background that shows through defeats it
+        m_background->setChecked(true);
+    });
+    dialog->open();
+}
+
+void AppIconOptionsPanel::updateControls()
+{
+    const bool single = m_sizes->currentIndex() == 1;
+    const QString needsSingle = tr("Dark and tinted icons only work in a single-size set");
+    m_tinted->setEnabled(single);
+    m_tinted->setToolTip(single ? tr("Add a greyscale icon that iOS tints with the user's colour") : needsSingle);
+    m_dark->setEnabled(single && m_transparentSource);
+    m_dark->setToolTip(!single ? needsSingle
+                       : m_transparentSource
+                           ? tr("Add the artwork on a transparent background, for iOS's dark appearance")
+                           : tr("The image has no transparent pixels, so there is no artwork for a dark icon"));
+    m_colourButton->setEnabled(m_background->isChecked());
+    emit changed();
+}
+
+} // namespace quorva

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "generation/appiconplan.h"
+
+#include <QColor>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace quorva {
+
+// The app icon set's choices, as quorva-cli offers them: all sizes or one 1024 px icon, dark and
+// tinted appearances, a background for transparent art. A choice that cannot apply stays in
+// view, disabled, with a tooltip that says why.
+class AppIconOptionsPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit AppIconOptionsPanel(QWidget* parent = nullptr);
+
+    // The choices, without artwork of their own: the dark and tinted icons come from the source.
+    AppIconOptions options() const;
+    QColor backgroundColour() const { return m_colour; }
+    void setBackgroundColour(const QColor& colour);
+    // The dark icon needs transparent art to put on its transparent background.
+    void setSourceHasTransparency(bool transparent);
+
+public slots:
+    // Opens the platform's colour dialog for the background.
+    void chooseBackgroundColour();
+
+signals:
+    void changed();
+
+private:
+    void updateControls();
+
+    QComboBox* m_sizes;
+    QCheckBox* m_dark;
+    QCheckBox* m_tinted;
+    QCheckBox* m_background;
+    QPushButton* m_colourButton;
+    QColor m_colour = Qt::white;
+    bool m_transparentSource = false;
+};
+
+} // namespace quorva

@@ -1,0 +1,237 @@
+// The window as a finished utility: it guides before it asks for a folder, shows what the set
+// will look like, offers quorva-cli's choices, and holds its layout, focus and shortcuts.
+#include "windowfixture.h"
+
+#include "testsupport.h"
+#include "ui/appiconoptionspanel.h"
+#include "ui/iconpreview.h"
+#include "ui/statusline.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <map>
+
+using namespace quorva;
+namespace fs = std::filesystem;
+
+namespace {
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class WindowTest : public test::WindowFixture {
+protected:
+    QPushButton& generate() const { return *window->findChild<QPushButton*>(QStringLiteral("generateButton")); }
+    QAction& action(const char* name) const { return *window->findChild<QAction*>(QLatin1String(name)); }
+    template<typename T>
+    T& option(const char* name) const { return *controller().appIconOptions()->findChild<T*>(QLatin1String(name)); }
+    QString notes() const { return controller().sourceNotes()->isVisibleTo(window.get()) ? controller().sourceNotes()->text() : QString(); }
+    void load(const std::string& name, const QImage& image) { ASSERT_TRUE(dragAndDrop({savePng(name, image)})); }
+    void choose(int sizes, bool dark, bool tinted, bool background)
+    {
+        option<QComboBox>("sizesChoice").setCurrentIndex(sizes);
+        option<QCheckBox>("darkBox").setChecked(dark);
+        option<QCheckBox>("tintedBox").setChecked(tinted);
+        option<QCheckBox>("backgroundBox").setChecked(background);
+        waitUntilSettled();
+    }
+};
+
+} // namespace
+
+TEST_F(WindowTest, guidesBeforeAskingForAFolder)
+{
+    EXPECT_FALSE(generate().isEnabled());
+    EXPECT_FALSE(action("generateAction").isEnabled());
+    EXPECT_TRUE(generate().toolTip().contains("image first")) << generate().toolTip().toStdString();
+
+    load("tiny.png", test::solidImage(2, 2, qRgb(1, 2, 3)));
+    EXPECT_TRUE(generate().isEnabled());
+    EXPECT_TRUE(notes().contains("smaller than the 1024 px App Store icon")) << notes().toStdString();
+    segments().setSelectedSegment(1);
+    EXPECT_FALSE(generate().isEnabled());
+    EXPECT_FALSE(action("generateAction").isEnabled());
+    EXPECT_TRUE(notes().contains("at least 3 × 3 pixels")) << notes().toStdString();
+    EXPECT_FALSE(controller().appIconOptions()->isVisible()) << "the app icon choices belong to the app icon set";
+    segments().setSelectedSegment(0);
+
+    load("wide.png", test::solidImage(1200, 1024, qRgb(1, 2, 3)));
+    EXPECT_TRUE(notes().contains("not square")) << notes().toStdString();
+    EXPECT_FALSE(notes().contains("smaller"));
+    EXPECT_FALSE(option<QCheckBox>("darkBox").isEnabled()) << "no transparent art for a dark icon";
+    EXPECT_FALSE(option<QCheckBox>("tintedBox").isEnabled()) << "appearances need a single-size set";
+    EXPECT_TRUE(option<QCheckBox>("tintedBox").toolTip().contains("single-size"));
+
+    load("clear.png", test::gradientImage(1024, 1024, 20));
+    EXPECT_TRUE(notes().contains("transparent pixels")) << notes().toStdString();
+    choose(1, false, false, false);
+    EXPECT_FALSE(generate().isEnabled()) << "App Store Connect would reject the icon";
+    EXPECT_TRUE(generate().toolTip().contains("background")) << generate().toolTip().toStdString();
+    EXPECT_TRUE(option<QCheckBox>("darkBox").isEnabled());
+    choose(1, true, true, true);
+    EXPECT_TRUE(generate().isEnabled());
+    EXPECT_FALSE(notes().contains("transparent"));
+}
+
+TEST_F(WindowTest, choicesWriteWhatQuorvaCliWrites_andThePreviewShowsThemOffTheMainThread)
+{
+    const QString art = savePng("art.png", test::gradientImage(512, 512, 30));
+    ASSERT_TRUE(dragAndDrop({art}));
+    const QImage classic = controller().preview()->preview();
+    ASSERT_FALSE(classic.isNull());
+    option<QComboBox>("sizesChoice").setCurrentIndex(1);
+    option<QCheckBox>("tintedBox").setChecked(true);
+    EXPECT_TRUE(controller().isPreviewing()) << "the preview is made off the main thread";
+    option<QCheckBox>("darkBox").setChecked(true);
+    option<QPushButton>("backgroundButton").setEnabled(true);
+    option<QPushButton>("backgroundButton").click();
+    auto* colours = window->findChild<QColorDialog*>(QStringLiteral("backgroundDialog"));
+    ASSERT_NE(colours, nullptr);
+    colours->setCurrentColor(QColor(0x20, 0x40, 0x60));
+    colours->accept();
+    waitUntilSettled();
+    EXPECT_TRUE(option<QCheckBox>("backgroundBox").isChecked());
+    EXPECT_GT(controller().preview()->preview().height(), classic.height()) << "the appearances side by side";
+
+    fs::create_directories(path("window"));
+    generateInto(path("window"));
+    waitForJobs();
+    const test::ProgramRun cli = test::runProgram(QStringLiteral(QUORVA_CLI_PATH),
+                                                  {"appicon", art, test::str(path("cli")), "--single-size", "--dark",
+                                                   "--tinted", "--background", "#204060"});
+    ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
+    const QStringList files = test::filesBelow(path("cli"));
+    ASSERT_EQ(test::filesBelow(path("window")), files);
+    for (const QString& file : files)
+        EXPECT_EQ(test::readBytes(path("window") / file.toStdString()), test::readBytes(path("cli") / file.toStdString()))
+            << file.toStdString();
+
+    segments().setSelectedSegment(1);
+    EXPECT_TRUE(controller().preview()->text().contains("asset@2x.png 341 × 341 px")) << controller().preview()->text().toStdString();
+}
+
+TEST_F(WindowTest, layoutHoldsAtTheSmallestSize_withTheLongestStatus)
+{
+    load("wide.png", test::gradientImage(300, 100, 5)); // every note at once
+    window->resize(window->minimumSizeHint());
+    QStringList failures;
+    for (int i = 0; i < 30; ++i)
+        failures << QStringLiteral("Couldn't write \"/a/very/long/path/to/a/folder/that/wraps/%1.png\": No space left on device.").arg(i);
+    controller().statusLine()->setText(failures.join("<br>"));
+    QTest::qWait(0);
+    QCoreApplication::processEvents();
+    const QList<QWidget*> controls = {&dragView(), &imageWell(), &segments(), &generate(), controller().appIconOptions(),
+                                      controller().sourceNotes(), controller().preview(), controller().statusLine()};
+    const QRect inside = window->centralWidget()->rect();
+    for (QWidget* a : controls) {
+        const QRect placed(a->mapTo(window->centralWidget(), QPoint(0, 0)), a->size());
+        EXPECT_TRUE(inside.contains(placed)) << a->objectName().toStdString() << " leaves the window";
+        EXPECT_GT(a->height(), 0) << a->objectName().toStdString();
+        for (QWidget* b : controls) {
+            if (a != b) {
+                EXPECT_FALSE(placed.intersects(QRect(b->mapTo(window->centralWidget(), QPoint(0, 0)), b->size())))
+                    << a->objectName().toStdString() << " overlaps " << b->objectName().toStdString();
+            }
+        }
+    }
+    window->resize(1270, 760);
+    QCoreApplication::processEvents();
+    EXPECT_LE(dragView().width(), 500) << "the boxes keep their proportions";
+    EXPECT_LE(dragView().height(), 360);
+}
+
+TEST_F(WindowTest, everyControlShowsFocus_andTabVisitsControlsOnly)
+{
+    load("clear.png", test::gradientImage(64, 64, 4));
+    option<QComboBox>("sizesChoice").setCurrentIndex(1);
+    option<QCheckBox>("backgroundBox").setChecked(true);
+    waitUntilSettled();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    dragView().setFocus();
+    std::map<QString, int> visited;
+    for (int step = 0; step < 20; ++step) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        if (visited[focused->objectName()]++)
+            break;
+        const QImage withFocus = focused->grab().toImage();
+        window->setFocus();
+        const QImage without = focused->grab().toImage();
+        EXPECT_NE(withFocus, without) << focused->objectName().toStdString() << " shows no focus";
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QStringList names;
+    for (const auto& [name, count] : visited)
+        names << name;
+    // The segments are one stop, as a group of choices is: the arrow keys move between them.
+    EXPECT_EQ(names, (QStringList{"backgroundBox", "backgroundButton", "darkBox", "dragView", "generateButton",
+                                  "segment0", "sizesChoice", "tintedBox"}));
+}
+
+TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(generate().text().contains('&')) << "Generate has a mnemonic";
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    QFileDialog* chooser = openDialog("imageChooser");
+    ASSERT_NE(chooser, nullptr);
+    chooser->reject();
+
+    const fs::path images = path("images");
+    fs::create_directories(images);
+    const QString icon = savePng("images/icon.png", test::gradientImage(64, 64));
+    ASSERT_TRUE(dragAndDrop({icon}));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
+    QFileDialog* panel = openDialog("folderPanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->directory().absolutePath(), test::str(images)) << "the image's folder, before any was chosen";
+    panel->reject();
+    QTRY_VERIFY(!window->findChild<QFileDialog*>(QStringLiteral("folderPanel")));
+    fs::create_directories(path("out"));
+    generateInto(path("out"));
+    waitForJobs();
+    controller().openSelection();
+    panel = openDialog("folderPanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->directory().absolutePath(), test::str(path("out"))) << "the folder last chosen";
+    panel->reject();
+
+    auto* openFolder = window->findChild<QPushButton*>(QStringLiteral("openFolderButton"));
+    ASSERT_TRUE(openFolder->isVisible());
+    openFolder->click();
+    EXPECT_TRUE(status().contains("Couldn't open the folder")) << "nothing here opens folders: " << status().toStdString();
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    openFolder->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(test::str(path("out") / "Quorva/icon/iOS/AppIcon.appiconset"))});
+
+    action("aboutAction").trigger();
+    auto* about = window->findChild<QMessageBox*>(QStringLiteral("aboutBox"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->text().contains(QStringLiteral(QUORVA_VERSION_TEXT))) << about->text().toStdString();
+    about->accept();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
+}
+
+#include "window_test.moc"
