@@ -1,7 +1,6 @@
 #include "testsupport.h"
 
 #include "generation/appiconset.h"
-#include "generation/lineprinter.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,7 +11,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <memory>
 #include <random>
 
 namespace quorva::test {
@@ -43,11 +41,14 @@ QImage randomImage(int width, int height, unsigned seed, bool opaque)
     std::mt19937 random(seed);
     QImage image(width, height, QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const auto value = static_cast<QRgb>(random());
-            image.setPixel(x, y, opaque ? (value | 0xff000000u) : value);
-        }
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, static_cast<QRgb>(random()) | (opaque ? 0xff000000u : 0));
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QString str(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
 }
 
 QImage decodeFile(const fs::path& file)
@@ -60,11 +61,6 @@ QSize pixelSize(const fs::path& file)
     return decodeFile(file).size();
 }
 
-QString str(const fs::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
 void savePngTo(const fs::path& file, const QImage& image)
 {
     image.save(str(file), "PNG");
@@ -74,6 +70,35 @@ QString Scratch::savePng(const std::string& name, const QImage& image) const
 {
     savePngTo(root / name, image);
     return str(root / name);
+}
+
+QByteArray readBytes(const fs::path& file)
+{
+    QFile device(str(file));
+    return device.open(QIODevice::ReadOnly) ? device.readAll() : QByteArray();
+}
+
+void writeBytes(const fs::path& file, const QByteArray& bytes)
+{
+    QFile device(str(file));
+    if (device.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        device.write(bytes);
+}
+
+int pngColourType(const QByteArray& png)
+{
+    return png.size() > 25 ? static_cast<unsigned char>(png[25]) : -1;
+}
+
+QStringList filesBelow(const fs::path& folder)
+{
+    QStringList files;
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, error))
+        if (entry.is_regular_file())
+            files.append(str(fs::relative(entry.path(), folder)));
+    files.sort();
+    return files;
 }
 
 QStringList appIconTree()
@@ -94,37 +119,6 @@ QStringList imageSetTree(const QString& name)
     return {set + "Contents.json", set + "asset@1x.png", set + "asset@2x.png", set + "asset@3x.png"};
 }
 
-QByteArray readBytes(const fs::path& file)
-{
-    QFile device(QString::fromStdString(file.string()));
-    if (!device.open(QIODevice::ReadOnly))
-        return {};
-    return device.readAll();
-}
-
-void writeBytes(const fs::path& file, const QByteArray& bytes)
-{
-    QFile device(QString::fromStdString(file.string()));
-    if (device.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        device.write(bytes);
-}
-
-int pngColourType(const QByteArray& png)
-{
-    return png.size() > 25 ? static_cast<unsigned char>(png[25]) : -1;
-}
-
-QStringList filesBelow(const fs::path& folder)
-{
-    QStringList files;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
-        if (entry.is_regular_file())
-            files.append(QString::fromStdString(std::filesystem::relative(entry.path(), folder).string()));
-    files.sort();
-    return files;
-}
-
 ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs)
 {
     QProcess process;
@@ -143,72 +137,39 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
 
 namespace {
 
+// Root writes through permission bits, not through the immutable attribute.
 bool setImmutable(const fs::path& path, bool on)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
     int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
     return done;
 }
+
+constexpr auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
 } // namespace
 
 Unwritable::Unwritable(fs::path path) : m_path(std::move(path))
 {
-    if (::geteuid() == 0) {
-        m_immutable = setImmutable(m_path, true);
-        m_ok = m_immutable;
-        return;
-    }
     std::error_code error;
-    std::filesystem::permissions(m_path,
-                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write
-                                     | std::filesystem::perms::others_write,
-                                 std::filesystem::perm_options::remove, error);
-    m_ok = !error;
+    m_immutable = ::geteuid() == 0 && setImmutable(m_path, true);
+    if (::geteuid() != 0)
+        fs::permissions(m_path, writeBits, fs::perm_options::remove, error);
+    m_ok = m_immutable || (::geteuid() != 0 && !error);
 }
 
 Unwritable::~Unwritable()
 {
-    if (m_immutable) {
-        setImmutable(m_path, false);
-        return;
-    }
     std::error_code error;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add, error);
-}
-
-struct CapturedLines::Impl {
-    mutable std::mutex mutex;
-    QStringList lines;
-    std::unique_ptr<ScopedLineSink> sink;
-};
-
-CapturedLines::CapturedLines() : m_impl(new Impl)
-{
-    m_impl->sink = std::make_unique<ScopedLineSink>([impl = m_impl](const QString& line) {
-        std::lock_guard lock(impl->mutex);
-        impl->lines.append(line);
-    });
-}
-
-CapturedLines::~CapturedLines()
-{
-    m_impl->sink.reset();
-    delete m_impl;
-}
-
-QStringList CapturedLines::lines() const
-{
-    std::lock_guard lock(m_impl->mutex);
-    return m_impl->lines;
+    if (m_immutable)
+        setImmutable(m_path, false);
+    else
+        fs::permissions(m_path, fs::perms::owner_write, fs::perm_options::add, error);
 }
 
 } // namespace quorva::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/image.h"
+#include "generation/lineprinter.h"
 
 #include <QImage>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <mutex>
 #include <ostream>
 
 namespace quorva::test {
@@ -71,13 +73,19 @@ private:
 // Collects printed report lines while it lives.
 class CapturedLines {
 public:
-    CapturedLines();
-    ~CapturedLines();
-    QStringList lines() const;
+    QStringList lines() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_lines;
+    }
 
 private:
-    struct Impl;
-    Impl* m_impl;
+    mutable std::mutex m_mutex;
+    QStringList m_lines;
+    ScopedLineSink m_sink{[this](const QString& line) {
+        std::lock_guard lock(m_mutex);
+        m_lines << line;
+    }};
 };
 
 } // namespace quorva::test

@@ -113,17 +113,25 @@ void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
     inBackground(
         this,
         [path] {
-            const LoadedImage image = loadImage(toPath(path));
-            return std::pair(image, image.image && hasTransparentPixels(sampleBitmap(*image.image)));
+            Loaded result;
+            result.image = loadImage(toPath(path));
+            if (result.image.image) {
+                result.transparent = hasTransparentPixels(sampleBitmap(*result.image.image));
+                const QSize fitted = result.image.image->pixelSize().scaled(1024, 1024, Qt::KeepAspectRatio);
+                if (const ImageRef display = resizedToSize(*result.image.image, fitted.width(), fitted.height()))
+                    result.display = display->representations().front();
+            }
+            return result;
         },
-        [this, path, ticket](std::pair<LoadedImage, bool> result) {
+        [this, path, ticket](Loaded result) {
             endBusy();
-            loaded(ticket, path, result.first, result.second);
+            loaded(ticket, path, result);
         });
 }
 
-void HomeController::loaded(quint64 ticket, const QString& path, const LoadedImage& image, bool transparent)
+void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& result)
 {
+    const LoadedImage& image = result.image;
     if (ticket < m_loadsApplied)
         return;
     m_loadsApplied = ticket;
@@ -137,10 +145,10 @@ void HomeController::loaded(quint64 ticket, const QString& path, const LoadedIma
         return;
     }
     if (m_imageView)
-        m_imageView->setImage(image.image);
+        m_imageView->setImage(image.image, result.display);
     *m_selectedAssetName = assetNameForFile(path);
     m_sourceFileName = name;
-    m_sourceHasTransparency = transparent;
+    m_sourceHasTransparency = result.transparent;
     if (m_selectedFolder == std::nullopt)
         m_lastFolder = QFileInfo(path).absolutePath();
     const QSize pixels = image.image->pixelSize();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/appiconplan.h"
+#include "generation/imageloading.h"
 #include "ui/appiconoptionspanel.h"
 #include "ui/dragviewdelegate.h"
 #include "ui/iconpreview.h"
@@ -22,7 +23,6 @@
 namespace quorva {
 
 class DragView;
-struct LoadedImage;
 
 // The window's controller: takes dropped images, says before anything is asked what is wrong or
 // surprising in them, shows what the set will look like, asks for a destination folder, and
@@ -65,7 +65,13 @@ public slots:
     void showAbout();
 
 private:
-    void loaded(quint64 ticket, const QString& path, const LoadedImage& image, bool transparent);
+    // What loading a file off the main thread gives: the image, and what the window shows of it.
+    struct Loaded {
+        LoadedImage image;
+        bool transparent = false;
+        QImage display; // the image within 1024 × 1024, for the well
+    };
+    void loaded(quint64 ticket, const QString& path, const Loaded& result);
     void panelDidEnd(int response, const QStringList& folders);
     void startJob();
     void showStatus(const QString& richText);

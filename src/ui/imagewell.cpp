@@ -15,9 +15,10 @@ ImageWell::ImageWell(QWidget* parent) : QWidget(parent)
     setAccessibleName(tr("Source image"));
 }
 
-void ImageWell::setImage(ImageRef image)
+void ImageWell::setImage(ImageRef image, QImage display)
 {
     m_image = std::move(image);
+    m_display = std::move(display);
     m_preview = {};
     update();
 }
@@ -61,7 +62,8 @@ void ImageWell::paintEvent(QPaintEvent*)
         const QSize fitted = m_image->pixelSize()
                                  .scaled(area.size() * devicePixelRatioF(), Qt::KeepAspectRatio)
                                  .expandedTo(QSize(1, 1));
-        const ImageRef shown = resizedToSize(*m_image, fitted.width(), fitted.height());
+        const ImageRef shown = m_display.isNull() ? resizedToSize(*m_image, fitted.width(), fitted.height())
+                                                  : resizedToSize(*makeImage(m_display), fitted.width(), fitted.height());
         m_preview = shown ? shown->representations().front() : QImage();
         m_preview.setDevicePixelRatio(devicePixelRatioF());
     }

@@ -18,7 +18,9 @@ public:
     explicit ImageWell(QWidget* parent = nullptr);
 
     ImageRef image() const { return m_image; }
-    void setImage(ImageRef image);
+    // display: the image already brought near the well's size, off the main thread, so that a
+    // large photograph is not scaled down again here at every resize.
+    void setImage(ImageRef image, QImage display = {});
     void setDropZone(DragView* zone) { m_dropZone = zone; }
 
 protected:
@@ -30,6 +32,7 @@ protected:
 
 private:
     ImageRef m_image;
+    QImage m_display;
     QImage m_preview; // the image at the well's size, made once per change
     QPointer<DragView> m_dropZone;
 };

@@ -1,9 +1,7 @@
 // quorva-cli's app icon options, judged from the files written.
 #include "testsupport.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "catalog/setcontents.h"
 
 #include <gtest/gtest.h>
 
@@ -41,15 +39,10 @@ TEST_F(AppIconOptions, singleSizeWithAppearances_onABackground)
                            "Quorva/icon/iOS/AppIcon.appiconset/AppIcon.png",
                            "Quorva/icon/iOS/AppIcon.appiconset/Contents.json"}));
     QStringList entries;
-    for (const QJsonValue& value : QJsonDocument::fromJson(test::readBytes(set / "Contents.json"))["images"].toArray()) {
-        const QJsonObject entry = value.toObject();
-        entries << QStringList{entry["filename"].toString(), entry["idiom"].toString(), entry["platform"].toString(),
-                               entry["size"].toString(),
-                               entry["appearances"][0]["appearance"].toString() + entry["appearances"][0]["value"].toString()}
-                       .join(' ');
-    }
-    EXPECT_EQ(entries, (QStringList{"AppIcon.png universal ios 1024x1024 ", "AppIcon-Dark.png universal ios 1024x1024 luminositydark",
-                                    "AppIcon-Tinted.png universal ios 1024x1024 luminositytinted"}));
+    for (const SetEntry& entry : parseSetContents(test::readBytes(set / "Contents.json")).entries)
+        entries << QStringList{entry.filename, entry.idiom, entry.platform, entry.size, entry.luminosity}.join(' ');
+    EXPECT_EQ(entries, (QStringList{"AppIcon.png universal ios 1024x1024 ", "AppIcon-Dark.png universal ios 1024x1024 dark",
+                                    "AppIcon-Tinted.png universal ios 1024x1024 tinted"}));
 
     for (const char* name : {"AppIcon.png", "AppIcon-Dark.png", "AppIcon-Tinted.png"})
         EXPECT_EQ(icon(name).size(), QSize(1024, 1024)) << name;

@@ -41,7 +41,7 @@ class Corpus : public ::testing::TestWithParam<CorpusEntry> {};
 TEST_P(Corpus, givesTheImageAndItsSetsOrSaysWhy)
 {
     const CorpusEntry& entry = GetParam();
-    const QString file = test::corpusPath(entry);
+    const QString file = entry.path();
     const LoadedImage loaded = loadImage(fs::path(QFile::encodeName(file).toStdString()));
     test::Scratch icons;
     test::Scratch assets;
@@ -92,7 +92,7 @@ TEST_P(Corpus, givesTheImageAndItsSetsOrSaysWhy)
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Corpus, ::testing::ValuesIn(test::corpus()),
-                         [](const auto& info) { return test::testNameOf(info.param); });
+                         [](const auto& info) { return info.param.testName(); });
 
 // Inputs that once made the loader's fuzz target fail: each gives an image within Quorva's
 // limits, or a reason.

@@ -14,27 +14,13 @@ const std::vector<CorpusEntry>& corpus()
             qFatal("the corpus table is missing");
         while (!table.atEnd()) {
             const QStringList fields = QString::fromUtf8(table.readLine()).chopped(1).split('\t');
-            if (fields.size() != 5 || fields[0].startsWith('#'))
-                continue;
-            read.push_back({fields[0], QSize(fields[1].toInt(), fields[2].toInt()), fields[3],
-                            static_cast<Corner>(std::max<qsizetype>(0, corners.indexOf(fields[4])))});
+            if (fields.size() == 5 && !fields[0].startsWith('#'))
+                read.push_back({fields[0], QSize(fields[1].toInt(), fields[2].toInt()), fields[3],
+                                static_cast<Corner>(std::max<qsizetype>(0, corners.indexOf(fields[4])))});
         }
         return read;
     }();
     return entries;
-}
-
-QString corpusPath(const CorpusEntry& entry)
-{
-    return QStringLiteral(QUORVA_CORPUS_DIR "/files/") + entry.file;
-}
-
-std::string testNameOf(const CorpusEntry& entry)
-{
-    std::string name;
-    for (const QChar c : entry.file)
-        name += c.isLetterOrNumber() && c.unicode() < 128 ? char(c.unicode()) : '_';
-    return name;
 }
 
 } // namespace quorva::test

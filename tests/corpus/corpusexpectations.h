@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QSize>
+#include <QRegularExpression>
 #include <QString>
 
 #include <ostream>
-#include <string>
 #include <vector>
 
 namespace quorva::test {
@@ -21,12 +21,12 @@ struct CorpusEntry {
     Corner red = Corner::None;
 
     bool readable() const { return !size.isEmpty(); }
+    QString path() const { return QStringLiteral(QUORVA_CORPUS_DIR "/files/") + file; }
+    // The file name as a test name: letters and digits kept, the rest '_'.
+    std::string testName() const { return QString(file).replace(QRegularExpression("[^A-Za-z0-9]"), "_").toStdString(); }
 };
 
 const std::vector<CorpusEntry>& corpus();
-QString corpusPath(const CorpusEntry& entry);
-// The file name as a test name: letters and digits kept, the rest '_'.
-std::string testNameOf(const CorpusEntry& entry);
 
 inline void PrintTo(const CorpusEntry& entry, std::ostream* out)
 {

@@ -47,10 +47,13 @@ protected:
 
 } // namespace
 
-TEST_F(CatalogWriter, appIconSet_writesTheTreeWithArtworkCopies_opaqueWithoutAlpha_silently)
+TEST_F(CatalogWriter, appIconSet_writesTheTreeWithArtworkCopies_overWhatWasThere_silently)
 {
-    const WriteReport report = writeAppIconSet(appIconImages(test::solidImage(64, 64, qRgb(200, 30, 30))),
-                                               std::nullopt, root);
+    fs::create_directories(iconSet);
+    test::writeBytes(iconSet / "Contents.json", "stale");
+    test::writeBytes(iconSet / "Icon-App-29x29@1x.png", QByteArray(1 << 20, 'x')); // longer than the new file
+    const RenderedImages images = appIconImages(test::solidImage(64, 64, qRgb(200, 30, 30)));
+    const WriteReport report = writeAppIconSet(images, std::nullopt, root);
     EXPECT_FALSE(report.failed());
     EXPECT_TRUE(printed.lines().isEmpty());
     EXPECT_EQ(report.written.size(), 21u);
@@ -59,11 +62,13 @@ TEST_F(CatalogWriter, appIconSet_writesTheTreeWithArtworkCopies_opaqueWithoutAlp
     for (const AppIconEntry& entry : appIconSizes())
         EXPECT_EQ(test::pixelSize(iconSet / entry.fileName.toStdString()), QSize(entry.side, entry.side));
     EXPECT_EQ(test::readBytes(iconFolder / "ItunesArtwork@2x.png"), test::readBytes(iconSet / "ItunesArtwork@2x.png"));
-    EXPECT_EQ(test::pngColourType(test::readBytes(iconSet / "ItunesArtwork@2x.png")), 2);
+    EXPECT_EQ(test::pngColourType(test::readBytes(iconSet / "ItunesArtwork@2x.png")), 2) << "opaque: no alpha channel";
     EXPECT_EQ(test::readBytes(iconSet / "Contents.json"), test::readBytes(":/templates/Contents.json"));
+    EXPECT_EQ(test::readBytes(iconSet / "Icon-App-29x29@1x.png"), *pngData(*images.at("Icon-App-29x29@1x.png")).bytes)
+        << "cut to length";
 }
 
-TEST_F(CatalogWriter, messageWinsOverAMap_noMapOrNoDestinationDoesNothing)
+TEST_F(CatalogWriter, messageWinsOverAMap_noMapOrDestinationDoesNothing_keysAreUsedUnchanged)
 {
     const WriteReport report =
         writeAppIconSet(appIconImages(test::gradientImage(8, 8)), QStringLiteral("Couldn't get image"), root);
@@ -73,17 +78,14 @@ TEST_F(CatalogWriter, messageWinsOverAMap_noMapOrNoDestinationDoesNothing)
     EXPECT_FALSE(writeImageSet(imageSetImages(), std::nullopt, std::nullopt, {}).failed());
     EXPECT_EQ(printed.lines().size(), 1);
     EXPECT_TRUE(fs::is_empty(root));
-}
 
-TEST_F(CatalogWriter, existingFiles_areReplacedAndCutToLength)
-{
-    fs::create_directories(iconSet);
-    test::writeBytes(iconSet / "Contents.json", "stale");
-    test::writeBytes(iconSet / "Icon-App-29x29@1x.png", QByteArray(1 << 20, 'x')); // longer than the new file
-    const RenderedImages images = appIconImages(test::solidImage(64, 64, qRgb(1, 2, 3)));
-    EXPECT_FALSE(writeAppIconSet(images, std::nullopt, root).failed());
-    EXPECT_EQ(test::readBytes(iconSet / "Contents.json"), test::readBytes(":/templates/Contents.json"));
-    EXPECT_EQ(test::readBytes(iconSet / "Icon-App-29x29@1x.png"), *pngData(*images.at("Icon-App-29x29@1x.png")).bytes);
+    EXPECT_FALSE(writeAppIconSet(RenderedImages{}, std::nullopt, root).failed());
+    EXPECT_EQ(test::filesBelow(root), QStringList{QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/Contents.json")});
+    const ImageRef image = makeImage(test::gradientImage(8, 8));
+    writeAppIconSet(RenderedImages{{"bare", image}}, std::nullopt, root);
+    writeImageSet(RenderedImages{{"twice.png", image}}, std::nullopt, root, named("n"));
+    EXPECT_TRUE(fs::exists(iconSet / "bare"));
+    EXPECT_TRUE(fs::exists(assetFolder / "n.imageset/twice.png.png"));
 }
 
 TEST_F(CatalogWriter, foldersAreMadeOnlyBelowTheDestination_asOneComponentEach)
@@ -155,17 +157,14 @@ TEST_F(CatalogWriter, unencodableEntries_noBitmapEndsTheCall_noPngIsSkipped)
     const auto writeWithLittleMemory = [&] {
         long pages = 0;
         std::FILE* statm = std::fopen("/proc/self/statm", "r");
-        if (!statm || std::fscanf(statm, "%ld", &pages) != 1)
-            std::exit(3);
-        const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (24 << 20);
+        const rlim_t limit = statm && std::fscanf(statm, "%ld", &pages) == 1 ? rlim_t(pages) * 4096 + (24 << 20) : 0;
         const rlimit space{limit, limit};
         setrlimit(RLIMIT_AS, &space);
-        const RenderedImages images = {{"a", large}, {"b", imageSetImages().at("asset@1x")}};
-        const WriteReport report = writeImageSet(images, std::nullopt, root, named("short"));
+        const WriteReport report = writeImageSet(RenderedImages{{"a", large}, {"b", imageSetImages().at("asset@1x")}},
+                                                 std::nullopt, root, named("short"));
         std::exit(report.failures.size() == 1 && report.written.size() == 2 ? 0 : 1);
     };
-    EXPECT_EXIT(writeWithLittleMemory(),
-        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(writeWithLittleMemory(), testing::ExitedWithCode(0), "");
     EXPECT_EQ(test::filesBelow(assetFolder / "short.imageset"),
               (QStringList{QStringLiteral("Contents.json"), QStringLiteral("b.png")}));
 #endif
@@ -183,15 +182,4 @@ TEST_F(CatalogWriter, template_missingLeavesThePngs_unreadableIsPrinted)
     EXPECT_TRUE(writeCatalogSet(layout, RenderedImages{}, std::nullopt, root, [] { return QStringLiteral("y"); }).failed());
     EXPECT_EQ(printed.lines().size(), 1);
     EXPECT_TRUE(fs::is_empty(assetFolder / "y"));
-}
-
-TEST_F(CatalogWriter, emptyMapWritesTheTemplate_keysAreUsedUnchanged)
-{
-    EXPECT_FALSE(writeAppIconSet(RenderedImages{}, std::nullopt, root).failed());
-    EXPECT_EQ(test::filesBelow(root), QStringList{QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/Contents.json")});
-    const ImageRef image = makeImage(test::gradientImage(8, 8));
-    writeAppIconSet(RenderedImages{{"bare", image}}, std::nullopt, root);
-    writeImageSet(RenderedImages{{"twice.png", image}}, std::nullopt, root, named("n"));
-    EXPECT_TRUE(fs::exists(iconSet / "bare"));
-    EXPECT_TRUE(fs::exists(assetFolder / "n.imageset/twice.png.png"));
 }

@@ -14,7 +14,7 @@ class CorpusDrop : public test::WindowFixture, public ::testing::WithParamInterf
 TEST_P(CorpusDrop, isShownOrExplained)
 {
     const CorpusEntry& entry = GetParam();
-    ASSERT_TRUE(dragAndDrop({test::corpusPath(entry)}));
+    ASSERT_TRUE(dragAndDrop({entry.path()}));
     if (!entry.readable()) {
         EXPECT_FALSE(imageWell().image());
         EXPECT_FALSE(controller().selectedAssetName());
@@ -30,4 +30,4 @@ TEST_P(CorpusDrop, isShownOrExplained)
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, CorpusDrop, ::testing::ValuesIn(test::corpus()),
-                         [](const auto& info) { return test::testNameOf(info.param); });
+                         [](const auto& info) { return info.param.testName(); });

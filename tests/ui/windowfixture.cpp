@@ -1,11 +1,7 @@
 #include "windowfixture.h"
 
-#include "ui/mainwindow.h"
-
 #include <QApplication>
 #include <QDragEnterEvent>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QThreadPool>
 
@@ -23,36 +19,6 @@ void WindowFixture::TearDown()
 {
     waitForJobs();
     window.reset();
-}
-
-HomeController& WindowFixture::controller() const
-{
-    return *homeControllerOf(*window);
-}
-
-DragView& WindowFixture::dragView() const
-{
-    return *controller().dragView();
-}
-
-ImageWell& WindowFixture::imageWell() const
-{
-    return *controller().imageView();
-}
-
-SegmentedControl& WindowFixture::segments() const
-{
-    return *controller().segmentedControl();
-}
-
-QString WindowFixture::status() const
-{
-    return controller().statusLine()->text();
-}
-
-std::filesystem::path WindowFixture::path(const std::string& name) const
-{
-    return std::filesystem::path(scratch.path().toStdString()) / name;
 }
 
 QString WindowFixture::savePng(const std::string& name, const QImage& image) const
@@ -74,8 +40,7 @@ std::unique_ptr<QMimeData> WindowFixture::filesDrag(const QStringList& files)
 
 bool WindowFixture::dragAndDrop(const QStringList& files, QWidget* target)
 {
-    if (!target)
-        target = &dragView();
+    target = target ? target : &dragView();
     const auto data = filesDrag(files);
     const QPoint centre = target->rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
@@ -128,7 +93,7 @@ void WindowFixture::generateAndCancel()
 void WindowFixture::waitForJobs() const
 {
     // Delivery steps are queued before their worker ends, and status updates by the steps: once
-    // the pool is idle, two rounds of posted events drain both.
+    // the pool is idle, a few rounds of posted events drain both.
     EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(120000));
     for (int round = 0; round < 3; ++round)
         QCoreApplication::sendPostedEvents();

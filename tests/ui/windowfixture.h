@@ -3,7 +3,9 @@
 #include "ui/dragview.h"
 #include "ui/homecontroller.h"
 #include "ui/imagewell.h"
+#include "ui/mainwindow.h"
 #include "ui/segmentedcontrol.h"
+#include "ui/statusline.h"
 
 #include <QFileDialog>
 #include <QMainWindow>
@@ -24,14 +26,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    HomeController& controller() const;
-    DragView& dragView() const;
-    ImageWell& imageWell() const;
-    SegmentedControl& segments() const;
-    QString status() const;
-
-    // A file below the scratch folder.
-    std::filesystem::path path(const std::string& name) const;
+    HomeController& controller() const { return *homeControllerOf(*window); }
+    DragView& dragView() const { return *controller().dragView(); }
+    ImageWell& imageWell() const { return *controller().imageView(); }
+    SegmentedControl& segments() const { return *controller().segmentedControl(); }
+    QString status() const { return controller().statusLine()->text(); }
+    std::filesystem::path path(const std::string& name) const { return std::filesystem::path(scratch.path().toStdString()) / name; }
     QString savePng(const std::string& name, const QImage& image) const;
 
     // The drag of these local files, as a file manager offers it.
@@ -43,11 +43,10 @@ protected:
 
     // The dialog of that object name that the window has open, once it is there.
     QFileDialog* openDialog(const char* objectName) const;
-    // Asks for the folder (as the button does), then ends the folder panel with OK on this folder,
-    // or cancels it.
+    // Asks for the folder (as the button does), then ends the folder panel with OK on this
+    // folder, or cancels it.
     void generateInto(const std::filesystem::path& folder);
     void generateAndCancel();
-
     // Waits, with a bound, until every job has ended: the pool is idle and every delivery step
     // and status update has run.
     void waitForJobs() const;
