@@ -85,6 +85,26 @@ MUTANTS = [
      "if (!shown || !shown->isVisible())\n        return;", "if (!shown)\n        return;"),
     ("singular-count", "the singular status text", "src/ui/jobsummary.cpp",
      "return count == 1 ?", "return count == 0 ?"),
+    # Beyond the spec's behaviours: the newer ones.
+    ("background-ignored", "a background for transparent art", "src/generation/appiconplan.cpp",
+     "plan.image = options.background ? onBackground(*source, *options.background) : source;",
+     "plan.image = source;"),
+    ("transparent-store-icon-taken", "refusing a transparent App Store icon", "src/generation/appiconplan.cpp",
+     "if (options.singleSize && !options.background && sourceHasTransparency)", "if (false)"),
+    ("swap-not-atomic", "a set swapped into a catalog whole", "src/catalog/setinstaller.cpp",
+     "if (replacing && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {",
+     "if (replacing && (fs::remove_all(target, ignored), ::rename(staging.c_str(), target.c_str())) != 0) {"),
+    ("user-files-replaced", "keeping what the user has in a set folder", "src/catalog/setinstaller.cpp",
+     "if (!named.contains(name))", "if (false)"),
+    ("store-alpha-unchecked", "check's store-icon-alpha rule", "src/catalog/setcheck.cpp",
+     "if (isStoreIcon(entry) && structure->hasAlpha())", "if (isStoreIcon(entry) && structure->colourType == 4)"),
+    ("svg-external-followed", "no file outside an SVG is read", "src/generation/svgdocument.cpp",
+     "cut = true;", "cut = false;"),
+    ("svg-not-dropped", "the drop zone's extension rule", "src/ui/dragview.h",
+     'QStringLiteral("svg"),  ', ''),
+    ("generate-without-image", "Generate disabled until an image is loaded", "src/ui/sourcecheck.cpp",
+     'check.blocked = tr("Drop or open an image first.");\n        return check;',
+     'check.blocked = tr("Drop or open an image first.");\n        check.canGenerate = true;\n        return check;'),
 ]
 
 
