@@ -5,11 +5,6 @@
 #include <QFile>
 #include <QProcess>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <random>
 
@@ -133,43 +128,6 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
-}
-
-namespace {
-
-// Root writes through permission bits, not through the immutable attribute.
-bool setImmutable(const fs::path& path, bool on)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    int flags = 0;
-    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return done;
-}
-
-constexpr auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-
-} // namespace
-
-Unwritable::Unwritable(fs::path path) : m_path(std::move(path))
-{
-    std::error_code error;
-    m_immutable = ::geteuid() == 0 && setImmutable(m_path, true);
-    if (::geteuid() != 0)
-        fs::permissions(m_path, writeBits, fs::perm_options::remove, error);
-    m_ok = m_immutable || (::geteuid() != 0 && !error);
-}
-
-Unwritable::~Unwritable()
-{
-    std::error_code error;
-    if (m_immutable)
-        setImmutable(m_path, false);
-    else
-        fs::permissions(m_path, fs::perms::owner_write, fs::perm_options::add, error);
 }
 
 } // namespace quorva::test

@@ -54,22 +54,6 @@ struct ProgramRun {
 };
 ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000);
 
-// Makes a path unwritable while it lives, even for root: the immutable attribute where the file
-// system has it, else permission bits. ok() is false when neither holds.
-class Unwritable {
-public:
-    explicit Unwritable(fs::path path);
-    ~Unwritable();
-    Unwritable(const Unwritable&) = delete;
-    Unwritable& operator=(const Unwritable&) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    fs::path m_path;
-    bool m_immutable = false;
-    bool m_ok = false;
-};
-
 // Collects printed report lines while it lives.
 class CapturedLines {
 public:

@@ -109,14 +109,6 @@ TEST_F(IntoCatalog, failedRuns_leaveTheOldSet)
     const Tree old = treeOf(catalog);
     test::writeBytes(scratch / "broken.png", "not an image");
     EXPECT_EQ(cli({"appicon", test::str(scratch / "broken.png")}, catalog).exitCode, 1);
-    {
-        const test::Unwritable locked(catalog);
-        if (locked.ok()) {
-            const test::ProgramRun refused = cli(classic(), catalog);
-            EXPECT_EQ(refused.exitCode, 1);
-            EXPECT_TRUE(refused.err.contains("AppIcon.appiconset")) << refused.err.toStdString();
-        }
-    }
     EXPECT_EQ(treeOf(catalog), old);
 
     // A file system with room for the old set and little more.
@@ -132,10 +124,18 @@ TEST_F(IntoCatalog, failedRuns_leaveTheOldSet)
     const QString noise = scratch.savePng("noise.png", test::randomImage(256, 256, 9, true)); // a large set
     const test::ProgramRun full = cli({"appicon", noise}, small / "Assets.xcassets");
     const Tree afterFull = treeOf(small / "Assets.xcassets");
+    // The same catalog where nothing can be written.
+    const bool locked = ::mount("tmpfs", small.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, size.c_str()) == 0;
+    const test::ProgramRun unwritable = cli(classic(), small / "Assets.xcassets");
+    const Tree afterUnwritable = treeOf(small / "Assets.xcassets");
     ::umount(small.c_str());
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_TRUE(full.err.contains("No space left on device")) << full.err.toStdString();
     EXPECT_EQ(afterFull, old) << "the old set, and no staging folder";
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(unwritable.err.contains("AppIcon.appiconset: ")) << unwritable.err.toStdString();
+    EXPECT_EQ(afterUnwritable, old);
 }
 
 TEST_F(IntoCatalog, killedAtAnyInstant_leavesTheWholeOldOrTheWholeNewSet)

@@ -2,12 +2,10 @@
 // right image and sets, or a clear reason naming the file and nothing written.
 #include "corpusexpectations.h"
 
-#include "generation/imagelimits.h"
 #include "generation/imageloading.h"
 #include "generation/imageresizing.h"
 #include "testsupport.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -93,22 +91,3 @@ TEST_P(Corpus, givesTheImageAndItsSetsOrSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(BadInput, Corpus, ::testing::ValuesIn(test::corpus()),
                          [](const auto& info) { return info.param.testName(); });
-
-// Inputs that once made the loader's fuzz target fail: each gives an image within Quorva's
-// limits, or a reason.
-TEST(FuzzRegressions, loaderKeepsItsPromises)
-{
-    const QDir kept(QStringLiteral(QUORVA_SOURCE_DIR "/tests/fuzz/regressions/loadimage"));
-    for (const QString& name : kept.entryList(QDir::Files)) {
-        QFile file(kept.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const LoadedImage loaded = loadImage(file.readAll());
-        if (!loaded.image) {
-            EXPECT_FALSE(loaded.error.isEmpty()) << name.toStdString();
-            continue;
-        }
-        const QImage& pixels = loaded.image->representations().front();
-        EXPECT_TRUE(fitsImageLimits(pixels.width(), pixels.height())) << name.toStdString();
-        EXPECT_EQ(pixels.format(), QImage::Format_ARGB32_Premultiplied) << name.toStdString();
-    }
-}

@@ -37,16 +37,3 @@ TEST(LocalTaskQueues, mainTasksRunInOrderOnTheLoop_backgroundOffIt_idleOnceBothA
         }
     }
 }
-
-TEST(LocalTaskQueues, runUntilIdle_givesUpAtTheTimeout)
-{
-    LocalTaskQueues queues;
-    std::atomic<bool> release{false};
-    queues.postToBackground([&] {
-        while (!release.load())
-            std::this_thread::yield();
-    });
-    EXPECT_FALSE(queues.runUntilIdle(20ms));
-    release = true;
-    EXPECT_TRUE(queues.runUntilIdle(30s));
-}
