@@ -24,6 +24,14 @@ def psnr(a, b):
     return 99.0 if mse == 0 else 10 * math.log10(255 ** 2 / mse)
 
 
+def pair(title, heads, times):
+    """One row of two times from the same run and their ratio, under a heading."""
+    print(f"## {title}\n")
+    print(f"| {heads[0]} | {heads[1]} | ratio |")
+    print("|---|---|---|")
+    print(f"| {times[0]:.3f} s | {times[1]:.3f} s | {times[1] / times[0]:.3f} |\n")
+
+
 def icons(folder):
     found = {}
     for path in glob.glob(os.path.join(work, folder, "Quorva/icon/iOS/AppIcon.appiconset/*.png")):
@@ -34,16 +42,11 @@ def icons(folder):
 print("# Quorva's newer jobs\n")
 print("Made by `bash bench/features.sh`: medians of hyperfine runs of `quorva-cli`, each pair in one run.\n")
 single = medians("single-size")
-print("## Single-size set with dark and tinted, against the classic set\n")
-print("| classic (17 icons) | single-size, --background white --dark --tinted | ratio |")
-print("|---|---|---|")
-print(f"| {single['classic']:.3f} s | {single['single-size']:.3f} s | {single['single-size'] / single['classic']:.2f} |\n")
-
+pair("Single-size set with dark and tinted, against the classic set",
+     ("classic (17 icons)", "single-size, --background white --dark --tinted"), (single["classic"], single["single-size"]))
 vector = medians("vector")
-print("## An SVG source, against the same art as a 1024 px PNG\n")
-print("| app icon set from the PNG | from the SVG | ratio |")
-print("|---|---|---|")
-print(f"| {vector['png']:.3f} s | {vector['svg']:.3f} s | {vector['svg'] / vector['png']:.2f} |\n")
+pair("An SVG source, against the same art as a 1024 px PNG", ("app icon set from the PNG", "from the SVG"),
+     (vector["png"], vector["svg"]))
 svg, png = icons("from-svg"), icons("from-png")
 rows = []
 for reference in sorted(glob.glob(os.path.join(work, "reference/*.png")), key=lambda p: int(os.path.basename(p)[:-4])):
@@ -56,12 +59,8 @@ for side, a, b in rows:
     print(f"| {side} | {a:.1f} | {b:.1f} |")
 print(f"| **mean** | **{sum(r[1] for r in rows) / len(rows):.1f}** | **{sum(r[2] for r in rows) / len(rows):.1f}** |\n")
 batch = medians("batch")
-print("## 40 image sets of 1024 x 1024 px photographs\n")
-print("| one run with 40 sources | 40 runs | ratio |")
-print("|---|---|---|")
-print(f"| {batch['one-run']:.3f} s | {batch['separate-runs']:.3f} s | {batch['one-run'] / batch['separate-runs']:.2f} |\n")
+pair("40 image sets of 1024 x 1024 px photographs", ("40 runs", "one run with 40 sources"),
+     (batch["separate-runs"], batch["one-run"]))
 check = medians("check")
-print("## check over a catalog of 200 classic app icon sets (3000 PNG files)\n")
-print("| quorva-cli check | pngcheck -q | ratio |")
-print("|---|---|---|")
-print(f"| {check['check']:.3f} s | {check['pngcheck']:.3f} s | {check['check'] / check['pngcheck']:.3f} |")
+pair("check over a catalog of 200 classic app icon sets (3000 PNG files)", ("pngcheck -q", "quorva-cli check"),
+     (check["pngcheck"], check["check"]))

@@ -1,5 +1,6 @@
 #include "catalog/setcheck.h"
 
+#include "catalog/filedescriptor.h"
 #include "catalog/setcontents.h"
 #include "png/pngstructure.h"
 
@@ -21,22 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr qint64 maxContentsBytes = 4 << 20;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 ByteReader readerOf(int fd)
 {
@@ -131,7 +116,7 @@ private:
         const OpenedFile file = open(QStringLiteral("Contents.json"));
         if (file.fd < 0)
             return QStringLiteral("the set has no Contents.json: it %1").arg(file.problem);
-        const Descriptor owned(file.fd);
+        const FileDescriptor owned(file.fd);
         json.resize(maxContentsBytes + 1);
         qint64 size = 0;
         while (size <= maxContentsBytes) {
@@ -159,7 +144,7 @@ private:
             error(within(name), "missing-file", QStringLiteral("the file named in Contents.json %1").arg(file.problem));
             return nullptr;
         }
-        const Descriptor owned(file.fd);
+        const FileDescriptor owned(file.fd);
         ::fcntl(file.fd, F_SETFL, 0); // a FIFO was refused above; a file reads as usual
         structure = readPngStructure(readerOf(file.fd));
         if (!structure->whole) {
@@ -313,7 +298,7 @@ private:
         }
     }
 
-    Descriptor m_folder;
+    FileDescriptor m_folder;
     fs::path m_set;
     QString m_shown;
     std::vector<Finding> m_findings;

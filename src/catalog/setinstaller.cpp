@@ -1,6 +1,7 @@
 #include "catalog/setinstaller.h"
 
 #include "catalog/contentsjson.h"
+#include "catalog/filedescriptor.h"
 #include "catalog/setcontents.h"
 
 #include <QFile>
@@ -23,22 +24,6 @@ namespace {
 // Staging folders are hidden, so Xcode ignores them, and name the process that made them.
 const std::string stagingPrefix = ".quorva-staging-";
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 QString shown(const fs::path& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
@@ -58,7 +43,7 @@ std::string encoded(const QString& name)
 // disk before it is swapped in. Gives errno, or 0.
 int writeNew(int folder, const std::string& name, const QByteArray& bytes)
 {
-    const Descriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    const FileDescriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (file.get() < 0)
         return errno;
     const char* data = bytes.constData();
@@ -82,7 +67,7 @@ bool isAbandoned(const fs::path& folder)
     const pid_t owner = static_cast<pid_t>(std::atol(name.c_str() + stagingPrefix.size()));
     if (owner > 0 && (::kill(owner, 0) == 0 || errno != ESRCH))
         return false;
-    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     return fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0;
 }
 
@@ -136,7 +121,7 @@ std::optional<QString> openCatalog(const fs::path& catalog)
     std::string staging = (parent / (stagingPrefix + std::to_string(::getpid()) + "-catalog-XXXXXX")).string();
     if (!::mkdtemp(staging.data()))
         return failure(catalog, QStringLiteral("Couldn't make the asset catalog"), errno);
-    const Descriptor folder(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor folder(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     int made = folder.get() < 0 ? errno : writeNew(folder.get(), "Contents.json", catalogContents());
     if (!made && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, catalog.c_str(), RENAME_NOREPLACE) != 0)
         made = errno == EEXIST ? 0 : errno; // made meanwhile by another run: that one will do
@@ -161,7 +146,7 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
         fs::remove_all(staging, ignored);
         return failure(target, QStringLiteral("Couldn't write the new set"), error);
     };
-    const Descriptor stage(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor stage(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (stage.get() < 0 || ::flock(stage.get(), LOCK_EX) != 0)
         return abandon(errno);
     if (int error = writeNew(stage.get(), "Contents.json", set.contents))
@@ -193,7 +178,7 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     } else if (!replacing && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
         return abandon(errno);
     }
-    const Descriptor catalogFolder(::open(catalog.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor catalogFolder(::open(catalog.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (catalogFolder.get() >= 0)
         ::fsync(catalogFolder.get());
     fs::remove_all(staging, ignored); // the old set, now under the staging name
