@@ -85,7 +85,7 @@ MUTANTS = [
      "if (!shown || !shown->isVisible())\n        return;", "if (!shown)\n        return;"),
     ("singular-count", "the singular status text", "src/ui/jobsummary.cpp",
      "return count == 1 ?", "return count == 0 ?"),
-    # Beyond the spec's behaviours: the newer ones.
+    # The newer behaviours: today's app icons, catalogs, vector sources and the window.
     ("background-ignored", "a background for transparent art", "src/generation/appiconplan.cpp",
      "plan.image = options.background ? onBackground(*source, *options.background) : source;",
      "plan.image = source;"),

@@ -53,7 +53,7 @@ public:
     bool isLoading() const { return m_loadsApplied < m_loadsStarted; }
     bool isPreviewing() const { return m_previewsShown < m_previewsStarted; }
 
-    // Connects each outlet to the child of its name; false when one the spec'd window needs is missing.
+    // Connects each outlet to the child of its name; false when one the window cannot do without is missing.
     bool connectOutlets();
     void viewDidLoad();
 

@@ -95,13 +95,9 @@ TEST_F(DragViewTest, clickOrKeyboard_opensAnImageChooserWhoseFileIsDelivered)
     EXPECT_EQ(delegate.received, QList<QUrl>{QUrl::fromLocalFile(chosen)});
 
     dragView().setFocus();
-    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
-        QTest::keyClick(&dragView(), key);
-        QFileDialog* again = openDialog("imageChooser");
-        ASSERT_NE(again, nullptr) << key;
-        again->reject();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return window->findChild<QFileDialog*>(QStringLiteral("imageChooser")) == nullptr; }, 5000));
-    }
+    QTest::keyClick(&dragView(), Qt::Key_Space);
+    QFileDialog* again = openDialog("imageChooser");
+    ASSERT_NE(again, nullptr) << "Space opens it too";
+    again->reject();
     EXPECT_EQ(delegate.received.size(), 1);
 }
