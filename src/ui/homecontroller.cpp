@@ -95,8 +95,13 @@ void HomeController::viewDidLoad()
         connect(m_appIconOptions, &AppIconOptionsPanel::changed, this, &HomeController::refresh);
     if (m_openFolderButton)
         connect(m_openFolderButton, &QPushButton::clicked, this, &HomeController::openFolder);
-    if (m_sourceNotes)
+    if (m_sourceNotes) {
         m_sourceNotes->setVisibleLines(4); // every note at once fits, at the smallest width too
+        connect(m_sourceNotes, &StatusLine::linkActivated, this, [this] {
+            if (m_appIconOptions)
+                m_appIconOptions->chooseBackgroundColour();
+        });
+    }
     if (m_statusLine)
         connect(m_statusLine, &StatusLine::linkActivated, this, &HomeController::openFolder);
     showStatus(tr("Drop a PNG, JPEG, WebP or SVG image to begin."));
@@ -183,11 +188,8 @@ void HomeController::refresh()
     if (m_generateAction)
         m_generateAction->setEnabled(check.canGenerate);
     if (m_sourceNotes) {
-        QStringList notes;
-        for (const QString& note : check.notes)
-            notes << note.toHtmlEscaped();
-        m_sourceNotes->setText(notes.join(QStringLiteral("<br>")));
-        m_sourceNotes->setVisible(!notes.isEmpty());
+        m_sourceNotes->setText(check.notes.join(QStringLiteral("<br>")));
+        m_sourceNotes->setVisible(!check.notes.isEmpty());
     }
     updatePreview();
 }

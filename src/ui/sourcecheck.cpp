@@ -51,7 +51,7 @@ SourceCheck checkSource(const ImageRef& image, int segment, const AppIconOptions
         check.notes << tr("It is not square: every icon is stretched to a square, as the preview shows.");
     if (transparent && !options.background)
         check.notes << tr("It has transparent pixels, and App Store Connect rejects a transparent App Store icon: "
-                          "choose a background colour.");
+                          "<a href=\"#background\">choose a background colour</a>.");
     check.canGenerate = true;
     return check;
 }

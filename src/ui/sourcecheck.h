@@ -9,7 +9,8 @@ namespace quorva {
 // What the window tells before it asks for a folder: what is wrong or surprising in the source for
 // the set chosen, and whether Generate can run at all.
 struct SourceCheck {
-    QStringList notes;  // sentences, shown under the controls
+    QStringList notes;  // sentences in rich text, shown under the controls; a link to #background
+                        // offers the background colour
     bool canGenerate = false;
     QString blocked;    // when it can't: why, for Generate's tooltip
 };

@@ -12,6 +12,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -76,6 +77,10 @@ TEST_F(WindowTest, guidesBeforeAskingForAFolder)
 
     load("clear.png", test::gradientImage(1024, 1024, 20));
     EXPECT_TRUE(notes().contains("transparent pixels")) << notes().toStdString();
+    emit controller().sourceNotes()->label()->linkActivated(QStringLiteral("#background")); // as a click on it does
+    QColorDialog* offered = window->findChild<QColorDialog*>(QStringLiteral("backgroundDialog"));
+    ASSERT_NE(offered, nullptr) << "the note offers the background colour";
+    offered->reject();
     choose(1, false, false, false);
     EXPECT_FALSE(generate().isEnabled()) << "App Store Connect would reject the icon";
     EXPECT_TRUE(generate().toolTip().contains("background")) << generate().toolTip().toStdString();
