@@ -298,11 +298,11 @@ void HomeController::startJob()
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
     if (segment == 0) {
         const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
-        // The preview's plan when it is for this image and these choices; else made now.
-        const bool current = m_plan && m_plan->image && m_previewsShown == m_previewsStarted
-            && (m_plan->image == image || options.background);
-        const std::shared_ptr<const AppIconPlan> plan =
-            current ? m_plan : std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
+        // The preview's plan when no change has come since it was made (every change starts a
+        // new preview); else made now.
+        const std::shared_ptr<const AppIconPlan> plan = m_plan && m_previewsShown == m_previewsStarted
+            ? m_plan
+            : std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
         if (plan->refusal != AppIconRefusal::None) {
             showStatus(tr("Couldn't make the app icon set: %1.").arg(describe(plan->refusal).toHtmlEscaped()));
             return;
