@@ -115,7 +115,7 @@ def run(command, cwd, log):
 
 def first_failure(log):
     with open(log, errors="replace") as text:
-        found = re.findall(r"^\s*\d+ - (\S+) \(", text.read(), re.M)
+        found = re.findall(r"^\s*\d+ - (\S+)", text.read(), re.M)
     return found[0] if found else "?"
 
 
