@@ -130,4 +130,9 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
     return run;
 }
 
+ProgramRun runCli(const QStringList& arguments)
+{
+    return runProgram(cliPath, arguments);
+}
+
 } // namespace quorva::test

@@ -53,6 +53,9 @@ struct ProgramRun {
     QString err;
 };
 ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000);
+// quorva-cli as the build made it.
+ProgramRun runCli(const QStringList& arguments);
+inline const QString cliPath = QStringLiteral(QUORVA_CLI_PATH);
 
 // Collects printed report lines while it lives.
 class CapturedLines {

@@ -127,7 +127,7 @@ TEST_F(CatalogCheckTest, quorvasOwnSetsPass_butTheClassicSetOfTransparentArtIsRe
 {
     const QString art = scratch.savePng("art.png", test::gradientImage(200, 200, 10));
     const auto cli = [&](QStringList arguments) {
-        EXPECT_EQ(test::runProgram(QStringLiteral(QUORVA_CLI_PATH), arguments).exitCode, 0) << arguments.join(' ').toStdString();
+        EXPECT_EQ(test::runCli(arguments).exitCode, 0) << arguments.join(' ').toStdString();
     };
     cli({"appicon", art, "--into", test::str(catalog), "--background", "white"});
     cli({"appicon", art, "--into", test::str(catalog), "--set", "Single", "--single-size", "--background", "black", "--dark", "--tinted"});

@@ -21,7 +21,7 @@ protected:
     test::ProgramRun run(QStringList arguments)
     {
         arguments.insert(2, test::str(scratch / "out"));
-        return test::runProgram(QStringLiteral(QUORVA_CLI_PATH), arguments);
+        return test::runCli(arguments);
     }
     QImage icon(const char* name) const { return test::decodeFile(set / name); }
     int colourType(const char* name) const { return test::pngColourType(test::readBytes(set / name)); }

@@ -36,8 +36,7 @@ protected:
 
     test::ProgramRun cli(QStringList arguments, const fs::path& into)
     {
-        arguments << "--into" << test::str(into);
-        return test::runProgram(QStringLiteral(QUORVA_CLI_PATH), arguments);
+        return test::runCli(arguments << "--into" << test::str(into));
     }
     QStringList classic() const { return {"appicon", icon}; }
     QStringList single() const { return {"appicon", icon, "--single-size", "--background", "#203040", "--dark", "--tinted"}; }
@@ -98,7 +97,7 @@ TEST_F(IntoCatalog, keepsWhatTheUserHas_unlessForced)
     EXPECT_EQ(cli(single(), scratch / "Assets.xcassets").exitCode, 1) << "a subfolder is the user's";
     EXPECT_EQ(cli(single() << "--force", scratch / "Assets.xcassets").exitCode, 0);
     EXPECT_FALSE(fs::exists(set / "Sub"));
-    EXPECT_EQ(test::runProgram(QUORVA_CLI_PATH, {"imageset", icon, icon, "--into", "x.xcassets"}).exitCode, 2)
+    EXPECT_EQ(test::runCli({"imageset", icon, icon, "--into", "x.xcassets"}).exitCode, 2)
         << "two sources of one name";
 }
 
@@ -157,7 +156,7 @@ TEST_F(IntoCatalog, killedAtAnyInstant_leavesTheWholeOldOrTheWholeNewSet)
     int swapped = 0;
     for (int run = 0; run < 120; ++run) {
         QProcess process;
-        process.start(QStringLiteral(QUORVA_CLI_PATH), (isA ? single() : classic()) << "--into" << test::str(catalog));
+        process.start(test::cliPath, (isA ? single() : classic()) << "--into" << test::str(catalog));
         ASSERT_TRUE(process.waitForStarted());
         // The kill lands anywhere from the start to a little past the end of a whole run.
         std::this_thread::sleep_for(wholeRun * QRandomGenerator::global()->bounded(1.3));

@@ -7,11 +7,6 @@ using namespace quorva;
 
 namespace {
 
-test::ProgramRun cli(const QStringList& arguments)
-{
-    return test::runProgram(QStringLiteral(QUORVA_CLI_PATH), arguments);
-}
-
 class QuorvaCli : public ::testing::Test {
 protected:
     test::Scratch scratch;
@@ -24,12 +19,12 @@ TEST_F(QuorvaCli, writesEachSetIntoAMissingDestination_namedAfterTheSourceOrTheG
 {
     const QString icon = scratch.savePng("icon.png", test::gradientImage(256, 256, 10));
     const QString photo = scratch.savePng("my photo.final.png", test::gradientImage(90, 45));
-    const test::ProgramRun appicon = cli({"appicon", icon, path("out")});
+    const test::ProgramRun appicon = test::runCli({"appicon", icon, path("out")});
     EXPECT_EQ(appicon.exitCode, 0) << appicon.err.toStdString();
     EXPECT_TRUE(appicon.out.isEmpty());
     EXPECT_EQ(test::filesBelow(scratch / "out"), test::appIconTree());
-    EXPECT_EQ(cli({"imageset", photo, path("new/deeper")}).exitCode, 0);
-    EXPECT_EQ(cli({"imageset", photo, path("new/deeper"), "--name", "Hero"}).exitCode, 0);
+    EXPECT_EQ(test::runCli({"imageset", photo, path("new/deeper")}).exitCode, 0);
+    EXPECT_EQ(test::runCli({"imageset", photo, path("new/deeper"), "--name", "Hero"}).exitCode, 0);
     QStringList sets = test::imageSetTree("my photo.final") + test::imageSetTree("Hero");
     sets.sort();
     EXPECT_EQ(test::filesBelow(scratch / "new/deeper"), sets);
@@ -42,13 +37,13 @@ TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)
     // the corpus tests; here the destinations that can't take a set.
     const QString icon = scratch.savePng("icon.png", test::gradientImage(64, 64));
     test::writeBytes(scratch / "file", "a file given as the destination");
-    const test::ProgramRun notFolder = cli({"appicon", icon, path("file")});
+    const test::ProgramRun notFolder = test::runCli({"appicon", icon, path("file")});
     EXPECT_EQ(notFolder.exitCode, 1);
     EXPECT_TRUE(notFolder.err.contains(path("file"))) << notFolder.err.toStdString();
 
     fs::create_directories(scratch / "blocked");
     test::writeBytes(scratch / "blocked/Quorva", "a file where the folder should be");
-    const test::ProgramRun blocked = cli({"appicon", icon, path("blocked")});
+    const test::ProgramRun blocked = test::runCli({"appicon", icon, path("blocked")});
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_TRUE(blocked.out.contains("blocked/Quorva/icon/iOS")) << blocked.out.toStdString();
     EXPECT_TRUE(blocked.err.contains("blocked/Quorva/icon/iOS")) << blocked.err.toStdString();
@@ -56,7 +51,7 @@ TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)
     const fs::path set = scratch / "full/Quorva/asset/iOS/icon.imageset";
     fs::create_directories(set);
     fs::create_symlink("/dev/full", set / "asset@2x.png");
-    const test::ProgramRun full = cli({"imageset", icon, path("full")});
+    const test::ProgramRun full = test::runCli({"imageset", icon, path("full")});
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_TRUE(full.err.contains("asset@2x.png") && full.err.contains("No space left on device")) << full.err.toStdString();
     EXPECT_EQ(test::pixelSize(set / "asset@3x.png"), QSize(64, 64)) << "the rest is written";
@@ -64,11 +59,11 @@ TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)
 
 TEST_F(QuorvaCli, usageHelpAndVersion)
 {
-    const test::ProgramRun wrong = cli({"appicon"});
+    const test::ProgramRun wrong = test::runCli({"appicon"});
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(wrong.err.contains("Usage:"));
-    const test::ProgramRun help = cli({"--help"});
+    const test::ProgramRun help = test::runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("quorva-cli imageset SOURCE"));
-    EXPECT_TRUE(cli({"--version"}).out.startsWith("quorva-cli "));
+    EXPECT_TRUE(test::runCli({"--version"}).out.startsWith("quorva-cli "));
 }

@@ -43,8 +43,8 @@ TEST_P(Corpus, givesTheImageAndItsSetsOrSaysWhy)
     const LoadedImage loaded = loadImage(fs::path(QFile::encodeName(file).toStdString()));
     test::Scratch icons;
     test::Scratch assets;
-    const test::ProgramRun appicon = test::runProgram(QStringLiteral(QUORVA_CLI_PATH), {"appicon", file, test::str(icons.root)});
-    const test::ProgramRun imageset = test::runProgram(QStringLiteral(QUORVA_CLI_PATH), {"imageset", file, test::str(assets.root)});
+    const test::ProgramRun appicon = test::runCli({"appicon", file, test::str(icons.root)});
+    const test::ProgramRun imageset = test::runCli({"imageset", file, test::str(assets.root)});
     if (!entry.readable()) {
         EXPECT_FALSE(loaded.image);
         EXPECT_TRUE(loaded.error.contains(entry.reason)) << loaded.error.toStdString();

@@ -9,17 +9,7 @@ using namespace quorva;
 namespace fs = std::filesystem;
 
 namespace {
-
-class HomeControllerTest : public test::WindowFixture {
-protected:
-    void dropImage(const std::string& name, const QImage& image) { EXPECT_TRUE(dragAndDrop({savePng(name, image)})); }
-    fs::path folder(const std::string& name)
-    {
-        fs::create_directories(path(name));
-        return path(name);
-    }
-};
-
+class HomeControllerTest : public test::WindowFixture {};
 } // namespace
 
 TEST_F(HomeControllerTest, startsOnTheAppIconSegment_showsAndNamesDroppedImages_keepsThemOverNonImages)

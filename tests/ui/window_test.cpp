@@ -39,7 +39,6 @@ protected:
     template<typename T>
     T& option(const char* name) const { return *controller().appIconOptions()->findChild<T*>(QLatin1String(name)); }
     QString notes() const { return controller().sourceNotes()->isVisibleTo(window.get()) ? controller().sourceNotes()->text() : QString(); }
-    void load(const std::string& name, const QImage& image) { ASSERT_TRUE(dragAndDrop({savePng(name, image)})); }
     void choose(int sizes, bool dark, bool tinted, bool background)
     {
         option<QComboBox>("sizesChoice").setCurrentIndex(sizes);
@@ -58,7 +57,7 @@ TEST_F(WindowTest, guidesBeforeAskingForAFolder)
     EXPECT_FALSE(action("generateAction").isEnabled());
     EXPECT_TRUE(generate().toolTip().contains("image first")) << generate().toolTip().toStdString();
 
-    load("tiny.png", test::solidImage(2, 2, qRgb(1, 2, 3)));
+    dropImage("tiny.png", test::solidImage(2, 2, qRgb(1, 2, 3)));
     EXPECT_TRUE(generate().isEnabled());
     EXPECT_TRUE(notes().contains("smaller than the 1024 px App Store icon")) << notes().toStdString();
     segments().setSelectedSegment(1);
@@ -68,14 +67,14 @@ TEST_F(WindowTest, guidesBeforeAskingForAFolder)
     EXPECT_FALSE(controller().appIconOptions()->isVisible()) << "the app icon choices belong to the app icon set";
     segments().setSelectedSegment(0);
 
-    load("wide.png", test::solidImage(1200, 1024, qRgb(1, 2, 3)));
+    dropImage("wide.png", test::solidImage(1200, 1024, qRgb(1, 2, 3)));
     EXPECT_TRUE(notes().contains("not square")) << notes().toStdString();
     EXPECT_FALSE(notes().contains("smaller"));
     EXPECT_FALSE(option<QCheckBox>("darkBox").isEnabled()) << "no transparent art for a dark icon";
     EXPECT_FALSE(option<QCheckBox>("tintedBox").isEnabled()) << "appearances need a single-size set";
     EXPECT_TRUE(option<QCheckBox>("tintedBox").toolTip().contains("single-size"));
 
-    load("clear.png", test::gradientImage(1024, 1024, 20));
+    dropImage("clear.png", test::gradientImage(1024, 1024, 20));
     EXPECT_TRUE(notes().contains("transparent pixels")) << notes().toStdString();
     emit controller().sourceNotes()->label()->linkActivated(QStringLiteral("#background")); // as a click on it does
     QColorDialog* offered = window->findChild<QColorDialog*>(QStringLiteral("backgroundDialog"));
@@ -110,11 +109,9 @@ TEST_F(WindowTest, choicesWriteWhatQuorvaCliWrites_andThePreviewShowsThemOffTheM
     EXPECT_TRUE(option<QCheckBox>("backgroundBox").isChecked());
     EXPECT_GT(controller().preview()->preview().height(), classic.height()) << "the appearances side by side";
 
-    fs::create_directories(path("window"));
-    generateInto(path("window"));
+    generateInto(folder("window"));
     waitForJobs();
-    const test::ProgramRun cli = test::runProgram(QStringLiteral(QUORVA_CLI_PATH),
-                                                  {"appicon", art, test::str(path("cli")), "--single-size", "--dark",
+    const test::ProgramRun cli = test::runCli({"appicon", art, test::str(path("cli")), "--single-size", "--dark",
                                                    "--tinted", "--background", "#204060"});
     ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
     const QStringList files = test::filesBelow(path("cli"));
@@ -129,7 +126,7 @@ TEST_F(WindowTest, choicesWriteWhatQuorvaCliWrites_andThePreviewShowsThemOffTheM
 
 TEST_F(WindowTest, layoutHoldsAtTheSmallestSize_withTheLongestStatus)
 {
-    load("wide.png", test::gradientImage(300, 100, 5)); // every note at once
+    dropImage("wide.png", test::gradientImage(300, 100, 5)); // every note at once
     window->resize(window->minimumSizeHint());
     QStringList failures;
     for (int i = 0; i < 30; ++i)
@@ -159,7 +156,7 @@ TEST_F(WindowTest, layoutHoldsAtTheSmallestSize_withTheLongestStatus)
 
 TEST_F(WindowTest, everyControlShowsFocus_andTabVisitsControlsOnly)
 {
-    load("clear.png", test::gradientImage(64, 64, 4));
+    dropImage("clear.png", test::gradientImage(64, 64, 4));
     option<QComboBox>("sizesChoice").setCurrentIndex(1);
     option<QCheckBox>("backgroundBox").setChecked(true);
     waitUntilSettled();
@@ -197,8 +194,7 @@ TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
     ASSERT_NE(chooser, nullptr);
     chooser->reject();
 
-    const fs::path images = path("images");
-    fs::create_directories(images);
+    const fs::path images = folder("images");
     const QString icon = savePng("images/icon.png", test::gradientImage(64, 64));
     ASSERT_TRUE(dragAndDrop({icon}));
     window->activateWindow();
@@ -209,8 +205,7 @@ TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
     EXPECT_EQ(panel->directory().absolutePath(), test::str(images)) << "the image's folder, before any was chosen";
     panel->reject();
     QTRY_VERIFY(!window->findChild<QFileDialog*>(QStringLiteral("folderPanel")));
-    fs::create_directories(path("out"));
-    generateInto(path("out"));
+    generateInto(folder("out"));
     waitForJobs();
     controller().openSelection();
     panel = openDialog("folderPanel");

@@ -28,6 +28,12 @@ QString WindowFixture::savePng(const std::string& name, const QImage& image) con
     return file;
 }
 
+std::filesystem::path WindowFixture::folder(const std::string& name) const
+{
+    std::filesystem::create_directories(path(name));
+    return path(name);
+}
+
 std::unique_ptr<QMimeData> WindowFixture::filesDrag(const QStringList& files)
 {
     auto data = std::make_unique<QMimeData>();

@@ -33,6 +33,10 @@ protected:
     QString status() const { return controller().statusLine()->text(); }
     std::filesystem::path path(const std::string& name) const { return std::filesystem::path(scratch.path().toStdString()) / name; }
     QString savePng(const std::string& name, const QImage& image) const;
+    // Saves the image under that name and drops it onto the window.
+    void dropImage(const std::string& name, const QImage& image) { EXPECT_TRUE(dragAndDrop({savePng(name, image)})); }
+    // A new folder below the scratch folder.
+    std::filesystem::path folder(const std::string& name) const;
 
     // The drag of these local files, as a file manager offers it.
     static std::unique_ptr<QMimeData> filesDrag(const QStringList& files);
