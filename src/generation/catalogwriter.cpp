@@ -40,13 +40,18 @@ public:
 
 } // namespace
 
-std::optional<QByteArray> contentsOf(const CatalogSetLayout& layout)
+std::optional<QByteArray> contentsOf(const CatalogSetLayout& layout, QString* readError)
 {
     QByteArray bytes;
     if (layout.contents)
         return layout.contents;
-    if (!QFile::exists(layout.templateResource) || readFile(layout.templateResource, bytes))
+    if (!QFile::exists(layout.templateResource))
         return std::nullopt;
+    if (std::optional<QString> error = readFile(layout.templateResource, bytes)) {
+        if (readError)
+            *readError = *error;
+        return std::nullopt;
+    }
     return bytes;
 }
 
@@ -126,18 +131,19 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
         }
     }
 
-    QByteArray contents;
-    if (layout.contents) {
-        contents = *layout.contents;
-    } else if (!QFile::exists(layout.templateResource)) {
-        call.note(QStringLiteral("Couldn't find the template %1").arg(layout.templateResource));
-        return call.report;
-    } else if (auto error = readFile(layout.templateResource, contents)) {
-        call.print(*error);
+    // A missing template leaves the set without Contents.json and says nothing; one that can't
+    // be read is printed.
+    QString readError;
+    const std::optional<QByteArray> contents = contentsOf(layout, &readError);
+    if (!contents) {
+        if (readError.isEmpty())
+            call.note(QStringLiteral("Couldn't find the template %1").arg(layout.templateResource));
+        else
+            call.print(readError);
         return call.report;
     }
     const std::filesystem::path contentsFile = setFolder / "Contents.json";
-    if (auto error = writeFile(contentsFile, contents))
+    if (auto error = writeFile(contentsFile, *contents))
         call.print(*error);
     else
         call.report.written.push_back(contentsFile);

@@ -32,7 +32,8 @@ struct CatalogSetLayout {
 };
 
 // The Contents.json of a set of this layout: the one made for it, else the template's bytes.
-std::optional<QByteArray> contentsOf(const CatalogSetLayout& layout);
+// Nothing when the template is missing, or can't be read, which readError then tells.
+std::optional<QByteArray> contentsOf(const CatalogSetLayout& layout, QString* readError = nullptr);
 
 const CatalogSetLayout& appIconSetLayout();
 const CatalogSetLayout& imageSetLayout();

@@ -179,11 +179,9 @@ void HomeController::refresh()
     }
     const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
     const SourceCheck check = checkSource(image, segment(), options, m_sourceHasTransparency);
-    for (QWidget* control : std::initializer_list<QWidget*>{m_generateButton}) {
-        if (!control)
-            continue;
-        control->setEnabled(check.canGenerate);
-        control->setToolTip(check.canGenerate ? tr("Choose a folder and write the set into it") : check.blocked);
+    if (m_generateButton) {
+        m_generateButton->setEnabled(check.canGenerate);
+        m_generateButton->setToolTip(check.canGenerate ? tr("Choose a folder and write the set into it") : check.blocked);
     }
     if (m_generateAction)
         m_generateAction->setEnabled(check.canGenerate);
