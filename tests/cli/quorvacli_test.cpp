@@ -33,8 +33,7 @@ TEST_F(QuorvaCli, writesEachSetIntoAMissingDestination_namedAfterTheSourceOrTheG
 
 TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)
 {
-    // Sources that are no image, or too small for an image set, are run through both commands in
-    // the corpus tests; here the destinations that can't take a set.
+    // Sources that are no image or too small are in the corpus tests, a full disk in the writer's.
     const QString icon = scratch.savePng("icon.png", test::gradientImage(64, 64));
     test::writeBytes(scratch / "file", "a file given as the destination");
     const test::ProgramRun notFolder = test::runCli({"appicon", icon, path("file")});
@@ -47,23 +46,13 @@ TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_TRUE(blocked.out.contains("blocked/Quorva/icon/iOS")) << blocked.out.toStdString();
     EXPECT_TRUE(blocked.err.contains("blocked/Quorva/icon/iOS")) << blocked.err.toStdString();
-
-    const fs::path set = scratch / "full/Quorva/asset/iOS/icon.imageset";
-    fs::create_directories(set);
-    fs::create_symlink("/dev/full", set / "asset@2x.png");
-    const test::ProgramRun full = test::runCli({"imageset", icon, path("full")});
-    EXPECT_EQ(full.exitCode, 1);
-    EXPECT_TRUE(full.err.contains("asset@2x.png") && full.err.contains("No space left on device")) << full.err.toStdString();
-    EXPECT_EQ(test::pixelSize(set / "asset@3x.png"), QSize(64, 64)) << "the rest is written";
 }
 
 TEST_F(QuorvaCli, usageHelpAndVersion)
 {
     const test::ProgramRun wrong = test::runCli({"appicon"});
-    EXPECT_EQ(wrong.exitCode, 2);
-    EXPECT_TRUE(wrong.err.contains("Usage:"));
+    EXPECT_TRUE(wrong.exitCode == 2 && wrong.err.contains("Usage:")) << wrong.err.toStdString();
     const test::ProgramRun help = test::runCli({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("quorva-cli imageset SOURCE"));
+    EXPECT_TRUE(help.exitCode == 0 && help.out.contains("quorva-cli imageset SOURCE")) << help.out.toStdString();
     EXPECT_TRUE(test::runCli({"--version"}).out.startsWith("quorva-cli "));
 }

@@ -7,7 +7,6 @@ namespace quorva::test {
 const std::vector<CorpusEntry>& corpus()
 {
     static const std::vector<CorpusEntry> entries = [] {
-        static const QStringList corners = {"", "TopLeft", "TopRight", "BottomRight", "BottomLeft"};
         std::vector<CorpusEntry> read;
         QFile table(QStringLiteral(QUORVA_CORPUS_DIR "/expectations.tsv"));
         if (!table.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -15,8 +14,7 @@ const std::vector<CorpusEntry>& corpus()
         while (!table.atEnd()) {
             const QStringList fields = QString::fromUtf8(table.readLine()).chopped(1).split('\t');
             if (fields.size() == 5 && !fields[0].startsWith('#'))
-                read.push_back({fields[0], QSize(fields[1].toInt(), fields[2].toInt()), fields[3],
-                                static_cast<Corner>(std::max<qsizetype>(0, corners.indexOf(fields[4])))});
+                read.push_back({fields[0], QSize(fields[1].toInt(), fields[2].toInt()), fields[3], fields[4]});
         }
         return read;
     }();

@@ -9,16 +9,15 @@
 
 namespace quorva::test {
 
-// Where the red corner of the EXIF test photographs ends up once their orientation is applied.
-enum class Corner { None, TopLeft, TopRight, BottomRight, BottomLeft };
-
 // What a file of the corpus (tests/corpus/files, described in expectations.tsv) must give: an
 // image of this pixel size, or no image and a reason that contains the text given.
 struct CorpusEntry {
     QString file;
     QSize size; // empty when the file must give no image
     QString reason;
-    Corner red = Corner::None;
+    // Where the red corner of the EXIF test photographs ends up once their orientation is applied:
+    // "TopLeft", "TopRight", "BottomRight", "BottomLeft"; empty for other files.
+    QString red;
 
     bool readable() const { return !size.isEmpty(); }
     QString path() const { return QStringLiteral(QUORVA_CORPUS_DIR "/files/") + file; }

@@ -84,12 +84,12 @@ TEST_F(DragViewTest, dropDeliversTheFirstFileUnopened_onTheZoneOrTheWell_withOrW
 
 TEST_F(DragViewTest, clickOrKeyboard_opensAnImageChooserWhoseFileIsDelivered)
 {
-    const QString chosen = savePng("chosen.png", test::solidImage(4, 4, qRgb(1, 2, 3)));
+    const QString chosen = scratch.savePng("chosen.png", test::solidImage(4, 4, qRgb(1, 2, 3)));
     QTest::mouseClick(&dragView(), Qt::LeftButton);
     QFileDialog* chooser = openDialog("imageChooser");
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(chooser->fileMode(), QFileDialog::ExistingFile);
-    chooser->setDirectory(scratch.path());
+    chooser->setDirectory(test::str(scratch.root));
     chooser->selectFile(chosen);
     static_cast<QDialog*>(chooser)->accept();
     EXPECT_EQ(delegate.received, QList<QUrl>{QUrl::fromLocalFile(chosen)});

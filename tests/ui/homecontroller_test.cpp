@@ -71,7 +71,9 @@ TEST_F(HomeControllerTest, noJobStarts_whenCancelledWithoutImageOrSegmentOrWindo
     EXPECT_TRUE(status().contains(QStringLiteral("Drop an image first"))) << status().toStdString();
 
     dropImage("icon.png", test::gradientImage(64, 64));
-    generateAndCancel();
+    controller().openSelection();
+    ASSERT_NE(openDialog("folderPanel"), nullptr);
+    openDialog("folderPanel")->reject();
     EXPECT_EQ(controller().selectedFolder(), first);
 
     auto* group = segments().findChild<QButtonGroup*>();

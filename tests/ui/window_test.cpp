@@ -91,7 +91,7 @@ TEST_F(WindowTest, guidesBeforeAskingForAFolder)
 
 TEST_F(WindowTest, choicesWriteWhatQuorvaCliWrites_andThePreviewShowsThemOffTheMainThread)
 {
-    const QString art = savePng("art.png", test::gradientImage(512, 512, 30));
+    const QString art = scratch.savePng("art.png", test::gradientImage(512, 512, 30));
     ASSERT_TRUE(dragAndDrop({art}));
     const QImage classic = controller().preview()->preview();
     ASSERT_FALSE(classic.isNull());
@@ -195,7 +195,7 @@ TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
     chooser->reject();
 
     const fs::path images = folder("images");
-    const QString icon = savePng("images/icon.png", test::gradientImage(64, 64));
+    const QString icon = scratch.savePng("images/icon.png", test::gradientImage(64, 64));
     ASSERT_TRUE(dragAndDrop({icon}));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -9,7 +9,7 @@ namespace quorva::test {
 
 void WindowFixture::SetUp()
 {
-    ASSERT_TRUE(scratch.isValid());
+    ASSERT_TRUE(scratch.dir.isValid());
     window = loadMainWindow();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -19,13 +19,6 @@ void WindowFixture::TearDown()
 {
     waitForJobs();
     window.reset();
-}
-
-QString WindowFixture::savePng(const std::string& name, const QImage& image) const
-{
-    const QString file = QString::fromStdString(path(name).string());
-    image.save(file, "PNG");
-    return file;
 }
 
 std::filesystem::path WindowFixture::folder(const std::string& name) const
@@ -86,14 +79,6 @@ void WindowFixture::generateInto(const std::filesystem::path& folder)
     // Standing in the folder with nothing selected chooses the folder itself.
     panel->setDirectory(QString::fromStdString(folder.string()));
     static_cast<QDialog*>(panel)->accept(); // as the OK button does
-}
-
-void WindowFixture::generateAndCancel()
-{
-    controller().openSelection();
-    QFileDialog* panel = openDialog("folderPanel");
-    ASSERT_NE(panel, nullptr);
-    panel->reject();
 }
 
 void WindowFixture::waitForJobs() const

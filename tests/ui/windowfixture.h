@@ -7,10 +7,11 @@
 #include "ui/segmentedcontrol.h"
 #include "ui/statusline.h"
 
+#include "testsupport.h"
+
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMimeData>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -31,10 +32,9 @@ protected:
     ImageWell& imageWell() const { return *controller().imageView(); }
     SegmentedControl& segments() const { return *controller().segmentedControl(); }
     QString status() const { return controller().statusLine()->text(); }
-    std::filesystem::path path(const std::string& name) const { return std::filesystem::path(scratch.path().toStdString()) / name; }
-    QString savePng(const std::string& name, const QImage& image) const;
+    std::filesystem::path path(const std::string& name) const { return scratch / name; }
     // Saves the image under that name and drops it onto the window.
-    void dropImage(const std::string& name, const QImage& image) { EXPECT_TRUE(dragAndDrop({savePng(name, image)})); }
+    void dropImage(const std::string& name, const QImage& image) { EXPECT_TRUE(dragAndDrop({scratch.savePng(name, image)})); }
     // A new folder below the scratch folder.
     std::filesystem::path folder(const std::string& name) const;
 
@@ -47,15 +47,13 @@ protected:
 
     // The dialog of that object name that the window has open, once it is there.
     QFileDialog* openDialog(const char* objectName) const;
-    // Asks for the folder (as the button does), then ends the folder panel with OK on this
-    // folder, or cancels it.
+    // Asks for the folder (as the button does), then ends the folder panel with OK on this folder.
     void generateInto(const std::filesystem::path& folder);
-    void generateAndCancel();
     // Waits, with a bound, until every job has ended: the pool is idle and every delivery step
     // and status update has run.
     void waitForJobs() const;
 
-    QTemporaryDir scratch;
+    test::Scratch scratch;
     std::unique_ptr<QMainWindow> window;
 };
 
