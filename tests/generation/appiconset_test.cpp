@@ -39,7 +39,7 @@ TEST(MakeAppIconSet, rendersTheSeventeenIconsOffTheMainThread_deliveringGrowingM
     const RenderedImages& last = *recorder.calls.back().images;
     std::map<QString, QSize> rendered;
     for (const auto& [name, icon] : last)
-        rendered[name] = icon->representations().front().size();
+        rendered[name] = icon->pixelSize();
     EXPECT_EQ(rendered, table);
     EXPECT_NE(last.at("Icon-App-20x20@2x.png"), last.at("Icon-App-40x40@1x.png"));
 }

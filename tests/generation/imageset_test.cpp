@@ -32,9 +32,9 @@ TEST(MakeImageSet, rendersThirdsOfTheFirstRepresentationsPixels_deliveringEachAf
             ASSERT_TRUE(call.images);
             EXPECT_FALSE(call.message);
             EXPECT_EQ(call.images->size(), 3u);
-            EXPECT_EQ(test::pixelsOf(*call.images, "asset@1x"), c.x1);
-            EXPECT_EQ(test::pixelsOf(*call.images, "asset@2x"), c.x2);
-            EXPECT_EQ(test::pixelsOf(*call.images, "asset@3x"), c.source);
+            EXPECT_EQ(call.images->at("asset@1x")->pixelSize(), c.x1);
+            EXPECT_EQ(call.images->at("asset@2x")->pixelSize(), c.x2);
+            EXPECT_EQ(call.images->at("asset@3x")->pixelSize(), c.source);
         }
         EXPECT_DOUBLE_EQ(recorder.calls[0].images->at("asset@1x")->size().width(), c.source.width() / 3.0);
         EXPECT_TRUE(printed.lines().isEmpty());
@@ -56,8 +56,6 @@ TEST(MakeImageSet, failedScale_isPrintedOnceBeforeTheStoredImagesAreDelivered)
     ASSERT_EQ(recorder.calls.size(), 1u);
     ASSERT_TRUE(recorder.calls[0].images);
     EXPECT_EQ(recorder.calls[0].images->size(), 1u);
-    EXPECT_EQ(imageSetFailureReason(*makeImage(test::gradientImage(2, 900))),
-              QStringLiteral("an image set needs at least 3 × 3 pixels, this image has 2 × 900"));
 
     for (const ImageRef& tooSmall : {makeImage(test::gradientImage(2, 900)), makeImage(test::gradientImage(900, 2)),
                                      std::make_shared<const Image>(QSizeF(5, 5), std::vector<QImage>{})}) {

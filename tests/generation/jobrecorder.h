@@ -28,9 +28,4 @@ struct JobRecorder {
     }
 };
 
-inline QSize pixelsOf(const RenderedImages& images, const QString& key)
-{
-    return images.at(key)->representations().front().size();
-}
-
 } // namespace quorva::test
