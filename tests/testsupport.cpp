@@ -51,11 +51,6 @@ QImage decodeFile(const fs::path& file)
     return QImage(str(file));
 }
 
-QSize pixelSize(const fs::path& file)
-{
-    return decodeFile(file).size();
-}
-
 void savePngTo(const fs::path& file, const QImage& image)
 {
     image.save(str(file), "PNG");

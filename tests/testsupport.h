@@ -25,7 +25,6 @@ QImage randomImage(int width, int height, unsigned seed, bool opaque = false);
 
 QImage decodeFile(const fs::path& file);
 void savePngTo(const fs::path& file, const QImage& image);
-QSize pixelSize(const fs::path& file);
 QByteArray readBytes(const fs::path& file);
 void writeBytes(const fs::path& file, const QByteArray& bytes);
 QString str(const fs::path& path);

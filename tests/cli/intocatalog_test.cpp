@@ -59,9 +59,7 @@ TEST_F(IntoCatalog, makesTheCatalog_writesExactlyTheNamedFiles_andReplacesSetsWh
     const Tree neighbours = treeOf(catalog / "Group");
     const QByteArray catalogContents = test::readBytes(catalog / "Contents.json");
     EXPECT_TRUE(catalogContents.contains("\"xcode\""));
-    QStringList set = test::filesBelow(catalog / "AppIcon.appiconset");
-    EXPECT_EQ(set.size(), 16) << "15 icons and Contents.json, no artwork that no slot takes";
-    EXPECT_FALSE(set.contains("ItunesArtwork@1x.png") || set.contains("ItunesArtwork@3x.png"));
+    EXPECT_EQ(test::filesBelow(catalog / "AppIcon.appiconset").size(), 16) << "no artwork without a slot";
 
     const test::ProgramRun replaced = cli(single(), catalog);
     ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
@@ -75,7 +73,7 @@ TEST_F(IntoCatalog, makesTheCatalog_writesExactlyTheNamedFiles_andReplacesSetsWh
     ASSERT_EQ(images.exitCode, 0) << images.err.toStdString();
     EXPECT_EQ(test::filesBelow(catalog / "logo.imageset"),
               (QStringList{"Contents.json", "asset@1x.png", "asset@2x.png", "asset@3x.png"}));
-    EXPECT_EQ(test::pixelSize(catalog / "icon.imageset/asset@1x.png"), QSize(85, 85));
+    EXPECT_EQ(test::decodeFile(catalog / "icon.imageset/asset@1x.png").size(), QSize(85, 85));
     EXPECT_EQ(cli({"appicon", icon, "--set", "Beta"}, catalog).exitCode, 0);
     EXPECT_TRUE(fs::exists(catalog / "Beta.appiconset/Icon-App-60x60@2x.png"));
     EXPECT_EQ(test::filesBelow(catalog).filter(QStringLiteral(".quorva")), QStringList()) << "no staging left";
@@ -142,16 +140,14 @@ TEST_F(IntoCatalog, killedAtAnyInstant_leavesTheWholeOldOrTheWholeNewSet)
     // The two sets the runs swap between, as whole runs make them.
     fs::create_directories(scratch / "App");
     ASSERT_EQ(cli(classic(), scratch / "a.xcassets").exitCode, 0);
+    const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(cli(single(), scratch / "b.xcassets").exitCode, 0);
+    const auto wholeRun = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
     const Tree a = treeOf(scratch / "a.xcassets/AppIcon.appiconset");
     const Tree b = treeOf(scratch / "b.xcassets/AppIcon.appiconset");
     ASSERT_EQ(cli(classic(), catalog).exitCode, 0);
     addNeighbours(catalog);
     const Tree neighbours = treeOf(catalog / "Group");
-
-    const auto started = std::chrono::steady_clock::now();
-    ASSERT_EQ(cli(single(), scratch / "c.xcassets").exitCode, 0);
-    const auto wholeRun = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
     bool isA = true;
     int swapped = 0;
     for (int run = 0; run < 120; ++run) {

@@ -15,13 +15,12 @@ namespace {
 
 QByteArray deflated(const Bytes& data, std::size_t piece)
 {
-    QByteArray out("prefix"); // the coder appends to what is there
+    QByteArray out;
     HuffmanDeflate deflate(out);
     for (std::size_t i = 0; i < data.size(); i += piece)
         deflate.add(data.data() + i, std::min(piece, data.size() - i));
     deflate.finish();
-    EXPECT_TRUE(out.startsWith("prefix"));
-    return out.mid(6);
+    return out;
 }
 
 // Inflated by zlib, which must give the input back and find the stream's end exactly.

@@ -1,7 +1,5 @@
 #include "windowfixture.h"
 
-#include "testsupport.h"
-
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QTest>
@@ -33,11 +31,6 @@ protected:
         return event.isAccepted();
     }
     bool enter(const QStringList& files) { return enter(*filesDrag(files)); }
-    void leave()
-    {
-        QDragLeaveEvent event;
-        QApplication::sendEvent(&dragView(), &event);
-    }
     QString file(const std::string& name) const { return test::str(path(name)); }
 
     RecordingDelegate delegate;
@@ -53,7 +46,8 @@ TEST_F(DragViewTest, theFirstFilesExtensionDecides_hoveringUntilTheDragLeaves)
                              "art.SVGZ", "shot.webp", "folder.png/"}) {
         EXPECT_TRUE(enter({file(name), file("notes.txt")})) << name;
         EXPECT_EQ(dragView().backgroundColor(), dragView().hoverColor()) << name;
-        leave();
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(&dragView(), &leave);
         EXPECT_EQ(dragView().backgroundColor(), dragView().idleColor()) << name;
     }
     for (const char* name : {"icon.gif", "notes.txt", "README", "archive.png.zip", ".png.", "png"}) {

@@ -2,10 +2,8 @@
 // will look like, offers quorva-cli's choices, and holds its layout, focus and shortcuts.
 #include "windowfixture.h"
 
-#include "testsupport.h"
 #include "ui/appiconoptionspanel.h"
 #include "ui/iconpreview.h"
-#include "ui/statusline.h"
 
 #include <QAction>
 #include <QCheckBox>
