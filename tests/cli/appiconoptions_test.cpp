@@ -13,7 +13,7 @@ namespace {
 class AppIconOptions : public ::testing::Test {
 protected:
     test::Scratch scratch;
-    // Art with a transparent border of 40 pixels, a white disc on a coloured gradient inside.
+    // Art with a transparent border of 40 pixels around a colour gradient with a half-transparent band.
     QString art = scratch.savePng("art.png", test::gradientImage(512, 512, 40));
     QString opaque = scratch.savePng("opaque.png", test::solidImage(64, 64, qRgb(20, 120, 220)));
     fs::path set = scratch / "out/Quorva/icon/iOS/AppIcon.appiconset";
