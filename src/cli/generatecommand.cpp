@@ -87,12 +87,23 @@ std::optional<QString> loadAppearance(const AppearanceRequest& request, ImageRef
     return loaded.image ? std::nullopt : std::optional(line(*request.file, loaded.error));
 }
 
-// Encodes the images that the set's Contents.json names and puts the set into the catalog.
+// The layout with its Contents.json read once for the whole run, or why it can't be.
+std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
+{
+    QString readError;
+    layout.contents = contentsOf(layout, &readError);
+    if (layout.contents)
+        return std::nullopt;
+    return readError.isEmpty() ? QStringLiteral("Couldn't find the template %1").arg(layout.templateResource) : readError;
+}
+
+// Encodes the images that the set's Contents.json (read beforehand) names and puts the set into
+// the catalog.
 std::optional<QString> install(const std::filesystem::path& catalog, const QString& folder,
                                const CatalogSetLayout& layout, const RenderedImages& images, bool force)
 {
     SetFiles set;
-    set.contents = contentsOf(layout).value_or(QByteArray());
+    set.contents = *layout.contents;
     for (const QString& file : filesNamedIn(parseSetContents(set.contents))) {
         const QString key = layout.appendPngToKeys && file.endsWith(QLatin1String(".png")) ? file.chopped(4) : file;
         const auto found = images.find(key);
@@ -129,7 +140,9 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     if (request.catalog) {
         // In a catalog the set is exactly what its Contents.json names; the artwork files that
         // no slot takes are not even made.
-        const QStringList named = filesNamedIn(parseSetContents(contentsOf(plan.layout).value_or(QByteArray())));
+        if (auto error = readContentsOnce(plan.layout))
+            return {1, {*error}};
+        const QStringList named = filesNamedIn(parseSetContents(*plan.layout.contents));
         std::erase_if(plan.table, [&named](const AppIconEntry& entry) { return !named.contains(entry.fileName); });
         if (auto error = openCatalog(*request.catalog))
             return {1, {*error}};
@@ -187,6 +200,11 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
         sources.push_back(std::move(source));
     }
 
+    CatalogSetLayout layout = imageSetLayout();
+    if (request.catalog) {
+        if (auto error = readContentsOnce(layout))
+            return {1, {*error}};
+    }
     LocalTaskQueues queues;
     // The destination or catalog is made once the first source has loaded, so that a run of
     // unreadable files writes nothing.
@@ -194,19 +212,19 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     const auto place = [&request] {
         return request.catalog ? openCatalog(*request.catalog) : makeDestination(*request.destination);
     };
-    const auto completion = [&request, &queues](ImageSetSource* source) -> GenerationCompletion {
+    const auto completion = [&request, &queues, &layout](ImageSetSource* source) -> GenerationCompletion {
         if (!request.catalog)
             return [source, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
                 source->record.record(images, message, writeImageSet(images, message, request.destination,
                                                                      [source] { return source->name; }));
             };
-        return [source, &request, &queues](std::optional<RenderedImages> images, std::optional<QString> message) {
+        return [source, &request, &queues, &layout](std::optional<RenderedImages> images, std::optional<QString> message) {
             source->record.record(images, message);
             if (!images || std::exchange(source->installing, true))
                 return;
-            queues.postToBackground([source, &request, images = std::move(*images)] {
-                auto error = install(*request.catalog, source->name + QStringLiteral(".imageset"), imageSetLayout(),
-                                     images, request.force);
+            queues.postToBackground([source, &request, &layout, images = std::move(*images)] {
+                auto error = install(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images,
+                                     request.force);
                 std::lock_guard lock(source->record.mutex);
                 source->record.installError = std::move(error);
             });

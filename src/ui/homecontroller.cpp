@@ -168,6 +168,11 @@ int HomeController::segment() const
     return m_segmentedControl ? m_segmentedControl->selectedSegment() : -1;
 }
 
+AppIconOptions HomeController::chosenOptions() const
+{
+    return m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+}
+
 void HomeController::refresh()
 {
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
@@ -177,7 +182,7 @@ void HomeController::refresh()
         m_appIconOptions->setSourceHasTransparency(m_sourceHasTransparency);
         m_appIconOptions->blockSignals(false);
     }
-    const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+    const AppIconOptions options = chosenOptions();
     const SourceCheck check = checkSource(image, segment(), options, m_sourceHasTransparency);
     if (m_generateButton) {
         m_generateButton->setEnabled(check.canGenerate);
@@ -215,7 +220,7 @@ void HomeController::updatePreview()
         m_preview->setText(scales.join(QStringLiteral("    ")));
         return;
     }
-    const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+    const AppIconOptions options = chosenOptions();
     const qreal ratio = devicePixelRatioF();
     inBackground(
         this,
@@ -295,7 +300,7 @@ void HomeController::startJob()
 
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
     if (segment == 0) {
-        const AppIconOptions options = m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+        const AppIconOptions options = chosenOptions();
         // The preview's plan when no change has come since it was made (every change starts a
         // new preview); else made now.
         const std::shared_ptr<const AppIconPlan> plan = m_plan && m_previewsShown == m_previewsStarted

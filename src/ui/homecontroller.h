@@ -80,6 +80,7 @@ private:
     void beginBusy();
     void endBusy();
     int segment() const;
+    AppIconOptions chosenOptions() const;
 
     DragView* m_dragView = nullptr; // a child: the window owns both
     QPointer<ImageWell> m_imageView;
