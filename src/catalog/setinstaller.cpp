@@ -82,13 +82,13 @@ std::optional<QString> foreignContent(const fs::path& set)
         return QStringLiteral("it is a symbolic link");
     if (!S_ISDIR(status.st_mode))
         return QStringLiteral("it is not a folder");
-    QFile contentsFile(QFile::decodeName(QByteArray::fromStdString((set / "Contents.json").string())));
+    QFile contentsFile(shown(set / "Contents.json"));
     QStringList named;
     if (contentsFile.open(QIODevice::ReadOnly) && contentsFile.size() < (1 << 20))
         named = filesNamedIn(parseSetContents(contentsFile.readAll()));
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(set, error)) {
-        const QString name = QFile::decodeName(QByteArray::fromStdString(entry.path().filename().string()));
+        const QString name = shown(entry.path().filename());
         if (name == QLatin1String("Contents.json") || name == QLatin1String(".DS_Store"))
             continue;
         if (entry.is_directory(error) && !entry.is_symlink(error))

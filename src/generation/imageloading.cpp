@@ -1,5 +1,6 @@
 #include "generation/imageloading.h"
 
+#include "generation/fileio.h"
 #include "generation/imagelimits.h"
 #include "generation/svgdocument.h"
 #include "generation/vectordrawing.h"
@@ -161,7 +162,7 @@ LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* f
 
 LoadedImage loadImage(const std::filesystem::path& file)
 {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(file.string()));
+    const QString name = displayPath(file);
     if (QFileInfo(name).isDir())
         return {nullptr, QStringLiteral("it is a folder")};
     QFile device(name);
@@ -191,7 +192,7 @@ LoadedImage loadImage(const QByteArray& encoded)
 
 bool isVectorFile(const std::filesystem::path& file)
 {
-    QFile device(QFile::decodeName(QByteArray::fromStdString(file.string())));
+    QFile device(displayPath(file));
     return device.open(QIODevice::ReadOnly) && sniff(device.peek(4096)).svg;
 }
 
