@@ -34,7 +34,8 @@ QImage photoStandIn(int width, int height)
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const float base = 128.f + 60.f * std::sin(x * 0.004f) * std::cos(y * 0.006f);
-            auto channel = [&](float offset) { return std::clamp(static_cast<int>(base + offset + noise(random)), 0, 255); };
+            auto channel
+                = [&](float offset) { return std::clamp(static_cast<int>(base + offset + noise(random)), 0, 255); };
             row[x] = qRgb(channel(20.f), channel(0.f), channel(-30.f));
         }
     }

@@ -9,9 +9,9 @@ namespace quorva::bench {
 // The encoded sources that the benchmarks work on. bench/run.sh passes files made from Debian's
 // icon theme and wallpapers; without them, stand-ins are drawn here.
 struct Sources {
-    QString iconRgbaPath;  // a 1024 × 1024 app icon with transparent parts
-    QString iconRgbPath;   // the same on an opaque ground
-    QString photoPath;     // a photograph of about 12 megapixels
+    QString iconRgbaPath; // a 1024 × 1024 app icon with transparent parts
+    QString iconRgbPath;  // the same on an opaque ground
+    QString photoPath;    // a photograph of about 12 megapixels
     QByteArray iconRgba;
     QByteArray iconRgb;
     QByteArray photo;

@@ -43,9 +43,8 @@ void floorAppIcon(benchmark::State& state, const QByteArray* source)
         bytes = 0;
         const LoadedImage loaded = loadImage(*source);
         for (const AppIconEntry& entry : appIconSizes())
-            QThreadPool::globalInstance()->start([&loaded, &bytes, side = entry.side] {
-                encodeOnPool(resizedToSide(*loaded.image, side), bytes);
-            });
+            QThreadPool::globalInstance()->start(
+                [&loaded, &bytes, side = entry.side] { encodeOnPool(resizedToSide(*loaded.image, side), bytes); });
         QThreadPool::globalInstance()->waitForDone();
     }
     state.counters["png_bytes"] = static_cast<double>(bytes.load());
@@ -107,12 +106,12 @@ void registerAll()
                 {"appicon/icon-rgb", &s.iconRgb, &s.iconRgbPath, false},
                 {"imageset/photo", &s.photo, &s.photoPath, true}};
     for (const auto& job : jobs) {
-        benchmark::RegisterBenchmark((std::string("floor/") + job.name).c_str(), job.imageSet ? floorImageSet : floorAppIcon,
-                                     job.bytes)
+        benchmark::RegisterBenchmark((std::string("floor/") + job.name).c_str(),
+                                     job.imageSet ? floorImageSet : floorAppIcon, job.bytes)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
-        benchmark::RegisterBenchmark((std::string("cli/") + job.name).c_str(), cli, job.imageSet ? "imageset" : "appicon",
-                                     job.path)
+        benchmark::RegisterBenchmark((std::string("cli/") + job.name).c_str(), cli,
+                                     job.imageSet ? "imageset" : "appicon", job.path)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }

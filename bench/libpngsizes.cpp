@@ -20,7 +20,8 @@ int main(int argc, char* argv[])
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "PNG");
         QFile file(QString::fromLocal8Bit(argv[i]));
-        std::printf("%s %lld %lld\n", argv[i], static_cast<long long>(file.size()), static_cast<long long>(bytes.size()));
+        std::printf("%s %lld %lld\n", argv[i], static_cast<long long>(file.size()),
+                    static_cast<long long>(bytes.size()));
     }
     return 0;
 }

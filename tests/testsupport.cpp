@@ -17,8 +17,9 @@ QImage gradientImage(int width, int height, int border)
         for (int x = 0; x < width; ++x) {
             const bool outside = x < border || y < border || x >= width - border || y >= height - border;
             const int alpha = outside ? 0 : (y * 3 / std::max(1, height) == 1 ? 128 : 255);
-            image.setPixel(x, y, qRgba(x * 255 / std::max(1, width - 1), y * 255 / std::max(1, height - 1),
-                                       (x + y) % 256, alpha));
+            image.setPixel(x, y,
+                           qRgba(x * 255 / std::max(1, width - 1), y * 255 / std::max(1, height - 1), (x + y) % 256,
+                                 alpha));
         }
     }
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -67,7 +67,8 @@ std::optional<QString> checkCatalog(const fs::path& path, CatalogCheck& check)
     else if (folder.extension() == ".xcassets")
         walk(folder, trimmed, 0, check);
     else
-        return QStringLiteral("%1: it is no asset catalog (.xcassets) or set folder (.appiconset, .imageset)").arg(shown);
+        return QStringLiteral("%1: it is no asset catalog (.xcassets) or set folder (.appiconset, .imageset)")
+            .arg(shown);
     return std::nullopt;
 }
 

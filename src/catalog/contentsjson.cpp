@@ -14,7 +14,9 @@ QJsonObject info(const char* author)
 
 QJsonObject iconEntry(const QString& file, const char* appearance)
 {
-    QJsonObject entry{{"filename", file}, {"idiom", "universal"}, {"platform", "ios"},
+    QJsonObject entry{{"filename", file},
+                      {"idiom", "universal"},
+                      {"platform", "ios"},
                       {"size", QStringLiteral("%1x%1").arg(singleSizeIconSide)}};
     if (appearance)
         entry.insert("appearances",

@@ -60,7 +60,8 @@ public:
     std::vector<Finding> run()
     {
         if (m_folder.get() < 0) {
-            error(m_shown, "bad-contents-json", QStringLiteral("the set folder can't be opened (%1)").arg(reason(errno)));
+            error(m_shown, "bad-contents-json",
+                  QStringLiteral("the set folder can't be opened (%1)").arg(reason(errno)));
             return m_findings;
         }
         const QString contentsPath = within(QStringLiteral("Contents.json"));
@@ -101,8 +102,9 @@ private:
         const int fd = ::openat(m_folder.get(), QFile::encodeName(name).constData(),
                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
-            return {-1, errno == ELOOP ? QStringLiteral("is a symbolic link, which Xcode's catalog should not hold")
-                                       : QStringLiteral("is missing (%1)").arg(reason(errno))};
+            return {-1,
+                    errno == ELOOP ? QStringLiteral("is a symbolic link, which Xcode's catalog should not hold")
+                                   : QStringLiteral("is missing (%1)").arg(reason(errno))};
         struct stat status {};
         if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
             ::close(fd);
@@ -128,7 +130,8 @@ private:
             size += got;
         }
         if (size > maxContentsBytes)
-            return QStringLiteral("it is larger than %1 MiB, which no set's Contents.json is").arg(maxContentsBytes >> 20);
+            return QStringLiteral("it is larger than %1 MiB, which no set's Contents.json is")
+                .arg(maxContentsBytes >> 20);
         json.truncate(size);
         return {};
     }
@@ -153,7 +156,8 @@ private:
             return nullptr;
         }
         if (structure->bitDepth == 16)
-            warning(within(name), "16-bit", QStringLiteral("it has 16 bits a sample, twice the size for nothing iOS shows"));
+            warning(within(name), "16-bit",
+                    QStringLiteral("it has 16 bits a sample, twice the size for nothing iOS shows"));
         if (structure->interlaced)
             warning(within(name), "interlaced", QStringLiteral("it is interlaced, which only makes it larger here"));
         if (!structure->iccProfile.isEmpty() && !structure->hasSrgbChunk && !acceptedProfile(structure->iccProfile))
@@ -178,7 +182,8 @@ private:
             if (file.fd >= 0)
                 ::close(file.fd);
             else if (m_missing.insert(entry.filename).second)
-                error(within(entry.filename), "missing-file", QStringLiteral("the file named in Contents.json %1").arg(file.problem));
+                error(within(entry.filename), "missing-file",
+                      QStringLiteral("the file named in Contents.json %1").arg(file.problem));
             return;
         }
         const PngStructure* structure = png(entry.filename);
@@ -265,16 +270,18 @@ private:
         for (const QString& slot : required)
             if (!filled.count(slot))
                 error(contentsPath, "missing-slot",
-                      QStringLiteral("no file fills the required slot %1; App Store Connect rejects the upload").arg(slot));
+                      QStringLiteral("no file fills the required slot %1; App Store Connect rejects the upload")
+                          .arg(slot));
     }
 
     void checkScales(const SetContents& contents)
     {
         std::map<int, std::pair<QString, QSize>> byScale;
         for (const SetEntry& entry : contents.entries) {
-            const int scale = entry.scale == QLatin1String("1x") ? 1 : entry.scale == QLatin1String("2x") ? 2
-                : entry.scale == QLatin1String("3x")                                                  ? 3
-                                                                                                      : 0;
+            const int scale = entry.scale == QLatin1String("1x") ? 1
+                : entry.scale == QLatin1String("2x")             ? 2
+                : entry.scale == QLatin1String("3x")             ? 3
+                                                                 : 0;
             const auto found = m_pngs.find(entry.filename);
             if (scale && found != m_pngs.end() && found->second)
                 byScale[scale] = {entry.filename, QSize(int(found->second->width), int(found->second->height))};

@@ -14,7 +14,8 @@ bool SetEntry::expectedPixels(int& width, int& height) const
     bool wide = false, high = false, scaled = true;
     const double w = points.size() == 2 ? points[0].toDouble(&wide) : 0;
     const double h = points.size() == 2 ? points[1].toDouble(&high) : 0;
-    const double factor = scale.isEmpty() ? 1.0 : scale.chopped(scale.endsWith(QLatin1Char('x')) ? 1 : 0).toDouble(&scaled);
+    const double factor
+        = scale.isEmpty() ? 1.0 : scale.chopped(scale.endsWith(QLatin1Char('x')) ? 1 : 0).toDouble(&scaled);
     if (!wide || !high || !scaled || w <= 0 || h <= 0 || factor <= 0 || w * factor > 1e9 || h * factor > 1e9)
         return false;
     width = static_cast<int>(std::lround(w * factor));
@@ -28,7 +29,8 @@ SetContents parseSetContents(const QByteArray& json)
     QJsonParseError parsed;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parsed);
     if (parsed.error != QJsonParseError::NoError) {
-        contents.error = QStringLiteral("it is not valid JSON (%1 at byte %2)").arg(parsed.errorString()).arg(parsed.offset);
+        contents.error
+            = QStringLiteral("it is not valid JSON (%1 at byte %2)").arg(parsed.errorString()).arg(parsed.offset);
         return contents;
     }
     const QJsonValue images = document.object().value(QLatin1String("images"));

@@ -12,9 +12,9 @@ namespace quorva {
 struct SetEntry {
     QString idiom;
     QString platform;
-    QString size;  // points, "60x60"
-    QString scale; // "2x"
-    QString filename; // empty: an empty slot
+    QString size;       // points, "60x60"
+    QString scale;      // "2x"
+    QString filename;   // empty: an empty slot
     QString luminosity; // the value of a luminosity appearance: "dark", "tinted"
     bool hasAppearances = false;
 

@@ -127,7 +127,8 @@ std::optional<QString> openCatalog(const fs::path& catalog)
         made = errno == EEXIST ? 0 : errno; // made meanwhile by another run: that one will do
     if (fs::exists(staging, error))
         fs::remove_all(staging, error);
-    return made ? std::optional(failure(catalog, QStringLiteral("Couldn't make the asset catalog"), made)) : std::nullopt;
+    return made ? std::optional(failure(catalog, QStringLiteral("Couldn't make the asset catalog"), made))
+                : std::nullopt;
 }
 
 std::optional<QString> installSet(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
@@ -135,10 +136,12 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     const fs::path target = catalog / encoded(folder);
     if (!force) {
         if (std::optional<QString> foreign = foreignContent(target))
-            return QStringLiteral("%1: not replaced, because %2; --force replaces it anyway").arg(shown(target), *foreign);
+            return QStringLiteral("%1: not replaced, because %2; --force replaces it anyway")
+                .arg(shown(target), *foreign);
     }
 
-    std::string staging = (catalog / (stagingPrefix + std::to_string(::getpid()) + "-" + encoded(folder) + "-XXXXXX")).string();
+    std::string staging
+        = (catalog / (stagingPrefix + std::to_string(::getpid()) + "-" + encoded(folder) + "-XXXXXX")).string();
     if (!::mkdtemp(staging.data()))
         return failure(target, QStringLiteral("Couldn't write the new set"), errno);
     std::error_code ignored;

@@ -31,17 +31,20 @@ CheckOutcome runCheck(const CheckRequest& request)
         errors += isError;
         const QString severity = isError ? QStringLiteral("error") : QStringLiteral("warning");
         lines << QStringLiteral("%1: %2: %3 (%4)").arg(severity, finding.path, finding.message, finding.rule);
-        findings.append(QJsonObject{{"severity", severity}, {"path", finding.path}, {"rule", finding.rule},
+        findings.append(QJsonObject{{"severity", severity},
+                                    {"path", finding.path},
+                                    {"rule", finding.rule},
                                     {"message", finding.message}});
     }
     const qsizetype warnings = qsizetype(check.findings.size()) - errors;
     CheckOutcome outcome;
     outcome.exitStatus = errors ? 1 : 0;
     if (request.json) {
-        outcome.output = QString::fromUtf8(
-            QJsonDocument(QJsonObject{{"sets", QJsonArray::fromStringList(check.sets)}, {"findings", findings},
-                                      {"errors", errors}, {"warnings", warnings}})
-                .toJson());
+        outcome.output = QString::fromUtf8(QJsonDocument(QJsonObject{{"sets", QJsonArray::fromStringList(check.sets)},
+                                                                     {"findings", findings},
+                                                                     {"errors", errors},
+                                                                     {"warnings", warnings}})
+                                               .toJson());
         return outcome;
     }
     lines << QStringLiteral("%1, %2 in %3")

@@ -37,39 +37,38 @@ struct Options {
 
 QString usageText()
 {
-    return QStringLiteral(
-        "Usage: quorva-cli appicon SOURCE DEST [APP ICON OPTIONS]\n"
-        "       quorva-cli appicon SOURCE --into CATALOG [--set NAME] [--force] [APP ICON OPTIONS]\n"
-        "       quorva-cli imageset SOURCE... DEST [--name NAME]\n"
-        "       quorva-cli imageset SOURCE... --into CATALOG [--name NAME] [--force]\n"
-        "       quorva-cli check PATH... [--json]\n"
-        "\n"
-        "Turns an image (PNG, JPEG, WebP, SVG) into the files of an iOS asset catalog.\n"
-        "\n"
-        "  appicon    writes DEST/Quorva/icon/iOS/AppIcon.appiconset: the 17 app icon sizes\n"
-        "             and Contents.json, with the artwork files also in DEST/Quorva/icon/iOS\n"
-        "  imageset   writes DEST/Quorva/asset/iOS/NAME.imageset for each SOURCE: asset@1x.png,\n"
-        "             asset@2x.png, asset@3x.png and Contents.json\n"
-        "  check      reports what Xcode and App Store Connect would reject in a catalog or set\n"
-        "\n"
-        "App icon options:\n"
-        "  --single-size        one 1024 px AppIcon.png, from which Xcode makes every size\n"
-        "  --background COLOR   lay the source onto COLOR (#RRGGBB or a colour name) first\n"
-        "  --dark [FILE]        add the dark icon: FILE, or the source's transparent artwork\n"
-        "  --tinted [FILE]      add the tinted icon: the luminance of FILE or of the artwork\n"
-        "\n"
-        "Other options:\n"
-        "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
-        "                  set whole; it is made if missing\n"
-        "  --set NAME      the app icon set's name in the catalog (default: AppIcon)\n"
-        "  --force         replace a set folder even if it holds files the set does not name\n"
-        "  --name NAME     the image set's name (default: SOURCE's file name without extension)\n"
-        "  --json          check: print one JSON document instead of lines\n"
-        "  --help          show this text\n"
-        "  --version       show the version\n"
-        "\n"
-        "Exit status: 0 when every set was written (check: no errors), 1 when a source is not a\n"
-        "readable image or a set could not be written (check: errors found), 2 for wrong usage.\n");
+    return QStringLiteral("Usage: quorva-cli appicon SOURCE DEST [APP ICON OPTIONS]\n"
+                          "       quorva-cli appicon SOURCE --into CATALOG [--set NAME] [--force] [APP ICON OPTIONS]\n"
+                          "       quorva-cli imageset SOURCE... DEST [--name NAME]\n"
+                          "       quorva-cli imageset SOURCE... --into CATALOG [--name NAME] [--force]\n"
+                          "       quorva-cli check PATH... [--json]\n"
+                          "\n"
+                          "Turns an image (PNG, JPEG, WebP, SVG) into the files of an iOS asset catalog.\n"
+                          "\n"
+                          "  appicon    writes DEST/Quorva/icon/iOS/AppIcon.appiconset: the 17 app icon sizes\n"
+                          "             and Contents.json, with the artwork files also in DEST/Quorva/icon/iOS\n"
+                          "  imageset   writes DEST/Quorva/asset/iOS/NAME.imageset for each SOURCE: asset@1x.png,\n"
+                          "             asset@2x.png, asset@3x.png and Contents.json\n"
+                          "  check      reports what Xcode and App Store Connect would reject in a catalog or set\n"
+                          "\n"
+                          "App icon options:\n"
+                          "  --single-size        one 1024 px AppIcon.png, from which Xcode makes every size\n"
+                          "  --background COLOR   lay the source onto COLOR (#RRGGBB or a colour name) first\n"
+                          "  --dark [FILE]        add the dark icon: FILE, or the source's transparent artwork\n"
+                          "  --tinted [FILE]      add the tinted icon: the luminance of FILE or of the artwork\n"
+                          "\n"
+                          "Other options:\n"
+                          "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
+                          "                  set whole; it is made if missing\n"
+                          "  --set NAME      the app icon set's name in the catalog (default: AppIcon)\n"
+                          "  --force         replace a set folder even if it holds files the set does not name\n"
+                          "  --name NAME     the image set's name (default: SOURCE's file name without extension)\n"
+                          "  --json          check: print one JSON document instead of lines\n"
+                          "  --help          show this text\n"
+                          "  --version       show the version\n"
+                          "\n"
+                          "Exit status: 0 when every set was written (check: no errors), 1 when a source is not a\n"
+                          "readable image or a set could not be written (check: errors found), 2 for wrong usage.\n");
 }
 
 QString versionText()
@@ -107,10 +106,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return std::nullopt;
         };
         std::optional<QString>* valued = option == QLatin1String("--name") ? &options.name
-            : option == QLatin1String("--set")                           ? &options.set
-            : option == QLatin1String("--into")                          ? &options.into
-            : option == QLatin1String("--background")                    ? &options.background
-                                                                         : nullptr;
+            : option == QLatin1String("--set")                             ? &options.set
+            : option == QLatin1String("--into")                            ? &options.into
+            : option == QLatin1String("--background")                      ? &options.background
+                                                                           : nullptr;
         if (argument == QLatin1String("--")) {
             optionsEnded = true;
         } else if (argument == QLatin1String("--help")) {

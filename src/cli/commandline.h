@@ -20,7 +20,7 @@ struct AppearanceRequest {
 
 struct GenerateRequest {
     SetKind kind = SetKind::AppIcon;
-    std::vector<std::filesystem::path> sources; // one for an app icon set
+    std::vector<std::filesystem::path> sources;       // one for an app icon set
     std::optional<std::filesystem::path> destination; // DEST, below which Quorva/... is written
     std::optional<std::filesystem::path> catalog;     // or an asset catalog to write the sets into
     std::optional<QString> assetName;                 // an image set's name, when one source is given

@@ -94,7 +94,8 @@ std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
     layout.contents = contentsOf(layout, &readError);
     if (layout.contents)
         return std::nullopt;
-    return readError.isEmpty() ? QStringLiteral("Couldn't find the template %1").arg(layout.templateResource) : readError;
+    return readError.isEmpty() ? QStringLiteral("Couldn't find the template %1").arg(layout.templateResource)
+                               : readError;
 }
 
 // Encodes the images that the set's Contents.json (read beforehand) names and puts the set into
@@ -109,7 +110,8 @@ std::optional<QString> install(const std::filesystem::path& catalog, const QStri
         const auto found = images.find(key);
         const PngResult png = found != images.end() && found->second ? pngData(*found->second) : PngResult{};
         if (!png.bytes)
-            return QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / folder.toStdString()), file);
+            return QStringLiteral("%1: Couldn't get the image %2")
+                .arg(displayPath(catalog / folder.toStdString()), file);
         set.files[file] = *png.bytes;
     }
     return installSet(catalog, folder, set, force);
@@ -126,8 +128,8 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     options.background = request.background;
     options.dark = request.dark.wanted;
     options.tinted = request.tinted.wanted;
-    for (const auto& error : {loadAppearance(request.dark, options.darkArtwork),
-                              loadAppearance(request.tinted, options.tintedArtwork)})
+    for (const auto& error :
+         {loadAppearance(request.dark, options.darkArtwork), loadAppearance(request.tinted, options.tintedArtwork)})
         if (error)
             return {1, {*error}};
     AppIconPlan plan = planAppIconSet(loaded.image, options);
@@ -152,15 +154,15 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
 
     RunRecord record;
     LocalTaskQueues queues;
-    makeAppIconSet(plan.image, plan.table,
-                   [&record, &plan, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
-                       if (request.catalog)
-                           record.record(images, message, std::nullopt, true);
-                       else
-                           record.record(images, message,
-                                         writeAppIconSet(images, message, request.destination, plan.layout));
-                   },
-                   queues);
+    makeAppIconSet(
+        plan.image, plan.table,
+        [&record, &plan, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
+            if (request.catalog)
+                record.record(images, message, std::nullopt, true);
+            else
+                record.record(images, message, writeAppIconSet(images, message, request.destination, plan.layout));
+        },
+        queues);
     queues.runUntilIdle();
 
     std::size_t expected = plan.table.size() + 1;
@@ -215,20 +217,22 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     const auto completion = [&request, &queues, &layout](ImageSetSource* source) -> GenerationCompletion {
         if (!request.catalog)
             return [source, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
-                source->record.record(images, message, writeImageSet(images, message, request.destination,
-                                                                     [source] { return source->name; }));
+                source->record.record(images, message, writeImageSet(images, message, request.destination, [source] {
+                                          return source->name;
+                                      }));
             };
-        return [source, &request, &queues, &layout](std::optional<RenderedImages> images, std::optional<QString> message) {
-            source->record.record(images, message);
-            if (!images || std::exchange(source->installing, true))
-                return;
-            queues.postToBackground([source, &request, &layout, images = std::move(*images)] {
-                auto error = install(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images,
-                                     request.force);
-                std::lock_guard lock(source->record.mutex);
-                source->record.installError = std::move(error);
-            });
-        };
+        return
+            [source, &request, &queues, &layout](std::optional<RenderedImages> images, std::optional<QString> message) {
+                source->record.record(images, message);
+                if (!images || std::exchange(source->installing, true))
+                    return;
+                queues.postToBackground([source, &request, &layout, images = std::move(*images)] {
+                    auto error = install(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images,
+                                         request.force);
+                    std::lock_guard lock(source->record.mutex);
+                    source->record.installError = std::move(error);
+                });
+            };
     };
     std::size_t nextToLoad = 0;
     std::function<void()> loadNext = [&] {
@@ -246,8 +250,9 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
                 if (!placeError)
                     placeError = place();
                 if (!*placeError && !makeImageSet(source->loaded.image, completion(source), queues))
-                    source->failure = line(source->file, QStringLiteral("Couldn't get image: %1")
-                                                             .arg(imageSetFailureReason(*source->loaded.image)));
+                    source->failure = line(source->file,
+                                           QStringLiteral("Couldn't get image: %1")
+                                               .arg(imageSetFailureReason(*source->loaded.image)));
                 source->loaded.image.reset();
             });
         });

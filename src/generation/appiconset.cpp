@@ -36,22 +36,14 @@ const std::vector<AppIconEntry>& appIconSizes()
     // instead of last, and each worker's encoding buffers reach their full size on the first
     // icon and are reused for the rest.
     static const std::vector<AppIconEntry> table = {
-        {QStringLiteral("ItunesArtwork@3x.png"), 1536},
-        {QStringLiteral("ItunesArtwork@2x.png"), 1024},
-        {QStringLiteral("ItunesArtwork@1x.png"), 512},
-        {QStringLiteral("Icon-App-60x60@3x.png"), 180},
-        {QStringLiteral("Icon-App-83.5x83.5@2x.png"), 167},
-        {QStringLiteral("Icon-App-76x76@2x.png"), 152},
-        {QStringLiteral("Icon-App-40x40@3x.png"), 120},
-        {QStringLiteral("Icon-App-60x60@2x.png"), 120},
-        {QStringLiteral("Icon-App-29x29@3x.png"), 87},
-        {QStringLiteral("Icon-App-40x40@2x.png"), 80},
-        {QStringLiteral("Icon-App-76x76@1x.png"), 76},
-        {QStringLiteral("Icon-App-20x20@3x.png"), 60},
-        {QStringLiteral("Icon-App-29x29@2x.png"), 58},
-        {QStringLiteral("Icon-App-20x20@2x.png"), 40},
-        {QStringLiteral("Icon-App-40x40@1x.png"), 40},
-        {QStringLiteral("Icon-App-29x29@1x.png"), 29},
+        {QStringLiteral("ItunesArtwork@3x.png"), 1536},     {QStringLiteral("ItunesArtwork@2x.png"), 1024},
+        {QStringLiteral("ItunesArtwork@1x.png"), 512},      {QStringLiteral("Icon-App-60x60@3x.png"), 180},
+        {QStringLiteral("Icon-App-83.5x83.5@2x.png"), 167}, {QStringLiteral("Icon-App-76x76@2x.png"), 152},
+        {QStringLiteral("Icon-App-40x40@3x.png"), 120},     {QStringLiteral("Icon-App-60x60@2x.png"), 120},
+        {QStringLiteral("Icon-App-29x29@3x.png"), 87},      {QStringLiteral("Icon-App-40x40@2x.png"), 80},
+        {QStringLiteral("Icon-App-76x76@1x.png"), 76},      {QStringLiteral("Icon-App-20x20@3x.png"), 60},
+        {QStringLiteral("Icon-App-29x29@2x.png"), 58},      {QStringLiteral("Icon-App-20x20@2x.png"), 40},
+        {QStringLiteral("Icon-App-40x40@1x.png"), 40},      {QStringLiteral("Icon-App-29x29@1x.png"), 29},
         {QStringLiteral("Icon-App-20x20@1x.png"), 20},
     };
     return table;

@@ -13,7 +13,7 @@ namespace quorva {
 
 struct AppIconEntry {
     QString fileName;
-    std::int64_t side; // pixels; every icon is square
+    std::int64_t side;         // pixels; every icon is square
     ImageRef source = nullptr; // drawn from this image instead of the job's, for an appearance of its own
 };
 
@@ -24,8 +24,7 @@ const std::vector<AppIconEntry>& appIconSizes();
 // rendered icon is stored in the run's map and followed by a delivery step on the main queue
 // that calls the completion with a copy of the map so far; an icon that cannot be rendered calls
 // the completion at once, from its worker thread, with the message "Couldn't get image".
-void makeAppIconSet(ImageRef image, GenerationCompletion completion,
-                    TaskQueues& queues = defaultTaskQueues());
+void makeAppIconSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues = defaultTaskQueues());
 
 // The same over a table of one's own.
 void makeAppIconSet(ImageRef image, const std::vector<AppIconEntry>& table, GenerationCompletion completion,

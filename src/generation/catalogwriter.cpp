@@ -87,8 +87,7 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
     if (!images || !destination)
         return call.report;
 
-    const std::filesystem::path platformFolder =
-        *destination / "Quorva" / component(layout.kindFolder) / "iOS";
+    const std::filesystem::path platformFolder = *destination / "Quorva" / component(layout.kindFolder) / "iOS";
     const QString setName = setFolderName();
     if (!isSingleComponent(setName)) {
         call.print(QStringLiteral("Couldn't create the set folder: \"%1\" is not a folder name").arg(setName));
@@ -153,8 +152,7 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
 WriteReport writeAppIconSet(const std::optional<RenderedImages>& images, const std::optional<QString>& message,
                             const std::optional<std::filesystem::path>& destination, const CatalogSetLayout& layout)
 {
-    return writeCatalogSet(layout, images, message, destination,
-                           [] { return QStringLiteral("AppIcon.appiconset"); });
+    return writeCatalogSet(layout, images, message, destination, [] { return QStringLiteral("AppIcon.appiconset"); });
 }
 
 WriteReport writeImageSet(const std::optional<RenderedImages>& images, const std::optional<QString>& message,

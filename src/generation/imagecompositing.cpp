@@ -28,8 +28,9 @@ template<typename Op>
 ImageRef mapPixels(const Image& image, Op op)
 {
     if (image.drawing())
-        return std::make_shared<const Image>(
-            image.size(), image.drawing()->withEffect([op](const QImage& bitmap) { return mapped(bitmap, op); }));
+        return std::make_shared<const Image>(image.size(), image.drawing()->withEffect([op](const QImage& bitmap) {
+            return mapped(bitmap, op);
+        }));
     if (image.representations().empty() || image.representations().front().isNull())
         return nullptr;
     QImage out = mapped(image.representations().front(), op);

@@ -119,9 +119,10 @@ LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* f
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(static_cast<int>(maxImageBytes >> 20)); });
 
     if (!QImageReader::supportedImageFormats().contains(format))
-        return {nullptr, QStringLiteral("it is a %1 image, and Qt's image format plugins that decode it are not "
-                                        "installed (qt6-image-formats-plugins)")
-                             .arg(QString::fromLatin1(format).toUpper())};
+        return {nullptr,
+                QStringLiteral("it is a %1 image, and Qt's image format plugins that decode it are not "
+                               "installed (qt6-image-formats-plugins)")
+                    .arg(QString::fromLatin1(format).toUpper())};
     QImageReader reader(&device, format);
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
@@ -146,8 +147,7 @@ LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* f
     const QColorSpace space = decoded.colorSpace();
     if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
         if (decoded.depth() < 32 || decoded.format() == QImage::Format_ARGB32_Premultiplied)
-            decoded = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                        : QImage::Format_RGB32);
+            decoded = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         decoded.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
     }
     decoded.setColorSpace(QColorSpace());

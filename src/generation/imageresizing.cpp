@@ -53,8 +53,8 @@ ImageRef resizedToSide(const Image& image, std::int64_t side)
 
 ImageRef resizedToSize(const Image& image, double width, double height)
 {
-    if (!std::isfinite(width) || !std::isfinite(height) || width < 1.0 || height < 1.0
-        || width >= 9.2e18 || height >= 9.2e18)
+    if (!std::isfinite(width) || !std::isfinite(height) || width < 1.0 || height < 1.0 || width >= 9.2e18
+        || height >= 9.2e18)
         return nullptr;
     QImage bitmap = rescaled(image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height));
     if (bitmap.isNull())

@@ -51,9 +51,8 @@ bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& q
         return false;
     }
     const QSize pixels = image->pixelSize();
-    const std::vector<ImageSetEntry> table = image->drawing()
-        ? vectorImageSetSizes(pixels)
-        : imageSetSizes(pixels.width(), pixels.height());
+    const std::vector<ImageSetEntry> table
+        = image->drawing() ? vectorImageSetSizes(pixels) : imageSetSizes(pixels.width(), pixels.height());
     return makeImageSet(std::move(image), table, std::move(completion), queues);
 }
 

@@ -38,8 +38,8 @@ bool LocalTaskQueues::runUntilIdle(std::chrono::milliseconds timeout)
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        const bool ready = m_changed.wait_until(
-            lock, deadline, [this] { return !m_main.empty() || m_backgroundPending == 0; });
+        const bool ready
+            = m_changed.wait_until(lock, deadline, [this] { return !m_main.empty() || m_backgroundPending == 0; });
         if (!ready)
             return false;
         if (m_main.empty())

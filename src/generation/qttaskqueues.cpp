@@ -14,9 +14,7 @@ namespace {
 // on a busy machine the window still answers at once while a job renders.
 void yieldToTheWindow()
 {
-    thread_local const bool lowered = [] {
-        return setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5) == 0;
-    }();
+    thread_local const bool lowered = [] { return setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5) == 0; }();
     (void)lowered;
 }
 

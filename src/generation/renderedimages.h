@@ -15,7 +15,6 @@ namespace quorva {
 using RenderedImages = std::map<QString, ImageRef>;
 
 // What a job calls with its results: a map on success, a message on failure.
-using GenerationCompletion =
-    std::function<void(std::optional<RenderedImages> images, std::optional<QString> message)>;
+using GenerationCompletion = std::function<void(std::optional<RenderedImages> images, std::optional<QString> message)>;
 
 } // namespace quorva

@@ -73,8 +73,8 @@ bool looksLikeSvg(const QByteArray& head)
 SvgDocument readSvg(const QByteArray& file)
 {
     if (file.size() > maxDocumentBytes)
-        return refused(QStringLiteral("as an SVG document it is larger than the %1 MiB Quorva takes")
-                           .arg(maxDocumentBytes >> 20));
+        return refused(
+            QStringLiteral("as an SVG document it is larger than the %1 MiB Quorva takes").arg(maxDocumentBytes >> 20));
     QByteArray bytes = file;
     if (isGzip(file)) {
         std::optional<QByteArray> unpacked = gunzip(file);
@@ -139,8 +139,7 @@ SvgDocument readSvg(const QByteArray& file)
             if (depth == 1 && name != QLatin1String("svg"))
                 return refused(QStringLiteral("its content is not a known image format"));
             svg.hasText = svg.hasText || name == QLatin1String("text") || name == QLatin1String("textArea");
-            bool cut = name == QLatin1String("image") || name == QLatin1String("style")
-                || name == QLatin1String("use");
+            bool cut = name == QLatin1String("image") || name == QLatin1String("style") || name == QLatin1String("use");
             if (cut) {
                 cut = false;
                 for (const QXmlStreamAttribute& attribute : reader.attributes())

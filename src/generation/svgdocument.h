@@ -10,7 +10,7 @@ namespace quorva {
 // that are not data: URIs, style sheets, processing instructions) are cut out, and a document that
 // declares entities, nests deeper or holds more elements than any artwork does is refused.
 struct SvgDocument {
-    QByteArray document; // UTF-8, empty when refused
+    QByteArray document;  // UTF-8, empty when refused
     bool hasText = false; // drawing it needs the fonts of a QGuiApplication
     QString error;        // why it was refused, as a phrase that completes "… is not an image Quorva can read: "
 };

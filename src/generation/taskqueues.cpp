@@ -17,7 +17,9 @@ TaskQueues& defaultTaskQueues()
     return qtQueues;
 }
 
-ScopedTaskQueues::ScopedTaskQueues(TaskQueues& queues) : m_previous(installed.exchange(&queues)) {}
+ScopedTaskQueues::ScopedTaskQueues(TaskQueues& queues) : m_previous(installed.exchange(&queues))
+{
+}
 
 ScopedTaskQueues::~ScopedTaskQueues()
 {

@@ -5,7 +5,9 @@
 
 namespace quorva {
 
-VectorDrawing::VectorDrawing(QByteArray svg, QSize intrinsicSize) : m_svg(std::move(svg)), m_size(intrinsicSize) {}
+VectorDrawing::VectorDrawing(QByteArray svg, QSize intrinsicSize) : m_svg(std::move(svg)), m_size(intrinsicSize)
+{
+}
 
 QImage VectorDrawing::render(int width, int height) const
 {

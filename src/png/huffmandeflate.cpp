@@ -236,13 +236,15 @@ std::vector<LengthStep> runLengthCoded(const std::vector<std::uint8_t>& lengths)
     return steps;
 }
 
-constexpr std::array<std::uint8_t, 19> codeLengthOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5,
-                                                          11, 4, 12, 3, 13, 2, 14, 1, 15};
+constexpr std::array<std::uint8_t, 19> codeLengthOrder
+    = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 constexpr std::array<unsigned, 19> extraBitsOf = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
 
 } // namespace
 
-HuffmanDeflate::HuffmanDeflate(QByteArray& out) : m_out(out), m_block(blockSize) {}
+HuffmanDeflate::HuffmanDeflate(QByteArray& out) : m_out(out), m_block(blockSize)
+{
+}
 
 void HuffmanDeflate::add(const std::uint8_t* data, std::size_t length)
 {

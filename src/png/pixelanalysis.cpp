@@ -6,7 +6,8 @@ bool hasTransparentPixels(const QImage& bitmap)
 {
     if (!bitmap.hasAlphaChannel())
         return false;
-    const QImage image = bitmap.format() == QImage::Format_ARGB32_Premultiplied || bitmap.format() == QImage::Format_ARGB32
+    const QImage image
+        = bitmap.format() == QImage::Format_ARGB32_Premultiplied || bitmap.format() == QImage::Format_ARGB32
         ? bitmap
         : bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < image.height(); ++y) {

@@ -196,8 +196,8 @@ public:
         for (int i = 0; i < samples; ++i) {
             const int y = static_cast<int>(static_cast<std::int64_t>(height) * i / samples);
             if (y > 0)
-                unpackRow(reinterpret_cast<const QRgb*>(m_image.constScanLine(y - 1)), m_image.width(),
-                          m_withAlpha, m_previous);
+                unpackRow(reinterpret_cast<const QRgb*>(m_image.constScanLine(y - 1)), m_image.width(), m_withAlpha,
+                          m_previous);
             filter(y, rowOut);
             zeros += zeroBytes(rowOut + 1, m_rowBytes);
             seen += m_rowBytes;
@@ -218,7 +218,7 @@ private:
 
 constexpr std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 constexpr std::size_t headerBytes = sizeof signature + 25; // signature and IHDR chunk
-constexpr std::size_t trailerBytes = 4 + 12;                // IDAT CRC and IEND chunk
+constexpr std::size_t trailerBytes = 4 + 12;               // IDAT CRC and IEND chunk
 
 // The signature and IHDR chunk, headerBytes long.
 void putHeader(std::uint8_t* out, int width, int height, bool withAlpha)
@@ -248,8 +248,8 @@ std::optional<QByteArray> encodeFlat(const QImage& image, bool withAlpha, Filter
     const std::size_t bound = libdeflate_zlib_compress_bound(compressor, rows.size());
     constexpr std::size_t dataStart = headerBytes + 8;
     std::uint8_t* png = work.compressed.reserve(dataStart + bound + trailerBytes);
-    const std::size_t compressedSize =
-        libdeflate_zlib_compress(compressor, filtered, rows.size(), png + dataStart, bound);
+    const std::size_t compressedSize
+        = libdeflate_zlib_compress(compressor, filtered, rows.size(), png + dataStart, bound);
     if (compressedSize == 0 || compressedSize > 0x7fffffffu)
         return std::nullopt;
     putHeader(png, image.width(), image.height(), withAlpha);
@@ -261,8 +261,7 @@ std::optional<QByteArray> encodeFlat(const QImage& image, bool withAlpha, Filter
 
 // Photographs: row by row through the Huffman coder, straight into the file's bytes, so that the
 // filtered image is never held whole.
-std::optional<QByteArray> encodePhotograph(const QImage& image, bool withAlpha, FilteredRows& rows,
-                                           std::uint8_t* row)
+std::optional<QByteArray> encodePhotograph(const QImage& image, bool withAlpha, FilteredRows& rows, std::uint8_t* row)
 {
     QByteArray png;
     // Every byte coded in at most 8 bits plus the block tables: the file's size at most.
@@ -289,7 +288,8 @@ std::optional<QByteArray> encodePhotograph(const QImage& image, bool withAlpha, 
         return std::nullopt;
     png.resize(static_cast<qsizetype>(headerBytes + 8 + dataLength + trailerBytes));
     auto* bytes = reinterpret_cast<std::uint8_t*>(png.data());
-    const std::size_t idatEnd = headerBytes + putChunk(bytes + headerBytes, "IDAT", bytes + headerBytes + 8, dataLength);
+    const std::size_t idatEnd
+        = headerBytes + putChunk(bytes + headerBytes, "IDAT", bytes + headerBytes + 8, dataLength);
     putChunk(bytes + idatEnd, "IEND", nullptr, 0);
     png.squeeze();
     return png;

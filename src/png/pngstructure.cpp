@@ -41,6 +41,7 @@ public:
     }
     void startCrc(std::uint32_t crc) { m_crc = crc; }
     std::uint32_t crc() const { return m_crc; }
+
 private:
     bool refill()
     {
@@ -66,8 +67,9 @@ QByteArray inflateProfile(const QByteArray& chunk)
     libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
     QByteArray profile(static_cast<qsizetype>(maxProfileBytes), Qt::Uninitialized);
     std::size_t size = 0;
-    const auto result = libdeflate_zlib_decompress(inflater, packed.constData(), static_cast<std::size_t>(packed.size()),
-                                                   profile.data(), maxProfileBytes, &size);
+    const auto result
+        = libdeflate_zlib_decompress(inflater, packed.constData(), static_cast<std::size_t>(packed.size()),
+                                     profile.data(), maxProfileBytes, &size);
     libdeflate_free_decompressor(inflater);
     if (result != LIBDEFLATE_SUCCESS)
         return {};
@@ -122,9 +124,10 @@ PngStructure readPngStructure(const ByteReader& read)
             png.bitDepth = h[8];
             png.colourType = h[9];
             png.interlaced = h[12] == 1;
-            const bool depthFits = png.colourType == 0 ? QByteArrayView("\x01\x02\x04\x08\x10").contains(char(png.bitDepth))
-                : png.colourType == 3                  ? QByteArrayView("\x01\x02\x04\x08").contains(char(png.bitDepth))
-                : (png.colourType == 2 || png.colourType == 4 || png.colourType == 6)
+            const bool depthFits = png.colourType == 0
+                ? QByteArrayView("\x01\x02\x04\x08\x10").contains(char(png.bitDepth))
+                : png.colourType == 3 ? QByteArrayView("\x01\x02\x04\x08").contains(char(png.bitDepth))
+                                      : (png.colourType == 2 || png.colourType == 4 || png.colourType == 6)
                     && (png.bitDepth == 8 || png.bitDepth == 16);
             if (png.width == 0 || png.height == 0 || png.width > maxChunkLength || png.height > maxChunkLength
                 || !depthFits || h[10] != 0 || h[11] != 0 || h[12] > 1)

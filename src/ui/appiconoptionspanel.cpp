@@ -106,7 +106,7 @@ void AppIconOptionsPanel::updateControls()
     m_tinted->setToolTip(single ? tr("Add a greyscale icon that iOS tints with the user's colour") : needsSingle);
     m_dark->setEnabled(single && m_transparentSource);
     m_dark->setToolTip(!single ? needsSingle
-                       : m_transparentSource
+                           : m_transparentSource
                            ? tr("Add the artwork on a transparent background, for iOS's dark appearance")
                            : tr("The image has no transparent pixels, so there is no artwork for a dark icon"));
     m_colourButton->setEnabled(m_background->isChecked());

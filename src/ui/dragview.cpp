@@ -163,7 +163,8 @@ void DragView::setHovering(bool hovering)
 
 void DragView::chooseFile()
 {
-    auto* chooser = new QFileDialog(window(), tr("Open Image"), QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath());
+    auto* chooser = new QFileDialog(window(), tr("Open Image"),
+                                    QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath());
     chooser->setObjectName(QStringLiteral("imageChooser"));
     chooser->setFileMode(QFileDialog::ExistingFile);
     QStringList patterns;

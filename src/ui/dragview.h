@@ -24,8 +24,8 @@ public:
 
     // Not owned: the controller and the drop zone both belong to the window.
     DragViewDelegate* delegate = nullptr;
-    QStringList acceptedFileExtensions = {QStringLiteral("jpg"),  QStringLiteral("png"),  QStringLiteral("jpeg"),
-                                          QStringLiteral("webp"), QStringLiteral("svg"),  QStringLiteral("svgz")};
+    QStringList acceptedFileExtensions = {QStringLiteral("jpg"),  QStringLiteral("png"), QStringLiteral("jpeg"),
+                                          QStringLiteral("webp"), QStringLiteral("svg"), QStringLiteral("svgz")};
 
     std::optional<QString> draggedFilePath(const QMimeData* mimeData) const;
     bool acceptsDraggedFile(const QMimeData* mimeData) const;

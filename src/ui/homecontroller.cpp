@@ -60,7 +60,9 @@ constexpr qint64 busyPixels = 4'000'000;
 
 } // namespace
 
-HomeController::HomeController(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePath()) {}
+HomeController::HomeController(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePath())
+{
+}
 
 bool HomeController::connectOutlets()
 {
@@ -146,7 +148,8 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
     name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
     if (!image.image) {
         // The well and the name keep the image that was there.
-        showStatus(tr("%1 is not an image Quorva can read: %2.").arg(name.toHtmlEscaped(), image.error.toHtmlEscaped()));
+        showStatus(
+            tr("%1 is not an image Quorva can read: %2.").arg(name.toHtmlEscaped(), image.error.toHtmlEscaped()));
         return;
     }
     if (m_imageView)
@@ -186,7 +189,8 @@ void HomeController::refresh()
     const SourceCheck check = checkSource(image, segment(), options, m_sourceHasTransparency);
     if (m_generateButton) {
         m_generateButton->setEnabled(check.canGenerate);
-        m_generateButton->setToolTip(check.canGenerate ? tr("Choose a folder and write the set into it") : check.blocked);
+        m_generateButton->setToolTip(check.canGenerate ? tr("Choose a folder and write the set into it")
+                                                       : check.blocked);
     }
     if (m_generateAction)
         m_generateAction->setEnabled(check.canGenerate);
@@ -212,8 +216,8 @@ void HomeController::updatePreview()
         }
         const QSize pixels = image->pixelSize();
         QStringList scales;
-        for (const ImageSetEntry& entry : image->drawing() ? vectorImageSetSizes(pixels)
-                                                           : imageSetSizes(pixels.width(), pixels.height()))
+        for (const ImageSetEntry& entry :
+             image->drawing() ? vectorImageSetSizes(pixels) : imageSetSizes(pixels.width(), pixels.height()))
             scales << tr("%1.png %2 × %3 px")
                           .arg(entry.key, QString::number(std::int64_t(entry.size.width())),
                                QString::number(std::int64_t(entry.size.height())));
@@ -310,11 +314,12 @@ void HomeController::startJob()
             showStatus(tr("Couldn't make the app icon set: %1.").arg(describe(plan->refusal).toHtmlEscaped()));
             return;
         }
-        makeAppIconSet(plan->image, plan->table,
-                       [folder, show, plan](std::optional<RenderedImages> images, std::optional<QString> message) {
-                           show(writeAppIconSet(images, message, folder, plan->layout));
-                       },
-                       defaultTaskQueues());
+        makeAppIconSet(
+            plan->image, plan->table,
+            [folder, show, plan](std::optional<RenderedImages> images, std::optional<QString> message) {
+                show(writeAppIconSet(images, message, folder, plan->layout));
+            },
+            defaultTaskQueues());
         return;
     }
     // The image set renders on this thread; a large one shows that it is working first.
@@ -327,10 +332,11 @@ void HomeController::startJob()
             m_statusLine->repaint();
     }
     const std::shared_ptr<const std::optional<QString>> name = m_selectedAssetName;
-    const bool rendered =
-        makeImageSet(image, [folder, name, show](std::optional<RenderedImages> images, std::optional<QString> message) {
-            show(writeImageSet(images, message, folder, [&name] { return *name; }));
-        });
+    const bool rendered
+        = makeImageSet(image,
+                       [folder, name, show](std::optional<RenderedImages> images, std::optional<QString> message) {
+                           show(writeImageSet(images, message, folder, [&name] { return *name; }));
+                       });
     if (large)
         QApplication::restoreOverrideCursor();
     if (!rendered) {
@@ -355,11 +361,12 @@ void HomeController::showAbout()
     QString version = QCoreApplication::applicationVersion();
     if (version.isEmpty())
         version = QStringLiteral(QUORVA_VERSION);
-    auto* box = new QMessageBox(QMessageBox::Information, tr("About Quorva"),
-                                tr("<b>Quorva %1</b><p>Turns one image into the files of an iOS asset catalog: app icon "
-                                   "sets, single-size icons with dark and tinted appearances, and image sets.</p>")
-                                    .arg(version),
-                                QMessageBox::Ok, window());
+    auto* box
+        = new QMessageBox(QMessageBox::Information, tr("About Quorva"),
+                          tr("<b>Quorva %1</b><p>Turns one image into the files of an iOS asset catalog: app icon "
+                             "sets, single-size icons with dark and tinted appearances, and image sets.</p>")
+                              .arg(version),
+                          QMessageBox::Ok, window());
     box->setObjectName(QStringLiteral("aboutBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);

@@ -98,7 +98,7 @@ private:
     std::shared_ptr<std::optional<QString>> m_selectedAssetName = std::make_shared<std::optional<QString>>();
     QString m_sourceFileName;
     bool m_sourceHasTransparency = false;
-    QString m_lastFolder;                         // of the destination last chosen in this run
+    QString m_lastFolder;                                 // of the destination last chosen in this run
     std::optional<std::filesystem::path> m_writtenFolder; // what Open Folder opens
     quint64 m_loadsStarted = 0, m_loadsApplied = 0;
     quint64 m_previewsStarted = 0, m_previewsShown = 0;

@@ -62,13 +62,15 @@ void ImageWell::paintEvent(QPaintEvent*)
         const QSize fitted = m_image->pixelSize()
                                  .scaled(area.size() * devicePixelRatioF(), Qt::KeepAspectRatio)
                                  .expandedTo(QSize(1, 1));
-        const ImageRef shown = m_display.isNull() ? resizedToSize(*m_image, fitted.width(), fitted.height())
-                                                  : resizedToSize(*makeImage(m_display), fitted.width(), fitted.height());
+        const ImageRef shown = m_display.isNull()
+            ? resizedToSize(*m_image, fitted.width(), fitted.height())
+            : resizedToSize(*makeImage(m_display), fitted.width(), fitted.height());
         m_preview = shown ? shown->representations().front() : QImage();
         m_preview.setDevicePixelRatio(devicePixelRatioF());
     }
     const QSizeF shown = m_preview.deviceIndependentSize();
-    painter.drawImage(QPointF(area.x() + (area.width() - shown.width()) / 2, area.y() + (area.height() - shown.height()) / 2),
+    painter.drawImage(QPointF(area.x() + (area.width() - shown.width()) / 2,
+                              area.y() + (area.height() - shown.height()) / 2),
                       m_preview);
 }
 

@@ -44,8 +44,9 @@ QString statusText(const JobSummary& summary)
         // One substitution pass, so that a "%" in the folder's name is taken as it is.
         const QString wrote = tr("Wrote %1 to <a href=\"%2\">%3</a>")
                                   .arg(files(summary.filesInSet), link.toHtmlEscaped(), folder.toHtmlEscaped());
-        lines << (summary.filesBesideSet ? tr("%1 and the %2 artwork files beside it.").arg(wrote, QString::number(summary.filesBesideSet))
-                                         : wrote + QLatin1Char('.'));
+        lines << (summary.filesBesideSet
+                      ? tr("%1 and the %2 artwork files beside it.").arg(wrote, QString::number(summary.filesBesideSet))
+                      : wrote + QLatin1Char('.'));
     }
     return lines.join(QStringLiteral("<br>"));
 }

@@ -31,7 +31,8 @@ protected:
 
 TEST_F(AppIconOptions, singleSizeWithAppearances_onABackground)
 {
-    const test::ProgramRun done = run({"appicon", art, "--single-size", "--background", "#ffffff", "--dark", "--tinted"});
+    const test::ProgramRun done
+        = run({"appicon", art, "--single-size", "--background", "#ffffff", "--dark", "--tinted"});
     ASSERT_EQ(done.exitCode, 0) << done.err.toStdString();
     EXPECT_EQ(test::filesBelow(scratch / "out"),
               (QStringList{"Quorva/icon/iOS/AppIcon.appiconset/AppIcon-Dark.png",
@@ -41,8 +42,9 @@ TEST_F(AppIconOptions, singleSizeWithAppearances_onABackground)
     QStringList entries;
     for (const SetEntry& entry : parseSetContents(test::readBytes(set / "Contents.json")).entries)
         entries << QStringList{entry.filename, entry.idiom, entry.platform, entry.size, entry.luminosity}.join(' ');
-    EXPECT_EQ(entries, (QStringList{"AppIcon.png universal ios 1024x1024 ", "AppIcon-Dark.png universal ios 1024x1024 dark",
-                                    "AppIcon-Tinted.png universal ios 1024x1024 tinted"}));
+    EXPECT_EQ(entries,
+              (QStringList{"AppIcon.png universal ios 1024x1024 ", "AppIcon-Dark.png universal ios 1024x1024 dark",
+                           "AppIcon-Tinted.png universal ios 1024x1024 tinted"}));
 
     for (const char* name : {"AppIcon.png", "AppIcon-Dark.png", "AppIcon-Tinted.png"})
         EXPECT_EQ(icon(name).size(), QSize(1024, 1024)) << name;
@@ -54,7 +56,8 @@ TEST_F(AppIconOptions, singleSizeWithAppearances_onABackground)
     EXPECT_NE(colourType("AppIcon-Tinted.png"), 6);
     for (int y = 0; y < 1024; y += 7)
         for (int x = 0; x < 1024; x += 7)
-            ASSERT_TRUE(qRed(tinted.pixel(x, y)) == qGreen(tinted.pixel(x, y)) && qGreen(tinted.pixel(x, y)) == qBlue(tinted.pixel(x, y)))
+            ASSERT_TRUE(qRed(tinted.pixel(x, y)) == qGreen(tinted.pixel(x, y))
+                        && qGreen(tinted.pixel(x, y)) == qBlue(tinted.pixel(x, y)))
                 << "not grey at " << x << "," << y;
     EXPECT_EQ(tinted.pixel(3, 3), qRgb(0, 0, 0)) << "black where there is no art";
     EXPECT_GT(qGray(tinted.pixel(900, 900)), 150) << "light where the art is light";

@@ -39,7 +39,10 @@ protected:
         return test::runCli(arguments << "--into" << test::str(into));
     }
     QStringList classic() const { return {"appicon", icon}; }
-    QStringList single() const { return {"appicon", icon, "--single-size", "--background", "#203040", "--dark", "--tinted"}; }
+    QStringList single() const
+    {
+        return {"appicon", icon, "--single-size", "--background", "#203040", "--dark", "--tinted"};
+    }
     // A catalog that holds more than Quorva's sets: a group with a set of its own.
     void addNeighbours(const fs::path& at)
     {
@@ -95,8 +98,7 @@ TEST_F(IntoCatalog, keepsWhatTheUserHas_unlessForced)
     EXPECT_EQ(cli(single(), scratch / "Assets.xcassets").exitCode, 1) << "a subfolder is the user's";
     EXPECT_EQ(cli(single() << "--force", scratch / "Assets.xcassets").exitCode, 0);
     EXPECT_FALSE(fs::exists(set / "Sub"));
-    EXPECT_EQ(test::runCli({"imageset", icon, icon, "--into", "x.xcassets"}).exitCode, 2)
-        << "two sources of one name";
+    EXPECT_EQ(test::runCli({"imageset", icon, icon, "--into", "x.xcassets"}).exitCode, 2) << "two sources of one name";
 }
 
 TEST_F(IntoCatalog, failedRuns_leaveTheOldSet)
@@ -142,7 +144,8 @@ TEST_F(IntoCatalog, killedAtAnyInstant_leavesTheWholeOldOrTheWholeNewSet)
     ASSERT_EQ(cli(classic(), scratch / "a.xcassets").exitCode, 0);
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(cli(single(), scratch / "b.xcassets").exitCode, 0);
-    const auto wholeRun = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    const auto wholeRun
+        = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
     const Tree a = treeOf(scratch / "a.xcassets/AppIcon.appiconset");
     const Tree b = treeOf(scratch / "b.xcassets/AppIcon.appiconset");
     ASSERT_EQ(cli(classic(), catalog).exitCode, 0);

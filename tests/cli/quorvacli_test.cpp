@@ -28,7 +28,8 @@ TEST_F(QuorvaCli, writesEachSetIntoAMissingDestination_namedAfterTheSourceOrTheG
     QStringList sets = test::imageSetTree("my photo.final") + test::imageSetTree("Hero");
     sets.sort();
     EXPECT_EQ(test::filesBelow(scratch / "new/deeper"), sets);
-    EXPECT_EQ(test::decodeFile(scratch / "new/deeper/Quorva/asset/iOS/Hero.imageset/asset@1x.png").size(), QSize(30, 15));
+    EXPECT_EQ(test::decodeFile(scratch / "new/deeper/Quorva/asset/iOS/Hero.imageset/asset@1x.png").size(),
+              QSize(30, 15));
 }
 
 TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)

@@ -21,7 +21,9 @@ QString redCorner(const QImage& image)
 {
     const int right = image.width() - 3;
     const int bottom = image.height() - 3;
-    for (const auto& [name, x, y] : {std::tuple{"TopLeft", 2, 2}, {"TopRight", right, 2}, {"BottomRight", right, bottom},
+    for (const auto& [name, x, y] : {std::tuple{"TopLeft", 2, 2},
+                                     {"TopRight", right, 2},
+                                     {"BottomRight", right, bottom},
                                      {"BottomLeft", 2, bottom}}) {
         const QRgb p = image.pixel(x, y);
         if (qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60)
@@ -63,7 +65,8 @@ TEST_P(Corpus, givesTheImageAndItsSetsOrSaysWhy)
 
     EXPECT_EQ(appicon.exitCode, 0) << appicon.err.toStdString();
     EXPECT_EQ(test::filesBelow(icons.root), test::appIconTree());
-    EXPECT_EQ(test::decodeFile(icons / "Quorva/icon/iOS/AppIcon.appiconset/Icon-App-29x29@3x.png").size(), QSize(87, 87));
+    EXPECT_EQ(test::decodeFile(icons / "Quorva/icon/iOS/AppIcon.appiconset/Icon-App-29x29@3x.png").size(),
+              QSize(87, 87));
 
     // A vector source is drawn at its intrinsic size for 1x, at twice and three times it above.
     const bool vector = loaded.image->drawing() != nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QSize>
 #include <QRegularExpression>
+#include <QSize>
 #include <QString>
 
 #include <ostream>
@@ -22,7 +22,10 @@ struct CorpusEntry {
     bool readable() const { return !size.isEmpty(); }
     QString path() const { return QStringLiteral(QUORVA_CORPUS_DIR "/files/") + file; }
     // The file name as a test name: letters and digits kept, the rest '_'.
-    std::string testName() const { return QString(file).replace(QRegularExpression("[^A-Za-z0-9]"), "_").toStdString(); }
+    std::string testName() const
+    {
+        return QString(file).replace(QRegularExpression("[^A-Za-z0-9]"), "_").toStdString();
+    }
 };
 
 const std::vector<CorpusEntry>& corpus();

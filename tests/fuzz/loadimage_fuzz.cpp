@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     (void)ready;
 
-    const quorva::LoadedImage loaded =
-        quorva::loadImage(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const quorva::LoadedImage loaded
+        = quorva::loadImage(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (!loaded.image) {
         if (loaded.error.isEmpty())
             std::abort(); // no image must come with a reason

@@ -26,7 +26,8 @@ RenderedImages appIconImages(const QImage& source)
 RenderedImages imageSetImages()
 {
     const ImageRef image = makeImage(test::gradientImage(30, 30, 2));
-    return {{"asset@1x", resizedToSide(*image, 10)}, {"asset@2x", resizedToSide(*image, 20)},
+    return {{"asset@1x", resizedToSide(*image, 10)},
+            {"asset@2x", resizedToSide(*image, 20)},
             {"asset@3x", resizedToSide(*image, 30)}};
 }
 
@@ -69,8 +70,8 @@ TEST_F(CatalogWriter, appIconSet_writesTheTreeWithArtworkCopies_overWhatWasThere
 
 TEST_F(CatalogWriter, messageWinsOverAMap_noMapOrDestinationDoesNothing_keysAreUsedUnchanged)
 {
-    const WriteReport report =
-        writeAppIconSet(appIconImages(test::gradientImage(8, 8)), QStringLiteral("Couldn't get image"), root);
+    const WriteReport report
+        = writeAppIconSet(appIconImages(test::gradientImage(8, 8)), QStringLiteral("Couldn't get image"), root);
     EXPECT_EQ(printed.lines(), QStringList{QStringLiteral("Couldn't get image")});
     EXPECT_EQ(report.failures, printed.lines());
     EXPECT_FALSE(writeAppIconSet(std::nullopt, std::nullopt, root).failed());
@@ -168,12 +169,14 @@ TEST_F(CatalogWriter, template_missingLeavesThePngs_unreadableIsPrinted)
 {
     CatalogSetLayout layout = imageSetLayout();
     layout.templateResource = QStringLiteral(":/templates/Nowhere.json");
-    EXPECT_TRUE(writeCatalogSet(layout, imageSetImages(), std::nullopt, root, [] { return QStringLiteral("x"); }).failed());
+    EXPECT_TRUE(
+        writeCatalogSet(layout, imageSetImages(), std::nullopt, root, [] { return QStringLiteral("x"); }).failed());
     EXPECT_TRUE(printed.lines().isEmpty());
     EXPECT_EQ(test::filesBelow(assetFolder / "x").size(), 3);
 
     layout.templateResource = test::str(root); // a folder: it exists but can't be read
-    EXPECT_TRUE(writeCatalogSet(layout, RenderedImages{}, std::nullopt, root, [] { return QStringLiteral("y"); }).failed());
+    EXPECT_TRUE(
+        writeCatalogSet(layout, RenderedImages{}, std::nullopt, root, [] { return QStringLiteral("y"); }).failed());
     EXPECT_EQ(printed.lines().size(), 1);
     EXPECT_TRUE(fs::is_empty(assetFolder / "y"));
 }

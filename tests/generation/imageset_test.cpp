@@ -18,9 +18,10 @@ TEST(MakeImageSet, rendersThirdsOfTheFirstRepresentationsPixels_deliveringEachAf
                           Case{{1024, 768}, {341, 256}, {682, 512}}, Case{{100, 50}, {33, 16}, {66, 33}}}) {
         SCOPED_TRACE(testing::Message() << c.source.width() << "x" << c.source.height());
         // A second, larger representation must not count.
-        const auto image = std::make_shared<const Image>(
-            QSizeF(c.source) / 2, std::vector<QImage>{test::gradientImage(c.source.width(), c.source.height(), 1),
-                                                      test::gradientImage(2000, 2000)});
+        const auto image = std::make_shared<const Image>(QSizeF(c.source) / 2,
+                                                         std::vector<QImage>{test::gradientImage(c.source.width(),
+                                                                                                 c.source.height(), 1),
+                                                                             test::gradientImage(2000, 2000)});
         LocalTaskQueues queues;
         test::CapturedLines printed;
         test::JobRecorder recorder;

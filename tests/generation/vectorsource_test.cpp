@@ -35,14 +35,15 @@ TEST(VectorSource, neverReadsAFileOutsideTheDocument)
     test::savePngTo(scratch / "secret.png", test::solidImage(8, 8, qRgb(255, 0, 0)));
     test::writeBytes(scratch / "evil.css", "rect { fill: #ff0000; }");
     const QByteArray svg = QStringLiteral(
-        R"(<?xml version="1.0"?><?xml-stylesheet type="text/css" href="evil.css"?>
+                               R"(<?xml version="1.0"?><?xml-stylesheet type="text/css" href="evil.css"?>
         <svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="16" height="16">
         <rect width="16" height="16" fill="#0000ff"/>
         <image xlink:href="secret.png" width="16" height="8"/>
         <image href="%1" y="8" width="16" height="8"/>
         <image xlink:href="data:image/png;base64,%2" width="2" height="2"/></svg>)")
-        .arg(test::str(scratch / "secret.png"), QString::fromLatin1(test::readBytes(scratch / "secret.png").toBase64()))
-        .toUtf8();
+                               .arg(test::str(scratch / "secret.png"),
+                                    QString::fromLatin1(test::readBytes(scratch / "secret.png").toBase64()))
+                               .toUtf8();
     const QString before = QDir::currentPath();
     QDir::setCurrent(test::str(scratch.root)); // where a relative reference would be looked up
 

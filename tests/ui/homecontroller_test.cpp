@@ -28,7 +28,8 @@ TEST_F(HomeControllerTest, startsOnTheAppIconSegment_showsAndNamesDroppedImages_
     ASSERT_TRUE(dragAndDrop({test::str(path("fake.png"))}));
     EXPECT_EQ(imageWell().image(), shown);
     EXPECT_EQ(controller().selectedAssetName(), QStringLiteral("photo.final"));
-    EXPECT_TRUE(status().contains(QStringLiteral("fake.png is not an image Quorva can read"))) << status().toStdString();
+    EXPECT_TRUE(status().contains(QStringLiteral("fake.png is not an image Quorva can read")))
+        << status().toStdString();
 
     dropImage("50%2off.PNG", test::solidImage(30, 40, qRgb(5, 6, 7)));
     EXPECT_NE(imageWell().image(), shown);
@@ -47,7 +48,8 @@ TEST_F(HomeControllerTest, eachSegmentWritesItsSetIntoTheChosenFolder_evenTwoJob
     waitForJobs();
     EXPECT_EQ(test::filesBelow(icons), test::appIconTree());
     EXPECT_EQ(test::filesBelow(path("other")), test::appIconTree());
-    EXPECT_TRUE(status().contains(QStringLiteral("Wrote 18 files to ")) && status().contains("and the 3 artwork files beside it."))
+    EXPECT_TRUE(status().contains(QStringLiteral("Wrote 18 files to "))
+                && status().contains("and the 3 artwork files beside it."))
         << status().toStdString();
 
     segments().setSelectedSegment(1);

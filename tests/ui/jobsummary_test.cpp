@@ -11,8 +11,9 @@ TEST(JobSummary, keepsFailuresAsSentences_andLinksTheSetFolderWithItsCounts)
     written.setFolder = std::filesystem::path("/tmp/50%2 <b>/AppIcon.appiconset");
     written.written = {*written.setFolder / "x.png"};
     summary.add(written);
-    EXPECT_EQ(statusText(summary), QStringLiteral("Wrote 1 file to <a href=\"file:///tmp/50%252%20%3Cb%3E/"
-                                                  "AppIcon.appiconset\">/tmp/50%2 &lt;b&gt;/AppIcon.appiconset</a>."));
+    EXPECT_EQ(statusText(summary),
+              QStringLiteral("Wrote 1 file to <a href=\"file:///tmp/50%252%20%3Cb%3E/"
+                             "AppIcon.appiconset\">/tmp/50%2 &lt;b&gt;/AppIcon.appiconset</a>."));
     summary.add({std::nullopt, {}, {QStringLiteral("Couldn't get image")}});
     written.written.push_back(*written.setFolder / "y.png");
     written.written.push_back("/tmp/50%2 <b>/ItunesArtwork@2x.png");

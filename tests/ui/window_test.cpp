@@ -33,8 +33,14 @@ protected:
     QPushButton& generate() const { return *window->findChild<QPushButton*>(QStringLiteral("generateButton")); }
     QAction& action(const char* name) const { return *window->findChild<QAction*>(QLatin1String(name)); }
     template<typename T>
-    T& option(const char* name) const { return *controller().appIconOptions()->findChild<T*>(QLatin1String(name)); }
-    QString notes() const { return controller().sourceNotes()->isVisibleTo(window.get()) ? controller().sourceNotes()->text() : QString(); }
+    T& option(const char* name) const
+    {
+        return *controller().appIconOptions()->findChild<T*>(QLatin1String(name));
+    }
+    QString notes() const
+    {
+        return controller().sourceNotes()->isVisibleTo(window.get()) ? controller().sourceNotes()->text() : QString();
+    }
     void choose(int sizes, bool dark, bool tinted, bool background)
     {
         option<QComboBox>("sizesChoice").setCurrentIndex(sizes);
@@ -107,17 +113,19 @@ TEST_F(WindowTest, choicesWriteWhatQuorvaCliWrites_andThePreviewShowsThemOffTheM
 
     generateInto(folder("window"));
     waitForJobs();
-    const test::ProgramRun cli = test::runCli({"appicon", art, test::str(path("cli")), "--single-size", "--dark",
-                                                   "--tinted", "--background", "#204060"});
+    const test::ProgramRun cli = test::runCli(
+        {"appicon", art, test::str(path("cli")), "--single-size", "--dark", "--tinted", "--background", "#204060"});
     ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
     const QStringList files = test::filesBelow(path("cli"));
     ASSERT_EQ(test::filesBelow(path("window")), files);
     for (const QString& file : files)
-        EXPECT_EQ(test::readBytes(path("window") / file.toStdString()), test::readBytes(path("cli") / file.toStdString()))
+        EXPECT_EQ(test::readBytes(path("window") / file.toStdString()),
+                  test::readBytes(path("cli") / file.toStdString()))
             << file.toStdString();
 
     segments().setSelectedSegment(1);
-    EXPECT_TRUE(controller().preview()->text().contains("asset@2x.png 341 × 341 px")) << controller().preview()->text().toStdString();
+    EXPECT_TRUE(controller().preview()->text().contains("asset@2x.png 341 × 341 px"))
+        << controller().preview()->text().toStdString();
 }
 
 TEST_F(WindowTest, layoutHoldsAtTheSmallestSize_withTheLongestStatus)
@@ -126,12 +134,20 @@ TEST_F(WindowTest, layoutHoldsAtTheSmallestSize_withTheLongestStatus)
     window->resize(window->minimumSizeHint());
     QStringList failures;
     for (int i = 0; i < 30; ++i)
-        failures << QStringLiteral("Couldn't write \"/a/very/long/path/to/a/folder/that/wraps/%1.png\": No space left on device.").arg(i);
+        failures << QStringLiteral(
+                        "Couldn't write \"/a/very/long/path/to/a/folder/that/wraps/%1.png\": No space left on device.")
+                        .arg(i);
     controller().statusLine()->setText(failures.join("<br>"));
     QTest::qWait(0);
     QCoreApplication::processEvents();
-    const QList<QWidget*> controls = {&dragView(), &imageWell(), &segments(), &generate(), controller().appIconOptions(),
-                                      controller().sourceNotes(), controller().preview(), controller().statusLine()};
+    const QList<QWidget*> controls = {&dragView(),
+                                      &imageWell(),
+                                      &segments(),
+                                      &generate(),
+                                      controller().appIconOptions(),
+                                      controller().sourceNotes(),
+                                      controller().preview(),
+                                      controller().statusLine()};
     const QRect inside = window->centralWidget()->rect();
     for (QWidget* a : controls) {
         const QRect placed(a->mapTo(window->centralWidget(), QPoint(0, 0)), a->size());
@@ -175,8 +191,9 @@ TEST_F(WindowTest, everyControlShowsFocus_andTabVisitsControlsOnly)
     }
     visited.sort();
     // The segments are one stop, as a group of choices is: the arrow keys move between them.
-    EXPECT_EQ(visited, (QStringList{"backgroundBox", "backgroundButton", "darkBox", "dragView", "generateButton",
-                                  "segment0", "sizesChoice", "tintedBox"}));
+    EXPECT_EQ(visited,
+              (QStringList{"backgroundBox", "backgroundButton", "darkBox", "dragView", "generateButton", "segment0",
+                           "sizesChoice", "tintedBox"}));
 }
 
 TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
@@ -211,12 +228,14 @@ TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
     auto* openFolder = window->findChild<QPushButton*>(QStringLiteral("openFolderButton"));
     ASSERT_TRUE(openFolder->isVisible());
     openFolder->click();
-    EXPECT_TRUE(status().contains("Couldn't open the folder")) << "nothing here opens folders: " << status().toStdString();
+    EXPECT_TRUE(status().contains("Couldn't open the folder"))
+        << "nothing here opens folders: " << status().toStdString();
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     openFolder->click();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    EXPECT_EQ(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(test::str(path("out") / "Quorva/icon/iOS/AppIcon.appiconset"))});
+    EXPECT_EQ(recorder.opened,
+              QList<QUrl>{QUrl::fromLocalFile(test::str(path("out") / "Quorva/icon/iOS/AppIcon.appiconset"))});
 
     action("aboutAction").trigger();
     auto* about = window->findChild<QMessageBox*>(QStringLiteral("aboutBox"));

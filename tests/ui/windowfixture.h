@@ -34,7 +34,10 @@ protected:
     QString status() const { return controller().statusLine()->text(); }
     std::filesystem::path path(const std::string& name) const { return scratch / name; }
     // Saves the image under that name and drops it onto the window.
-    void dropImage(const std::string& name, const QImage& image) { EXPECT_TRUE(dragAndDrop({scratch.savePng(name, image)})); }
+    void dropImage(const std::string& name, const QImage& image)
+    {
+        EXPECT_TRUE(dragAndDrop({scratch.savePng(name, image)}));
+    }
     // A new folder below the scratch folder.
     std::filesystem::path folder(const std::string& name) const;
 
