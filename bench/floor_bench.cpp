@@ -8,9 +8,9 @@
 #include "cli/allocatortuning.h"
 
 #include "generation/appiconset.h"
-#include "generation/imageloading.h"
-#include "generation/imageresizing.h"
 #include "generation/imageset.h"
+#include "image/imageloading.h"
+#include "image/imageresizing.h"
 #include "png/pngencoder.h"
 
 #include <benchmark/benchmark.h>

@@ -4,9 +4,9 @@
 
 #include "benchsources.h"
 
+#include "catalog/catalogwriter.h"
 #include "generation/appiconset.h"
-#include "generation/catalogwriter.h"
-#include "generation/imageloading.h"
+#include "image/imageloading.h"
 
 #include <benchmark/benchmark.h>
 

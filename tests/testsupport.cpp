@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <random>
 
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+
 namespace quorva::test {
 
 QImage gradientImage(int width, int height, int border)
@@ -40,6 +43,28 @@ QImage randomImage(int width, int height, unsigned seed, bool opaque)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, static_cast<QRgb>(random()) | (opaque ? 0xff000000u : 0));
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+SmallDisk::SmallDisk(const fs::path& where, std::size_t bytes) : folder(where)
+{
+    fs::create_directories(folder);
+    const std::string size = "size=" + std::to_string(bytes);
+    mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (mounted)
+        ::umount2(folder.c_str(), MNT_DETACH);
+}
+
+void SmallDisk::fill(std::size_t spare) const
+{
+    struct statvfs space {};
+    if (::statvfs(folder.c_str(), &space) != 0)
+        return;
+    const std::size_t free = space.f_bavail * space.f_frsize;
+    writeBytes(folder / ".filler", QByteArray(qsizetype(free > spare ? free - spare : 0), 'f'));
 }
 
 QString str(const fs::path& path)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "generation/image.h"
-#include "generation/lineprinter.h"
+#include "image/image.h"
+#include "support/lineprinter.h"
 
 #include <QImage>
 #include <QString>
@@ -43,6 +43,20 @@ struct Scratch {
     fs::path root{dir.path().toStdString()};
     fs::path operator/(const std::string& name) const { return root / name; }
     QString savePng(const std::string& name, const QImage& image) const;
+};
+
+// A tmpfs of a few megabytes mounted on a folder while it lives, to be filled up: a disk that
+// runs out of space under a write. mounted is false where the test may not mount one.
+struct SmallDisk {
+    explicit SmallDisk(const fs::path& folder, std::size_t bytes = 4 << 20);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    // Takes every free block but `spare` bytes' worth.
+    void fill(std::size_t spare = 0) const;
+
+    fs::path folder;
+    bool mounted = false;
 };
 
 // A program run as a whole process; exitCode -1 when it did not end in time, -2 on a crash.

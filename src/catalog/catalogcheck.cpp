@@ -1,6 +1,7 @@
 #include "catalog/catalogcheck.h"
 
 #include "catalog/setcheck.h"
+#include "support/paths.h"
 
 #include <QFile>
 
@@ -15,11 +16,6 @@ constexpr int maxGroupDepth = 64;
 bool isCheckedSet(const fs::path& folder)
 {
     return folder.extension() == ".appiconset" || folder.extension() == ".imageset";
-}
-
-QString nameOf(const fs::path& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path.filename().string()));
 }
 
 void checkOne(const fs::path& set, const QString& shown, CatalogCheck& check)
@@ -39,7 +35,7 @@ void walk(const fs::path& folder, const QString& shown, int depth, CatalogCheck&
             children.push_back(entry.path());
     std::sort(children.begin(), children.end());
     for (const fs::path& child : children) {
-        const QString childShown = shown + QLatin1Char('/') + nameOf(child);
+        const QString childShown = shown + QLatin1Char('/') + displayPath(child.filename());
         if (isCheckedSet(child))
             checkOne(child, childShown, check);
         else if (depth < maxGroupDepth) // a group, or a kind of set whose insides may hold image sets
@@ -51,7 +47,7 @@ void walk(const fs::path& folder, const QString& shown, int depth, CatalogCheck&
 
 std::optional<QString> checkCatalog(const fs::path& path, CatalogCheck& check)
 {
-    const QString shown = QFile::decodeName(QByteArray::fromStdString(path.string()));
+    const QString shown = displayPath(path);
     fs::path folder = path;
     while (folder.has_parent_path() && folder.filename().empty()) // "Assets.xcassets/"
         folder = folder.parent_path();

@@ -1,8 +1,9 @@
 #include "catalog/setcheck.h"
 
-#include "catalog/filedescriptor.h"
 #include "catalog/setcontents.h"
 #include "png/pngstructure.h"
+#include "support/fileio.h"
+#include "support/paths.h"
 
 #include <QColorSpace>
 #include <QFile>
@@ -36,7 +37,7 @@ ByteReader readerOf(int fd)
 
 // A file of the set opened by its name alone: a link or a folder is no file of the set.
 struct OpenedFile {
-    int fd = -1;
+    FileDescriptor fd;
     QString problem;
 };
 
@@ -99,40 +100,28 @@ private:
 
     OpenedFile open(const QString& name) const
     {
-        const int fd = ::openat(m_folder.get(), QFile::encodeName(name).constData(),
-                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            return {-1,
+        FileDescriptor fd(::openat(m_folder.get(), QFile::encodeName(name).constData(),
+                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (!fd.isOpen())
+            return {{},
                     errno == ELOOP ? QStringLiteral("is a symbolic link, which Xcode's catalog should not hold")
                                    : QStringLiteral("is missing (%1)").arg(reason(errno))};
         struct stat status {};
-        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-            ::close(fd);
-            return {-1, QStringLiteral("is not a file")};
-        }
-        return {fd, {}};
+        if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+            return {{}, QStringLiteral("is not a file")};
+        ::fcntl(fd.get(), F_SETFL, 0); // a FIFO was refused above; a file reads as usual
+        return {std::move(fd), {}};
     }
 
     QString readContents(QByteArray& json) const
     {
         const OpenedFile file = open(QStringLiteral("Contents.json"));
-        if (file.fd < 0)
+        if (!file.fd.isOpen())
             return QStringLiteral("the set has no Contents.json: it %1").arg(file.problem);
-        const FileDescriptor owned(file.fd);
-        json.resize(maxContentsBytes + 1);
-        qint64 size = 0;
-        while (size <= maxContentsBytes) {
-            const ssize_t got = ::read(file.fd, json.data() + size, static_cast<std::size_t>(json.size() - size));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            size += got;
-        }
-        if (size > maxContentsBytes)
-            return QStringLiteral("it is larger than %1 MiB, which no set's Contents.json is")
-                .arg(maxContentsBytes >> 20);
-        json.truncate(size);
+        if (const int error = readFileIn(m_folder, "Contents.json", maxContentsBytes, json))
+            return error == EFBIG ? QStringLiteral("it is larger than %1 MiB, which no set's Contents.json is")
+                                        .arg(maxContentsBytes >> 20)
+                                  : QStringLiteral("it can't be read (%1)").arg(reason(error));
         return {};
     }
 
@@ -143,13 +132,11 @@ private:
             return found->second ? &*found->second : nullptr;
         std::optional<PngStructure>& structure = m_pngs[name];
         const OpenedFile file = open(name);
-        if (file.fd < 0) {
+        if (!file.fd.isOpen()) {
             error(within(name), "missing-file", QStringLiteral("the file named in Contents.json %1").arg(file.problem));
             return nullptr;
         }
-        const FileDescriptor owned(file.fd);
-        ::fcntl(file.fd, F_SETFL, 0); // a FIFO was refused above; a file reads as usual
-        structure = readPngStructure(readerOf(file.fd));
+        structure = readPngStructure(readerOf(file.fd.get()));
         if (!structure->whole) {
             error(within(name), "broken-png", QStringLiteral("it is not a whole PNG: %1").arg(structure->problem));
             structure.reset();
@@ -171,7 +158,7 @@ private:
     {
         if (entry.filename.isEmpty())
             return;
-        if (!isPlainFileName(entry.filename)) {
+        if (!isSingleComponent(entry.filename)) {
             error(within(QStringLiteral("Contents.json")), "bad-contents-json",
                   QStringLiteral("an entry names \"%1\", which is no file of the set folder").arg(entry.filename));
             return;
@@ -179,9 +166,9 @@ private:
         if (!entry.filename.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
             // An image set may hold JPEG, PDF or SVG files too; only their presence is checked.
             const OpenedFile file = open(entry.filename);
-            if (file.fd >= 0)
-                ::close(file.fd);
-            else if (m_missing.insert(entry.filename).second)
+            if (file.fd.isOpen())
+                return;
+            if (m_missing.insert(entry.filename).second)
                 error(within(entry.filename), "missing-file",
                       QStringLiteral("the file named in Contents.json %1").arg(file.problem));
             return;
@@ -230,7 +217,7 @@ private:
         std::error_code failed;
         std::set<QString> found;
         for (const fs::directory_entry& child : fs::directory_iterator(m_set, failed)) {
-            const QString name = QFile::decodeName(QByteArray::fromStdString(child.path().filename().string()));
+            const QString name = displayPath(child.path().filename());
             if (name != QLatin1String("Contents.json") && !name.startsWith(QLatin1Char('.')) && !named.contains(name))
                 found.insert(name);
         }

@@ -69,10 +69,4 @@ QStringList filesNamedIn(const SetContents& contents)
     return files;
 }
 
-bool isPlainFileName(const QString& name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
-}
-
 } // namespace quorva

@@ -34,7 +34,4 @@ SetContents parseSetContents(const QByteArray& json);
 // The distinct files the entries name, in the order first named.
 QStringList filesNamedIn(const SetContents& contents);
 
-// Whether a name stays one file inside the set folder: no path, no ".", "..", separator or NUL.
-bool isPlainFileName(const QString& name);
-
 } // namespace quorva

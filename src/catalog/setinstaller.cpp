@@ -1,8 +1,9 @@
 #include "catalog/setinstaller.h"
 
 #include "catalog/contentsjson.h"
-#include "catalog/filedescriptor.h"
 #include "catalog/setcontents.h"
+#include "support/fileio.h"
+#include "support/paths.h"
 
 #include <QFile>
 
@@ -24,39 +25,20 @@ namespace {
 // Staging folders are hidden, so Xcode ignores them, and name the process that made them.
 const std::string stagingPrefix = ".quorva-staging-";
 
-QString shown(const fs::path& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
-
 QString failure(const fs::path& path, const QString& what, int error)
 {
-    return QStringLiteral("%1: %2: %3").arg(shown(path), what, QString::fromLocal8Bit(std::strerror(error)));
-}
-
-std::string encoded(const QString& name)
-{
-    return QFile::encodeName(name).toStdString();
+    return QStringLiteral("%1: %2: %3").arg(displayPath(path), what, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 // Writes a new file in the folder and flushes it to the disk, so that the set is whole on the
 // disk before it is swapped in. Gives errno, or 0.
-int writeNew(int folder, const std::string& name, const QByteArray& bytes)
+int writeNew(int folder, const fs::path& name, const QByteArray& bytes)
 {
     const FileDescriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (file.get() < 0)
         return errno;
-    const char* data = bytes.constData();
-    std::size_t left = static_cast<std::size_t>(bytes.size());
-    while (left > 0) {
-        const ssize_t written = ::write(file.get(), data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return written < 0 ? errno : ENOSPC;
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
+    if (const int error = writeAll(file.get(), bytes))
+        return error;
     return ::fsync(file.get()) == 0 ? 0 : errno;
 }
 
@@ -82,13 +64,13 @@ std::optional<QString> foreignContent(const fs::path& set)
         return QStringLiteral("it is a symbolic link");
     if (!S_ISDIR(status.st_mode))
         return QStringLiteral("it is not a folder");
-    QFile contentsFile(shown(set / "Contents.json"));
+    QFile contentsFile(displayPath(set / "Contents.json"));
     QStringList named;
     if (contentsFile.open(QIODevice::ReadOnly) && contentsFile.size() < (1 << 20))
         named = filesNamedIn(parseSetContents(contentsFile.readAll()));
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(set, error)) {
-        const QString name = shown(entry.path().filename());
+        const QString name = displayPath(entry.path().filename());
         if (name == QLatin1String("Contents.json") || name == QLatin1String(".DS_Store"))
             continue;
         if (entry.is_directory(error) && !entry.is_symlink(error))
@@ -133,15 +115,15 @@ std::optional<QString> openCatalog(const fs::path& catalog)
 
 std::optional<QString> installSet(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
 {
-    const fs::path target = catalog / encoded(folder);
+    const fs::path target = catalog / toPath(folder);
     if (!force) {
         if (std::optional<QString> foreign = foreignContent(target))
             return QStringLiteral("%1: not replaced, because %2; --force replaces it anyway")
-                .arg(shown(target), *foreign);
+                .arg(displayPath(target), *foreign);
     }
 
     std::string staging
-        = (catalog / (stagingPrefix + std::to_string(::getpid()) + "-" + encoded(folder) + "-XXXXXX")).string();
+        = (catalog / (stagingPrefix + std::to_string(::getpid()) + "-" + toPath(folder).string() + "-XXXXXX")).string();
     if (!::mkdtemp(staging.data()))
         return failure(target, QStringLiteral("Couldn't write the new set"), errno);
     std::error_code ignored;
@@ -155,9 +137,9 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     if (int error = writeNew(stage.get(), "Contents.json", set.contents))
         return abandon(error);
     for (const auto& [name, bytes] : set.files) {
-        if (!isPlainFileName(name))
+        if (!isSingleComponent(name))
             return abandon(EINVAL);
-        if (int error = writeNew(stage.get(), encoded(name), bytes))
+        if (int error = writeNew(stage.get(), toPath(name), bytes))
             return abandon(error);
     }
     if (::fsync(stage.get()) != 0)

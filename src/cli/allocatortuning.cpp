@@ -1,6 +1,6 @@
 #include "cli/allocatortuning.h"
 
-#include "png/memoryadvice.h"
+#include "support/memoryadvice.h"
 
 #include <array>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include "generation/assetname.h"
+#include "support/paths.h"
 
 #include <QFile>
 
@@ -9,21 +10,11 @@
 namespace quorva {
 namespace {
 
-std::filesystem::path toPath(const QString& argument)
-{
-    return std::filesystem::path(QFile::encodeName(argument).toStdString());
-}
-
 CommandLine usageError(const QString& error)
 {
     CommandLine line;
     line.error = error;
     return line;
-}
-
-bool isSingleName(const QString& name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") && !name.contains('/');
 }
 
 // The options as given, before they are checked against the command.
@@ -188,7 +179,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                              "by --set"));
         if (appearances && !request.singleSize)
             return usageError(QStringLiteral("--dark and --tinted only work in a single-size set: add --single-size"));
-        if (options.set && !isSingleName(*options.set))
+        if (options.set && !isSingleComponent(*options.set))
             return usageError(QStringLiteral("--set must be a non-empty name without '/'"));
         if (options.set)
             request.iconSetName = *options.set;
@@ -209,7 +200,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return usageError(QStringLiteral("imageset takes SOURCE... with --into"));
         if (options.name && (positional.size() > (request.catalog ? 1 : 2)))
             return usageError(QStringLiteral("--name works with one source only"));
-        if (options.name && !isSingleName(*options.name))
+        if (options.name && !isSingleComponent(*options.name))
             return usageError(QStringLiteral("--name must be a non-empty name without '/'"));
     }
 

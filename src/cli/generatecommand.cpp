@@ -1,77 +1,83 @@
 #include "cli/generatecommand.h"
 
+#include "catalog/catalogwriter.h"
 #include "catalog/setcontents.h"
 #include "catalog/setinstaller.h"
 #include "generation/appiconplan.h"
 #include "generation/assetname.h"
-#include "generation/catalogwriter.h"
-#include "generation/fileio.h"
-#include "generation/imageloading.h"
 #include "generation/imageset.h"
 #include "generation/localtaskqueues.h"
-#include "generation/pngdata.h"
+#include "image/image.h"
+#include "image/imageloading.h"
+#include "support/lineprinter.h"
+#include "support/paths.h"
 
 #include <memory>
 #include <mutex>
 
 namespace quorva {
+namespace fs = std::filesystem;
 namespace {
 
-QString line(const std::filesystem::path& file, const QString& text)
+QString line(const fs::path& file, const QString& text)
 {
     return QStringLiteral("%1: %2").arg(displayPath(file), text);
 }
 
-// What the completion calls of one job told; the failure form may come from a worker thread.
-struct RunRecord {
-    std::mutex mutex;
-    std::optional<QString> jobMessage;
-    bool delivered = false;
-    std::optional<RenderedImages> lastImages; // kept only when the caller asks, for they are large
-    std::optional<WriteReport> lastReport;
-    std::optional<QString> installError; // set into a catalog: why it was not put in
+GenerateOutcome failedWith(const QString& error)
+{
+    GenerateOutcome outcome;
+    outcome.exitStatus = 1;
+    outcome.errors << error;
+    return outcome;
+}
 
-    void record(const std::optional<RenderedImages>& images, const std::optional<QString>& message,
-                std::optional<WriteReport> report = std::nullopt, bool keepImages = false)
+// What the completion calls of one job told: the map of its last delivery step, and its failure
+// message, which may come from a worker thread.
+struct JobRecord {
+    std::mutex mutex;
+    std::optional<QString> message;
+    std::optional<RenderedImages> images;
+
+    void record(std::optional<RenderedImages> delivered, const std::optional<QString>& failure)
     {
         std::lock_guard lock(mutex);
-        if (message) {
-            if (!jobMessage)
-                jobMessage = message;
+        if (failure) {
+            if (!message)
+                message = failure;
             return;
         }
-        delivered = true;
-        if (keepImages)
-            lastImages = images;
-        lastReport = std::move(report);
-    }
-
-    // The first failure of the job, if any: for a set written below a destination judged
-    // against the number of files the whole set has.
-    std::optional<QString> failure(const std::filesystem::path& source, std::size_t expectedFiles)
-    {
-        std::lock_guard lock(mutex);
-        if (jobMessage)
-            return line(source, *jobMessage);
-        if (installError)
-            return installError;
-        if (!lastReport)
-            return delivered ? std::nullopt : std::optional(line(source, QStringLiteral("Couldn't get image")));
-        if (lastReport->failed())
-            return lastReport->failures.front();
-        if (lastReport->written.size() != expectedFiles)
-            return line(source, QStringLiteral("Couldn't get every image of the set"));
-        return std::nullopt;
+        images = std::move(delivered);
     }
 };
 
+// The set is written once, with the job's final map, through the writer that the window calls
+// after every delivery step: the same files and bytes, without rewriting the set again and again.
+// The report names each file that failed; here they go to standard error, once each, so the
+// writer's own printing of them is held back.
+WriteReport writeOnce(const std::function<WriteReport()>& write)
+{
+    const ScopedLineSink silent([](const QString&) {});
+    return write();
+}
+
+// The failures of a set written below a destination, and the notes about what it left alone.
+void tell(const WriteReport& report, GenerateOutcome& outcome)
+{
+    outcome.errors += report.failures;
+    if (!report.kept.isEmpty() && report.setFolder)
+        outcome.notes
+            << line(*report.setFolder,
+                    QStringLiteral("kept %1, which Quorva did not write").arg(report.kept.join(QStringLiteral(", "))));
+}
+
 // The destination named on the command line is made if it is missing, as mkdir -p would; from
 // then on the writer never makes it again.
-std::optional<QString> makeDestination(const std::filesystem::path& destination)
+std::optional<QString> makeDestination(const fs::path& destination)
 {
     std::error_code made;
-    std::filesystem::create_directories(destination, made);
-    if (made || !std::filesystem::is_directory(destination, made))
+    fs::create_directories(destination, made);
+    if (made || !fs::is_directory(destination, made))
         return line(destination,
                     QStringLiteral("Couldn't create the destination folder: %1")
                         .arg(QString::fromLocal8Bit(made ? made.message() : std::string("Not a directory"))));
@@ -90,28 +96,23 @@ std::optional<QString> loadAppearance(const AppearanceRequest& request, ImageRef
 // The layout with its Contents.json read once for the whole run, or why it can't be.
 std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
 {
-    QString readError;
-    layout.contents = contentsOf(layout, &readError);
-    if (layout.contents)
-        return std::nullopt;
-    return readError.isEmpty() ? QStringLiteral("Couldn't find the template %1").arg(layout.templateResource)
-                               : readError;
+    const SetContentsFile file = contentsOf(layout);
+    layout.contents = file.bytes;
+    return file.bytes ? std::nullopt : std::optional(file.error);
 }
 
 // Encodes the images that the set's Contents.json (read beforehand) names and puts the set into
 // the catalog.
-std::optional<QString> install(const std::filesystem::path& catalog, const QString& folder,
-                               const CatalogSetLayout& layout, const RenderedImages& images, bool force)
+std::optional<QString> install(const fs::path& catalog, const QString& folder, const CatalogSetLayout& layout,
+                               const RenderedImages& images, bool force)
 {
     SetFiles set;
     set.contents = *layout.contents;
     for (const QString& file : filesNamedIn(parseSetContents(set.contents))) {
-        const QString key = layout.appendPngToKeys && file.endsWith(QLatin1String(".png")) ? file.chopped(4) : file;
-        const auto found = images.find(key);
+        const auto found = images.find(layout.keyFor(file));
         const PngResult png = found != images.end() && found->second ? pngData(*found->second) : PngResult{};
         if (!png.bytes)
-            return QStringLiteral("%1: Couldn't get the image %2")
-                .arg(displayPath(catalog / folder.toStdString()), file);
+            return QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), file);
         set.files[file] = *png.bytes;
     }
     return installSet(catalog, folder, set, force);
@@ -119,10 +120,10 @@ std::optional<QString> install(const std::filesystem::path& catalog, const QStri
 
 GenerateOutcome runAppIconSet(const GenerateRequest& request)
 {
-    const std::filesystem::path& source = request.sources.front();
+    const fs::path& source = request.sources.front();
     const LoadedImage loaded = loadImage(source);
     if (!loaded.image)
-        return {1, {line(source, loaded.error)}};
+        return failedWith(line(source, loaded.error));
     AppIconOptions options;
     options.singleSize = request.singleSize;
     options.background = request.background;
@@ -131,61 +132,64 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     for (const auto& error :
          {loadAppearance(request.dark, options.darkArtwork), loadAppearance(request.tinted, options.tintedArtwork)})
         if (error)
-            return {1, {*error}};
+            return failedWith(*error);
     AppIconPlan plan = planAppIconSet(loaded.image, options);
     if (plan.refusal != AppIconRefusal::None) {
         const char* hint = plan.refusal == AppIconRefusal::TransparentStoreIcon ? " (--background COLOR)"
             : plan.refusal == AppIconRefusal::NoArtworkForDark                  ? " (--dark FILE)"
                                                                                 : "";
-        return {1, {line(source, describe(plan.refusal) + QLatin1String(hint))}};
+        return failedWith(line(source, describe(plan.refusal) + QLatin1String(hint)));
     }
     if (request.catalog) {
         // In a catalog the set is exactly what its Contents.json names; the artwork files that
         // no slot takes are not even made.
         if (auto error = readContentsOnce(plan.layout))
-            return {1, {*error}};
+            return failedWith(*error);
         const QStringList named = filesNamedIn(parseSetContents(*plan.layout.contents));
         std::erase_if(plan.table, [&named](const AppIconEntry& entry) { return !named.contains(entry.fileName); });
         if (auto error = openCatalog(*request.catalog))
-            return {1, {*error}};
+            return failedWith(*error);
     } else if (auto error = makeDestination(*request.destination)) {
-        return {1, {*error}};
+        return failedWith(*error);
     }
 
-    RunRecord record;
+    JobRecord record;
     LocalTaskQueues queues;
     makeAppIconSet(
         plan.image, plan.table,
         [&record, &plan, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
-            if (request.catalog)
-                record.record(images, message, std::nullopt, true);
-            else
-                record.record(images, message, writeAppIconSet(images, message, request.destination, plan.layout));
+            if (message) // printed as the window's writer prints it
+                writeAppIconSet(std::nullopt, message, request.destination, plan.layout);
+            record.record(std::move(images), message);
         },
         queues);
     queues.runUntilIdle();
 
-    std::size_t expected = plan.table.size() + 1;
-    for (const AppIconEntry& entry : plan.table)
-        expected += plan.layout.copyArtworkToPlatformFolder && entry.fileName.contains(QLatin1String("tunes"));
-    if (auto failure = record.failure(source, expected))
-        return {1, {*failure}};
-    if (request.catalog) {
+    GenerateOutcome outcome;
+    if (record.message)
+        outcome.errors << line(source, *record.message);
+    if (!record.images) {
+        if (!record.message)
+            outcome.errors << line(source, QStringLiteral("Couldn't get image"));
+    } else if (request.catalog) {
         if (auto error = install(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"), plan.layout,
-                                 *record.lastImages, request.force))
-            return {1, {*error}};
+                                 *record.images, request.force))
+            outcome.errors << *error;
+    } else {
+        tell(writeOnce([&] { return writeAppIconSet(record.images, std::nullopt, request.destination, plan.layout); }),
+             outcome);
     }
-    return {};
+    outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
+    return outcome;
 }
 
 // One source of an image set run: decoded on the pool, then rendered on the loop.
 struct ImageSetSource {
-    std::filesystem::path file;
+    fs::path file;
     QString name;
     LoadedImage loaded; // let go once its job has rendered, so that sources do not pile up
-    std::optional<QString> failure;
-    bool installing = false;
-    RunRecord record;
+    JobRecord record;
+    GenerateOutcome outcome; // this source's lines
 };
 
 // Each source is decoded on the pool while the loop renders those decoded before it, and a set
@@ -194,7 +198,7 @@ struct ImageSetSource {
 GenerateOutcome runImageSets(const GenerateRequest& request)
 {
     std::vector<std::unique_ptr<ImageSetSource>> sources;
-    for (const std::filesystem::path& file : request.sources) {
+    for (const fs::path& file : request.sources) {
         auto source = std::make_unique<ImageSetSource>();
         source->file = file;
         source->name = request.assetName && request.sources.size() == 1 ? *request.assetName
@@ -205,7 +209,7 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     CatalogSetLayout layout = imageSetLayout();
     if (request.catalog) {
         if (auto error = readContentsOnce(layout))
-            return {1, {*error}};
+            return failedWith(*error);
     }
     LocalTaskQueues queues;
     // The destination or catalog is made once the first source has loaded, so that a run of
@@ -214,25 +218,28 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     const auto place = [&request] {
         return request.catalog ? openCatalog(*request.catalog) : makeDestination(*request.destination);
     };
-    const auto completion = [&request, &queues, &layout](ImageSetSource* source) -> GenerationCompletion {
-        if (!request.catalog)
-            return [source, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
-                source->record.record(images, message, writeImageSet(images, message, request.destination, [source] {
-                                          return source->name;
-                                      }));
-            };
-        return
-            [source, &request, &queues, &layout](std::optional<RenderedImages> images, std::optional<QString> message) {
-                source->record.record(images, message);
-                if (!images || std::exchange(source->installing, true))
-                    return;
-                queues.postToBackground([source, &request, &layout, images = std::move(*images)] {
-                    auto error = install(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images,
-                                         request.force);
-                    std::lock_guard lock(source->record.mutex);
-                    source->record.installError = std::move(error);
-                });
-            };
+    // Runs on the loop after the job's last delivery step, which the job queued before it.
+    const auto writeSet = [&request, &queues, &layout](ImageSetSource* source) {
+        std::lock_guard lock(source->record.mutex);
+        if (!source->record.images)
+            return;
+        if (!request.catalog) {
+            tell(writeOnce([&] {
+                     return writeImageSet(source->record.images, std::nullopt, request.destination,
+                                          [source] { return source->name; });
+                 }),
+                 source->outcome);
+            source->record.images.reset();
+            return;
+        }
+        queues.postToBackground([source, &request, &layout, images = std::move(*source->record.images)] {
+            auto error
+                = install(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images, request.force);
+            std::lock_guard lock(source->record.mutex);
+            if (error)
+                source->outcome.errors << *error;
+        });
+        source->record.images.reset();
     };
     std::size_t nextToLoad = 0;
     std::function<void()> loadNext = [&] {
@@ -244,15 +251,25 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
             queues.postToMain([&, source] {
                 loadNext();
                 if (!source->loaded.image) {
-                    source->failure = line(source->file, source->loaded.error);
+                    source->outcome.errors << line(source->file, source->loaded.error);
                     return;
                 }
                 if (!placeError)
                     placeError = place();
-                if (!*placeError && !makeImageSet(source->loaded.image, completion(source), queues))
-                    source->failure = line(source->file,
-                                           QStringLiteral("Couldn't get image: %1")
-                                               .arg(imageSetFailureReason(*source->loaded.image)));
+                if (*placeError)
+                    return;
+                const bool rendered = makeImageSet(
+                    source->loaded.image,
+                    [source](std::optional<RenderedImages> images, std::optional<QString> message) {
+                        source->record.record(std::move(images), message);
+                    },
+                    queues);
+                // The images stored before a failed scale are written all the same.
+                queues.postToMain([&, source] { writeSet(source); });
+                if (!rendered)
+                    source->outcome.errors << line(source->file,
+                                                   QStringLiteral("Couldn't get image: %1")
+                                                       .arg(imageSetFailureReason(*source->loaded.image)));
                 source->loaded.image.reset();
             });
         });
@@ -262,11 +279,12 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     queues.runUntilIdle();
 
     if (placeError && *placeError)
-        return {1, {**placeError}};
+        return failedWith(**placeError);
     GenerateOutcome outcome;
-    for (const auto& source : sources)
-        if (auto failure = source->failure ? source->failure : source->record.failure(source->file, 3 + 1))
-            outcome.errors << *failure;
+    for (const auto& source : sources) {
+        outcome.errors += source->outcome.errors;
+        outcome.notes += source->outcome.notes;
+    }
     outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
     return outcome;
 }

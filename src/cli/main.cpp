@@ -2,7 +2,7 @@
 #include "cli/checkcommand.h"
 #include "cli/commandline.h"
 #include "cli/generatecommand.h"
-#include "generation/imageloading.h"
+#include "image/imageloading.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -70,6 +70,8 @@ int main(int argc, char* argv[])
     }
     quorva::tuneAllocatorForShortRun();
     const quorva::GenerateOutcome outcome = quorva::runGenerate(line.request);
+    for (const QString& note : outcome.notes)
+        printTo(stderr, QStringLiteral("quorva-cli: note: %1\n").arg(note));
     for (const QString& error : outcome.errors)
         printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(error));
     return outcome.exitStatus;

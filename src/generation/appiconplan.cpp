@@ -1,9 +1,9 @@
 #include "generation/appiconplan.h"
 
 #include "catalog/contentsjson.h"
-#include "generation/imagecompositing.h"
-#include "generation/imageresizing.h"
-#include "png/pixelanalysis.h"
+#include "image/imagecompositing.h"
+#include "image/imageresizing.h"
+#include "support/pixelanalysis.h"
 
 namespace quorva {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "catalog/catalogwriter.h"
 #include "generation/appiconset.h"
-#include "generation/catalogwriter.h"
 
 #include <QColor>
 

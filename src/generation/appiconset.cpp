@@ -1,6 +1,6 @@
 #include "generation/appiconset.h"
 
-#include "generation/imageresizing.h"
+#include "image/imageresizing.h"
 
 #include <memory>
 #include <mutex>

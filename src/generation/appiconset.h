@@ -1,8 +1,8 @@
 #pragma once
 
-#include "generation/image.h"
-#include "generation/renderedimages.h"
+#include "generation/generationcompletion.h"
 #include "generation/taskqueues.h"
+#include "image/image.h"
 
 #include <QString>
 

@@ -1,13 +1,12 @@
 #include "generation/assetname.h"
 
+#include "support/paths.h"
+
 namespace quorva {
 
 QString assetNameForFile(const QString& filePath)
 {
-    QString name = filePath;
-    while (name.size() > 1 && name.endsWith(QLatin1Char('/')))
-        name.chop(1);
-    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    QString name = lastComponent(filePath);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot > 0)
         name.truncate(dot);

@@ -1,7 +1,7 @@
 #include "generation/imageset.h"
 
-#include "generation/imageresizing.h"
-#include "generation/lineprinter.h"
+#include "image/imageresizing.h"
+#include "support/lineprinter.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "png/pngencoder.h"
 
 #include "png/huffmandeflate.h"
-#include "png/memoryadvice.h"
-#include "png/pixelanalysis.h"
+#include "support/memoryadvice.h"
+#include "support/pixelanalysis.h"
 
 #include <QRgb>
 

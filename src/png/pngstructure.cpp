@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace quorva {
@@ -64,13 +65,15 @@ QByteArray inflateProfile(const QByteArray& chunk)
     if (nul < 1 || nul + 2 > chunk.size())
         return {};
     const QByteArray packed = chunk.mid(nul + 2);
-    libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+    const std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)>
+        inflater(libdeflate_alloc_decompressor(), &libdeflate_free_decompressor);
+    if (!inflater)
+        return {};
     QByteArray profile(static_cast<qsizetype>(maxProfileBytes), Qt::Uninitialized);
     std::size_t size = 0;
     const auto result
-        = libdeflate_zlib_decompress(inflater, packed.constData(), static_cast<std::size_t>(packed.size()),
+        = libdeflate_zlib_decompress(inflater.get(), packed.constData(), static_cast<std::size_t>(packed.size()),
                                      profile.data(), maxProfileBytes, &size);
-    libdeflate_free_decompressor(inflater);
     if (result != LIBDEFLATE_SUCCESS)
         return {};
     profile.truncate(static_cast<qsizetype>(size));

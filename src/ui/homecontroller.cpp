@@ -1,13 +1,13 @@
 #include "ui/homecontroller.h"
 
+#include "catalog/catalogwriter.h"
 #include "generation/appiconset.h"
 #include "generation/assetname.h"
-#include "generation/catalogwriter.h"
-#include "generation/fileio.h"
-#include "generation/imageloading.h"
-#include "generation/imageresizing.h"
 #include "generation/imageset.h"
-#include "png/pixelanalysis.h"
+#include "image/imageloading.h"
+#include "image/imageresizing.h"
+#include "support/paths.h"
+#include "support/pixelanalysis.h"
 #include "ui/appiconoptionspanel.h"
 #include "ui/dragview.h"
 #include "ui/iconpreview.h"
@@ -31,11 +31,6 @@
 
 namespace quorva {
 namespace {
-
-std::filesystem::path toPath(const QString& localFile)
-{
-    return std::filesystem::path(QFile::encodeName(localFile).toStdString());
-}
 
 // Runs work on the pool and then done on the main thread, unless the controller is gone by then.
 template<typename Work, typename Done>
@@ -142,10 +137,7 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
     if (ticket < m_loadsApplied)
         return;
     m_loadsApplied = ticket;
-    QString name = path;
-    while (name.size() > 1 && name.endsWith(QLatin1Char('/')))
-        name.chop(1);
-    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString name = lastComponent(path);
     if (!image.image) {
         // The well and the name keep the image that was there.
         showStatus(

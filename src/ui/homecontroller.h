@@ -1,7 +1,7 @@
 #pragma once
 
 #include "generation/appiconplan.h"
-#include "generation/imageloading.h"
+#include "image/imageloading.h"
 #include "ui/appiconoptionspanel.h"
 #include "ui/dragviewdelegate.h"
 #include "ui/iconpreview.h"

@@ -1,7 +1,7 @@
 #include "ui/iconpreview.h"
 
 #include "catalog/contentsjson.h"
-#include "generation/imageresizing.h"
+#include "image/imageresizing.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "ui/imagewell.h"
 
-#include "generation/imageresizing.h"
+#include "image/imageresizing.h"
 #include "ui/dragview.h"
 
 #include <QDragEnterEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generation/image.h"
+#include "image/image.h"
 
 #include <QPointer>
 #include <QWidget>

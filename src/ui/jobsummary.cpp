@@ -1,6 +1,6 @@
 #include "ui/jobsummary.h"
 
-#include "generation/fileio.h"
+#include "support/paths.h"
 
 #include <QCoreApplication>
 #include <QUrl>

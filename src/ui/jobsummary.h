@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generation/catalogwriter.h"
+#include "catalog/catalogwriter.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "ui/sourcecheck.h"
 
-#include "generation/imagelimits.h"
+#include "image/imagelimits.h"
 
 #include <QCoreApplication>
 

@@ -2,8 +2,8 @@
 // right image and sets, or a clear reason naming the file and nothing written.
 #include "corpusexpectations.h"
 
-#include "generation/imageloading.h"
-#include "generation/imageresizing.h"
+#include "image/imageloading.h"
+#include "image/imageresizing.h"
 #include "testsupport.h"
 
 #include <QFile>

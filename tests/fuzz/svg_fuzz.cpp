@@ -1,8 +1,8 @@
 // libFuzzer target: any bytes as an SVG document. It is made safe and drawn within bounds, or
 // refused with a reason; never a crash, a hang or a read outside the document.
-#include "generation/imageloading.h"
-#include "generation/svgdocument.h"
-#include "generation/vectordrawing.h"
+#include "image/imageloading.h"
+#include "image/svgdocument.h"
+#include "image/vectordrawing.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #include "generation/appiconset.h"
 #include "generation/localtaskqueues.h"
 
-#include "jobrecorder.h"
+#include "generation/jobrecorder.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

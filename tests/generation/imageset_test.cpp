@@ -1,7 +1,7 @@
 #include "generation/imageset.h"
 #include "generation/localtaskqueues.h"
 
-#include "jobrecorder.h"
+#include "generation/jobrecorder.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generation/renderedimages.h"
+#include "generation/generationcompletion.h"
 
 #include <mutex>
 #include <thread>

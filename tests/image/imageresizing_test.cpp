@@ -1,4 +1,4 @@
-#include "generation/imageresizing.h"
+#include "image/imageresizing.h"
 
 #include "testsupport.h"
 

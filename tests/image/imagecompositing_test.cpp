@@ -1,4 +1,4 @@
-#include "generation/imagecompositing.h"
+#include "image/imagecompositing.h"
 
 #include "testsupport.h"
 

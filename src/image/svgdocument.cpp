@@ -1,4 +1,4 @@
-#include "generation/svgdocument.h"
+#include "image/svgdocument.h"
 
 #include <QStringDecoder>
 #include <QXmlStreamReader>

@@ -1,4 +1,4 @@
-#include "generation/vectordrawing.h"
+#include "image/vectordrawing.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generation/renderedimages.h"
+#include "image/renderedimages.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +18,8 @@ struct WriteReport {
     std::optional<std::filesystem::path> setFolder;
     std::vector<std::filesystem::path> written; // files written by this call, in order
     QStringList failures;
+    QStringList removed; // files of the set written before that its Contents.json no longer names
+    QStringList kept;    // files in the set folder that Quorva did not write, left as they are
 
     bool failed() const { return !failures.isEmpty(); }
 };
@@ -29,11 +31,28 @@ struct CatalogSetLayout {
     std::optional<QByteArray> contents; // a Contents.json made for the set, used instead of the template
     bool appendPngToKeys = false;       // image set keys have no extension
     bool copyArtworkToPlatformFolder = false;
+
+    // The file that the image under this key is written to.
+    QString fileNameFor(const QString& key) const;
+    // Whether that image is written again beside the set, in the platform folder.
+    bool copiesToPlatformFolder(const QString& key) const;
+    // The artwork files of an app icon set ("ItunesArtwork@2x.png"), which the classic set holds
+    // whether or not its Contents.json names them.
+    static bool isArtwork(const QString& key);
+    // The key of the image that a file of the set's Contents.json is written from.
+    QString keyFor(const QString& fileName) const;
+    // How many files a whole set of these keys is: one per key, the copies beside the set, and
+    // the Contents.json.
+    std::size_t fileCount(const QStringList& keys) const;
 };
 
-// The Contents.json of a set of this layout: the one made for it, else the template's bytes.
-// Nothing when the template is missing, or can't be read, which readError then tells.
-std::optional<QByteArray> contentsOf(const CatalogSetLayout& layout, QString* readError = nullptr);
+// A set's Contents.json: the one made for it, else the template's bytes, or why there is none.
+struct SetContentsFile {
+    std::optional<QByteArray> bytes;
+    bool missing = false; // no template of that name: the writer leaves the set without one, silently
+    QString error;        // "Couldn't find the template …" or "Couldn't read …"
+};
+SetContentsFile contentsOf(const CatalogSetLayout& layout);
 
 const CatalogSetLayout& appIconSetLayout();
 const CatalogSetLayout& imageSetLayout();
@@ -42,7 +61,9 @@ CatalogSetLayout singleSizeAppIconSetLayout(QByteArray contents);
 
 // Writes one set: prints the message if there is one; otherwise, given a map and a destination,
 // creates DEST/Quorva/<kind>/iOS/<setFolderName>, writes one PNG per entry and copies the
-// template as Contents.json. Failures are printed, one line each, and the call goes on or stops
+// template as Contents.json. Every file is put in whole or not at all, and no link below the
+// destination takes a write out of it. Files that the set held before and its Contents.json no
+// longer names are removed. Failures are printed, one line each, and the call goes on or stops
 // as each requires.
 WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<RenderedImages>& images,
                             const std::optional<QString>& message,

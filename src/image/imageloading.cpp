@@ -1,9 +1,9 @@
-#include "generation/imageloading.h"
+#include "image/imageloading.h"
 
-#include "generation/fileio.h"
-#include "generation/imagelimits.h"
-#include "generation/svgdocument.h"
-#include "generation/vectordrawing.h"
+#include "image/imagelimits.h"
+#include "image/svgdocument.h"
+#include "image/vectordrawing.h"
+#include "support/paths.h"
 
 #include <QBuffer>
 #include <QColorSpace>

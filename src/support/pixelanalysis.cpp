@@ -1,4 +1,4 @@
-#include "png/pixelanalysis.h"
+#include "support/pixelanalysis.h"
 
 namespace quorva {
 

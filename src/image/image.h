@@ -56,4 +56,12 @@ using ImageRef = std::shared_ptr<const Image>;
 // A one-representation image whose size in points equals its pixel size.
 ImageRef makeImage(QImage bitmap);
 
+// The PNG file bytes of an image, or which of the two stages failed: NoBitmap when the image has
+// no bitmap representation to encode, NoPng when the encoder gave nothing. An image is encoded
+// once; every later call returns the bytes of that encoding.
+inline const PngResult& pngData(const Image& image)
+{
+    return image.encodedPng();
+}
+
 } // namespace quorva

@@ -1,7 +1,7 @@
-#include "generation/imageresizing.h"
+#include "image/imageresizing.h"
 
-#include "generation/imagelimits.h"
-#include "generation/vectordrawing.h"
+#include "image/imagelimits.h"
+#include "image/vectordrawing.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "png/memoryadvice.h"
+#include "support/memoryadvice.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
 // SVG sources: drawn straight at every size, and never a way to read another file.
 #include "generation/appiconset.h"
-#include "generation/imagecompositing.h"
-#include "generation/imageloading.h"
 #include "generation/localtaskqueues.h"
-#include "generation/vectordrawing.h"
+#include "image/imagecompositing.h"
+#include "image/imageloading.h"
+#include "image/vectordrawing.h"
 
-#include "jobrecorder.h"
+#include "generation/jobrecorder.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "generation/lineprinter.h"
+#include "support/lineprinter.h"
 
 #include <cstdio>
 #include <mutex>

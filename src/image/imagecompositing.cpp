@@ -1,6 +1,6 @@
-#include "generation/imagecompositing.h"
+#include "image/imagecompositing.h"
 
-#include "generation/vectordrawing.h"
+#include "image/vectordrawing.h"
 
 namespace quorva {
 namespace {

@@ -1,6 +1,6 @@
 // The loader's pixel conversions; what it gives for each odd file is checked over the bad-input
 // corpus (tests/corpus).
-#include "generation/imageloading.h"
+#include "image/imageloading.h"
 
 #include "testsupport.h"
 

@@ -1,6 +1,6 @@
-#include "generation/image.h"
+#include "image/image.h"
 
-#include "generation/vectordrawing.h"
+#include "image/vectordrawing.h"
 #include "png/pngencoder.h"
 
 namespace quorva {

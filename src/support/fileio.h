@@ -1,0 +1,47 @@
+#pragma once
+
+#include "support/filedescriptor.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorva {
+
+// Each gives nothing on success, else a one-line description naming the path and the system's
+// reason ("Couldn't write \"…/AppIcon.png\": No space left on device").
+
+// Writes every byte to the descriptor, going on after interrupted and short writes. Gives errno,
+// or 0; a write that takes nothing counts as a full disk.
+int writeAll(int fd, const QByteArray& bytes);
+
+// Opens the folder `name` inside the open folder `parent` (whose path is parentPath), making it
+// first when create is set (an existing folder is no failure), as mkdir would under the umask.
+// A symbolic link there is followed only when it leads to a folder inside `within`: links
+// planted in a destination never take a write out of it.
+std::optional<QString> openFolderIn(const FileDescriptor& parent, const std::filesystem::path& parentPath,
+                                    const std::filesystem::path& name, const std::filesystem::path& within, bool create,
+                                    FileDescriptor& folder);
+
+// Puts the bytes in place of the file `name` in the open folder: they are written to a hidden
+// file beside it and renamed over it, so that the file is whole, old or new, at every moment and
+// after any failure, and a link in its place is replaced rather than followed. New files get
+// mode 0666 less the umask. sync: flushed to the disk before the rename.
+std::optional<QString> replaceFile(const FileDescriptor& folder, const std::filesystem::path& folderPath,
+                                   const std::filesystem::path& name, const QByteArray& bytes, bool sync = false);
+
+// Reads the file `name` of an open folder, not following a link there, when it is a regular file
+// of at most maxBytes. Gives errno, or 0; EFBIG when it is larger, EINVAL when it is no file.
+int readFileIn(const FileDescriptor& folder, const std::filesystem::path& name, qint64 maxBytes, QByteArray& bytes);
+
+// The names in an open folder, "." and ".." left out; empty when it can't be listed.
+std::vector<std::string> namesIn(const FileDescriptor& folder);
+
+// Reads a whole file, which may be a compiled-in resource (":/...").
+std::optional<QString> readFile(const QString& file, QByteArray& bytes);
+
+} // namespace quorva
