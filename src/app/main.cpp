@@ -29,6 +29,5 @@ int main(int argc, char* argv[])
     quorva::AppDelegate delegate(&application);
     const auto window = quorva::loadMainWindow();
     window->show();
-    application.exec();
-    return 0;
+    return application.exec();
 }

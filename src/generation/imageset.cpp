@@ -1,5 +1,6 @@
 #include "generation/imageset.h"
 
+#include "image/imagelimits.h"
 #include "image/imageresizing.h"
 #include "support/lineprinter.h"
 
@@ -28,20 +29,25 @@ std::vector<ImageSetEntry> vectorImageSetSizes(QSize intrinsic)
     };
 }
 
-QString imageSetFailureReason(const Image& image)
+std::optional<QString> imageSetRefusal(const Image& image)
 {
     const QSize pixels = image.pixelSize();
     if (pixels.isEmpty())
         return QStringLiteral("the image has no bitmap");
-    if (image.drawing())
+    if (image.drawing() && !fitsImageLimits(std::int64_t(pixels.width()) * 3, std::int64_t(pixels.height()) * 3))
         return QStringLiteral("its 3x image of %1 × %2 pixels is larger than Quorva makes")
-            .arg(pixels.width() * 3)
-            .arg(pixels.height() * 3);
-    if (pixels.width() < 3 || pixels.height() < 3)
+            .arg(std::int64_t(pixels.width()) * 3)
+            .arg(std::int64_t(pixels.height()) * 3);
+    if (!image.drawing() && (pixels.width() < 3 || pixels.height() < 3))
         return QStringLiteral("an image set needs at least 3 × 3 pixels, this image has %1 × %2")
             .arg(pixels.width())
             .arg(pixels.height());
-    return QStringLiteral("there is not enough memory for it");
+    return std::nullopt;
+}
+
+QString imageSetFailureReason(const Image& image)
+{
+    return imageSetRefusal(image).value_or(QStringLiteral("there is not enough memory for it"));
 }
 
 bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues)

@@ -7,6 +7,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace quorva {
@@ -31,13 +32,17 @@ std::vector<ImageSetEntry> vectorImageSetSizes(QSize intrinsic);
 // was rendered, so that a window, where nobody reads standard output, can say so.
 bool makeImageSet(ImageRef image, GenerationCompletion completion, TaskQueues& queues = defaultTaskQueues());
 
+// The same over a table of one's own.
+bool makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
+                  TaskQueues& queues);
+
+// Why no image set can be made of this source, known from its size before anything is rendered,
+// as a phrase that completes "Couldn't get image: "; nothing when one can.
+std::optional<QString> imageSetRefusal(const Image& image);
+
 // Why the image set of this source could not be rendered, as a phrase that completes
 // "Couldn't get image: ", for the window and the command line, where the printed line alone
 // says too little.
 QString imageSetFailureReason(const Image& image);
-
-// The same over a table of one's own.
-bool makeImageSet(ImageRef image, const std::vector<ImageSetEntry>& table, GenerationCompletion completion,
-                  TaskQueues& queues);
 
 } // namespace quorva

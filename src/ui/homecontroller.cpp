@@ -83,7 +83,7 @@ void HomeController::viewDidLoad()
     if (window() != this)
         window()->setWindowTitle(windowTitle());
     if (m_segmentedControl) {
-        m_segmentedControl->setSelectedSegment(0);
+        m_segmentedControl->setSelectedSegment(int(OutputKind::AppIconSet));
         connect(m_segmentedControl, &SegmentedControl::selectedSegmentChanged, this, &HomeController::refresh);
     }
     if (m_imageView)
@@ -158,9 +158,9 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
     refresh();
 }
 
-int HomeController::segment() const
+std::optional<OutputKind> HomeController::kind() const
 {
-    return m_segmentedControl ? m_segmentedControl->selectedSegment() : -1;
+    return m_segmentedControl ? outputKindOf(m_segmentedControl->selectedSegment()) : std::nullopt;
 }
 
 AppIconOptions HomeController::chosenOptions() const
@@ -172,13 +172,13 @@ void HomeController::refresh()
 {
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
     if (m_appIconOptions) {
-        m_appIconOptions->setVisible(segment() == 0);
+        m_appIconOptions->setVisible(kind() == OutputKind::AppIconSet);
         m_appIconOptions->blockSignals(true);
         m_appIconOptions->setSourceHasTransparency(m_sourceHasTransparency);
         m_appIconOptions->blockSignals(false);
     }
     const AppIconOptions options = chosenOptions();
-    const SourceCheck check = checkSource(image, segment(), options, m_sourceHasTransparency);
+    const SourceCheck check = checkSource(image, kind(), options, m_sourceHasTransparency);
     if (m_generateButton) {
         m_generateButton->setEnabled(check.canGenerate);
         m_generateButton->setToolTip(check.canGenerate ? tr("Choose a folder and write the set into it")
@@ -199,10 +199,10 @@ void HomeController::updatePreview()
         return;
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
     const quint64 ticket = ++m_previewsStarted;
-    if (!image || segment() != 0) {
+    if (!image || kind() != OutputKind::AppIconSet) {
         m_previewsShown = ticket;
         m_plan.reset();
-        if (!image || segment() != 1) {
+        if (!image || kind() != OutputKind::ImageSet) {
             m_preview->setText({});
             return;
         }
@@ -264,10 +264,8 @@ void HomeController::panelDidEnd(int response, const QStringList& folders)
 
 void HomeController::startJob()
 {
-    if (!m_segmentedControl)
-        return;
-    const int segment = m_segmentedControl->selectedSegment();
-    if (segment != 0 && segment != 1)
+    const std::optional<OutputKind> kind = this->kind();
+    if (!kind)
         return;
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
     if (!image) {
@@ -295,7 +293,7 @@ void HomeController::startJob()
     };
 
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
-    if (segment == 0) {
+    if (kind == OutputKind::AppIconSet) {
         const AppIconOptions options = chosenOptions();
         // The preview's plan when no change has come since it was made (every change starts a
         // new preview); else made now.

@@ -6,6 +6,7 @@
 #include "ui/dragviewdelegate.h"
 #include "ui/iconpreview.h"
 #include "ui/imagewell.h"
+#include "ui/outputkind.h"
 #include "ui/segmentedcontrol.h"
 #include "ui/statusline.h"
 
@@ -79,7 +80,7 @@ private:
     void updatePreview();
     void beginBusy();
     void endBusy();
-    int segment() const;
+    std::optional<OutputKind> kind() const;
     AppIconOptions chosenOptions() const;
 
     DragView* m_dragView = nullptr; // a child: the window owns both

@@ -1,6 +1,6 @@
 #include "ui/sourcecheck.h"
 
-#include "image/imagelimits.h"
+#include "generation/imageset.h"
 
 #include <QCoreApplication>
 
@@ -12,9 +12,18 @@ QString tr(const char* text)
     return QCoreApplication::translate("quorva::SourceCheck", text);
 }
 
+// A reason given as a phrase, as a sentence of its own.
+QString sentence(QString phrase)
+{
+    if (!phrase.isEmpty())
+        phrase[0] = phrase[0].toUpper();
+    return phrase + QLatin1Char('.');
+}
+
 } // namespace
 
-SourceCheck checkSource(const ImageRef& image, int segment, const AppIconOptions& options, bool transparent)
+SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, const AppIconOptions& options,
+                        bool transparent)
 {
     SourceCheck check;
     if (!image || image->pixelSize().isEmpty()) {
@@ -23,14 +32,11 @@ SourceCheck checkSource(const ImageRef& image, int segment, const AppIconOptions
     }
     const QSize pixels = image->pixelSize();
     const QString size = QStringLiteral("%1 × %2").arg(pixels.width()).arg(pixels.height());
-    if (segment == 1) {
-        if (!image->drawing() && (pixels.width() < 3 || pixels.height() < 3)) {
-            check.blocked = tr("An image set needs at least 3 × 3 pixels; this image has %1.").arg(size);
-            check.notes << check.blocked;
-            return check;
-        }
-        if (image->drawing() && !fitsImageLimits(std::int64_t(pixels.width()) * 3, std::int64_t(pixels.height()) * 3)) {
-            check.blocked = tr("At three times its size of %1 it is larger than Quorva makes.").arg(size);
+    if (!kind)
+        return check;
+    if (kind == OutputKind::ImageSet) {
+        if (const std::optional<QString> refusal = imageSetRefusal(*image)) {
+            check.blocked = sentence(*refusal);
             check.notes << check.blocked;
             return check;
         }
@@ -38,8 +44,7 @@ SourceCheck checkSource(const ImageRef& image, int segment, const AppIconOptions
         return check;
     }
     if (const AppIconRefusal refusal = refusalOf(options, transparent); refusal != AppIconRefusal::None) {
-        check.blocked = describe(refusal) + QLatin1Char('.');
-        check.blocked[0] = check.blocked[0].toUpper();
+        check.blocked = sentence(describe(refusal));
         check.notes << check.blocked;
         return check;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/appiconplan.h"
+#include "ui/outputkind.h"
 
 #include <QStringList>
 
@@ -15,7 +16,8 @@ struct SourceCheck {
     QString blocked; // when it can't: why, for Generate's tooltip
 };
 
-// segment 0 is the app icon set, 1 the image set, with the app icon set's choices.
-SourceCheck checkSource(const ImageRef& image, int segment, const AppIconOptions& options, bool transparent);
+// For the kind of set chosen, with the app icon set's choices; nothing chosen is no set at all.
+SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, const AppIconOptions& options,
+                        bool transparent);
 
 } // namespace quorva

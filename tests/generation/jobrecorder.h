@@ -8,8 +8,7 @@
 
 namespace quorva::test {
 
-// Records every completion call of a job, from whatever thread it comes, with the number of
-// lines printed before it.
+// Records every completion call of a job, with the thread it came from.
 struct JobRecorder {
     struct Call {
         std::optional<RenderedImages> images;
