@@ -2,14 +2,16 @@
 """A small mutation check: applies each hand-written mutant below to the product code, one at a
 time, rebuilds incrementally, runs ctest and reports whether some test caught it.
 
-Usage: scripts/mutants.py [--build DIR] [--only NAME[,NAME...]] [--list]
+Usage: scripts/mutants.py [--work DIR] [--only NAME[,NAME...]] [--list]
 
-The build folder must be configured already (scripts/test.sh makes `build`). The source tree is
-restored after every mutant, also when the run is interrupted.
+It works on a copy of the committed tree in DIR (default build-mutants), never on the checkout,
+so a killed run leaves nothing mutated behind; the copy is made afresh at every run and built in
+DIR/build. A checkout with uncommitted changes is refused: they would not be what is measured.
 """
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -21,23 +23,23 @@ MUTANTS = [
      '"Icon-App-83.5x83.5@2x.png"), 167}', '"Icon-App-83.5x83.5@2x.png"), 166}'),
     ("table-name", "the icon table's sides", "src/generation/appiconset.cpp",
      '"Icon-App-60x60@2x.png"), 120}', '"Icon-App-60x60@1x.png"), 120}'),
-    ("set-rounds", "the image set's truncation", "src/generation/imageresizing.cpp",
+    ("set-rounds", "the image set's truncation", "src/image/imageresizing.cpp",
      "rescaled(image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height))",
      "rescaled(image, std::llround(width), std::llround(height))"),
     ("set-2x-from-1x-pixels", "the image set's 2x rule", "src/generation/imageset.cpp",
      "QSizeF(thirdWidth + thirdWidth, thirdHeight + thirdHeight)",
      "QSizeF(int(thirdWidth) * 2.0, int(thirdHeight) * 2.0)"),
-    ("artwork-no-copies", "the artwork copies", "src/generation/catalogwriter.cpp",
+    ("artwork-no-copies", "the artwork copies", "src/catalog/catalogwriter.cpp",
      'key.contains(QLatin1String("tunes"))', 'key.contains(QLatin1String("Tunes"))'),
-    ("artwork-copies-all", "the artwork copies", "src/generation/catalogwriter.cpp",
-     'key.contains(QLatin1String("tunes"))', "!key.isEmpty()"),
-    ("message-loses", "a message winning over a map", "src/generation/catalogwriter.cpp",
+    ("artwork-copies-all", "the artwork copies", "src/catalog/catalogwriter.cpp",
+     "return copyArtworkToPlatformFolder && isArtwork(key);", "return copyArtworkToPlatformFolder;"),
+    ("message-loses", "a message winning over a map", "src/catalog/catalogwriter.cpp",
      "if (message) {", "if (message && !images) {"),
     ("icon-failure-text", "the printed lines", "src/generation/appiconset.cpp",
      'QStringLiteral("Couldn\'t get image")', 'QStringLiteral("Couldn\'t get image.")'),
-    ("line-without-newline", "the printed lines", "src/generation/lineprinter.cpp",
+    ("line-without-newline", "the printed lines", "src/support/lineprinter.cpp",
      "text.toUtf8() + '\\n'", "text.toUtf8()"),
-    ("write-error-unprinted", "the printed lines", "src/generation/catalogwriter.cpp",
+    ("write-error-unprinted", "the printed lines", "src/catalog/catalogwriter.cpp",
      "call.print(*error);\n            continue;", "call.note(*error);\n            continue;"),
     ("opaque-keeps-alpha", "the colour type for opaque images", "src/png/pngencoder.cpp",
      "const bool withAlpha = hasTransparentPixels(image);", "const bool withAlpha = true;"),
@@ -47,15 +49,17 @@ MUTANTS = [
      "const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));",
      "const qsizetype dot = name.indexOf(QLatin1Char('.'));"),
     ("segments-swapped", "the segment-to-job mapping", "src/ui/homecontroller.cpp",
-     "if (segment == 0) {", "if (segment == 1) {"),
+     "if (kind == OutputKind::AppIconSet) {", "if (kind == OutputKind::ImageSet) {"),
     ("other-segment-starts-a-job", "the segment-to-job mapping", "src/ui/homecontroller.cpp",
-     "if (segment != 0 && segment != 1)\n        return;", ""),
+     "kind = this->kind();\n    if (!kind)\n        return;", "kind = this->kind();"),
     ("asset-name-first-dot", "the asset name", "src/generation/assetname.cpp",
      "name.lastIndexOf(QLatin1Char('.'))", "name.indexOf(QLatin1Char('.'))"),
     ("asset-name-leading-dot", "the asset name", "src/generation/assetname.cpp",
      "if (dot > 0)", "if (dot >= 0)"),
-    ("not-cut-to-length", "a rewritten file cut to length", "src/generation/fileio.cpp",
-     "status.st_size > bytes.size()", "status.st_size > bytes.size() + (1 << 30)"),
+    ("link-followed-out", "no write through a link out of the destination", "src/support/fileio.cpp",
+     "if (!resolvesInside(path, within))", "if (false)"),
+    ("old-set-kept", "the files of an earlier set removed", "src/catalog/catalogwriter.cpp",
+     "else if (::unlinkat(set.get(), entry.c_str(), 0) == 0)", "else if (false)"),
     ("icon-failure-silent", "the failure forms of both jobs", "src/generation/appiconset.cpp",
      '(*sharedCompletion)(std::nullopt, QStringLiteral("Couldn\'t get image"));\n                return;',
      "return;"),
@@ -68,18 +72,19 @@ MUTANTS = [
     ("set-failure-to-completion", "the failure forms of both jobs", "src/generation/imageset.cpp",
      'printLine(QStringLiteral("Couldn\'t get image"));\n            return false;',
      '(*sharedCompletion)(std::nullopt, QStringLiteral("Couldn\'t get image"));\n            return false;'),
-    ("destination-made-again", "the writer's folder rules", "src/generation/fileio.cpp",
-     "if (!std::filesystem::is_directory(base, error))", "if (false)"),
-    ("set-name-with-slash", "the writer's folder rules", "src/generation/catalogwriter.cpp",
-     "&& !name.contains(QLatin1Char('/'))", ""),
-    ("default-set-name", "the writer's folder rules", "src/generation/catalogwriter.cpp",
+    ("destination-made-again", "the writer's folder rules", "src/catalog/catalogwriter.cpp",
+     "FileDescriptor folder(::open(destination->c_str(),",
+     "FileDescriptor folder((fs::create_directories(*destination), ::open(destination->c_str(),"),
+    ("set-name-with-slash", "the writer's folder rules", "src/support/paths.cpp",
+     "!name.contains(QLatin1Char('/')) && ", ""),
+    ("default-set-name", "the writer's folder rules", "src/catalog/catalogwriter.cpp",
      'QStringLiteral("asset")) + QStringLiteral(".imageset")', 'QStringLiteral("Asset")) + QStringLiteral(".imageset")'),
-    ("platform-folder-name", "the writer's folder rules", "src/generation/catalogwriter.cpp",
-     '/ component(layout.kindFolder) / "iOS"', '/ component(layout.kindFolder) / "ios"'),
-    ("no-png-ends-the-call", "the writer's \"no PNG\" skip", "src/generation/catalogwriter.cpp",
+    ("platform-folder-name", "the writer's folder rules", "src/catalog/catalogwriter.cpp",
+     'fs::path("iOS"), toPath(setName)', 'fs::path("ios"), toPath(setName)'),
+    ("no-png-ends-the-call", "the writer's \"no PNG\" skip", "src/catalog/catalogwriter.cpp",
      'as PNG").arg(fileName));\n            continue;', 'as PNG").arg(fileName));\n            return call.report;'),
-    ("template-read-unprinted", "a failed template read", "src/generation/catalogwriter.cpp",
-     "        else\n            call.print(readError);", "        else\n            call.note(readError);"),
+    ("template-read-unprinted", "a failed template read", "src/catalog/catalogwriter.cpp",
+     "        else\n            call.print(contents.error);", "        else\n            call.note(contents.error);"),
     ("open-selection-without-window", "openSelection with no window", "src/ui/homecontroller.cpp",
      "if (!shown || !shown->isVisible())\n        return;", "if (!shown)\n        return;"),
     ("singular-count", "the singular status text", "src/ui/jobsummary.cpp",
@@ -97,10 +102,10 @@ MUTANTS = [
      "if (!named.contains(name))", "if (false)"),
     ("store-alpha-unchecked", "check's store-icon-alpha rule", "src/catalog/setcheck.cpp",
      "if (isStoreIcon(entry) && structure->hasAlpha())", "if (isStoreIcon(entry) && structure->colourType == 4)"),
-    ("svg-external-followed", "no file outside an SVG is read", "src/generation/svgdocument.cpp",
+    ("svg-external-followed", "no file outside an SVG is read", "src/image/svgdocument.cpp",
      "cut = true;", "cut = false;"),
     ("svg-not-dropped", "the drop zone's extension rule", "src/ui/dragview.h",
-     'QStringLiteral("svg"),  ', ''),
+     'QStringLiteral("svg"), QStringLiteral("svgz")', 'QStringLiteral("svgz")'),
     ("generate-without-image", "Generate disabled until an image is loaded", "src/ui/sourcecheck.cpp",
      'check.blocked = tr("Drop or open an image first.");\n        return check;',
      'check.blocked = tr("Drop or open an image first.");\n        check.canGenerate = true;\n        return check;'),
@@ -121,30 +126,45 @@ def first_failure(log):
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     parser = argparse.ArgumentParser()
-    parser.add_argument("--build", default="build")
+    parser.add_argument("--work", default="build-mutants")
     parser.add_argument("--only", default="")
     parser.add_argument("--list", action="store_true")
     args = parser.parse_args()
-    build = os.path.join(root, args.build)
     chosen = [m for m in MUTANTS if not args.only or m[0] in args.only.split(",")]
     if args.list:
         for name, behaviour, path, _, _ in chosen:
             print(f"{name:32} {behaviour:40} {path}")
         return 0
 
+    dirty = subprocess.run(["git", "status", "--porcelain", "--untracked-files=no"], cwd=root,
+                           capture_output=True, text=True).stdout.strip()
+    if dirty:
+        print("the checkout has uncommitted changes; commit or stash them first:\n" + dirty, file=sys.stderr)
+        return 2
+    work = os.path.join(root, args.work)
+    source = os.path.join(work, "src-copy")
+    build = os.path.join(work, "build")
+    shutil.rmtree(source, ignore_errors=True)
+    os.makedirs(source)
+    archive = subprocess.run(["git", "archive", "HEAD"], cwd=root, capture_output=True, check=True).stdout
+    subprocess.run(["tar", "-x", "-C", source], input=archive, check=True)
+
     os.environ["QT_QPA_PLATFORM"] = "offscreen"
-    log = os.path.join(build, "mutants.log")
+    os.makedirs(build, exist_ok=True)
+    log = os.path.join(work, "mutants.log")
     open(log, "w").close()
+    configure = ["cmake", "-S", source, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                 "-DQUORVA_BUILD_BENCH=OFF"]
     build_cmd = ["cmake", "--build", build]
     test_cmd = ["ctest", "--test-dir", build, "-j", str(os.cpu_count() or 2), "--stop-on-failure",
                 "--timeout", "300", "--output-on-failure"]
-    if run(build_cmd, root, log) or run(test_cmd, root, log):
+    if run(configure, source, log) or run(build_cmd, source, log) or run(test_cmd, source, log):
         print(f"the unmutated build or its tests fail; see {log}", file=sys.stderr)
         return 2
 
     caught = 0
     for name, behaviour, path, old, new in chosen:
-        file = os.path.join(root, path)
+        file = os.path.join(source, path)
         original = open(file).read() if os.path.exists(file) else ""
         if original.count(old) != 1:
             print(f"STALE     {name:32} {behaviour}: the text is found {original.count(old)} times in {path}")
@@ -153,12 +173,12 @@ def main():
         try:
             with open(file, "w") as f:
                 f.write(original.replace(old, new))
-            mutant_log = os.path.join(build, f"mutant-{name}.log")
+            mutant_log = os.path.join(work, f"mutant-{name}.log")
             open(mutant_log, "w").close()
-            if run(build_cmd, root, mutant_log):
+            if run(build_cmd, source, mutant_log):
                 verdict = "NOBUILD "
                 by = "the compiler"
-            elif run(test_cmd, root, mutant_log):
+            elif run(test_cmd, source, mutant_log):
                 verdict = "caught  "
                 by = first_failure(mutant_log)
                 caught += 1
@@ -169,7 +189,6 @@ def main():
             with open(file, "w") as f:
                 f.write(original)
         print(f"{verdict}  {name:32} {behaviour:40} {time.monotonic() - started:5.0f} s  {by}", flush=True)
-    run(build_cmd, root, log)
     print(f"{caught} of {len(chosen)} mutants caught")
     return 0 if caught == len(chosen) else 1
 

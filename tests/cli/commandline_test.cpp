@@ -21,20 +21,36 @@ TEST(CommandLine, imageSetIsNamedAfterTheSourceUnlessToldOtherwise)
     EXPECT_EQ(parseCommandLine({"appicon", "--version"}).action, Action::Version);
 }
 
-TEST(CommandLine, wrongUsage_isAUsageErrorWithAReason)
+// Each wrong command line with the reason it must be given.
+struct WrongUsage {
+    const char* name;
+    QStringList words;
+    const char* reason;
+};
+
+class CommandLineWrongUsage : public testing::TestWithParam<WrongUsage> {};
+
+TEST_P(CommandLineWrongUsage, isRefusedWithItsReason)
 {
-    for (const QStringList& words : std::vector<QStringList>{{},
-                                                             {"appicon"},
-                                                             {"appicon", "a.png"},
-                                                             {"appicon", "a.png", "b", "c"},
-                                                             {"resize", "a.png", "out"},
-                                                             {"appicon", "a.png", "out", "--name", "x"},
-                                                             {"imageset", "a.png", "out", "--name"},
-                                                             {"imageset", "a.png", "out", "--name", "a/b"},
-                                                             {"imageset", "a.png", "out", "--name="},
-                                                             {"appicon", "a.png", "out", "--fast"}}) {
-        const CommandLine line = parseCommandLine(words);
-        EXPECT_EQ(line.action, Action::UsageError) << words.join(' ').toStdString();
-        EXPECT_FALSE(line.error.isEmpty());
-    }
+    const CommandLine line = parseCommandLine(GetParam().words);
+    EXPECT_EQ(line.action, Action::UsageError);
+    EXPECT_EQ(line.error, QString::fromUtf8(GetParam().reason));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CommandLineWrongUsage,
+    testing::Values(
+        WrongUsage{"nothing", {}, "no command given"},
+        WrongUsage{"noSource", {"appicon"}, "appicon takes SOURCE and DEST"},
+        WrongUsage{"extraArgument", {"appicon", "a.png", "b", "c"}, "appicon takes SOURCE and DEST"},
+        WrongUsage{"unknownCommand", {"resize", "a.png", "out"}, "unknown command resize"},
+        WrongUsage{"nameForAnAppIcon",
+                   {"appicon", "a.png", "out", "--name", "x"},
+                   "--name goes with imageset only; an app icon set in a catalog is named by --set"},
+        WrongUsage{"nameWithoutValue", {"imageset", "a.png", "out", "--name"}, "--name needs a value"},
+        WrongUsage{"nameWithSlash",
+                   {"imageset", "a.png", "out", "--name", "a/b"},
+                   "--name must be a non-empty name without '/'"},
+        WrongUsage{"emptyName", {"imageset", "a.png", "out", "--name="}, "--name must be a non-empty name without '/'"},
+        WrongUsage{"unknownOption", {"appicon", "a.png", "out", "--fast"}, "unknown option --fast"}),
+    [](const testing::TestParamInfo<WrongUsage>& row) { return std::string(row.param.name); });

@@ -151,23 +151,31 @@ TEST_F(IntoCatalog, killedAtAnyInstant_leavesTheWholeOldOrTheWholeNewSet)
     ASSERT_EQ(cli(classic(), catalog).exitCode, 0);
     addNeighbours(catalog);
     const Tree neighbours = treeOf(catalog / "Group");
+    const quint32 seed = 20261208;
+    SCOPED_TRACE(testing::Message() << "kill times drawn with seed " << seed);
+    QRandomGenerator random(seed);
     bool isA = true;
     int swapped = 0;
     for (int run = 0; run < 120; ++run) {
         QProcess process;
         process.start(test::cliPath, (isA ? single() : classic()) << "--into" << test::str(catalog));
         ASSERT_TRUE(process.waitForStarted());
-        // The kill lands anywhere from the start to a little past the end of a whole run.
-        std::this_thread::sleep_for(wholeRun * QRandomGenerator::global()->bounded(1.3));
-        process.kill();
-        process.waitForFinished();
+        // The kill lands anywhere from the start to a little past the end of a whole run; every
+        // tenth run is let finish, so that runs do swap however slow the machine is.
+        if (run % 10 == 9) {
+            ASSERT_TRUE(process.waitForFinished(120000));
+        } else {
+            std::this_thread::sleep_for(wholeRun * random.bounded(1.3));
+            process.kill();
+            process.waitForFinished();
+        }
         const Tree now = treeOf(catalog / "AppIcon.appiconset");
         ASSERT_TRUE(now == a || now == b) << "a half-written set after a kill in run " << run;
         ASSERT_EQ(treeOf(catalog / "Group"), neighbours);
         swapped += (now == a) != isA;
         isA = now == a;
     }
-    EXPECT_GT(swapped, 0) << "no run got as far as the swap";
+    EXPECT_GE(swapped, 12) << "every run let finish swaps the set";
     EXPECT_EQ(cli(classic(), catalog).exitCode, 0);
     EXPECT_EQ(test::filesBelow(catalog).filter(QStringLiteral(".quorva")), QStringList())
         << "the next run removes what killed runs left";
