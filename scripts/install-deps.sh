@@ -17,7 +17,7 @@ packages=(
 )
 if [ "${1:-}" = --bench ]; then
   packages+=(
-    imagemagick python3-pil hyperfine time librsvg2-bin
+    imagemagick python3-pil hyperfine time librsvg2-bin strace linux-perf
     breeze-icon-theme mate-backgrounds
   )
   # Node.js for sharp; the machine's own when it has one.
