@@ -24,7 +24,18 @@ QByteArray encoded(const QImage& image, const char* format, int quality = -1)
     return bytes;
 }
 
-// Smooth shapes under sensor-like noise: compresses as badly as a photograph does.
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("Couldn't read the benchmark source %s", qPrintable(path));
+    return file.readAll();
+}
+
+Sources* loaded = nullptr;
+
+} // namespace
+
 QImage photoStandIn(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -41,18 +52,6 @@ QImage photoStandIn(int width, int height)
     }
     return image;
 }
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("Couldn't read the benchmark source %s", qPrintable(path));
-    return file.readAll();
-}
-
-Sources* loaded = nullptr;
-
-} // namespace
 
 QImage iconArtwork(int side)
 {

@@ -22,6 +22,9 @@ struct Sources {
 const Sources& sources(int& argc, char** argv);
 const Sources& sources();
 
+// Smooth shapes under sensor-like noise: compresses as badly as a photograph does.
+QImage photoStandIn(int width, int height);
+
 // App-icon-like artwork: a rounded square with gradients, rings and anti-aliased edges on a
 // transparent ground, side × side pixels.
 QImage iconArtwork(int side);

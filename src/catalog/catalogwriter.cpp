@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <set>
 
 #include <fcntl.h>
@@ -19,6 +20,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr qint64 maxOldContentsBytes = 1 << 20;
+// Files this large are written on a thread of their own while the call writes the rest.
+constexpr qsizetype writtenAsideBytes = 4 << 20;
+const PngResult noBitmap{std::nullopt, PngFailure::NoBitmap};
 
 class Call {
 public:
@@ -179,34 +183,68 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
     set = std::move(folder);
     const std::set<QString> before = filesNamedInFolder(set);
 
-    std::set<QString> writtenNow;
+    // Encoded in the map's order first, up to an image without a bitmap, which ends the call; then
+    // the files are written, the large ones side by side, so that a call made on the window's
+    // thread with a photograph's three scales holds it up for the longest file only; then what
+    // happened is told in the map's order again.
+    struct Entry {
+        QString key, fileName;
+        const QByteArray* bytes = nullptr;
+        std::optional<QString> problem, copyProblem;
+        bool printed = true; // whether the problem goes to standard output
+    };
+    std::vector<Entry> entries;
+    std::optional<QString> endedBy;
     for (const auto& [key, image] : *images) {
-        const QString fileName = layout.fileNameFor(key);
-        const PngResult png = image ? pngData(*image) : PngResult{std::nullopt, PngFailure::NoBitmap};
+        Entry entry;
+        entry.key = key;
+        entry.fileName = layout.fileNameFor(key);
+        const PngResult& png = image ? pngData(*image) : noBitmap;
+        if (png.failure == PngFailure::NoBitmap) {
+            endedBy = QStringLiteral("Couldn't encode \"%1\": the image has no bitmap").arg(entry.fileName);
+            break;
+        }
         if (!png.bytes) {
-            if (png.failure == PngFailure::NoBitmap) {
-                call.note(QStringLiteral("Couldn't encode \"%1\": the image has no bitmap").arg(fileName));
-                return call.report;
-            }
-            call.note(QStringLiteral("Couldn't encode \"%1\" as PNG").arg(fileName));
+            entry.problem = QStringLiteral("Couldn't encode \"%1\" as PNG").arg(entry.fileName);
+            entry.printed = false;
+        } else if (!isSingleComponent(entry.fileName)) {
+            entry.problem = QStringLiteral("Couldn't write \"%1\": it is not a file name").arg(entry.fileName);
+        }
+        entry.bytes = png.bytes ? &*png.bytes : nullptr;
+        entries.push_back(std::move(entry));
+    }
+    const auto write = [&](Entry& entry) {
+        if (entry.problem)
+            return;
+        entry.problem = replaceFile(set, setPath, toPath(entry.fileName), *entry.bytes);
+        if (!entry.problem && layout.copiesToPlatformFolder(entry.key))
+            entry.copyProblem = replaceFile(platform, platformPath, toPath(entry.key), *entry.bytes);
+    };
+    std::vector<std::future<void>> aside;
+    for (Entry& entry : entries) {
+        if (entry.bytes && entry.bytes->size() >= writtenAsideBytes && &entry != &entries.back())
+            aside.push_back(std::async(std::launch::async, [&write, &entry] { write(entry); }));
+        else
+            write(entry);
+    }
+    for (std::future<void>& done : aside)
+        done.get();
+    std::set<QString> writtenNow;
+    for (const Entry& entry : entries) {
+        if (entry.problem) {
+            entry.printed ? call.print(*entry.problem) : call.note(*entry.problem);
             continue;
         }
-        if (!isSingleComponent(fileName)) {
-            call.print(QStringLiteral("Couldn't write \"%1\": it is not a file name").arg(fileName));
-            continue;
-        }
-        if (auto error = replaceFile(set, setPath, toPath(fileName), *png.bytes)) {
-            call.print(*error);
-            continue;
-        }
-        writtenNow.insert(fileName);
-        call.report.written.push_back(setPath / toPath(fileName));
-        if (layout.copiesToPlatformFolder(key)) {
-            if (auto error = replaceFile(platform, platformPath, toPath(key), *png.bytes))
-                call.print(*error);
-            else
-                call.report.written.push_back(platformPath / toPath(key));
-        }
+        writtenNow.insert(entry.fileName);
+        call.report.written.push_back(setPath / toPath(entry.fileName));
+        if (entry.copyProblem)
+            call.print(*entry.copyProblem);
+        else if (layout.copiesToPlatformFolder(entry.key))
+            call.report.written.push_back(platformPath / toPath(entry.key));
+    }
+    if (endedBy) {
+        call.note(*endedBy);
+        return call.report;
     }
 
     // A missing template leaves the set without Contents.json and says nothing; one that can't

@@ -15,7 +15,7 @@ bool hasTransparency(const Image& image)
 
 } // namespace
 
-AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options)
+AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options, bool evenIfRefused)
 {
     AppIconPlan plan;
     const auto refuse = [&plan](AppIconRefusal why) {
@@ -24,8 +24,11 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
     };
     const bool image = source && !source->pixelSize().isEmpty();
     if (const AppIconRefusal why = refusalOf(options, image && hasTransparency(*source), image);
-        why != AppIconRefusal::None)
-        return refuse(why);
+        why != AppIconRefusal::None) {
+        if (!evenIfRefused || why == AppIconRefusal::NoBitmap)
+            return refuse(why);
+        plan.refusal = why;
+    }
 
     plan.image = options.background ? onBackground(*source, *options.background) : source;
     if (!plan.image)

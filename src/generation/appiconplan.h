@@ -36,7 +36,9 @@ struct AppIconPlan {
     CatalogSetLayout layout;
 };
 
-AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options);
+// evenIfRefused: a plan refused for its source or choices still gets its image, table and layout,
+// so that a window can show what such a set would look like beside the reason it is refused.
+AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options, bool evenIfRefused = false);
 
 // Why such a plan would be refused, known without making its images: what a window needs to
 // tell at once. A source without any image is refused with NoBitmap.

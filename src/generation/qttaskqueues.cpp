@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -23,6 +24,13 @@ void yieldToTheWindow()
 void QtTaskQueues::postToMain(Task task)
 {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+}
+
+void QtTaskQueues::postToMainAfterPending(Task task)
+{
+    // A zero timer rather than a posted event: Qt runs the events posted by a posted event in the
+    // same pass, before any timer or input.
+    QTimer::singleShot(0, QCoreApplication::instance(), std::move(task));
 }
 
 void QtTaskQueues::postToBackground(Task task)

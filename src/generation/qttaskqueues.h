@@ -10,6 +10,7 @@ class QtTaskQueues final : public TaskQueues {
 public:
     void postToMain(Task task) override;
     void postToBackground(Task task) override;
+    void postToMainAfterPending(Task task) override;
 };
 
 } // namespace quorva

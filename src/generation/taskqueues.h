@@ -13,6 +13,9 @@ public:
     virtual ~TaskQueues() = default;
     virtual void postToMain(Task task) = 0;
     virtual void postToBackground(Task task) = 0;
+    // Like postToMain, but after what else the main thread has to do now (a window's input and
+    // timers), so that long main-queue tasks posted one by one never hold it up together.
+    virtual void postToMainAfterPending(Task task) { postToMain(std::move(task)); }
 };
 
 // The queues that jobs use when they are given none: those installed last by a ScopedTaskQueues,

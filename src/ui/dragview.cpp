@@ -38,7 +38,7 @@ DragView::DragView(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePa
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(tr("Drop zone"));
-    setToolTip(tr("Drop a PNG, JPEG, WebP or SVG image here, or click to choose one"));
+    setToolTip(tr("Drop a PNG, JPEG, WebP, GIF, BMP or SVG image here, or click to choose one"));
 }
 
 QColor DragView::idleColor() const
@@ -130,10 +130,12 @@ void DragView::paintEvent(QPaintEvent*)
     const QRectF box = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
     QPainterPath outline;
     outline.addRoundedRect(box, 10, 10);
-    painter.fillPath(outline, backgroundColor());
+    painter.fillPath(outline,
+                     m_pointerOver && !m_hovering ? mixed(backgroundColor(), hoverColor(), 0.18) : backgroundColor());
     const QColor ink = m_hovering ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::WindowText);
-    QPen border(hasFocus() ? palette().color(QPalette::Highlight) : mixed(ink, backgroundColor(), 0.55),
-                hasFocus() ? 3 : 1.5, hasFocus() ? Qt::SolidLine : Qt::DashLine);
+    QPen border(hasFocus() || m_pointerOver ? palette().color(QPalette::Highlight)
+                                            : mixed(ink, backgroundColor(), 0.55),
+                hasFocus() ? 3 : 1.5, hasFocus() || m_pointerOver ? Qt::SolidLine : Qt::DashLine);
     painter.setPen(border);
     painter.drawPath(outline);
 
@@ -153,6 +155,18 @@ void DragView::paintEvent(QPaintEvent*)
     painter.setPen(ink);
     painter.drawText(rect().adjusted(8, height() / 2 + 4, -8, -6), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                      tr("Drop an image here\nor click to open one"));
+}
+
+void DragView::enterEvent(QEnterEvent*)
+{
+    m_pointerOver = true;
+    update();
+}
+
+void DragView::leaveEvent(QEvent*)
+{
+    m_pointerOver = false;
+    update();
 }
 
 void DragView::setHovering(bool hovering)

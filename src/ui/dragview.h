@@ -24,8 +24,10 @@ public:
 
     // Not owned: the controller and the drop zone both belong to the window.
     DragViewDelegate* delegate = nullptr;
-    QStringList acceptedFileExtensions = {QStringLiteral("jpg"),  QStringLiteral("png"), QStringLiteral("jpeg"),
-                                          QStringLiteral("webp"), QStringLiteral("svg"), QStringLiteral("svgz")};
+    // Every format the loader takes; the content decides in the end.
+    QStringList acceptedFileExtensions
+        = {QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("jpeg"), QStringLiteral("webp"),
+           QStringLiteral("gif"), QStringLiteral("bmp"), QStringLiteral("svg"),  QStringLiteral("svgz")};
 
     std::optional<QString> draggedFilePath(const QMimeData* mimeData) const;
     bool acceptsDraggedFile(const QMimeData* mimeData) const;
@@ -52,13 +54,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void setHovering(bool hovering);
     void deliver(const QString& path);
 
     bool m_hovering = false;
-    QString m_lastFolder; // of the last image chosen or dropped in this run
+    bool m_pointerOver = false; // the pointer rests on it: it is clickable, and shows it
+    QString m_lastFolder;       // of the last image chosen or dropped in this run
 };
 
 } // namespace quorva

@@ -3,6 +3,7 @@
 #include "catalog/catalogwriter.h"
 #include "generation/appiconset.h"
 #include "generation/assetname.h"
+#include "generation/encodedfirst.h"
 #include "generation/imageset.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"
@@ -13,21 +14,22 @@
 #include "ui/iconpreview.h"
 #include "ui/jobsummary.h"
 #include "ui/sourcecheck.h"
-#include "ui/statusline.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QThreadPool>
 #include <QTimer>
+
+#include <atomic>
 
 namespace quorva {
 namespace {
@@ -53,9 +55,19 @@ void inBackground(HomeController* controller, Work work, Done done)
 // megapixel. Below this the busy cursor would only flicker.
 constexpr qint64 busyPixels = 4'000'000;
 
+// The content column's width: the same whatever it shows, so that nothing moves under the pointer
+// when the segment, the notes or the image change; narrower only when the window is.
+constexpr int columnWidth = 720;
+
+QString pixelsText(QSize size)
+{
+    return QStringLiteral("%1 × %2").arg(size.width()).arg(size.height());
+}
+
 } // namespace
 
-HomeController::HomeController(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePath())
+HomeController::HomeController(QWidget* parent)
+    : QWidget(parent), m_lastFolder(QDir::homePath()), m_openUrl(&QDesktopServices::openUrl)
 {
 }
 
@@ -64,10 +76,12 @@ bool HomeController::connectOutlets()
     setDragView(findChild<DragView*>(QStringLiteral("dragView")));
     setImageView(findChild<ImageWell*>(QStringLiteral("imageView")));
     setSegmentedControl(findChild<SegmentedControl*>(QStringLiteral("segmentedControl")));
-    m_statusLine = findChild<StatusLine*>(QStringLiteral("statusArea"));
+    m_statusLine = findChild<MessageArea*>(QStringLiteral("statusArea"));
     m_appIconOptions = findChild<AppIconOptionsPanel*>(QStringLiteral("appIconOptions"));
     m_preview = findChild<IconPreview*>(QStringLiteral("preview"));
-    m_sourceNotes = findChild<StatusLine*>(QStringLiteral("sourceNotes"));
+    m_sourceNotes = findChild<MessageArea*>(QStringLiteral("sourceNotes"));
+    m_sourceLabel = findChild<QLabel*>(QStringLiteral("sourceLabel"));
+    m_column = findChild<QWidget*>(QStringLiteral("content"));
     m_generateButton = findChild<QPushButton*>(QStringLiteral("generateButton"));
     m_openFolderButton = findChild<QPushButton*>(QStringLiteral("openFolderButton"));
     if (window())
@@ -88,30 +102,60 @@ void HomeController::viewDidLoad()
     }
     if (m_imageView)
         m_imageView->setDropZone(m_dragView);
-    if (m_appIconOptions)
+    if (m_appIconOptions) {
+        // Its row keeps its room in the image set too, so that what lies below stays in place.
+        QSizePolicy policy = m_appIconOptions->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        m_appIconOptions->setSizePolicy(policy);
         connect(m_appIconOptions, &AppIconOptionsPanel::changed, this, &HomeController::refresh);
-    if (m_openFolderButton)
+    }
+    if (m_openFolderButton) {
+        QSizePolicy policy = m_openFolderButton->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        m_openFolderButton->setSizePolicy(policy);
         connect(m_openFolderButton, &QPushButton::clicked, this, &HomeController::openFolder);
+    }
     if (m_sourceNotes) {
-        m_sourceNotes->setVisibleLines(4); // every note at once fits, at the smallest width too
-        connect(m_sourceNotes, &StatusLine::linkActivated, this, [this] {
+        m_sourceNotes->setLines(4, 4); // every note at once, at the usual width; the smallest scrolls
+        connect(m_sourceNotes, &MessageArea::linkActivated, this, [this] {
             if (m_appIconOptions)
                 m_appIconOptions->chooseBackgroundColour();
         });
     }
-    if (m_statusLine)
-        connect(m_statusLine, &StatusLine::linkActivated, this, &HomeController::openFolder);
-    showStatus(tr("Drop a PNG, JPEG, WebP or SVG image to begin."));
+    if (m_statusLine) {
+        m_statusLine->setLines(2, 5);
+        connect(m_statusLine, &MessageArea::linkActivated, this, &HomeController::openFolder);
+    }
+    if (m_sourceLabel)
+        m_sourceLabel->setText(tr("No image yet: drop a PNG, JPEG, WebP, GIF, BMP or SVG image to begin."));
     refresh();
+    fitColumn();
+}
+
+void HomeController::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitColumn();
+}
+
+void HomeController::fitColumn()
+{
+    if (!m_column)
+        return;
+    const int available
+        = width() - (layout() ? layout()->contentsMargins().left() + layout()->contentsMargins().right() : 0);
+    m_column->setFixedWidth(std::max(m_column->minimumSizeHint().width(), std::min(columnWidth, available)));
 }
 
 void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
 {
     // Decoded off the main thread; the well and the name change, in that order, once it has
-    // loaded, and a later file's image is never replaced by an earlier one's.
+    // loaded, and a later file's image is never replaced by an earlier one's. Generate waits
+    // until then: it must write what the window shows.
     const QString path = fileUrl.toLocalFile();
     const quint64 ticket = ++m_loadsStarted;
     beginBusy();
+    refresh();
     inBackground(
         this,
         [path] {
@@ -139,9 +183,10 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
     m_loadsApplied = ticket;
     const QString name = lastComponent(path);
     if (!image.image) {
-        // The well and the name keep the image that was there.
-        showStatus(
-            tr("%1 is not an image Quorva can read: %2.").arg(name.toHtmlEscaped(), image.error.toHtmlEscaped()));
+        // The well and the name keep the image that was there; the source line still names it.
+        showStatus(tr("%1 is not an image Quorva can read: %2.").arg(name.toHtmlEscaped(), image.error.toHtmlEscaped()),
+                   MessageArea::Severity::Error);
+        refresh();
         return;
     }
     if (m_imageView)
@@ -152,9 +197,20 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
     if (m_selectedFolder == std::nullopt)
         m_lastFolder = QFileInfo(path).absolutePath();
     const QSize pixels = image.image->pixelSize();
-    showStatus((image.image->drawing() ? tr("%1: a drawing of %2 × %3 pixels, drawn anew at every size.")
-                                       : tr("%1: %2 × %3 pixels."))
-                   .arg(name.toHtmlEscaped(), QString::number(pixels.width()), QString::number(pixels.height())));
+    if (m_sourceLabel) {
+        m_sourceLabel->setText((image.image->drawing() ? tr("%1 — a drawing of %2 pixels, drawn anew at every size")
+                                                       : tr("%1 — %2 pixels"))
+                                   .arg(name, pixelsText(pixels)));
+        m_sourceLabel->setToolTip(path);
+    }
+    if (window())
+        window()->setWindowTitle(tr("%1 — Quorva").arg(name));
+    // What the status told was of the image before; a job still running tells of its own again.
+    m_lastJob.reset();
+    m_writtenFolder.reset();
+    if (m_openFolderButton)
+        m_openFolderButton->setVisible(false);
+    showStatus({});
     refresh();
 }
 
@@ -179,17 +235,18 @@ void HomeController::refresh()
     }
     const AppIconOptions options = chosenOptions();
     const SourceCheck check = checkSource(image, kind(), options, m_sourceHasTransparency);
+    const bool canGenerate = check.canGenerate && !isLoading();
     if (m_generateButton) {
-        m_generateButton->setEnabled(check.canGenerate);
-        m_generateButton->setToolTip(check.canGenerate ? tr("Choose a folder and write the set into it")
+        m_generateButton->setEnabled(canGenerate);
+        m_generateButton->setToolTip(canGenerate       ? tr("Choose a folder and write the set into it")
+                                         : isLoading() ? tr("Wait until the image has loaded")
                                                        : check.blocked);
     }
     if (m_generateAction)
-        m_generateAction->setEnabled(check.canGenerate);
-    if (m_sourceNotes) {
-        m_sourceNotes->setText(check.notes.join(QStringLiteral("<br>")));
-        m_sourceNotes->setVisible(!check.notes.isEmpty());
-    }
+        m_generateAction->setEnabled(canGenerate);
+    if (m_sourceNotes)
+        m_sourceNotes->setMessage(check.notes.join(QStringLiteral("<br>")),
+                                  check.canGenerate ? MessageArea::Severity::Warning : MessageArea::Severity::Error);
     updatePreview();
 }
 
@@ -199,30 +256,35 @@ void HomeController::updatePreview()
         return;
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
     const quint64 ticket = ++m_previewsStarted;
-    if (!image || kind() != OutputKind::AppIconSet) {
+    const qreal ratio = devicePixelRatioF();
+    const QPalette colours = palette();
+    if (!image || !kind()) {
         m_previewsShown = ticket;
         m_plan.reset();
-        if (!image || kind() != OutputKind::ImageSet) {
-            m_preview->setText({});
-            return;
-        }
-        const QSize pixels = image->pixelSize();
-        QStringList scales;
-        for (const ImageSetEntry& entry :
-             image->drawing() ? vectorImageSetSizes(pixels) : imageSetSizes(pixels.width(), pixels.height()))
-            scales << tr("%1.png %2 × %3 px")
-                          .arg(entry.key, QString::number(std::int64_t(entry.size.width())),
-                               QString::number(std::int64_t(entry.size.height())));
-        m_preview->setText(scales.join(QStringLiteral("    ")));
+        m_preview->setPreview({});
+        return;
+    }
+    if (kind() == OutputKind::ImageSet) {
+        m_plan.reset();
+        inBackground(
+            this, [image, ratio, colours] { return renderImageSetPreview(*image, ratio, colours); },
+            [this, ticket, image](QImage made) {
+                if (ticket != m_previewsStarted)
+                    return;
+                m_previewsShown = ticket;
+                m_preview->setPreview(made, imageSetDescription(*image));
+            });
         return;
     }
     const AppIconOptions options = chosenOptions();
-    const qreal ratio = devicePixelRatioF();
     inBackground(
         this,
         [image, options, ratio] {
             auto plan = std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
-            return std::pair(plan, renderIconPreview(*plan, ratio));
+            // A refused set is still shown as it would look, beside the note that says why.
+            const AppIconPlan shown
+                = plan->refusal == AppIconRefusal::None ? *plan : planAppIconSet(image, options, true);
+            return std::pair(plan, renderIconPreview(shown, ratio));
         },
         [this, ticket](std::pair<std::shared_ptr<const AppIconPlan>, QImage> made) {
             if (ticket != m_previewsStarted)
@@ -237,6 +299,8 @@ void HomeController::openSelection()
 {
     QWidget* shown = window();
     if (!shown || !shown->isVisible())
+        return;
+    if (isLoading()) // Ctrl+G while an image loads: Generate acts on what the window shows
         return;
     // In the folder last used in this run, unless it has gone since.
     const QString start = QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
@@ -269,28 +333,43 @@ void HomeController::startJob()
         return;
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
     if (!image) {
-        showStatus(tr("Drop an image first."));
+        showStatus(tr("Drop an image first."), MessageArea::Severity::Error);
         return;
     }
+    if (isLoading()) // an image chosen after the folder panel opened: it is not what was shown
+        return;
 
     // Every writer call of the job reports here, on the main thread; the job's failure form
-    // arrives on a worker thread and is passed over.
+    // arrives on a worker thread and is passed over. The job has ended once as many writer calls
+    // as it delivers have been told.
     auto summary = std::make_shared<JobSummary>();
-    QPointer<HomeController> controller(this);
-    auto show = [summary, controller](WriteReport report) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [summary, controller, report = std::move(report)] {
-                summary->add(report);
-                if (!controller)
-                    return;
-                controller->showStatus(statusText(*summary));
-                controller->m_writtenFolder = summary->setFolder;
-                if (controller->m_openFolderButton)
-                    controller->m_openFolderButton->setVisible(summary->filesInSet > 0);
-            },
-            Qt::QueuedConnection);
+    struct Progress {
+        int expected = -1; // writer calls to come, once known
+        int told = 0;
     };
+    auto progress = std::make_shared<Progress>();
+    QPointer<HomeController> controller(this);
+    const auto told = [summary, controller, progress](std::optional<WriteReport> report) {
+        if (report)
+            summary->add(*report);
+        ++progress->told;
+        if (!controller)
+            return;
+        if (report)
+            controller->showJob(*summary);
+        if (progress->told == progress->expected)
+            controller->jobEnded();
+    };
+    const auto show = [told](WriteReport report) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [told, report = std::move(report)] { told(report); }, Qt::QueuedConnection);
+    };
+    ++m_jobsRunning;
+    m_lastJob = summary;
+    m_openFolderFailed = false;
+    if (m_openFolderButton)
+        m_openFolderButton->setVisible(false);
+    showStatus(tr("Writing…"));
 
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
     if (kind == OutputKind::AppIconSet) {
@@ -301,9 +380,14 @@ void HomeController::startJob()
             ? m_plan
             : std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
         if (plan->refusal != AppIconRefusal::None) {
-            showStatus(tr("Couldn't make the app icon set: %1.").arg(describe(plan->refusal).toHtmlEscaped()));
+            summary->failures << tr("Couldn't make the app icon set: %1").arg(describe(plan->refusal));
+            progress->expected = 1;
+            told(std::nullopt);
+            showJob(*summary);
             return;
         }
+        // One writer call for each icon, whether it was rendered or failed.
+        progress->expected = int(plan->table.size());
         makeAppIconSet(
             plan->image, plan->table,
             [folder, show, plan](std::optional<RenderedImages> images, std::optional<QString> message) {
@@ -312,38 +396,74 @@ void HomeController::startJob()
             defaultTaskQueues());
         return;
     }
-    // The image set renders on this thread; a large one shows that it is working first.
+    // The image set renders on this thread; a large one shows that it is working first. Its
+    // writer calls wait for their encodings on the pool, so that the window answers meanwhile.
     const QSize pixels = image->pixelSize();
     const bool large = qint64(pixels.width()) * pixels.height() > busyPixels;
     if (large) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        showStatus(tr("Working…"));
         if (m_statusLine)
             m_statusLine->repaint();
     }
     const std::shared_ptr<const std::optional<QString>> name = m_selectedAssetName;
+    auto delivered = std::make_shared<int>(0);
     const bool rendered
         = makeImageSet(image,
-                       [folder, name, show](std::optional<RenderedImages> images, std::optional<QString> message) {
-                           show(writeImageSet(images, message, folder, [&name] { return *name; }));
+                       [delivered,
+                        writeAll = encodedFirst(
+                            [folder, name, show](std::optional<RenderedImages> images, std::optional<QString> message) {
+                                show(writeImageSet(images, message, folder, [&name] { return *name; }));
+                            })](std::optional<RenderedImages> images, std::optional<QString> message) {
+                           ++*delivered;
+                           writeAll(std::move(images), std::move(message));
                        });
     if (large)
         QApplication::restoreOverrideCursor();
-    if (!rendered) {
+    if (!rendered)
         summary->failures.append(tr("Couldn't get image: %1.").arg(imageSetFailureReason(*image)));
-        showStatus(statusText(*summary));
-    }
+    // Runs after the delivery steps the job queued: then their number is known.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [progress, delivered, told, summary, controller] {
+            progress->expected = *delivered + 1;
+            told(std::nullopt);
+            if (controller && *delivered == 0)
+                controller->showJob(*summary);
+        },
+        Qt::QueuedConnection);
+}
+
+void HomeController::jobEnded()
+{
+    --m_jobsRunning;
+}
+
+void HomeController::showJob(const JobSummary& summary)
+{
+    if (m_lastJob.get() != &summary)
+        return; // an earlier job, or one before the image changed
+    JobMessage message = statusMessage(summary);
+    if (m_openFolderFailed && summary.setFolder)
+        message.richText += QStringLiteral("<br>")
+            + tr("Couldn't open the folder: no file manager is set up to open it.").toHtmlEscaped();
+    if (message.richText.isEmpty())
+        message.richText = tr("Writing…");
+    showStatus(message.richText, message.severity);
+    if (m_statusLine)
+        m_statusLine->setToolTip(message.toolTip);
+    m_writtenFolder = summary.setFolder;
+    if (m_openFolderButton)
+        m_openFolderButton->setVisible(summary.filesInSet > 0);
 }
 
 void HomeController::openFolder()
 {
     if (!m_writtenFolder)
         return;
-    const QString folder = displayPath(*m_writtenFolder);
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        showStatus(m_statusLine->text() + QStringLiteral("<br>")
-                   + tr("Couldn't open the folder: no file manager is set up to open it. It is %1.")
-                         .arg(folder.toHtmlEscaped()));
+    if (m_openUrl(QUrl::fromLocalFile(displayPath(*m_writtenFolder))) || m_openFolderFailed || !m_lastJob)
+        return;
+    m_openFolderFailed = true; // said once, however often it is pressed
+    showJob(*m_lastJob);
 }
 
 void HomeController::showAbout()
@@ -351,22 +471,71 @@ void HomeController::showAbout()
     QString version = QCoreApplication::applicationVersion();
     if (version.isEmpty())
         version = QStringLiteral(QUORVA_VERSION);
-    auto* box
-        = new QMessageBox(QMessageBox::Information, tr("About Quorva"),
-                          tr("<b>Quorva %1</b><p>Turns one image into the files of an iOS asset catalog: app icon "
-                             "sets, single-size icons with dark and tinted appearances, and image sets.</p>")
-                              .arg(version),
-                          QMessageBox::Ok, window());
+    auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Quorva"),
+                                tr("<h3>Quorva %1</h3>"
+                                   "<p>Turns one image into the icons and images that Xcode and App Store Connect "
+                                   "take as they are: app icon sets, single-size icons with dark and tinted "
+                                   "appearances, and image sets.</p>"
+                                   "<p>Website: <a href=\"https://quorva.invalid\">quorva.invalid</a><br>"
+                                   "Licence: proprietary; see the package's copyright file.<br>"
+                                   "Copyright © 2026 The Quorva developers</p>")
+                                    .arg(version),
+                                QMessageBox::Ok, window());
     box->setObjectName(QStringLiteral("aboutBox"));
+    box->setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    box->setTextFormat(Qt::RichText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->open();
 }
 
-void HomeController::showStatus(const QString& richText)
+void HomeController::showHelp()
 {
-    if (m_statusLine)
-        m_statusLine->setText(richText);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, tr("Quorva Help"),
+                                tr("<h3>Making a set</h3><ol>"
+                                   "<li>Drop a PNG, JPEG, WebP, GIF, BMP or SVG image onto the drop zone, or press "
+                                   "Ctrl+O to choose one.</li>"
+                                   "<li>Choose <b>App Icon Set</b> or <b>Image Set</b>, and for an app icon set its "
+                                   "sizes, appearances and background. The notes say what App Store Connect would "
+                                   "reject, and the preview shows the icons at their true pixel sizes.</li>"
+                                   "<li>Press <b>Generate</b> (Ctrl+G) and choose a folder: Quorva writes "
+                                   "<i>Quorva/icon/iOS/AppIcon.appiconset</i> or <i>Quorva/asset/iOS/NAME.imageset</i> "
+                                   "below it.</li></ol>"
+                                   "<p>The same jobs, and writing straight into a project's catalog, run from the "
+                                   "command line: <tt>quorva-cli --help</tt>.</p>"),
+                                QMessageBox::Ok, window());
+    box->setObjectName(QStringLiteral("helpBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}
+
+void HomeController::showShortcuts()
+{
+    // Read off the window's own actions, so that the list is never out of step with them.
+    QStringList rows;
+    if (window())
+        for (const QAction* action : window()->findChildren<QAction*>())
+            if (!action->shortcut().isEmpty())
+                rows << QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td></tr>")
+                            .arg(action->text().remove(QLatin1Char('&')).remove(QStringLiteral("…")).toHtmlEscaped(),
+                                 action->shortcut().toString(QKeySequence::NativeText).toHtmlEscaped());
+    rows << tr("<tr><td>Move between the segments</td><td>&nbsp;&nbsp;Left, Right</td></tr>");
+    auto* box
+        = new QMessageBox(QMessageBox::NoIcon, tr("Keyboard Shortcuts"),
+                          QStringLiteral("<table>%1</table>").arg(rows.join(QString())), QMessageBox::Ok, window());
+    box->setObjectName(QStringLiteral("shortcutsBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}
+
+void HomeController::showStatus(const QString& richText, MessageArea::Severity severity)
+{
+    if (m_statusLine) {
+        m_statusLine->setMessage(richText, severity);
+        m_statusLine->setToolTip({});
+    }
 }
 
 void HomeController::beginBusy()
@@ -379,7 +548,6 @@ void HomeController::beginBusy()
             return;
         m_busyShown = true;
         QApplication::setOverrideCursor(Qt::BusyCursor);
-        showStatus(tr("Working…"));
     });
 }
 

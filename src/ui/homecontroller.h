@@ -6,29 +6,32 @@
 #include "ui/dragviewdelegate.h"
 #include "ui/iconpreview.h"
 #include "ui/imagewell.h"
+#include "ui/messagearea.h"
 #include "ui/outputkind.h"
 #include "ui/segmentedcontrol.h"
-#include "ui/statusline.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace quorva {
 
 class DragView;
+struct JobSummary;
 
 // The window's controller: takes dropped images, says before anything is asked what is wrong or
 // surprising in them, shows what the set will look like, asks for a destination folder, and
 // starts the job that the segmented control selects with the matching catalog writer. It writes
-// no files itself; the status line says what happened.
+// no files itself; the status area says what happened.
 class HomeController : public QWidget, public DragViewDelegate {
     Q_OBJECT
 
@@ -42,10 +45,11 @@ public:
     void setImageView(ImageWell* view) { m_imageView = view; }
     SegmentedControl* segmentedControl() const { return m_segmentedControl; }
     void setSegmentedControl(SegmentedControl* control) { m_segmentedControl = control; }
-    StatusLine* statusLine() const { return m_statusLine; }
+    MessageArea* statusLine() const { return m_statusLine; }
     AppIconOptionsPanel* appIconOptions() const { return m_appIconOptions; }
     IconPreview* preview() const { return m_preview; }
-    StatusLine* sourceNotes() const { return m_sourceNotes; }
+    MessageArea* sourceNotes() const { return m_sourceNotes; }
+    QLabel* sourceLabel() const { return m_sourceLabel; }
 
     const std::optional<std::filesystem::path>& selectedFolder() const { return m_selectedFolder; }
     const std::optional<QString>& selectedAssetName() const { return *m_selectedAssetName; }
@@ -53,6 +57,11 @@ public:
     // Whether an image is being loaded, or a preview made, off the main thread.
     bool isLoading() const { return m_loadsApplied < m_loadsStarted; }
     bool isPreviewing() const { return m_previewsShown < m_previewsStarted; }
+    // Whether a job started here has a writer call still to come.
+    bool isWorking() const { return m_jobsRunning > 0; }
+
+    // How Open Folder and Help open what they show: the desktop's handler unless told otherwise.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
     // Connects each outlet to the child of its name; false when one the window cannot do without is missing.
     bool connectOutlets();
@@ -64,6 +73,11 @@ public slots:
     void openSelection();
     void openFolder();
     void showAbout();
+    void showHelp();
+    void showShortcuts();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // What loading a file off the main thread gives: the image, and what the window shows of it.
@@ -75,21 +89,26 @@ private:
     void loaded(quint64 ticket, const QString& path, const Loaded& result);
     void panelDidEnd(int response, const QStringList& folders);
     void startJob();
-    void showStatus(const QString& richText);
+    void jobEnded();
+    void showStatus(const QString& richText, MessageArea::Severity severity = MessageArea::Severity::Plain);
+    void showJob(const JobSummary& summary);
     void refresh();
     void updatePreview();
     void beginBusy();
     void endBusy();
     std::optional<OutputKind> kind() const;
     AppIconOptions chosenOptions() const;
+    void fitColumn();
 
     DragView* m_dragView = nullptr; // a child: the window owns both
     QPointer<ImageWell> m_imageView;
     QPointer<SegmentedControl> m_segmentedControl;
-    QPointer<StatusLine> m_statusLine;
+    QPointer<MessageArea> m_statusLine;
     QPointer<AppIconOptionsPanel> m_appIconOptions;
     QPointer<IconPreview> m_preview;
-    QPointer<StatusLine> m_sourceNotes;
+    QPointer<MessageArea> m_sourceNotes;
+    QPointer<QLabel> m_sourceLabel;
+    QPointer<QWidget> m_column;
     QPointer<QPushButton> m_generateButton;
     QPointer<QPushButton> m_openFolderButton;
     QPointer<QAction> m_generateAction;
@@ -101,10 +120,14 @@ private:
     bool m_sourceHasTransparency = false;
     QString m_lastFolder;                                 // of the destination last chosen in this run
     std::optional<std::filesystem::path> m_writtenFolder; // what Open Folder opens
+    std::shared_ptr<JobSummary> m_lastJob;                // what the status area tells
+    bool m_openFolderFailed = false;
     quint64 m_loadsStarted = 0, m_loadsApplied = 0;
     quint64 m_previewsStarted = 0, m_previewsShown = 0;
+    int m_jobsRunning = 0;
     // The last plan made for the preview, reused by Generate when nothing has changed since.
     std::shared_ptr<const AppIconPlan> m_plan;
+    std::function<bool(const QUrl&)> m_openUrl;
     int m_busy = 0;
     bool m_busyShown = false;
 };

@@ -1,11 +1,13 @@
 #include "ui/iconpreview.h"
 
 #include "catalog/contentsjson.h"
+#include "generation/imageset.h"
 #include "image/imageresizing.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 
 namespace quorva {
 namespace {
@@ -14,6 +16,7 @@ const int iconSides[] = {120, 60, 40, 20}; // device pixels: what the phone show
 const QColor lightBackdrop(0xf2, 0xf2, 0xf7);
 const QColor darkBackdrop(0x1c, 0x1c, 0x1e);
 const QColor tint(0x6f, 0xa8, 0xff);
+const QColor plateEdge(0x80, 0x80, 0x88, 0x90);
 
 // The icon at its side under iOS's mask, a rounded square whose corner is 22.37 % of the side;
 // under it an appearance's plate where iOS draws one.
@@ -85,8 +88,8 @@ QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
     for (int tile = 0; tile < 2; ++tile) {
         const int left = tile * (tileWidth + gap);
         painter.setBrush(tile ? darkBackdrop : lightBackdrop);
-        painter.setPen(Qt::NoPen);
-        painter.drawRoundedRect(QRect(left, 0, tileWidth, tileHeight), gap, gap);
+        painter.setPen(QPen(plateEdge, 1)); // the plates stand out on a dark window as on a light one
+        painter.drawRoundedRect(QRectF(left, 0, tileWidth, tileHeight).adjusted(0.5, 0.5, -0.5, -0.5), gap, gap);
         int x = left + gap;
         for (const int side : iconSides) {
             painter.drawImage(x, gap + iconSides[0] - side, masked(*plan.image, side));
@@ -116,8 +119,8 @@ QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
         for (std::size_t i = 0; i < shown.size(); ++i) {
             const int left = int(i) * (cell + gap);
             painter.setBrush(shown[i].backdrop);
-            painter.setPen(Qt::NoPen);
-            painter.drawRoundedRect(QRect(left, top, cell, tileHeight), gap, gap);
+            painter.setPen(QPen(plateEdge, 1));
+            painter.drawRoundedRect(QRectF(left, top, cell, tileHeight).adjusted(0.5, 0.5, -0.5, -0.5), gap, gap);
             painter.drawImage(left + gap, top + gap, shown[i].icon);
             painter.setPen(QColor(0x80, 0x80, 0x88));
             painter.drawText(QRect(left, top + tileHeight, cell, labelHeight), Qt::AlignCenter, shown[i].label);
@@ -128,62 +131,95 @@ QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
     return preview;
 }
 
+QImage renderImageSetPreview(const Image& image, qreal devicePixelRatio, const QPalette& palette)
+{
+    const QSize pixels = image.pixelSize();
+    if (pixels.isEmpty())
+        return {};
+    const std::vector<ImageSetEntry> scales
+        = image.drawing() ? vectorImageSetSizes(pixels) : imageSetSizes(pixels.width(), pixels.height());
+    const int gap = qRound(12 * devicePixelRatio);
+    const int line = qRound(16 * devicePixelRatio);
+    QFont font;
+    font.setPixelSize(qRound(12 * devicePixelRatio));
+    // Boxes of 40, 80 and 120 points: the scales as large as each other as they are on a device.
+    std::vector<int> boxes;
+    int width = gap;
+    for (std::size_t i = 0; i < scales.size(); ++i) {
+        boxes.push_back(qRound(40 * devicePixelRatio * double(i + 1)));
+        width
+            += std::max(boxes.back(), QFontMetrics(font).horizontalAdvance(QStringLiteral("asset@3x.png")) + gap) + gap;
+    }
+    const int height = gap + boxes.back() + gap / 2 + 2 * line + gap;
+    QImage preview(width, height, QImage::Format_ARGB32_Premultiplied);
+    preview.fill(Qt::transparent);
+    QPainter painter(&preview);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font);
+    const QImage sample = sampleBitmap(image, boxes.back());
+    int left = gap;
+    for (std::size_t i = 0; i < scales.size(); ++i) {
+        const int cell = std::max(boxes[i], QFontMetrics(font).horizontalAdvance(QStringLiteral("asset@3x.png")) + gap);
+        const QRect box(left + (cell - boxes[i]) / 2, gap + boxes.back() - boxes[i], boxes[i], boxes[i]);
+        painter.setPen(QPen(palette.color(QPalette::Mid), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+        const QSize fitted = pixels.scaled(box.size() - QSize(4, 4), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        const ImageRef thumbnail = resizedToSize(*makeImage(sample), fitted.width(), fitted.height());
+        if (thumbnail)
+            painter.drawImage(box.x() + (box.width() - fitted.width()) / 2,
+                              box.y() + (box.height() - fitted.height()) / 2, thumbnail->representations().front());
+        painter.setPen(palette.color(QPalette::WindowText));
+        const int captionTop = gap + boxes.back() + gap / 2;
+        painter.drawText(QRect(left, captionTop, cell, line), Qt::AlignCenter, scales[i].key + QStringLiteral(".png"));
+        painter.setPen(palette.color(QPalette::PlaceholderText));
+        painter.drawText(QRect(left, captionTop + line, cell, line), Qt::AlignCenter,
+                         QStringLiteral("%1 × %2 px")
+                             .arg(std::int64_t(scales[i].size.width()))
+                             .arg(std::int64_t(scales[i].size.height())));
+        left += cell + gap;
+    }
+    painter.end();
+    preview.setDevicePixelRatio(devicePixelRatio);
+    return preview;
+}
+
+QString imageSetDescription(const Image& image)
+{
+    const QSize pixels = image.pixelSize();
+    QStringList scales;
+    for (const ImageSetEntry& entry :
+         image.drawing() ? vectorImageSetSizes(pixels) : imageSetSizes(pixels.width(), pixels.height()))
+        scales << QStringLiteral("%1.png %2 × %3 px")
+                      .arg(entry.key, QString::number(std::int64_t(entry.size.width())),
+                           QString::number(std::int64_t(entry.size.height())));
+    return scales.join(QStringLiteral(", "));
+}
+
 IconPreview::IconPreview(QWidget* parent) : QWidget(parent)
 {
     setAccessibleName(tr("Preview"));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void IconPreview::setPreview(const QImage& preview)
+void IconPreview::setPreview(const QImage& preview, const QString& description)
 {
     m_preview = preview;
-    m_shrunk = {};
-    m_text.clear();
-    updateGeometry();
-    update();
-}
-
-void IconPreview::setText(const QString& text)
-{
-    m_text = text;
-    m_preview = {};
-    updateGeometry();
+    setAccessibleDescription(description);
+    setFixedSize(preview.isNull() ? QSize(0, 0) : preview.deviceIndependentSize().toSize());
     update();
 }
 
 QSize IconPreview::sizeHint() const
 {
-    return m_preview.isNull() ? QSize(400, 60) : m_preview.deviceIndependentSize().toSize();
-}
-
-QSize IconPreview::minimumSizeHint() const
-{
-    return QSize(100, fontMetrics().lineSpacing() * 2);
+    return m_preview.isNull() ? QSize(0, 0) : m_preview.deviceIndependentSize().toSize();
 }
 
 void IconPreview::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    if (!m_text.isEmpty()) {
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_text);
-        return;
-    }
-    if (m_preview.isNull())
-        return;
-    // Pixel for pixel where it fits; shrunk whole where the window is too small for it.
-    const QSizeF natural = m_preview.deviceIndependentSize();
-    const QSizeF shown = natural.width() <= width() && natural.height() <= height()
-        ? natural
-        : natural.scaled(size(), Qt::KeepAspectRatio);
-    QImage image = m_preview;
-    if (shown != natural) { // shrunk by area averaging: a painter's sampling would alias the small icons
-        const QSize pixels = (shown * m_preview.devicePixelRatio()).toSize().expandedTo(QSize(1, 1));
-        if (m_shrunk.size() != pixels)
-            m_shrunk = m_preview.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        image = m_shrunk;
-        image.setDevicePixelRatio(m_preview.devicePixelRatio());
-    }
-    painter.drawImage(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), image);
+    // Pixel for pixel: a phone shows its 120 px icon in 120 of its pixels, and so does this.
+    if (!m_preview.isNull())
+        QPainter(this).drawImage(QPointF(0, 0), m_preview);
 }
 
 } // namespace quorva

@@ -12,7 +12,15 @@ namespace quorva {
 // its appearances side by side. Made off the main thread; devicePixelRatio is the screen's.
 QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio);
 
-// Shows a rendered preview, centred and shrunk to fit when the window is small, or a text.
+// What an image set will hold: its three scales side by side, each a thumbnail in a box as large
+// as the scale is, with its file name and pixel size under it, in the palette's text colour.
+QImage renderImageSetPreview(const Image& image, qreal devicePixelRatio, const QPalette& palette);
+
+// The three scales of an image set as text, for those who can't see the preview.
+QString imageSetDescription(const Image& image);
+
+// Shows a rendered preview pixel for pixel, never shrunk: its size is the preview's, and a
+// scroll area around it scrolls when the window is smaller.
 class IconPreview : public QWidget {
     Q_OBJECT
 
@@ -20,20 +28,15 @@ public:
     explicit IconPreview(QWidget* parent = nullptr);
 
     QImage preview() const { return m_preview; }
-    QString text() const { return m_text; }
-    void setPreview(const QImage& preview);
-    void setText(const QString& text);
+    void setPreview(const QImage& preview, const QString& description = {});
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage m_preview;
-    mutable QImage m_shrunk;
-    QString m_text;
 };
 
 } // namespace quorva

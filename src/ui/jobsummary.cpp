@@ -18,6 +18,11 @@ QString files(std::size_t count)
     return count == 1 ? tr("1 file") : tr("%1 files").arg(count);
 }
 
+QString sentence(const QString& text)
+{
+    return (text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.')).toHtmlEscaped();
+}
+
 } // namespace
 
 void JobSummary::add(const WriteReport& report)
@@ -27,28 +32,53 @@ void JobSummary::add(const WriteReport& report)
             failures.append(failure);
     if (report.setFolder) {
         setFolder = report.setFolder;
+        kept = report.kept;
         filesInSet = filesBesideSet = 0;
         for (const std::filesystem::path& file : report.written)
             ++(file.parent_path() == *report.setFolder ? filesInSet : filesBesideSet);
     }
 }
 
-QString statusText(const JobSummary& summary)
+QString middleElided(const QString& path, int most)
 {
+    if (path.size() <= most)
+        return path;
+    const int tail = most / 2;
+    return path.left(most - tail - 1) + QChar(0x2026) + path.right(tail);
+}
+
+JobMessage statusMessage(const JobSummary& summary)
+{
+    JobMessage message;
     QStringList lines;
-    for (const QString& failure : summary.failures)
-        lines << (failure.endsWith(QLatin1Char('.')) ? failure : failure + QLatin1Char('.')).toHtmlEscaped();
+    if (!summary.failures.isEmpty()) {
+        message.severity = MessageArea::Severity::Error;
+        lines << (summary.setFolder ? tr("<b>The set is incomplete.</b>") : tr("<b>Nothing was written.</b>"));
+        for (const QString& failure : summary.failures)
+            lines << sentence(failure);
+    }
     if (summary.setFolder && summary.filesInSet + summary.filesBesideSet > 0) {
+        if (summary.failures.isEmpty())
+            message.severity = MessageArea::Severity::Success;
         const QString folder = displayPath(*summary.setFolder);
         const QString link = QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded);
+        message.toolTip = folder;
         // One substitution pass, so that a "%" in the folder's name is taken as it is.
-        const QString wrote = tr("Wrote %1 to <a href=\"%2\">%3</a>")
-                                  .arg(files(summary.filesInSet), link.toHtmlEscaped(), folder.toHtmlEscaped());
+        const QString wrote
+            = tr("Wrote %1 to <a href=\"%2\">%3</a>")
+                  .arg(files(summary.filesInSet), link.toHtmlEscaped(), middleElided(folder).toHtmlEscaped());
         lines << (summary.filesBesideSet
                       ? tr("%1 and the %2 artwork files beside it.").arg(wrote, QString::number(summary.filesBesideSet))
                       : wrote + QLatin1Char('.'));
     }
-    return lines.join(QStringLiteral("<br>"));
+    if (!summary.kept.isEmpty()) {
+        if (message.severity != MessageArea::Severity::Error)
+            message.severity = MessageArea::Severity::Warning;
+        lines << tr("Kept %1 in the set folder: Quorva did not write it, and Xcode may warn of it.")
+                     .arg(summary.kept.join(QStringLiteral(", ")).toHtmlEscaped());
+    }
+    message.richText = lines.join(QStringLiteral("<br>"));
+    return message;
 }
 
 } // namespace quorva

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/catalogwriter.h"
+#include "ui/messagearea.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@ namespace quorva {
 // that succeeds does not hide it.
 struct JobSummary {
     QStringList failures;
+    QStringList kept; // files in the set folder that Quorva did not write
     std::optional<std::filesystem::path> setFolder;
     std::size_t filesInSet = 0;     // written into the set folder
     std::size_t filesBesideSet = 0; // the artwork copies beside it
@@ -23,8 +25,18 @@ struct JobSummary {
     void add(const WriteReport& report);
 };
 
-// The status line's rich text for a job: the failures if there were any, each a sentence, and
-// how many files went where, with a link to the set folder.
-QString statusText(const JobSummary& summary);
+// The status area's message for a job: that the set is incomplete, in words that can't be
+// missed, with each failure as a sentence; or how many files went where, with a link to the set
+// folder, its path shortened in the middle when long (the whole path is the tooltip).
+struct JobMessage {
+    QString richText;
+    MessageArea::Severity severity = MessageArea::Severity::Plain;
+    QString toolTip;
+};
+JobMessage statusMessage(const JobSummary& summary);
+
+// A path shortened in its middle to at most `most` characters, so that both its start and its
+// file name stay in view.
+QString middleElided(const QString& path, int most = 64);
 
 } // namespace quorva

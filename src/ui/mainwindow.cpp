@@ -4,6 +4,8 @@
 #include "ui/homecontroller.h"
 #include "ui_mainwindow.h"
 
+#include <QScreen>
+
 namespace quorva {
 
 std::unique_ptr<QMainWindow> loadMainWindow()
@@ -16,6 +18,11 @@ std::unique_ptr<QMainWindow> loadMainWindow()
     if (!form.homeController->connectOutlets())
         qFatal("The main window's interface description lacks an outlet of the controller");
     form.homeController->viewDidLoad();
+    // Never larger than the screen it opens on, whatever its scale.
+    if (const QScreen* screen = window->screen()) {
+        const QSize room = screen->availableGeometry().size() * 0.92;
+        window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
+    }
     return window;
 }
 

@@ -20,16 +20,25 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
         layout->addWidget(button);
     }
     m_group->setExclusive(true);
-    // The selected segment in the palette's highlight, as selection reads everywhere else; every
-    // segment shows keyboard focus with a ring of the same colour.
-    setStyleSheet(QStringLiteral(
-        "QPushButton { padding: 5px 14px; border: 1px solid palette(mid); background: palette(button); }"
-        "QPushButton#segment0 { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
-        "QPushButton#segment1 { border-top-right-radius: 5px; border-bottom-right-radius: 5px; border-left: none; }"
-        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
-        " border-color: palette(highlight); }"
-        "QPushButton:focus { border: 2px solid palette(highlight); padding: 4px 13px; }"
-        "QPushButton:checked:focus { border-color: palette(dark); }"));
+    // The selected segment in the palette's highlight, as selection reads everywhere else; hovered
+    // segments lighten toward it; keyboard focus is a ring in the highlight, a deeper shade of it
+    // on the selected segment, where the highlight is the ground.
+    const QPalette colours = palette();
+    const QColor highlight = colours.color(QPalette::Highlight);
+    const QColor hover = QColor::fromRgbF((colours.color(QPalette::Button).redF() * 3 + highlight.redF()) / 4,
+                                          (colours.color(QPalette::Button).greenF() * 3 + highlight.greenF()) / 4,
+                                          (colours.color(QPalette::Button).blueF() * 3 + highlight.blueF()) / 4);
+    setStyleSheet(
+        QStringLiteral("QPushButton { padding: 5px 14px; border: 1px solid palette(mid); background: palette(button); }"
+                       "QPushButton#segment0 { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
+                       "QPushButton#segment1 { border-top-right-radius: 5px; border-bottom-right-radius: 5px;"
+                       " border-left: none; }"
+                       "QPushButton:hover:!checked { background: %1; }"
+                       "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+                       " border-color: palette(highlight); }"
+                       "QPushButton:focus { border: 2px solid palette(highlight); padding: 4px 13px; }"
+                       "QPushButton:checked:focus { border: 2px solid %2; }")
+            .arg(hover.name(), highlight.darker(170).name()));
     connect(m_group, &QButtonGroup::idClicked, this, &SegmentedControl::selectedSegmentChanged);
 }
 

@@ -25,8 +25,8 @@ TEST_P(CorpusDrop, isShownOrExplained)
     }
     ASSERT_TRUE(imageWell().image());
     EXPECT_EQ(imageWell().image()->pixelSize(), entry.size);
-    EXPECT_TRUE(status().contains(QStringLiteral("%1 × %2").arg(entry.size.width()).arg(entry.size.height())))
-        << status().toStdString();
+    EXPECT_TRUE(source().contains(QStringLiteral("%1 × %2").arg(entry.size.width()).arg(entry.size.height())))
+        << source().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, CorpusDrop, ::testing::ValuesIn(test::corpus()),

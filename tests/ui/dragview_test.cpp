@@ -43,14 +43,14 @@ TEST_F(DragViewTest, theFirstFilesExtensionDecides_hoveringUntilTheDragLeaves)
     EXPECT_EQ(dragView().hoverColor(), dragView().palette().color(QPalette::Highlight));
     EXPECT_NE(dragView().idleColor(), dragView().hoverColor());
     for (const char* name : {"photo.png", "photo.jpg", "photo.jpeg", "IMG_0001.JPG", "Logo.Png", "a.b.JPEG", "art.svg",
-                             "art.SVGZ", "shot.webp", "folder.png/"}) {
+                             "art.SVGZ", "shot.webp", "anim.GIF", "scan.bmp", "folder.png/"}) {
         EXPECT_TRUE(enter({file(name), file("notes.txt")})) << name;
         EXPECT_EQ(dragView().backgroundColor(), dragView().hoverColor()) << name;
         QDragLeaveEvent leave;
         QApplication::sendEvent(&dragView(), &leave);
         EXPECT_EQ(dragView().backgroundColor(), dragView().idleColor()) << name;
     }
-    for (const char* name : {"icon.gif", "notes.txt", "README", "archive.png.zip", ".png.", "png"}) {
+    for (const char* name : {"icon.tiff", "notes.txt", "README", "archive.png.zip", ".png.", "png"}) {
         EXPECT_FALSE(enter({file(name), file("photo.png")})) << name;
         EXPECT_EQ(dragView().backgroundColor(), dragView().idleColor()) << name;
     }

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QPushButton>
 
 using namespace quorva;
 namespace fs = std::filesystem;
@@ -21,7 +22,7 @@ TEST_F(HomeControllerTest, startsOnTheAppIconSegment_showsAndNamesDroppedImages_
     ASSERT_TRUE(imageWell().image());
     EXPECT_EQ(imageWell().image()->pixelSize(), QSize(90, 60));
     EXPECT_EQ(controller().selectedAssetName(), QStringLiteral("photo.final"));
-    EXPECT_TRUE(status().contains(QStringLiteral("90 × 60"))) << status().toStdString();
+    EXPECT_TRUE(source().contains(QStringLiteral("90 × 60"))) << source().toStdString();
 
     const ImageRef shown = imageWell().image();
     test::writeBytes(path("fake.png"), "this is not a picture");
@@ -30,11 +31,14 @@ TEST_F(HomeControllerTest, startsOnTheAppIconSegment_showsAndNamesDroppedImages_
     EXPECT_EQ(controller().selectedAssetName(), QStringLiteral("photo.final"));
     EXPECT_TRUE(status().contains(QStringLiteral("fake.png is not an image Quorva can read")))
         << status().toStdString();
+    EXPECT_EQ(statusSeverity(), MessageArea::Severity::Error);
+    EXPECT_TRUE(source().startsWith(QStringLiteral("photo.final.jpeg"))) << "the source Generate would use";
 
     dropImage("50%2off.PNG", test::solidImage(30, 40, qRgb(5, 6, 7)));
     EXPECT_NE(imageWell().image(), shown);
     EXPECT_EQ(controller().selectedAssetName(), QStringLiteral("50%2off"));
-    EXPECT_TRUE(status().startsWith(QStringLiteral("50%2off.PNG: 30 × 40 pixels."))) << status().toStdString();
+    EXPECT_EQ(source(), QStringLiteral("50%2off.PNG — 30 × 40 pixels"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("50%2off.PNG — Quorva"));
 }
 
 TEST_F(HomeControllerTest, eachSegmentWritesItsSetIntoTheChosenFolder_evenTwoJobsAtOnce)
@@ -99,8 +103,10 @@ TEST_F(HomeControllerTest, failures_areShownInTheWindow)
     fs::create_directories(blocked / "Quorva/asset/iOS/icon.imageset/asset@1x.png");
     generateInto(blocked);
     waitForJobs();
+    EXPECT_TRUE(status().contains(QStringLiteral("The set is incomplete"))) << status().toStdString();
     EXPECT_TRUE(status().contains(QStringLiteral("Is a directory."))) << status().toStdString();
     EXPECT_TRUE(status().contains(QStringLiteral("Wrote 3 files"))) << status().toStdString();
+    EXPECT_EQ(statusSeverity(), MessageArea::Severity::Error);
 
     // An image set of a source too narrow for its 1x scale.
     dropImage("thin.png", test::gradientImage(2, 900));
@@ -109,4 +115,22 @@ TEST_F(HomeControllerTest, failures_areShownInTheWindow)
     waitForJobs();
     EXPECT_TRUE(fs::is_empty(out));
     EXPECT_TRUE(status().contains(QStringLiteral("at least 3 × 3 pixels"))) << status().toStdString();
+}
+
+TEST_F(HomeControllerTest, generateWaitsForTheImageBeingLoaded)
+{
+    dropImage("small.png", test::gradientImage(64, 64));
+    segments().setSelectedSegment(1);
+    const QString large = scratch.savePng("large.png", test::solidImage(1500, 900, qRgb(10, 20, 30)));
+    controller().dragViewDidReceiveFile(QUrl::fromLocalFile(large)); // no event runs before the checks below
+    ASSERT_TRUE(controller().isLoading());
+    EXPECT_FALSE(window->findChild<QPushButton*>(QStringLiteral("generateButton"))->isEnabled());
+    controller().openSelection(); // as Ctrl+G does
+    EXPECT_EQ(window->findChild<QFileDialog*>(QStringLiteral("folderPanel")), nullptr);
+    waitUntilSettled();
+    const fs::path out = folder("out");
+    generateInto(out);
+    waitForJobs();
+    EXPECT_EQ(test::decodeFile(out / "Quorva/asset/iOS/large.imageset/asset@3x.png").size(), QSize(1500, 900))
+        << "the image the window shows";
 }

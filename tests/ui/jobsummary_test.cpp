@@ -4,23 +4,63 @@
 
 using namespace quorva;
 
-TEST(JobSummary, keepsFailuresAsSentences_andLinksTheSetFolderWithItsCounts)
+namespace {
+
+WriteReport wrote(const std::filesystem::path& set, std::vector<std::filesystem::path> files)
+{
+    WriteReport report;
+    report.setFolder = set;
+    report.written = std::move(files);
+    return report;
+}
+
+WriteReport failed(const char* failure)
+{
+    WriteReport report;
+    report.failures << QString::fromUtf8(failure);
+    return report;
+}
+
+} // namespace
+
+TEST(JobSummary, successLinksTheSetFolderAsItsNameIsSpelt)
 {
     JobSummary summary;
-    WriteReport written;
-    written.setFolder = std::filesystem::path("/tmp/50%2 <b>/AppIcon.appiconset");
-    written.written = {*written.setFolder / "x.png"};
-    summary.add(written);
-    EXPECT_EQ(statusText(summary),
+    const std::filesystem::path set("/tmp/50%2 <b>/AppIcon.appiconset");
+    summary.add(wrote(set, {set / "x.png"}));
+    const JobMessage message = statusMessage(summary);
+    EXPECT_EQ(message.richText,
               QStringLiteral("Wrote 1 file to <a href=\"file:///tmp/50%252%20%3Cb%3E/"
                              "AppIcon.appiconset\">/tmp/50%2 &lt;b&gt;/AppIcon.appiconset</a>."));
-    summary.add({std::nullopt, {}, {QStringLiteral("Couldn't get image")}, {}, {}});
-    written.written.push_back(*written.setFolder / "y.png");
-    written.written.push_back("/tmp/50%2 <b>/ItunesArtwork@2x.png");
-    summary.add(written);
-    summary.add({std::nullopt, {}, {QStringLiteral("Couldn't get image")}, {}, {}});
+    EXPECT_EQ(message.severity, MessageArea::Severity::Success);
+}
+
+TEST(JobSummary, aFailureSeenOnceMakesTheSetIncompleteWhateverCallsCome)
+{
+    JobSummary summary;
+    const std::filesystem::path set("/tmp/AppIcon.appiconset");
+    summary.add(failed("Couldn't get image"));
+    summary.add(wrote(set, {set / "x.png", set / "y.png", "/tmp/ItunesArtwork@2x.png"}));
+    summary.add(failed("Couldn't get image"));
     EXPECT_EQ(summary.failures, QStringList{QStringLiteral("Couldn't get image")});
-    const QString text = statusText(summary);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Couldn't get image.<br>Wrote 2 files to "))) << text.toStdString();
-    EXPECT_TRUE(text.endsWith(QStringLiteral("</a> and the 1 artwork files beside it."))) << text.toStdString();
+    const JobMessage message = statusMessage(summary);
+    EXPECT_EQ(message.severity, MessageArea::Severity::Error);
+    EXPECT_TRUE(message.richText.startsWith(QStringLiteral("<b>The set is incomplete.</b><br>Couldn't get image.<br>"
+                                                           "Wrote 2 files to ")))
+        << message.richText.toStdString();
+    EXPECT_TRUE(message.richText.endsWith(QStringLiteral("</a> and the 1 artwork files beside it.")));
+}
+
+TEST(JobSummary, longPathsAreShortenedInTheMiddleWithTheWholeAsTooltip)
+{
+    const QString folder = QStringLiteral("/home/someone/projects/a-very-long-project-name/ios/Runner/Quorva/icon/iOS/"
+                                          "AppIcon.appiconset");
+    JobSummary summary;
+    summary.add(wrote(folder.toStdString(), {folder.toStdString() + "/x.png"}));
+    const JobMessage message = statusMessage(summary);
+    EXPECT_EQ(message.toolTip, folder);
+    const QString shown = middleElided(folder);
+    EXPECT_EQ(shown.size(), 64);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("/home/someone/")) && shown.endsWith(QStringLiteral("appiconset")));
+    EXPECT_TRUE(message.richText.contains(QStringLiteral(">%1</a>").arg(shown)));
 }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QTest>
-#include <QThreadPool>
 
 namespace quorva::test {
 
@@ -83,11 +82,9 @@ void WindowFixture::generateInto(const std::filesystem::path& folder)
 
 void WindowFixture::waitForJobs() const
 {
-    // Delivery steps are queued before their worker ends, and status updates by the steps: once
-    // the pool is idle, a few rounds of posted events drain both.
-    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(120000));
-    for (int round = 0; round < 3; ++round)
-        QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return !controller().isWorking() && !controller().isLoading() && !controller().isPreviewing(); },
+        120000));
 }
 
 } // namespace quorva::test

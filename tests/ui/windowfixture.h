@@ -4,8 +4,8 @@
 #include "ui/homecontroller.h"
 #include "ui/imagewell.h"
 #include "ui/mainwindow.h"
+#include "ui/messagearea.h"
 #include "ui/segmentedcontrol.h"
-#include "ui/statusline.h"
 
 #include "testsupport.h"
 
@@ -32,6 +32,9 @@ protected:
     ImageWell& imageWell() const { return *controller().imageView(); }
     SegmentedControl& segments() const { return *controller().segmentedControl(); }
     QString status() const { return controller().statusLine()->text(); }
+    MessageArea::Severity statusSeverity() const { return controller().statusLine()->severity(); }
+    // The line that names the source image and its size.
+    QString source() const { return controller().sourceLabel()->text(); }
     std::filesystem::path path(const std::string& name) const { return scratch / name; }
     // Saves the image under that name and drops it onto the window.
     void dropImage(const std::string& name, const QImage& image)
