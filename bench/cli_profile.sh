@@ -42,8 +42,9 @@ build-bench/bench/quorva_bench --icon-rgba="$work/icon.png" --benchmark_filter='
   --benchmark_out_format=json >/dev/null
 perf record -q -e cpu-clock -F 4000 -o "$work/perf.data" -- bash -c \
   "for i in \$(seq 1 $runs); do rm -rf $work/out; $now appicon $work/icon.png $work/out; done" 2>/dev/null
-perf report -i "$work/perf.data" --comm quorva-cli --sort dso --stdio 2>/dev/null | grep -E '^ +[0-9]' | head -12 \
-  >"$work/dso.txt"
+# The pool's threads are named "Thread (pooled)"; the shell and rm of the loop are left out.
+perf report -i "$work/perf.data" --comms 'quorva-cli,Thread (pooled)' --sort comm,dso --stdio 2>/dev/null |
+  grep -E '^ +[0-9]' | head -14 >"$work/dso.txt"
 git worktree remove --force "$work/base"
 
 /usr/bin/python3 - "$work" "$opens_before" "$opens_now" "$files" "$base" >bench/results/CLI_PROFILE.md <<'PY'
@@ -65,7 +66,7 @@ print("| part | ms | share of the run |\n|---|---|---|")
 print(f"| start-up and exit (`quorva-cli --version`) | {start:.1f} | {start / run:.0%} |")
 print(f"| the job in memory (floor: decode, 17 rescales, 17 encodes) | {fl:.1f} | {fl / run:.0%} |")
 print(f"| the rest (allocator set-up, writing, waiting on threads) | {run - start - fl:.1f} | {(run - start - fl) / run:.0%} |\n")
-print("## cpu-clock samples of whole runs, by library (perf)\n\n```")
+print("## cpu-clock samples of whole runs, by thread and library (perf)\n\n```")
 print(open(f"{work}/dso.txt").read().rstrip())
 print("```")
 PY

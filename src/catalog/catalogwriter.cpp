@@ -213,12 +213,19 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
         entry.bytes = png.bytes ? &*png.bytes : nullptr;
         entries.push_back(std::move(entry));
     }
+    // A file that holds these very bytes already, as every file does at the later calls of one
+    // job, is left as it is: rewriting it changes nothing but its time, which would only make
+    // Xcode build it again.
+    const auto put
+        = [](const FileDescriptor& folder, const fs::path& folderPath, const fs::path& name, const QByteArray& bytes) {
+              return holdsBytes(folder, name, bytes) ? std::nullopt : replaceFile(folder, folderPath, name, bytes);
+          };
     const auto write = [&](Entry& entry) {
         if (entry.problem)
             return;
-        entry.problem = replaceFile(set, setPath, toPath(entry.fileName), *entry.bytes);
+        entry.problem = put(set, setPath, toPath(entry.fileName), *entry.bytes);
         if (!entry.problem && layout.copiesToPlatformFolder(entry.key))
-            entry.copyProblem = replaceFile(platform, platformPath, toPath(entry.key), *entry.bytes);
+            entry.copyProblem = put(platform, platformPath, toPath(entry.key), *entry.bytes);
     };
     std::vector<std::future<void>> aside;
     for (Entry& entry : entries) {
@@ -257,7 +264,9 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
             call.print(contents.error);
         return call.report;
     }
-    if (auto error = replaceFile(set, setPath, "Contents.json", *contents.bytes)) {
+    if (auto error = holdsBytes(set, "Contents.json", *contents.bytes)
+            ? std::nullopt
+            : replaceFile(set, setPath, "Contents.json", *contents.bytes)) {
         call.print(*error);
         return call.report;
     }

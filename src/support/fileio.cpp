@@ -101,6 +101,26 @@ std::optional<QString> replaceFile(const FileDescriptor& folder, const fs::path&
     return std::nullopt;
 }
 
+bool holdsBytes(const FileDescriptor& folder, const fs::path& name, const QByteArray& bytes)
+{
+    const FileDescriptor file(::openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (!file.isOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)
+        || status.st_size != bytes.size())
+        return false;
+    char buffer[64 * 1024];
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0 || at + got > bytes.size() || std::memcmp(buffer, bytes.constData() + at, std::size_t(got)) != 0)
+            return false;
+        at += got;
+    }
+    return true;
+}
+
 int readFileIn(const FileDescriptor& folder, const fs::path& name, qint64 maxBytes, QByteArray& bytes)
 {
     // Not blocking on a FIFO planted under the name; a regular file reads the same either way.

@@ -34,6 +34,10 @@ std::optional<QString> openFolderIn(const FileDescriptor& parent, const std::fil
 std::optional<QString> replaceFile(const FileDescriptor& folder, const std::filesystem::path& folderPath,
                                    const std::filesystem::path& name, const QByteArray& bytes, bool sync = false);
 
+// Whether the file `name` of an open folder, not followed if it is a link, is a regular file that
+// holds exactly these bytes.
+bool holdsBytes(const FileDescriptor& folder, const std::filesystem::path& name, const QByteArray& bytes);
+
 // Reads the file `name` of an open folder, not following a link there, when it is a regular file
 // of at most maxBytes. Gives errno, or 0; EFBIG when it is larger, EINVAL when it is no file.
 int readFileIn(const FileDescriptor& folder, const std::filesystem::path& name, qint64 maxBytes, QByteArray& bytes);

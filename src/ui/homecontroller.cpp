@@ -13,6 +13,7 @@
 #include "ui/dragview.h"
 #include "ui/iconpreview.h"
 #include "ui/jobsummary.h"
+#include "ui/mainwindow.h"
 #include "ui/sourcecheck.h"
 
 #include <QAction>
@@ -482,7 +483,7 @@ void HomeController::showAbout()
                                     .arg(version),
                                 QMessageBox::Ok, window());
     box->setObjectName(QStringLiteral("aboutBox"));
-    box->setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    box->setIconPixmap(applicationIcon().pixmap(64, 64));
     box->setTextFormat(Qt::RichText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);

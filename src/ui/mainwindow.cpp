@@ -4,6 +4,7 @@
 #include "ui/homecontroller.h"
 #include "ui_mainwindow.h"
 
+#include <QDirIterator>
 #include <QScreen>
 
 namespace quorva {
@@ -24,6 +25,16 @@ std::unique_ptr<QMainWindow> loadMainWindow()
         window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
     }
     return window;
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons/hicolor"), QStringList{QStringLiteral("io.quorva.Quorva.png")},
+                       QDir::Files, QDirIterator::Subdirectories);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    return icon;
 }
 
 HomeController* homeControllerOf(QMainWindow& window)

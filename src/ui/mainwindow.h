@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QMainWindow>
 
 #include <memory>
@@ -13,5 +14,8 @@ class HomeController;
 std::unique_ptr<QMainWindow> loadMainWindow();
 
 HomeController* homeControllerOf(QMainWindow& window);
+
+// Quorva's own icon, at every size it is drawn in.
+QIcon applicationIcon();
 
 } // namespace quorva

@@ -32,6 +32,21 @@ TEST_F(QuorvaCli, writesEachSetIntoAMissingDestination_namedAfterTheSourceOrTheG
               QSize(30, 15));
 }
 
+TEST_F(QuorvaCli, aSetWrittenOverAnotherLeavesNoFileOfTheOldOneButKeepsTheUsers)
+{
+    const QString icon = scratch.savePng("icon.png", test::gradientImage(256, 256));
+    ASSERT_EQ(test::runCli({"appicon", icon, path("out")}).exitCode, 0);
+    const fs::path set = scratch / "out/Quorva/icon/iOS/AppIcon.appiconset";
+    test::writeBytes(set / "notes.txt", "mine");
+    const test::ProgramRun single
+        = test::runCli({"appicon", icon, path("out"), "--single-size", "--background", "white"});
+    EXPECT_EQ(single.exitCode, 0) << single.err.toStdString();
+    EXPECT_EQ(test::filesBelow(set),
+              (QStringList{QStringLiteral("AppIcon.png"), QStringLiteral("Contents.json"),
+                           QStringLiteral("notes.txt")}));
+    EXPECT_TRUE(single.err.contains("note: ") && single.err.contains("kept notes.txt")) << single.err.toStdString();
+}
+
 TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)
 {
     // Sources that are no image or too small are in the corpus tests, a full disk in the writer's.

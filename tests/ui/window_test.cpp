@@ -10,6 +10,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -289,7 +290,20 @@ TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
     auto* about = window->findChild<QMessageBox*>(QStringLiteral("aboutBox"));
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->text().contains(QStringLiteral(QUORVA_VERSION_TEXT))) << about->text().toStdString();
+    EXPECT_TRUE(about->text().contains(QStringLiteral("Copyright"))
+                && about->text().contains(QStringLiteral("Licence")));
+    EXPECT_FALSE(about->iconPixmap().isNull()) << "the application's icon, not a generic one";
     about->accept();
+    const QList<QAction*> actions = window->findChildren<QAction*>();
+    for (const char* shortcut : {"F1", "Ctrl+W", "Ctrl+O", "Ctrl+G", "Ctrl+Q"})
+        EXPECT_TRUE(std::any_of(actions.begin(), actions.end(), [&](QAction* a) {
+            return a->shortcut() == QKeySequence(QLatin1String(shortcut));
+        })) << shortcut;
+    action("shortcutsAction").trigger();
+    auto* shortcuts = window->findChild<QMessageBox*>(QStringLiteral("shortcutsBox"));
+    ASSERT_NE(shortcuts, nullptr);
+    EXPECT_TRUE(shortcuts->text().contains(QStringLiteral("Ctrl+G"))) << shortcuts->text().toStdString();
+    shortcuts->accept();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
