@@ -9,10 +9,10 @@ seconds=${1:-60}
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
   -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
-cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz
+cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz pbxproj_fuzz
 mkdir -p build-fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-fuzz/seeds/loadimage/
 mkdir -p build-fuzz/seeds/svg && cp tests/corpus/files/*.svg* build-fuzz/seeds/svg/
-targets=(loadimage pngencoder svg check)
+targets=(loadimage pngencoder svg check pbxproj)
 for target in "${targets[@]}"; do # the regression folders stay empty until a failure is kept
   mkdir -p build-fuzz/seeds/$target build-fuzz/work/$target tests/fuzz/regressions/$target
 done
@@ -21,6 +21,21 @@ for png in tests/corpus/files/*.png; do # a set's Contents.json, then one of its
   { printf '\x20'; head -c 512 resources/Contents.json; cat "$png"; } >"build-fuzz/seeds/check/$(basename "$png")"
 done
 printf '\x10\x10\x00abcdefghijklmnop' >build-fuzz/seeds/pngencoder/small
+cat >build-fuzz/seeds/pbxproj/app <<'PBXPROJ'
+// !$*UTF8*$!
+{ archiveVersion = 1; objects = {
+A1 = {isa = PBXFileReference; path = Assets.xcassets; sourceTree = "<group>"; };
+A2 = {isa = PBXBuildFile; fileRef = A1; };
+A3 = {isa = PBXResourcesBuildPhase; files = (A2, ); };
+A4 = {isa = XCBuildConfiguration; buildSettings = {ASSETCATALOG_COMPILER_APPICON_NAME = AppIcon; SDKROOT = iphoneos;
+  TARGETED_DEVICE_FAMILY = "1,2"; }; name = Release; };
+A5 = {isa = XCConfigurationList; buildConfigurations = (A4, ); };
+A6 = {isa = PBXNativeTarget; buildConfigurationList = A5; buildPhases = (A3, ); name = Runner;
+  productType = "com.apple.product-type.application"; };
+A7 = {isa = PBXGroup; children = (A1, ); sourceTree = "<group>"; };
+A8 = {isa = PBXProject; mainGroup = A7; projectDirPath = ""; targets = (A6, ); };
+}; rootObject = A8; }
+PBXPROJ
 printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false;qt.svg*=false'

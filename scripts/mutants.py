@@ -57,7 +57,7 @@ MUTANTS = [
     ("asset-name-leading-dot", "the asset name", "src/generation/assetname.cpp",
      "if (dot > 0)", "if (dot >= 0)"),
     ("link-followed-out", "no write through a link out of the destination", "src/support/fileio.cpp",
-     "if (!resolvesInside(path, within))", "if (false)"),
+     "if (!isWithin(resolvedPath(path), resolvedPath(within)))", "if (false)"),
     ("old-set-kept", "the files of an earlier set removed", "src/catalog/catalogwriter.cpp",
      "else if (::unlinkat(set.get(), entry.c_str(), 0) == 0)", "else if (false)"),
     ("icon-failure-silent", "the failure forms of both jobs", "src/generation/appiconset.cpp",

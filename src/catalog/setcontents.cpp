@@ -23,6 +23,15 @@ bool SetEntry::expectedPixels(int& width, int& height) const
     return true;
 }
 
+double SetEntry::scaleFactor() const
+{
+    if (scale.isEmpty())
+        return 1;
+    bool ok = false;
+    const double factor = scale.chopped(scale.endsWith(QLatin1Char('x')) ? 1 : 0).toDouble(&ok);
+    return ok && factor > 0 && factor < 100 ? factor : 0;
+}
+
 SetContents parseSetContents(const QByteArray& json)
 {
     SetContents contents;
@@ -50,11 +59,25 @@ SetContents parseSetContents(const QByteArray& json)
         entry.size = object.value(QLatin1String("size")).toString();
         entry.scale = object.value(QLatin1String("scale")).toString();
         entry.filename = object.value(QLatin1String("filename")).toString();
+        entry.role = object.value(QLatin1String("role")).toString();
         const QJsonArray appearances = object.value(QLatin1String("appearances")).toArray();
         entry.hasAppearances = !appearances.isEmpty();
-        for (const QJsonValue& appearance : appearances)
-            if (appearance.toObject().value(QLatin1String("appearance")).toString() == QLatin1String("luminosity"))
-                entry.luminosity = appearance.toObject().value(QLatin1String("value")).toString();
+        QStringList kinds;
+        for (const QJsonValue& appearance : appearances) {
+            const QString kind = appearance.toObject().value(QLatin1String("appearance")).toString();
+            const QString value = appearance.toObject().value(QLatin1String("value")).toString();
+            if (kind == QLatin1String("luminosity"))
+                entry.luminosity = value;
+            kinds << kind + QLatin1Char(':') + value;
+        }
+        kinds.sort();
+        entry.appearances = kinds.join(QLatin1Char(','));
+        QStringList keys;
+        for (auto key = object.begin(); key != object.end(); ++key)
+            if (key.key() != QLatin1String("filename") && key.key() != QLatin1String("scale"))
+                keys << key.key() + QLatin1Char('=')
+                        + QString::fromUtf8(QJsonDocument(QJsonArray{key.value()}).toJson(QJsonDocument::Compact));
+        entry.variant = keys.join(QLatin1Char(';')); // a QJsonObject's keys are sorted
         contents.entries.push_back(std::move(entry));
     }
     return contents;

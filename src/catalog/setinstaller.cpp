@@ -1,5 +1,6 @@
 #include "catalog/setinstaller.h"
 
+#include "catalog/appleplatform.h"
 #include "catalog/contentsjson.h"
 #include "catalog/setcontents.h"
 #include "support/fileio.h"
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include <fcntl.h>
@@ -34,7 +36,7 @@ QString failure(const fs::path& path, const QString& what, int error)
 // disk before it is swapped in. Gives errno, or 0.
 int writeNew(int folder, const fs::path& name, const QByteArray& bytes)
 {
-    const FileDescriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    const FileDescriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.get() < 0)
         return errno;
     if (const int error = writeAll(file.get(), bytes))
@@ -53,34 +55,72 @@ bool isAbandoned(const fs::path& folder)
     return fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0;
 }
 
-// Why an existing set folder is not only the set's own files, or nothing when it is (or when
-// there is none).
-std::optional<QString> foreignContent(const fs::path& set)
+// The process's umask, read without changing it: threads may be making files meanwhile.
+mode_t currentUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:"))
+                return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+    return 022;
+}
+
+// A folder made by mkdtemp is its owner's alone; a set or catalog is made as mkdir would make it.
+void openToOthers(int folder)
+{
+    ::fchmod(folder, 0777 & ~currentUmask());
+}
+
+QString slotName(const SetEntry& entry)
+{
+    return QStringLiteral("%1 %2 %3")
+        .arg(entry.idiom, entry.size, entry.scale.isEmpty() ? QStringLiteral("1x") : entry.scale);
+}
+
+// Why an existing set folder is not only the set's own files, and what of it the new set would
+// drop: every such thing, or nothing when there is none (or no folder).
+QStringList blockers(const fs::path& set, const QByteArray& newContents)
 {
     struct stat status {};
     if (::lstat(set.c_str(), &status) != 0)
-        return std::nullopt;
+        return {};
     if (S_ISLNK(status.st_mode))
-        return QStringLiteral("it is a symbolic link");
+        return {QStringLiteral("it is a symbolic link")};
     if (!S_ISDIR(status.st_mode))
-        return QStringLiteral("it is not a folder");
+        return {QStringLiteral("it is not a folder")};
     QFile contentsFile(displayPath(set / "Contents.json"));
-    QStringList named;
+    SetContents old;
     if (contentsFile.open(QIODevice::ReadOnly) && contentsFile.size() < (1 << 20))
-        named = filesNamedIn(parseSetContents(contentsFile.readAll()));
+        old = parseSetContents(contentsFile.readAll());
+    const QStringList named = filesNamedIn(old);
+    QStringList found;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(set, error)) {
         const QString name = displayPath(entry.path().filename());
         if (name == QLatin1String("Contents.json") || name == QLatin1String(".DS_Store"))
             continue;
         if (entry.is_directory(error) && !entry.is_symlink(error))
-            return QStringLiteral("it holds the folder \"%1\"").arg(name);
-        if (!named.contains(name))
-            return QStringLiteral("it holds \"%1\", which its Contents.json does not name").arg(name);
+            found << QStringLiteral("it holds the folder \"%1\"").arg(name);
+        else if (!named.contains(name))
+            found << QStringLiteral("it holds \"%1\", which its Contents.json does not name").arg(name);
     }
     if (error)
-        return QStringLiteral("it can't be read (%1)").arg(QString::fromLocal8Bit(error.message()));
-    return std::nullopt;
+        found << QStringLiteral("it can't be read (%1)").arg(QString::fromLocal8Bit(error.message()));
+    // Slots of another platform (a Mac or watch app's icons in a multiplatform set) would go.
+    std::set<ApplePlatform> kept;
+    for (const SetEntry& entry : parseSetContents(newContents).entries)
+        if (const auto platform = platformOfEntry(entry.idiom, entry.platform))
+            kept.insert(*platform);
+    QStringList dropped;
+    for (const SetEntry& entry : old.entries) {
+        const auto platform = platformOfEntry(entry.idiom, entry.platform);
+        if (!entry.filename.isEmpty() && platform && !kept.count(*platform))
+            dropped << QStringLiteral("%1 (%2)").arg(slotName(entry), entry.filename);
+    }
+    if (!dropped.isEmpty())
+        found << QStringLiteral("the new set has no slot for its %1").arg(dropped.join(QStringLiteral(", ")));
+    return found;
 }
 
 } // namespace
@@ -104,6 +144,8 @@ std::optional<QString> openCatalog(const fs::path& catalog)
     if (!::mkdtemp(staging.data()))
         return failure(catalog, QStringLiteral("Couldn't make the asset catalog"), errno);
     const FileDescriptor folder(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.isOpen())
+        openToOthers(folder.get());
     int made = folder.get() < 0 ? errno : writeNew(folder.get(), "Contents.json", catalogContents());
     if (!made && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, catalog.c_str(), RENAME_NOREPLACE) != 0)
         made = errno == EEXIST ? 0 : errno; // made meanwhile by another run: that one will do
@@ -117,9 +159,22 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
 {
     const fs::path target = catalog / toPath(folder);
     if (!force) {
-        if (std::optional<QString> foreign = foreignContent(target))
+        if (const QStringList found = blockers(target, set.contents); !found.isEmpty())
             return QStringLiteral("%1: not replaced, because %2; --force replaces it anyway")
-                .arg(displayPath(target), *foreign);
+                .arg(displayPath(target), found.join(QStringLiteral("; ")));
+    }
+    // The old set must go once the new one is in: were it left, half removed, in a hidden folder
+    // of the catalog, the run would not have done what it says.
+    struct stat old {};
+    const bool replacing = ::lstat(target.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode)) {
+        std::error_code error;
+        if (::access(target.c_str(), W_OK | X_OK) != 0)
+            return failure(target, QStringLiteral("Couldn't replace the old set"), errno);
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(target, error))
+            if (entry.is_directory(error) && !entry.is_symlink(error)
+                && ::access(entry.path().c_str(), W_OK | X_OK) != 0)
+                return failure(entry.path(), QStringLiteral("Couldn't replace the old set"), errno);
     }
 
     std::string staging
@@ -134,6 +189,7 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     const FileDescriptor stage(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (stage.get() < 0 || ::flock(stage.get(), LOCK_EX) != 0)
         return abandon(errno);
+    openToOthers(stage.get());
     if (int error = writeNew(stage.get(), "Contents.json", set.contents))
         return abandon(error);
     for (const auto& [name, bytes] : set.files) {
@@ -145,8 +201,6 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     if (::fsync(stage.get()) != 0)
         return abandon(errno);
 
-    struct stat old {};
-    const bool replacing = ::lstat(target.c_str(), &old) == 0;
     if (replacing && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
             return abandon(errno);
@@ -166,7 +220,12 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     const FileDescriptor catalogFolder(::open(catalog.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (catalogFolder.get() >= 0)
         ::fsync(catalogFolder.get());
-    fs::remove_all(staging, ignored); // the old set, now under the staging name
+    std::error_code removed;
+    fs::remove_all(staging, removed);            // the old set, now under the staging name
+    if (removed && fs::exists(staging, ignored)) // past every check above: the new set stays, whole
+        return QStringLiteral("%1: the new set is in, but what is left of the old one could not be removed from "
+                              "%2: %3")
+            .arg(displayPath(target), QString::fromStdString(staging), QString::fromLocal8Bit(removed.message()));
     return std::nullopt;
 }
 

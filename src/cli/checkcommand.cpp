@@ -5,6 +5,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
+
+#include <map>
 
 namespace quorva {
 namespace {
@@ -14,39 +17,129 @@ QString counted(qsizetype count, const char* one, const char* many)
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
+bool isError(const Finding& finding)
+{
+    return finding.severity == Finding::Severity::Error;
+}
+
+QString severityName(const Finding& finding)
+{
+    return isError(finding) ? QStringLiteral("error") : QStringLiteral("warning");
+}
+
+// What each rule checks, for the tools that show SARIF's rules beside their results.
+const std::map<QString, QString>& ruleDescriptions()
+{
+    static const std::map<QString, QString> rules = {
+        {"bad-contents-json", "A set's Contents.json is valid JSON that lists its images."},
+        {"unreadable", "Every file of a set can be read."},
+        {"missing-file", "Every file a Contents.json or icon.json names is there."},
+        {"broken-png", "Every PNG file is whole: signature, chunk CRCs, image data that inflates."},
+        {"misnamed-format", "A file named .png holds PNG data."},
+        {"wrong-size", "An app icon's pixel size is its slot's size times its scale."},
+        {"missing-slot", "The app's icon fills every slot App Store Connect requires."},
+        {"empty-icon-set", "The app's icon set holds an image."},
+        {"store-icon-alpha", "The App Store icon is opaque, without an alpha channel."},
+        {"watch-icon-alpha", "A watch app's icons are opaque, without an alpha channel."},
+        {"tinted-alpha", "The tinted icon is opaque greyscale."},
+        {"appearance-with-sizes", "Dark and tinted icons stand in a single-size set."},
+        {"unassigned-file", "Every image of a set is named by its Contents.json."},
+        {"scale-mismatch", "An image set's scales are in proportion."},
+        {"16-bit", "Images have 8 bits a sample."},
+        {"interlaced", "Images are not interlaced."},
+        {"color-profile", "Images are sRGB, Display P3 or Gray Gamma 2.2."},
+        {"link-outside", "Symbolic links stay inside the catalog."},
+        {"bad-icon-json", "An Icon Composer file's icon.json has the shape Icon Composer writes."},
+    };
+    return rules;
+}
+
+QString sarif(const CatalogCheck& check)
+{
+    QJsonArray rules;
+    std::map<QString, int> ruleIndex;
+    for (const auto& [id, text] : ruleDescriptions()) {
+        ruleIndex[id] = int(rules.size());
+        rules.append(QJsonObject{{"id", id}, {"shortDescription", QJsonObject{{"text", text}}}});
+    }
+    QJsonArray results;
+    for (const Finding& finding : check.findings) {
+        QJsonObject result{
+            {"ruleId", finding.rule},
+            {"level", severityName(finding)},
+            {"message", QJsonObject{{"text", finding.message}}},
+            {"locations",
+             QJsonArray{QJsonObject{
+                 {"physicalLocation",
+                  QJsonObject{
+                      {"artifactLocation",
+                       QJsonObject{{"uri", QString::fromUtf8(QUrl::toPercentEncoding(finding.path, "/"))}}}}}}}}};
+        if (const auto index = ruleIndex.find(finding.rule); index != ruleIndex.end())
+            result.insert("ruleIndex", index->second);
+        results.append(result);
+    }
+    QJsonArray notifications;
+    for (const QString& note : check.notes)
+        notifications.append(QJsonObject{{"level", "note"}, {"message", QJsonObject{{"text", note}}}});
+    const QJsonObject driver{{"name", "quorva-cli"},
+                             {"version", QStringLiteral(QUORVA_VERSION)},
+                             {"informationUri", "https://quorva.invalid"},
+                             {"rules", rules}};
+    const QJsonObject run{{"tool", QJsonObject{{"driver", driver}}},
+                          {"results", results},
+                          {"invocations",
+                           QJsonArray{QJsonObject{{"executionSuccessful", true},
+                                                  {"toolExecutionNotifications", notifications}}}}};
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
+                                                       {"version", "2.1.0"},
+                                                       {"runs", QJsonArray{run}}})
+                                 .toJson());
+}
+
 } // namespace
 
 CheckOutcome runCheck(const CheckRequest& request)
 {
     CatalogCheck check;
+    CheckOptions options;
+    options.project = request.project;
     for (const std::filesystem::path& path : request.paths)
-        if (std::optional<QString> error = checkCatalog(path, check))
+        if (std::optional<QString> error = checkCatalog(path, check, options))
             return {2, {}, *error};
 
-    qsizetype errors = 0;
-    QStringList lines;
-    QJsonArray findings;
-    for (const Finding& finding : check.findings) {
-        const bool isError = finding.severity == Finding::Severity::Error;
-        errors += isError;
-        const QString severity = isError ? QStringLiteral("error") : QStringLiteral("warning");
-        lines << QStringLiteral("%1: %2: %3 (%4)").arg(severity, finding.path, finding.message, finding.rule);
-        findings.append(QJsonObject{{"severity", severity},
-                                    {"path", finding.path},
-                                    {"rule", finding.rule},
-                                    {"message", finding.message}});
-    }
+    const qsizetype errors = std::count_if(check.findings.begin(), check.findings.end(), isError);
     const qsizetype warnings = qsizetype(check.findings.size()) - errors;
     CheckOutcome outcome;
-    outcome.exitStatus = errors ? 1 : 0;
-    if (request.json) {
-        outcome.output = QString::fromUtf8(QJsonDocument(QJsonObject{{"sets", QJsonArray::fromStringList(check.sets)},
+    outcome.exitStatus = errors || (request.strict && warnings) ? 1 : 0;
+    switch (request.format) {
+    case CheckFormat::Sarif:
+        outcome.output = sarif(check);
+        return outcome;
+    case CheckFormat::Json: {
+        QJsonArray findings;
+        for (const Finding& finding : check.findings)
+            findings.append(QJsonObject{{"severity", severityName(finding)},
+                                        {"path", finding.path},
+                                        {"rule", finding.rule},
+                                        {"message", finding.message}});
+        outcome.output = QString::fromUtf8(QJsonDocument(QJsonObject{{"version", 1},
+                                                                     {"sets", QJsonArray::fromStringList(check.sets)},
                                                                      {"findings", findings},
+                                                                     {"notes", QJsonArray::fromStringList(check.notes)},
                                                                      {"errors", errors},
                                                                      {"warnings", warnings}})
                                                .toJson());
         return outcome;
     }
+    case CheckFormat::Text:
+        break;
+    }
+    QStringList lines;
+    for (const QString& note : check.notes)
+        lines << QStringLiteral("note: %1").arg(note);
+    for (const Finding& finding : check.findings)
+        lines << QStringLiteral("%1: %2: %3 (%4)")
+                     .arg(severityName(finding), finding.path, finding.message, finding.rule);
     lines << QStringLiteral("%1, %2 in %3")
                  .arg(counted(errors, "error", "errors"), counted(warnings, "warning", "warnings"),
                       counted(check.sets.size(), "set", "sets"));

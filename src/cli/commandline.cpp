@@ -3,8 +3,9 @@
 #include "generation/assetname.h"
 #include "support/paths.h"
 
-#include <QFile>
+#include <QRegularExpression>
 
+#include <map>
 #include <set>
 
 namespace quorva {
@@ -17,49 +18,144 @@ CommandLine usageError(const QString& error)
     return line;
 }
 
-// The options as given, before they are checked against the command.
-struct Options {
-    std::optional<QString> name, set, into, background;
-    bool singleSize = false, force = false, json = false;
-    AppearanceRequest* lastAppearance = nullptr;
+// The options each command takes, and what each takes after it.
+enum class Takes { Nothing, Value, OptionalFile };
+struct OptionSpec {
+    Takes takes;
+    QStringList commands;
 };
+
+const std::map<QString, OptionSpec>& optionSpecs()
+{
+    static const std::map<QString, OptionSpec> specs = {
+        {"--into", {Takes::Value, {"appicon", "imageset"}}},
+        {"--force", {Takes::Nothing, {"appicon", "imageset"}}},
+        {"--set", {Takes::Value, {"appicon"}}},
+        {"--name", {Takes::Value, {"imageset"}}},
+        {"--single-size", {Takes::Nothing, {"appicon"}}},
+        {"--background", {Takes::Value, {"appicon"}}},
+        {"--dark", {Takes::OptionalFile, {"appicon"}}},
+        {"--tinted", {Takes::OptionalFile, {"appicon"}}},
+        {"--json", {Takes::Nothing, {"check"}}},
+        {"--format", {Takes::Value, {"check"}}},
+        {"--strict", {Takes::Nothing, {"check"}}},
+        {"--project", {Takes::Value, {"check"}}},
+    };
+    return specs;
+}
+
+const QStringList commands = {"appicon", "imageset", "check"};
+
+// An option as given: its value, and for --dark and --tinted the place of a positional argument
+// right after it, which it takes as its FILE when the command has more than it needs.
+struct Given {
+    std::optional<QString> value;
+    std::optional<qsizetype> followedBy;
+};
+
+int channel(const QString& text, bool& ok)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.endsWith(QLatin1Char('%'))) {
+        const double percent = trimmed.chopped(1).toDouble(&ok);
+        ok = ok && percent >= 0 && percent <= 100;
+        return qRound(percent * 255 / 100.0);
+    }
+    const double value = trimmed.toDouble(&ok);
+    ok = ok && value >= 0 && value <= 255;
+    return qRound(value);
+}
 
 } // namespace
 
+QColor parseCssColour(const QString& text)
+{
+    const QString colour = text.trimmed().toLower();
+    if (colour.startsWith(QLatin1Char('#'))) {
+        QString hex = colour.mid(1);
+        if (hex.size() == 3 || hex.size() == 4) { // #RGB and #RGBA: each digit doubled
+            QString doubled;
+            for (const QChar digit : hex)
+                doubled += QString(2, digit);
+            hex = doubled;
+        }
+        bool ok = false;
+        const uint value = hex.toUInt(&ok, 16);
+        if (!ok || (hex.size() != 6 && hex.size() != 8))
+            return {};
+        // CSS puts the alpha last: #RRGGBBAA.
+        return hex.size() == 6 ? QColor::fromRgb(value >> 16, (value >> 8) & 0xff, value & 0xff)
+                               : QColor::fromRgb(value >> 24, (value >> 16) & 0xff, (value >> 8) & 0xff, value & 0xff);
+    }
+    static const QRegularExpression function(QStringLiteral(R"(^rgba?\(([^)]*)\)$)"));
+    if (const QRegularExpressionMatch match = function.match(colour); match.hasMatch()) {
+        const QStringList parts
+            = match.captured(1).split(QRegularExpression(QStringLiteral("[,\\s/]+")), Qt::SkipEmptyParts);
+        if (parts.size() != 3 && parts.size() != 4)
+            return {};
+        bool ok[4] = {true, true, true, true};
+        const int red = channel(parts[0], ok[0]), green = channel(parts[1], ok[1]), blue = channel(parts[2], ok[2]);
+        int alpha = 255;
+        if (parts.size() == 4) { // a fraction of 1, or a percentage
+            const bool percent = parts[3].endsWith(QLatin1Char('%'));
+            const double value = (percent ? parts[3].chopped(1) : parts[3]).toDouble(&ok[3]);
+            alpha = qRound(percent ? value * 2.55 : value * 255);
+            ok[3] = ok[3] && alpha >= 0 && alpha <= 255;
+        }
+        if (!ok[0] || !ok[1] || !ok[2] || !ok[3])
+            return {};
+        return QColor::fromRgb(red, green, blue, alpha);
+    }
+    // The CSS colour names are SVG's, which Qt knows, and CSS 4's one more; nothing else of Qt's
+    // own forms is taken.
+    if (colour == QLatin1String("rebeccapurple"))
+        return QColor::fromRgb(0x66, 0x33, 0x99);
+    if (!colour.isEmpty() && colour.front().isLetter() && QColor::isValidColorName(colour))
+        return QColor::fromString(colour);
+    return {};
+}
+
 QString usageText()
 {
-    return QStringLiteral("Usage: quorva-cli appicon SOURCE DEST [APP ICON OPTIONS]\n"
-                          "       quorva-cli appicon SOURCE --into CATALOG [--set NAME] [--force] [APP ICON OPTIONS]\n"
-                          "       quorva-cli imageset SOURCE... DEST [--name NAME]\n"
-                          "       quorva-cli imageset SOURCE... --into CATALOG [--name NAME] [--force]\n"
-                          "       quorva-cli check PATH... [--json]\n"
-                          "\n"
-                          "Turns an image (PNG, JPEG, WebP, SVG) into the files of an iOS asset catalog.\n"
-                          "\n"
-                          "  appicon    writes DEST/Quorva/icon/iOS/AppIcon.appiconset: the 17 app icon sizes\n"
-                          "             and Contents.json, with the artwork files also in DEST/Quorva/icon/iOS\n"
-                          "  imageset   writes DEST/Quorva/asset/iOS/NAME.imageset for each SOURCE: asset@1x.png,\n"
-                          "             asset@2x.png, asset@3x.png and Contents.json\n"
-                          "  check      reports what Xcode and App Store Connect would reject in a catalog or set\n"
-                          "\n"
-                          "App icon options:\n"
-                          "  --single-size        one 1024 px AppIcon.png, from which Xcode makes every size\n"
-                          "  --background COLOR   lay the source onto COLOR (#RRGGBB or a colour name) first\n"
-                          "  --dark [FILE]        add the dark icon: FILE, or the source's transparent artwork\n"
-                          "  --tinted [FILE]      add the tinted icon: the luminance of FILE or of the artwork\n"
-                          "\n"
-                          "Other options:\n"
-                          "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
-                          "                  set whole; it is made if missing\n"
-                          "  --set NAME      the app icon set's name in the catalog (default: AppIcon)\n"
-                          "  --force         replace a set folder even if it holds files the set does not name\n"
-                          "  --name NAME     the image set's name (default: SOURCE's file name without extension)\n"
-                          "  --json          check: print one JSON document instead of lines\n"
-                          "  --help          show this text\n"
-                          "  --version       show the version\n"
-                          "\n"
-                          "Exit status: 0 when every set was written (check: no errors), 1 when a source is not a\n"
-                          "readable image or a set could not be written (check: errors found), 2 for wrong usage.\n");
+    return QStringLiteral(
+        "Usage: quorva-cli appicon SOURCE DEST [APP ICON OPTIONS]\n"
+        "       quorva-cli appicon SOURCE --into CATALOG [--set NAME] [--force] [APP ICON OPTIONS]\n"
+        "       quorva-cli imageset SOURCE... DEST [--name NAME]\n"
+        "       quorva-cli imageset SOURCE... --into CATALOG [--name NAME] [--force]\n"
+        "       quorva-cli check PATH... [--format text|json|sarif] [--strict] [--project XCODEPROJ]\n"
+        "\n"
+        "Turns an image into the files of an iOS asset catalog. SOURCE is a PNG, JPEG, WebP, GIF, BMP,\n"
+        "SVG or SVGZ file of at most 134 megapixels, known by its content.\n"
+        "\n"
+        "  appicon    writes DEST/Quorva/icon/iOS/AppIcon.appiconset: the 17 app icon sizes\n"
+        "             and Contents.json, with the artwork files also in DEST/Quorva/icon/iOS\n"
+        "  imageset   writes DEST/Quorva/asset/iOS/NAME.imageset for each SOURCE: asset@1x.png,\n"
+        "             asset@2x.png, asset@3x.png and Contents.json\n"
+        "  check      reports what Xcode and App Store Connect would reject in a catalog or set\n"
+        "\n"
+        "App icon options:\n"
+        "  --single-size        one 1024 px AppIcon.png, from which Xcode makes every size\n"
+        "  --background COLOR   lay the source onto COLOR first: #RGB, #RRGGBB, rgb(r, g, b)\n"
+        "                       or a CSS colour name (white, navy, …); it must be opaque\n"
+        "  --dark [FILE]        add the dark icon: FILE, or the source's transparent artwork\n"
+        "  --tinted [FILE]      add the tinted icon: the luminance of FILE or of the artwork\n"
+        "\n"
+        "Other options:\n"
+        "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
+        "                  set whole; it is made if missing\n"
+        "  --set NAME      the app icon set's name in the catalog (default: AppIcon)\n"
+        "  --force         replace a set folder even if it holds files the set does not name\n"
+        "  --name NAME     the image set's name (default: SOURCE's file name without extension)\n"
+        "  --format F      check: print text (the default), one JSON document (also --json) or\n"
+        "                  SARIF 2.1.0 for code-scanning tools\n"
+        "  --strict        check: warnings fail the run too\n"
+        "  --project P     check: judge the catalogs by this Xcode project (.xcodeproj) instead of\n"
+        "                  the nearest one above them\n"
+        "  -h, --help      show this text\n"
+        "  --version       show the version\n"
+        "\n"
+        "Exit status: 0 when every set was written (check: no errors), 1 when a source is not a\n"
+        "readable image or a set could not be written (check: errors found), 2 for wrong usage.\n");
 }
 
 QString versionText()
@@ -71,150 +167,180 @@ CommandLine parseCommandLine(const QStringList& arguments)
 {
     CommandLine line;
     GenerateRequest& request = line.request;
-    Options options;
+    std::map<QString, Given> given;
     QStringList positional;
-    // A positional argument right after --dark or --tinted, which takes it as its FILE when the
-    // command has more positional arguments than it needs.
-    std::vector<std::pair<qsizetype, AppearanceRequest*>> optionalValues;
+    QString lastOptionalFile; // --dark or --tinted just before, without a value of its own
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        AppearanceRequest* after = std::exchange(options.lastAppearance, nullptr);
-        if (optionsEnded || !argument.startsWith(QLatin1String("--")) || argument == QLatin1String("-")) {
-            if (after)
-                optionalValues.emplace_back(positional.size(), after);
+        const QString after = std::exchange(lastOptionalFile, QString());
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+            if (!after.isEmpty())
+                given[after].followedBy = positional.size();
             positional.append(argument);
             continue;
         }
-        const qsizetype equals = argument.indexOf('=');
-        const QString option = argument.left(equals);
-        const std::optional<QString> attached = equals < 0 ? std::nullopt : std::optional(argument.mid(equals + 1));
-        const auto value = [&]() -> std::optional<QString> {
-            if (attached)
-                return attached;
-            if (i + 1 < arguments.size())
-                return arguments[++i];
-            return std::nullopt;
-        };
-        std::optional<QString>* valued = option == QLatin1String("--name") ? &options.name
-            : option == QLatin1String("--set")                             ? &options.set
-            : option == QLatin1String("--into")                            ? &options.into
-            : option == QLatin1String("--background")                      ? &options.background
-                                                                           : nullptr;
         if (argument == QLatin1String("--")) {
             optionsEnded = true;
-        } else if (argument == QLatin1String("--help")) {
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             line.action = CommandLine::Action::Help;
             return line;
-        } else if (argument == QLatin1String("--version")) {
+        }
+        if (argument == QLatin1String("--version")) {
             line.action = CommandLine::Action::Version;
             return line;
-        } else if (valued) {
-            *valued = value();
-            if (!*valued)
+        }
+        const qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf('=') : -1;
+        const QString option = argument.left(equals);
+        const auto spec = optionSpecs().find(option);
+        if (spec == optionSpecs().end())
+            return usageError(QStringLiteral("unknown option '%1'").arg(option));
+        if (given.count(option))
+            return usageError(QStringLiteral("%1 is given twice").arg(option));
+        Given& entry = given[option];
+        if (equals >= 0) {
+            if (spec->second.takes == Takes::Nothing)
+                return usageError(QStringLiteral("%1 takes no value").arg(option));
+            entry.value = argument.mid(equals + 1);
+        } else if (spec->second.takes == Takes::Value) {
+            if (i + 1 >= arguments.size())
                 return usageError(QStringLiteral("%1 needs a value").arg(option));
-        } else if (option == QLatin1String("--dark") || option == QLatin1String("--tinted")) {
-            AppearanceRequest& appearance = option == QLatin1String("--dark") ? request.dark : request.tinted;
-            appearance.wanted = true;
-            if (attached)
-                appearance.file = toPath(*attached);
-            else
-                options.lastAppearance = &appearance;
-        } else if (argument == QLatin1String("--single-size")) {
-            request.singleSize = true;
-        } else if (argument == QLatin1String("--force")) {
-            request.force = true;
-        } else if (argument == QLatin1String("--json")) {
-            line.check.json = true;
-        } else {
-            return usageError(QStringLiteral("unknown option %1").arg(argument));
+            entry.value = arguments[++i];
+        } else if (spec->second.takes == Takes::OptionalFile) {
+            lastOptionalFile = option;
         }
     }
 
     if (positional.isEmpty())
         return usageError(QStringLiteral("no command given"));
     const QString command = positional.takeFirst();
-    for (auto& [index, appearance] : optionalValues)
-        --index;
-    const bool appearances = request.dark.wanted || request.tinted.wanted;
-    const bool iconOptions = request.singleSize || options.background || appearances;
+    if (!commands.contains(command))
+        return usageError(QStringLiteral("unknown command '%1'").arg(command));
+    for (auto& [option, entry] : given) {
+        if (entry.followedBy)
+            --*entry.followedBy;
+        const QStringList& owners = optionSpecs().at(option).commands;
+        if (owners.contains(command))
+            continue;
+        if (option == QLatin1String("--name") && command == QLatin1String("appicon"))
+            return usageError(QStringLiteral("--name goes with imageset only; an app icon set in a catalog is named "
+                                             "by --set"));
+        return usageError(QStringLiteral("%1 goes with %2 only").arg(option, owners.join(QStringLiteral(" and "))));
+    }
+    const auto has = [&given](const char* option) { return given.count(QLatin1String(option)) > 0; };
+    const auto value
+        = [&given](const char* option) { return given.at(QLatin1String(option)).value.value_or(QString()); };
 
     if (command == QLatin1String("check")) {
         if (positional.isEmpty())
             return usageError(QStringLiteral("check takes one PATH or more"));
-        if (iconOptions || options.name || options.set || options.into || request.force)
-            return usageError(QStringLiteral("check takes no options but --json"));
+        if (has("--json") && has("--format"))
+            return usageError(QStringLiteral("--json and --format are one choice: give one"));
+        if (has("--json"))
+            line.check.format = CheckFormat::Json;
+        if (has("--format")) {
+            const QString format = value("--format");
+            if (format == QLatin1String("text"))
+                line.check.format = CheckFormat::Text;
+            else if (format == QLatin1String("json"))
+                line.check.format = CheckFormat::Json;
+            else if (format == QLatin1String("sarif"))
+                line.check.format = CheckFormat::Sarif;
+            else
+                return usageError(QStringLiteral("--format takes text, json or sarif, not '%1'").arg(format));
+        }
+        line.check.strict = has("--strict");
+        if (has("--project"))
+            line.check.project = toPath(value("--project"));
         for (const QString& path : positional)
             line.check.paths.push_back(toPath(path));
         line.action = CommandLine::Action::Check;
         return line;
     }
-    if (line.check.json)
-        return usageError(QStringLiteral("--json goes with check only"));
-    if (command == QLatin1String("appicon"))
-        request.kind = SetKind::AppIcon;
-    else if (command == QLatin1String("imageset"))
-        request.kind = SetKind::ImageSet;
-    else
-        return usageError(QStringLiteral("unknown command %1").arg(command));
-
-    if (options.into) {
-        request.catalog = toPath(*options.into);
-        if (!options.into->endsWith(QLatin1String(".xcassets")) && !options.into->endsWith(QLatin1String(".xcassets/")))
+    request.kind = command == QLatin1String("appicon") ? SetKind::AppIcon : SetKind::ImageSet;
+    request.force = has("--force");
+    request.singleSize = has("--single-size");
+    if (has("--into")) {
+        const QString into = value("--into");
+        request.catalog = toPath(into);
+        if (!into.endsWith(QLatin1String(".xcassets")) && !into.endsWith(QLatin1String(".xcassets/")))
             return usageError(QStringLiteral("--into takes an asset catalog, a folder whose name ends in .xcassets"));
-    } else if (request.force || options.set) {
+    } else if (request.force || has("--set")) {
         return usageError(QStringLiteral("%1 goes with --into only").arg(request.force ? "--force" : "--set"));
     }
 
     if (request.kind == SetKind::AppIcon) {
-        // FILEs of --dark and --tinted are what the command has in excess of SOURCE [DEST].
+        for (const char* option : {"--dark", "--tinted"}) {
+            AppearanceRequest& appearance
+                = QLatin1String(option) == QLatin1String("--dark") ? request.dark : request.tinted;
+            if (!has(option))
+                continue;
+            appearance.wanted = true;
+            if (given.at(QLatin1String(option)).value)
+                appearance.file = toPath(value(option));
+        }
+        // FILEs of --dark and --tinted are what the command has in excess of SOURCE [DEST], taken
+        // from the last.
         const qsizetype needed = request.catalog ? 1 : 2;
-        for (auto it = optionalValues.rbegin(); it != optionalValues.rend() && positional.size() > needed; ++it)
+        std::vector<std::pair<qsizetype, AppearanceRequest*>> following;
+        if (has("--dark") && given.at("--dark").followedBy)
+            following.emplace_back(*given.at("--dark").followedBy, &request.dark);
+        if (has("--tinted") && given.at("--tinted").followedBy)
+            following.emplace_back(*given.at("--tinted").followedBy, &request.tinted);
+        std::sort(following.begin(), following.end());
+        for (auto it = following.rbegin(); it != following.rend() && positional.size() > needed; ++it)
             it->second->file = toPath(positional.takeAt(it->first));
         if (positional.size() != needed)
             return usageError(request.catalog ? QStringLiteral("appicon takes SOURCE with --into")
                                               : QStringLiteral("appicon takes SOURCE and DEST"));
-        if (options.name)
-            return usageError(QStringLiteral("--name goes with imageset only; an app icon set in a catalog is named "
-                                             "by --set"));
-        if (appearances && !request.singleSize)
+        if ((request.dark.wanted || request.tinted.wanted) && !request.singleSize)
             return usageError(QStringLiteral("--dark and --tinted only work in a single-size set: add --single-size"));
-        if (options.set && !isSingleComponent(*options.set))
-            return usageError(QStringLiteral("--set must be a non-empty name without '/'"));
-        if (options.set)
-            request.iconSetName = *options.set;
-        if (options.background) {
-            const QColor colour(*options.background);
+        if (has("--set")) {
+            QString name = value("--set");
+            // The set's folder name given whole is taken as its name.
+            if (name.endsWith(QLatin1String(".appiconset")))
+                name.chop(int(qstrlen(".appiconset")));
+            if (!isSingleComponent(name) || name.startsWith(QLatin1Char('.')))
+                return usageError(QStringLiteral("--set must be a name without '/' that does not start with '.'"));
+            request.iconSetName = name;
+        }
+        if (has("--background")) {
+            const QColor colour = parseCssColour(value("--background"));
             if (!colour.isValid())
-                return usageError(QStringLiteral("--background: \"%1\" is not a colour").arg(*options.background));
+                return usageError(
+                    QStringLiteral("--background: '%1' is not a colour (#RGB, #RRGGBB, rgb(r, g, b) or a CSS name)")
+                        .arg(value("--background")));
             if (colour.alpha() != 255)
                 return usageError(QStringLiteral("--background must be opaque"));
             request.background = colour;
         }
     } else {
-        if (iconOptions)
-            return usageError(QStringLiteral("--single-size, --background, --dark and --tinted go with appicon only"));
         if (!request.catalog && positional.size() < 2)
             return usageError(QStringLiteral("imageset takes SOURCE... and DEST"));
         if (positional.isEmpty())
             return usageError(QStringLiteral("imageset takes SOURCE... with --into"));
-        if (options.name && (positional.size() > (request.catalog ? 1 : 2)))
+        if (has("--name") && (positional.size() > (request.catalog ? 1 : 2)))
             return usageError(QStringLiteral("--name works with one source only"));
-        if (options.name && !isSingleComponent(*options.name))
-            return usageError(QStringLiteral("--name must be a non-empty name without '/'"));
+        if (has("--name") && (!isSingleComponent(value("--name")) || value("--name").startsWith(QLatin1Char('.'))))
+            return usageError(QStringLiteral("--name must be a name without '/' that does not start with '.'"));
     }
 
     if (!request.catalog)
         request.destination = toPath(positional.takeLast());
+    // macOS's disks do not tell A.imageset from a.imageset: a clash there is a clash.
     std::set<QString> stems;
     for (const QString& source : positional) {
         request.sources.push_back(toPath(source));
-        if (request.kind == SetKind::ImageSet && !stems.insert(assetNameForFile(source)).second)
-            return usageError(QStringLiteral("two sources are named %1: each image set needs a name of its own")
+        if (request.kind == SetKind::ImageSet && !stems.insert(assetNameForFile(source).toLower()).second)
+            return usageError(QStringLiteral("two sources are named %1 (letter case aside): each image set needs a "
+                                             "name of its own")
                                   .arg(assetNameForFile(source)));
     }
     if (request.kind == SetKind::ImageSet)
-        request.assetName = options.name ? options.name : std::optional(assetNameForFile(positional.front()));
+        request.assetName
+            = has("--name") ? std::optional(value("--name")) : std::optional(assetNameForFile(positional.front()));
     line.action = CommandLine::Action::Generate;
     return line;
 }

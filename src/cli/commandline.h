@@ -32,9 +32,13 @@ struct GenerateRequest {
     AppearanceRequest tinted;
 };
 
+enum class CheckFormat { Text, Json, Sarif };
+
 struct CheckRequest {
     std::vector<std::filesystem::path> paths;
-    bool json = false;
+    CheckFormat format = CheckFormat::Text;
+    bool strict = false;                          // warnings fail the run too
+    std::optional<std::filesystem::path> project; // the Xcode project, instead of the one found
 };
 
 // What the command line asks for: a set to generate, catalogs to check, the help or version text,
@@ -43,10 +47,14 @@ struct CommandLine {
     enum class Action { Generate, Check, Help, Version, UsageError } action = Action::UsageError;
     GenerateRequest request;
     CheckRequest check;
-    QString error;
+    QString error; // one line that says what is wrong
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);
+
+// A colour as CSS writes it: #RGB, #RRGGBB, #RRGGBBAA, rgb(r, g, b), rgba(r, g, b, a) or a colour
+// name; an invalid colour when it is none of these.
+QColor parseCssColour(const QString& text);
 
 QString usageText();
 QString versionText();

@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
         printTo(stdout, quorva::versionText());
         return 0;
     case quorva::CommandLine::Action::UsageError:
-        printTo(stderr, QStringLiteral("quorva-cli: %1\n\n%2").arg(line.error, quorva::usageText()));
+        printTo(stderr, QStringLiteral("quorva-cli: %1\nTry 'quorva-cli --help'.\n").arg(line.error));
         return 2;
     case quorva::CommandLine::Action::Check: {
         const quorva::CheckOutcome outcome = quorva::runCheck(line.check);

@@ -8,11 +8,12 @@
 
 namespace quorva {
 
-// What a PNG file's header and chunk list say, read without inflating any pixel data: what a
-// catalog check needs to know of a file that may be large, damaged or hostile.
+// What a PNG file's header and chunks say, with its compressed image data inflated as it is read
+// and checked against the size the header gives, but no pixel kept: what a catalog check needs to
+// know of a file that may be large, damaged or hostile.
 struct PngStructure {
-    bool whole = false; // signature, IHDR first, every CRC right, IDAT, IEND at the end
-    QString problem;    // when not whole: what is wrong, as a phrase ("its CRC of IDAT is wrong")
+    bool whole = false; // signature, IHDR first, every CRC right, image data that inflates, IEND last
+    QString problem;    // when not whole: what is wrong, as a phrase ("the CRC of its IDAT chunk is wrong")
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     int bitDepth = 0;
@@ -30,5 +31,9 @@ using ByteReader = std::function<std::int64_t(char* buffer, std::int64_t size)>;
 
 PngStructure readPngStructure(const ByteReader& read);
 PngStructure readPngStructure(const QByteArray& bytes);
+
+// What other format a file's bytes are, when they are no PNG but an image all the same: "WebP",
+// "JPEG", "GIF", "HEIF"…; empty otherwise.
+QString otherImageFormat(const QByteArray& head);
 
 } // namespace quorva

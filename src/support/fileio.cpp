@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -23,17 +22,6 @@ namespace {
 QString describe(const QString& action, const fs::path& path, int error)
 {
     return QStringLiteral("%1 \"%2\": %3").arg(action, displayPath(path), QString::fromLocal8Bit(std::strerror(error)));
-}
-
-// Whether the folder that path names, links resolved, is `within` or below it.
-bool resolvesInside(const fs::path& path, const fs::path& within)
-{
-    char resolved[PATH_MAX];
-    char root[PATH_MAX];
-    if (!::realpath(path.c_str(), resolved) || !::realpath(within.c_str(), root))
-        return false;
-    const std::string inside(resolved), base(root);
-    return inside == base || (inside.rfind(base, 0) == 0 && (base == "/" || inside[base.size()] == '/'));
 }
 
 } // namespace
@@ -68,7 +56,7 @@ std::optional<QString> openFolderIn(const FileDescriptor& parent, const fs::path
     struct stat status {};
     if (::fstatat(parent.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(status.st_mode))
         return describe(couldnt, path, error == ELOOP ? ENOTDIR : error);
-    if (!resolvesInside(path, within))
+    if (!isWithin(resolvedPath(path), resolvedPath(within)))
         return QStringLiteral("Couldn't use the folder \"%1\": it is a symbolic link that leads out of \"%2\"")
             .arg(displayPath(path), displayPath(within));
     folder = FileDescriptor(::openat(parent.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

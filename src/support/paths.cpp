@@ -28,4 +28,24 @@ bool isSingleComponent(const QString& name)
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
+std::filesystem::path resolvedPath(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(error ? path : absolute, error);
+    return (error ? absolute : resolved).lexically_normal();
+}
+
+bool isWithin(const std::filesystem::path& path, const std::filesystem::path& folder)
+{
+    auto inside = path.begin();
+    for (auto part = folder.begin(); part != folder.end(); ++part, ++inside) {
+        if (part->empty() && std::next(part) == folder.end())
+            return true; // "a/b/" names the same folder as "a/b"
+        if (inside == path.end() || *inside != *part)
+            return false;
+    }
+    return true;
+}
+
 } // namespace quorva

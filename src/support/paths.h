@@ -18,4 +18,11 @@ QString lastComponent(const QString& path);
 // Contents.json) stays one entry of the folder it is put in: no separator, ".", ".." or NUL.
 bool isSingleComponent(const QString& name);
 
+// The path with every link of its existing part resolved, made absolute and normal: two paths
+// that name the same file become equal.
+std::filesystem::path resolvedPath(const std::filesystem::path& path);
+
+// Whether the path is the folder or lies below it, both given the same way (absolute, normal).
+bool isWithin(const std::filesystem::path& path, const std::filesystem::path& folder);
+
 } // namespace quorva

@@ -101,6 +101,66 @@ TEST_F(IntoCatalog, keepsWhatTheUserHas_unlessForced)
     EXPECT_EQ(test::runCli({"imageset", icon, icon, "--into", "x.xcassets"}).exitCode, 2) << "two sources of one name";
 }
 
+TEST_F(IntoCatalog, refusalNamesEveryFileInTheWayAndEverySlotThatWouldGo)
+{
+    ASSERT_EQ(cli(classic(), catalog.parent_path() / "Multi.xcassets").exitCode, 1) << "no parent folder yet";
+    fs::create_directories(catalog / "AppIcon.appiconset");
+    const fs::path set = catalog / "AppIcon.appiconset";
+    test::writeBytes(set / "Contents.json",
+                     R"({"images":[{"filename":"mac.png","idiom":"mac","size":"512x512","scale":"2x"},)"
+                     R"({"filename":"watch.png","idiom":"universal","platform":"watchos","size":"1024x1024"}]})");
+    test::savePngTo(set / "mac.png", test::solidImage(8, 8, qRgb(1, 2, 3)));
+    test::savePngTo(set / "watch.png", test::solidImage(8, 8, qRgb(1, 2, 3)));
+    test::writeBytes(set / "notes.txt", "mine");
+    test::writeBytes(set / "extra.png", "mine too");
+    const test::ProgramRun refused = cli(single(), catalog);
+    EXPECT_EQ(refused.exitCode, 1);
+    for (const char* named :
+         {"notes.txt", "extra.png", "mac 512x512 2x (mac.png)", "universal 1024x1024 1x (watch.png)"})
+        EXPECT_TRUE(refused.err.contains(named)) << named << " in " << refused.err.toStdString();
+}
+
+TEST_F(IntoCatalog, foldersAndFilesAreMadeAsMkdirWouldMakeThem)
+{
+    fs::create_directories(scratch / "App");
+    const mode_t before = ::umask(022);
+    const test::ProgramRun made = cli(classic(), catalog);
+    ::umask(before);
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const auto mode = [](const fs::path& path) { return fs::status(path).permissions() & fs::perms::all; };
+    const fs::perms folder = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
+        | fs::perms::others_read | fs::perms::others_exec;
+    const fs::perms file
+        = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+    EXPECT_EQ(mode(catalog), folder);
+    EXPECT_EQ(mode(catalog / "AppIcon.appiconset"), folder);
+    EXPECT_EQ(mode(catalog / "AppIcon.appiconset/Contents.json"), file);
+    EXPECT_EQ(mode(catalog / "AppIcon.appiconset/Icon-App-60x60@2x.png"), file);
+}
+
+TEST_F(IntoCatalog, anOldSetThatCantBeRemovedIsNotReplaced)
+{
+    // As a user who may write the catalog but not the old set in it.
+    fs::create_directories(scratch / "App");
+    ASSERT_EQ(cli(classic(), catalog).exitCode, 0);
+    fs::permissions(scratch.root, fs::perms::all);
+    fs::permissions(scratch / "App", fs::perms::all);
+    fs::permissions(catalog, fs::perms::all);
+    fs::permissions(catalog / "AppIcon.appiconset",
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
+                        | fs::perms::others_exec);
+    const Tree old = treeOf(catalog);
+    const test::ProgramRun denied
+        = test::runProgram(QStringLiteral("setpriv"),
+                           QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", test::cliPath} + single()
+                               + QStringList{"--into", test::str(catalog)});
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can run the tool as another user";
+    EXPECT_EQ(denied.exitCode, 1) << denied.err.toStdString();
+    EXPECT_TRUE(denied.err.contains("Couldn't replace the old set")) << denied.err.toStdString();
+    EXPECT_EQ(treeOf(catalog), old) << "the whole old set, and no staging folder";
+}
+
 TEST_F(IntoCatalog, failedRuns_leaveTheOldSet)
 {
     fs::create_directories(scratch / "App");

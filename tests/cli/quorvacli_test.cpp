@@ -1,5 +1,9 @@
 #include "testsupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -67,8 +71,53 @@ TEST_F(QuorvaCli, destinationsThatCantBeWritten_exitOneWithALineNamingTheFile)
 TEST_F(QuorvaCli, usageHelpAndVersion)
 {
     const test::ProgramRun wrong = test::runCli({"appicon"});
-    EXPECT_TRUE(wrong.exitCode == 2 && wrong.err.contains("Usage:")) << wrong.err.toStdString();
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_EQ(wrong.err, QStringLiteral("quorva-cli: appicon takes SOURCE and DEST\nTry 'quorva-cli --help'.\n"))
+        << "one line, not the whole help";
     const test::ProgramRun help = test::runCli({"--help"});
     EXPECT_TRUE(help.exitCode == 0 && help.out.contains("quorva-cli imageset SOURCE")) << help.out.toStdString();
     EXPECT_TRUE(test::runCli({"--version"}).out.startsWith("quorva-cli "));
+}
+
+TEST_F(QuorvaCli, checkSpeaksSarifJsonAndStrictly)
+{
+    // A catalog whose one finding is a warning: an App Store icon with an alpha channel, every pixel opaque.
+    const QString icon = scratch.savePng("icon.png", test::solidImage(256, 256, qRgb(10, 20, 30)));
+    ASSERT_EQ(test::runCli({"appicon", icon, "--into", path("A.xcassets"), "--single-size"}).exitCode, 0);
+    test::savePngTo(scratch / "A.xcassets/AppIcon.appiconset/AppIcon.png",
+                    test::solidImage(1024, 1024, qRgb(10, 20, 30)).convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(test::runCli({"check", path("A.xcassets")}).exitCode, 0);
+    EXPECT_EQ(test::runCli({"check", path("A.xcassets"), "--strict"}).exitCode, 1) << "warnings fail under --strict";
+
+    const test::ProgramRun sarif = test::runCli({"check", path("A.xcassets"), "--format", "sarif"});
+    const QJsonObject log = QJsonDocument::fromJson(sarif.out.toUtf8()).object();
+    EXPECT_EQ(log.value("version").toString(), QStringLiteral("2.1.0"));
+    const QJsonArray results = log.value("runs").toArray().at(0).toObject().value("results").toArray();
+    ASSERT_EQ(results.size(), 1) << sarif.out.toStdString();
+    const QJsonObject result = results.at(0).toObject();
+    EXPECT_EQ(result.value("ruleId").toString(), QStringLiteral("store-icon-alpha"));
+    EXPECT_EQ(result.value("level").toString(), QStringLiteral("warning"));
+    EXPECT_TRUE(result.value("locations")
+                    .toArray()
+                    .at(0)
+                    .toObject()
+                    .value("physicalLocation")
+                    .toObject()
+                    .value("artifactLocation")
+                    .toObject()
+                    .value("uri")
+                    .toString()
+                    .endsWith("AppIcon.appiconset/AppIcon.png"));
+
+    const QJsonObject json
+        = QJsonDocument::fromJson(test::runCli({"check", path("A.xcassets"), "--json"}).out.toUtf8()).object();
+    EXPECT_EQ(json.value("version").toInt(), 1);
+    EXPECT_EQ(json.value("warnings").toInt(), 1);
+
+    // From inside the catalog, as "check .".
+    const test::ProgramRun here
+        = test::runProgram(QStringLiteral("sh"),
+                           {"-c", QStringLiteral("cd '%1' && '%2' check .").arg(path("A.xcassets"), test::cliPath)});
+    EXPECT_EQ(here.exitCode, 0) << here.err.toStdString();
+    EXPECT_TRUE(here.out.contains("1 warning in 1 set")) << here.out.toStdString();
 }

@@ -3,6 +3,7 @@
 // hang or an allocation the input does not justify.
 #include "catalog/setcontents.h"
 #include "png/pngstructure.h"
+#include "support/paths.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     for (const QString& file : quorva::filesNamedIn(contents))
-        (void)quorva::isPlainFileName(file);
+        (void)quorva::isSingleComponent(file);
 
     const quorva::PngStructure structure = quorva::readPngStructure(png);
     if (structure.whole == !structure.problem.isEmpty())
