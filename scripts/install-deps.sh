@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev qt6-image-formats-plugins zlib1g-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins zlib1g-dev
+  librsvg2-dev librsvg2-bin webp-pixbuf-loader
   python3
   libdeflate-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
@@ -17,7 +18,7 @@ packages=(
 )
 if [ "${1:-}" = --bench ]; then
   packages+=(
-    imagemagick python3-pil hyperfine time librsvg2-bin strace linux-perf
+    imagemagick python3-pil hyperfine time strace linux-perf
     breeze-icon-theme mate-backgrounds
   )
   # Node.js for sharp; the machine's own when it has one.

@@ -36,6 +36,8 @@ const std::map<QString, OptionSpec>& optionSpecs()
         {"--background", {Takes::Value, {"appicon"}}},
         {"--dark", {Takes::OptionalFile, {"appicon"}}},
         {"--tinted", {Takes::OptionalFile, {"appicon"}}},
+        {"--fit", {Takes::Value, {"appicon"}}},
+        {"--padding", {Takes::Value, {"appicon"}}},
         {"--json", {Takes::Nothing, {"check"}}},
         {"--format", {Takes::Value, {"check"}}},
         {"--strict", {Takes::Nothing, {"check"}}},
@@ -139,6 +141,9 @@ QString usageText()
         "                       or a CSS colour name (white, navy, …); it must be opaque\n"
         "  --dark [FILE]        add the dark icon: FILE, or the source's transparent artwork\n"
         "  --tinted [FILE]      add the tinted icon: the luminance of FILE or of the artwork\n"
+        "  --fit F              a source that is not square: stretch it onto the square (the\n"
+        "                       default), contain it whole, or cover the square and cut the rest\n"
+        "  --padding PERCENT    leave this margin on each side of the art (0 to 40)\n"
         "\n"
         "Other options:\n"
         "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
@@ -305,6 +310,28 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (!isSingleComponent(name) || name.startsWith(QLatin1Char('.')))
                 return usageError(QStringLiteral("--set must be a name without '/' that does not start with '.'"));
             request.iconSetName = name;
+        }
+        if (has("--fit")) {
+            const QString fit = value("--fit");
+            if (fit == QLatin1String("stretch"))
+                request.frame.fit = Frame::Fit::Stretch;
+            else if (fit == QLatin1String("contain"))
+                request.frame.fit = Frame::Fit::Contain;
+            else if (fit == QLatin1String("cover"))
+                request.frame.fit = Frame::Fit::Cover;
+            else
+                return usageError(QStringLiteral("--fit takes stretch, contain or cover, not '%1'").arg(fit));
+        }
+        if (has("--padding")) {
+            QString text = value("--padding");
+            if (text.endsWith(QLatin1Char('%')))
+                text.chop(1);
+            bool ok = false;
+            const double percent = text.toDouble(&ok);
+            if (!ok || percent < 0 || percent > 40)
+                return usageError(
+                    QStringLiteral("--padding takes a percentage from 0 to 40, not '%1'").arg(value("--padding")));
+            request.frame.padding = percent / 100;
         }
         if (has("--background")) {
             const QColor colour = parseCssColour(value("--background"));

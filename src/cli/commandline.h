@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/frame.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,7 @@ struct GenerateRequest {
     QString iconSetName = QStringLiteral("AppIcon");  // the app icon set's name in a catalog
     bool force = false;                               // replace a set folder that holds other things
     bool singleSize = false;
+    Frame frame; // --fit and --padding
     std::optional<QColor> background;
     AppearanceRequest dark;
     AppearanceRequest tinted;

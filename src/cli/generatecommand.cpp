@@ -1,6 +1,7 @@
 #include "cli/generatecommand.h"
 
 #include "catalog/catalogwriter.h"
+#include "catalog/contentsjson.h"
 #include "catalog/setcontents.h"
 #include "catalog/setinstaller.h"
 #include "generation/appiconplan.h"
@@ -9,8 +10,10 @@
 #include "generation/localtaskqueues.h"
 #include "image/image.h"
 #include "image/imageloading.h"
+#include "image/imageresizing.h"
 #include "support/lineprinter.h"
 #include "support/paths.h"
+#include "support/pixelanalysis.h"
 
 #include <memory>
 #include <mutex>
@@ -125,6 +128,7 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     if (!loaded.image)
         return failedWith(line(source, loaded.error));
     AppIconOptions options;
+    options.frame = request.frame;
     options.singleSize = request.singleSize;
     options.background = request.background;
     options.dark = request.dark.wanted;
@@ -137,8 +141,34 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     if (plan.refusal != AppIconRefusal::None) {
         const char* hint = plan.refusal == AppIconRefusal::TransparentStoreIcon ? " (--background COLOR)"
             : plan.refusal == AppIconRefusal::NoArtworkForDark                  ? " (--dark FILE)"
+            : plan.refusal == AppIconRefusal::NoArtworkForTinted                ? " (--tinted FILE)"
                                                                                 : "";
         return failedWith(line(source, describe(plan.refusal) + QLatin1String(hint)));
+    }
+    // What the window notes before it asks for a folder, said here on standard error.
+    QStringList notes;
+    const QSize pixels = loaded.image->pixelSize();
+    const QString size = pixels.width() == pixels.height()
+        ? QStringLiteral("%1 px").arg(pixels.width())
+        : QStringLiteral("%1 × %2 px").arg(pixels.width()).arg(pixels.height());
+    for (const AppIconNote note : notesOf(*loaded.image, options, hasTransparentPixels(sampleBitmap(*loaded.image)))) {
+        switch (note) {
+        case AppIconNote::Upscaled:
+            notes << line(source,
+                          QStringLiteral("it is %1; the %2 px icons are upscaled").arg(size).arg(singleSizeIconSide));
+            break;
+        case AppIconNote::Stretched:
+            notes << line(source,
+                          QStringLiteral("it is %1, not square: every icon is stretched to a square "
+                                         "(--fit contain or cover keeps its shape)")
+                              .arg(size));
+            break;
+        case AppIconNote::TransparentStoreIcon:
+            notes << line(source,
+                          QStringLiteral("the App Store icon will have transparent pixels, which App Store "
+                                         "Connect rejects (ITMS-90717); lay it onto --background COLOR"));
+            break;
+        }
     }
     if (request.catalog) {
         // In a catalog the set is exactly what its Contents.json names; the artwork files that
@@ -166,6 +196,7 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     queues.runUntilIdle();
 
     GenerateOutcome outcome;
+    outcome.notes = notes;
     if (record.message)
         outcome.errors << line(source, *record.message);
     if (!record.images) {

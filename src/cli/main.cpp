@@ -2,9 +2,7 @@
 #include "cli/checkcommand.h"
 #include "cli/commandline.h"
 #include "cli/generatecommand.h"
-#include "image/imageloading.h"
 
-#include <QGuiApplication>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -55,18 +53,6 @@ int main(int argc, char* argv[])
     }
     case quorva::CommandLine::Action::Generate:
         break;
-    }
-    // Text in an SVG is laid out with the fonts of a QGuiApplication; it costs a few
-    // milliseconds to start, so only vector sources get one, on the offscreen platform.
-    std::optional<QGuiApplication> fonts;
-    if (std::any_of(line.request.sources.begin(), line.request.sources.end(), quorva::isVectorFile)
-        || (line.request.dark.file && quorva::isVectorFile(*line.request.dark.file))
-        || (line.request.tinted.file && quorva::isVectorFile(*line.request.tinted.file))) {
-        static int platformArgc = 3;
-        static char platformName[] = "offscreen";
-        static char platformOption[] = "-platform";
-        static char* platformArgv[] = {argv[0], platformOption, platformName, nullptr};
-        fonts.emplace(platformArgc, platformArgv);
     }
     quorva::tuneAllocatorForShortRun();
     const quorva::GenerateOutcome outcome = quorva::runGenerate(line.request);

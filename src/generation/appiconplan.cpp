@@ -23,14 +23,22 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
         return plan;
     };
     const bool image = source && !source->pixelSize().isEmpty();
-    if (const AppIconRefusal why = refusalOf(options, image && hasTransparency(*source), image);
+    // The source brought onto the square first: every later step works on the square.
+    const ImageRef square = image && !options.frame.isIdentity() ? framed(*source, options.frame) : source;
+    if (image && !square)
+        return refuse(AppIconRefusal::NoBitmap);
+    const ImageRef& shaped = image ? square : source;
+    const auto frame = [&options](const ImageRef& artwork) {
+        return artwork && !options.frame.isIdentity() ? framed(*artwork, options.frame) : artwork;
+    };
+    if (const AppIconRefusal why = refusalOf(options, image && hasTransparency(*shaped), image);
         why != AppIconRefusal::None) {
         if (!evenIfRefused || why == AppIconRefusal::NoBitmap)
             return refuse(why);
         plan.refusal = why;
     }
 
-    plan.image = options.background ? onBackground(*source, *options.background) : source;
+    plan.image = options.background ? onBackground(*shaped, *options.background) : shaped;
     if (!plan.image)
         return refuse(AppIconRefusal::NoBitmap);
     if (!options.singleSize) {
@@ -40,9 +48,11 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
     }
     plan.table = {{singleSizeIconFile, singleSizeIconSide}};
     if (options.dark)
-        plan.table.push_back({darkIconFile, singleSizeIconSide, options.darkArtwork ? options.darkArtwork : source});
+        plan.table.push_back(
+            {darkIconFile, singleSizeIconSide, options.darkArtwork ? frame(options.darkArtwork) : shaped});
     if (options.tinted) {
-        ImageRef tinted = luminanceOnBlack(options.tintedArtwork ? *options.tintedArtwork : *source);
+        const ImageRef artwork = options.tintedArtwork ? frame(options.tintedArtwork) : shaped;
+        ImageRef tinted = artwork ? luminanceOnBlack(*artwork) : nullptr;
         if (!tinted)
             return refuse(AppIconRefusal::NoBitmap);
         plan.table.push_back({tintedIconFile, singleSizeIconSide, std::move(tinted)});
@@ -61,7 +71,28 @@ AppIconRefusal refusalOf(const AppIconOptions& options, bool sourceHasTransparen
         return AppIconRefusal::TransparentStoreIcon;
     if (options.dark && !options.darkArtwork && !sourceHasTransparency)
         return AppIconRefusal::NoArtworkForDark;
+    if (options.tinted && !options.tintedArtwork && !sourceHasTransparency)
+        return AppIconRefusal::NoArtworkForTinted;
     return AppIconRefusal::None;
+}
+
+bool frameAddsMargins(const Image& source, const Frame& frame)
+{
+    const QSize size = source.pixelSize();
+    return frame.padding > 0 || (frame.fit == Frame::Fit::Contain && size.width() != size.height());
+}
+
+std::vector<AppIconNote> notesOf(const Image& source, const AppIconOptions& options, bool transparent)
+{
+    std::vector<AppIconNote> notes;
+    const QSize pixels = source.pixelSize();
+    if (!source.drawing() && std::min(pixels.width(), pixels.height()) < singleSizeIconSide)
+        notes.push_back(AppIconNote::Upscaled);
+    if (pixels.width() != pixels.height() && options.frame.fit == Frame::Fit::Stretch)
+        notes.push_back(AppIconNote::Stretched);
+    if (!options.singleSize && !options.background && (transparent || frameAddsMargins(source, options.frame)))
+        notes.push_back(AppIconNote::TransparentStoreIcon);
+    return notes;
 }
 
 QString describe(AppIconRefusal refusal)
@@ -78,6 +109,10 @@ QString describe(AppIconRefusal refusal)
     case AppIconRefusal::NoArtworkForDark:
         return QStringLiteral("it has no transparent pixels, so there is no artwork to put on the dark icon's "
                               "transparent background; give the dark icon an image of its own");
+    case AppIconRefusal::NoArtworkForTinted:
+        return QStringLiteral("it has no transparent pixels, so there is no artwork for the tinted icon, which iOS "
+                              "wants light on black (its luminance would be a white plate); give the tinted icon an "
+                              "image of its own");
     case AppIconRefusal::NoBitmap:
         return QStringLiteral("the image has no bitmap");
     }

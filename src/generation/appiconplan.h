@@ -2,6 +2,7 @@
 
 #include "catalog/catalogwriter.h"
 #include "generation/appiconset.h"
+#include "image/frame.h"
 
 #include <QColor>
 
@@ -12,6 +13,7 @@ namespace quorva {
 // The choices beside the classic set: Xcode 14's single-size set with iOS 18's appearances, and
 // a background for transparent art. With none of them the classic set is made as it always was.
 struct AppIconOptions {
+    Frame frame; // how a source that is not square comes onto the square, and its margin
     bool singleSize = false;
     std::optional<QColor> background; // the source is laid onto it before anything is rescaled
     bool dark = false;
@@ -25,7 +27,15 @@ enum class AppIconRefusal {
     AppearancesNeedSingleSize, // iOS keeps the sized images beside appearances and never shows them
     TransparentStoreIcon,      // App Store Connect rejects an App Store icon with transparency
     NoArtworkForDark,          // an opaque source has no artwork to put on a transparent background
+    NoArtworkForTinted,        // nor artwork to take light on black: its luminance would be a white plate
     NoBitmap,
+};
+
+// What a user should know of a source before its set is made, though nothing stops it.
+enum class AppIconNote {
+    Upscaled,             // smaller than the 1024 px App Store icon: the large icons are upscaled
+    Stretched,            // not square, and stretched onto the square
+    TransparentStoreIcon, // the classic set's App Store icon would be transparent: App Store Connect rejects it
 };
 
 // What to hand the app icon set job and its writer for these options.
@@ -43,6 +53,14 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
 // Why such a plan would be refused, known without making its images: what a window needs to
 // tell at once. A source without any image is refused with NoBitmap.
 AppIconRefusal refusalOf(const AppIconOptions& options, bool sourceHasTransparency, bool hasImage = true);
+
+// The notes for this source (its pixel size, and whether it has transparent pixels once framed)
+// and these options; none for a set that is refused.
+std::vector<AppIconNote> notesOf(const Image& source, const AppIconOptions& options, bool transparent);
+
+// Whether the frame leaves transparent margins around the art, which the App Store icon must
+// not have.
+bool frameAddsMargins(const Image& source, const Frame& frame);
 
 // Why a plan was refused, as a phrase that completes "… : ".
 QString describe(AppIconRefusal refusal);

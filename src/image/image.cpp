@@ -29,19 +29,22 @@ const PngResult& Image::encodedPng() const
             m_png.failure = PngFailure::NoBitmap;
             return;
         }
-        m_png.bytes = encodePng(m_representations.front());
+        m_png.bytes = encodePng(m_representations.front(), m_greyscale);
         if (!m_png.bytes)
             m_png.failure = PngFailure::NoPng;
     });
     return m_png;
 }
 
-ImageRef makeImage(QImage bitmap)
+ImageRef makeImage(QImage bitmap, bool greyscale)
 {
     const QSizeF points(bitmap.width(), bitmap.height());
     std::vector<QImage> reps;
     reps.push_back(std::move(bitmap));
-    return std::make_shared<const Image>(points, std::move(reps));
+    auto image = std::make_shared<Image>(points, std::move(reps));
+    if (greyscale)
+        image->markGreyscale();
+    return image;
 }
 
 } // namespace quorva

@@ -38,6 +38,9 @@ public:
     const std::shared_ptr<const VectorDrawing>& drawing() const { return m_drawing; }
     // The first representation's pixel size, or the drawing's intrinsic size; empty when neither.
     QSize pixelSize() const;
+    // Whether it is greys only, and stays so when rescaled: its PNG is then written as greyscale.
+    bool isGreyscale() const { return m_greyscale; }
+    void markGreyscale() { m_greyscale = true; }
 
     // The encoding of the first representation, made on first use by whichever thread asks first;
     // later callers, on any thread, wait for it and get the same bytes.
@@ -47,6 +50,7 @@ private:
     QSizeF m_size;
     std::vector<QImage> m_representations;
     std::shared_ptr<const VectorDrawing> m_drawing;
+    bool m_greyscale = false;
     mutable std::once_flag m_encodeOnce;
     mutable PngResult m_png;
 };
@@ -54,7 +58,7 @@ private:
 using ImageRef = std::shared_ptr<const Image>;
 
 // A one-representation image whose size in points equals its pixel size.
-ImageRef makeImage(QImage bitmap);
+ImageRef makeImage(QImage bitmap, bool greyscale = false);
 
 // The PNG file bytes of an image, or which of the two stages failed: NoBitmap when the image has
 // no bitmap representation to encode, NoPng when the encoder gave nothing. An image is encoded

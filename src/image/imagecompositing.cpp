@@ -1,6 +1,12 @@
 #include "image/imagecompositing.h"
 
+#include "image/imagelimits.h"
 #include "image/vectordrawing.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace quorva {
 namespace {
@@ -25,18 +31,24 @@ QImage mapped(const QImage& bitmap, Op op)
 // The operation on the first representation of a bitmap image; on a vector image, an effect
 // applied to each rendering, so that every size is still drawn from the vector.
 template<typename Op>
-ImageRef mapPixels(const Image& image, Op op)
+ImageRef mapPixels(const Image& image, Op op, bool greyscale = false)
 {
-    if (image.drawing())
-        return std::make_shared<const Image>(image.size(), image.drawing()->withEffect([op](const QImage& bitmap) {
+    std::shared_ptr<Image> result;
+    if (image.drawing()) {
+        result = std::make_shared<Image>(image.size(), image.drawing()->withEffect([op](const QImage& bitmap) {
             return mapped(bitmap, op);
         }));
-    if (image.representations().empty() || image.representations().front().isNull())
-        return nullptr;
-    QImage out = mapped(image.representations().front(), op);
-    if (out.isNull())
-        return nullptr;
-    return std::make_shared<const Image>(image.size(), std::vector<QImage>{std::move(out)});
+    } else {
+        if (image.representations().empty() || image.representations().front().isNull())
+            return nullptr;
+        QImage out = mapped(image.representations().front(), op);
+        if (out.isNull())
+            return nullptr;
+        result = std::make_shared<Image>(image.size(), std::vector<QImage>{std::move(out)});
+    }
+    if (greyscale)
+        result->markGreyscale();
+    return result;
 }
 
 } // namespace
@@ -54,11 +66,54 @@ ImageRef onBackground(const Image& image, QColor colour)
 
 ImageRef luminanceOnBlack(const Image& image)
 {
-    return mapPixels(image, [](QRgb p) {
-        // Premultiplied samples are the pixel laid onto black already; Rec. 709 weights in 1/256.
-        const int grey = (qRed(p) * 54 + qGreen(p) * 183 + qBlue(p) * 19 + 128) >> 8;
-        return qRgb(grey, grey, grey);
-    });
+    return mapPixels(
+        image,
+        [](QRgb p) {
+            // Premultiplied samples are the pixel laid onto black already; Rec. 709 weights in 1/256.
+            const int grey = (qRed(p) * 54 + qGreen(p) * 183 + qBlue(p) * 19 + 128) >> 8;
+            return qRgb(grey, grey, grey);
+        },
+        true);
+}
+
+ImageRef framed(const Image& image, const Frame& frame)
+{
+    if (frame.isIdentity())
+        return nullptr;
+    if (image.drawing()) {
+        const QSize size = image.pixelSize();
+        const int side = std::max(size.width(), size.height());
+        return std::make_shared<const Image>(QSizeF(side, side), image.drawing()->withFrame(frame));
+    }
+    if (image.representations().empty() || image.representations().front().isNull())
+        return nullptr;
+    const QImage& source = image.representations().front();
+    const double room = std::max(0.05, 1 - 2 * frame.padding);
+    // The square as fine as the source: the inner square holds the source at its own scale.
+    const int inner = frame.fit == Frame::Fit::Cover ? std::min(source.width(), source.height())
+                                                     : std::max(source.width(), source.height());
+    const int side = int(std::ceil(inner / room));
+    if (!fitsImageLimits(side, side))
+        return nullptr;
+    const int margin = (side - inner) / 2;
+    QImage canvas(side, side, QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull())
+        return nullptr;
+    canvas.fill(Qt::transparent);
+    QImage placed;
+    switch (frame.fit) {
+    case Frame::Fit::Stretch:
+        placed = source.scaled(inner, inner, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        break;
+    case Frame::Fit::Contain:
+        placed = source; // already at the inner square's scale
+        break;
+    case Frame::Fit::Cover:
+        placed = source.copy((source.width() - inner) / 2, (source.height() - inner) / 2, inner, inner);
+        break;
+    }
+    QPainter(&canvas).drawImage(margin + (inner - placed.width()) / 2, margin + (inner - placed.height()) / 2, placed);
+    return makeImage(std::move(canvas));
 }
 
 } // namespace quorva

@@ -2,6 +2,7 @@
 
 #include "image/imagelimits.h"
 #include "image/svgdocument.h"
+#include "image/svgrenderer.h"
 #include "image/vectordrawing.h"
 #include "support/paths.h"
 
@@ -9,10 +10,10 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImageReader>
-#include <QSvgRenderer>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -98,17 +99,18 @@ LoadedImage loadSvg(const QByteArray& file)
     const SvgDocument svg = readSvg(file);
     if (!svg.error.isEmpty())
         return {nullptr, svg.error};
-    // QtSvg lays out text with the font database of a QGuiApplication, and has none without one.
-    if (svg.hasText && !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {nullptr, QStringLiteral("it has text, and here Quorva has no fonts to draw it with")};
-    const QSvgRenderer renderer(svg.document);
-    if (!renderer.isValid())
-        return {nullptr, QStringLiteral("it is not an SVG document Quorva can draw")};
-    const QSize size = renderer.defaultSize();
-    if (size.isEmpty())
+    const SvgSize measured = measureSvg(svg.document);
+    if (!measured.error.isEmpty())
+        return {nullptr, QStringLiteral("it is not an SVG document Quorva can draw (%1)").arg(measured.error)};
+    // Its width and height, else its viewBox; rounded up, so that no fraction of a pixel is cut.
+    const std::optional<QSizeF> declared = measured.size ? measured.size : measured.viewBox;
+    if (!declared || declared->width() <= 0 || declared->height() <= 0)
         return {nullptr, QStringLiteral("it declares no size")};
-    if (!fitsImageLimits(size.width(), size.height()))
-        return {nullptr, tooLarge(size)};
+    // An app icon is drawn from the vector at every size, whatever size the document declares;
+    // an image set, which needs the size, says so when it is too large (imageSetRefusal).
+    const auto side
+        = [](double length) { return int(std::clamp(std::ceil(length - 1e-6), 1.0, double(maxImageSide))); };
+    const QSize size(side(declared->width()), side(declared->height()));
     return {std::make_shared<const Image>(QSizeF(size), std::make_shared<const VectorDrawing>(svg.document, size)), {}};
 }
 
@@ -188,12 +190,6 @@ LoadedImage loadImage(const QByteArray& encoded)
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     return decode(buffer, encoded, format.qtFormat);
-}
-
-bool isVectorFile(const std::filesystem::path& file)
-{
-    QFile device(displayPath(file));
-    return device.open(QIODevice::ReadOnly) && sniff(device.peek(4096)).svg;
 }
 
 } // namespace quorva

@@ -24,7 +24,4 @@ struct LoadedImage {
 LoadedImage loadImage(const std::filesystem::path& file);
 LoadedImage loadImage(const QByteArray& encoded);
 
-// Whether the file is an SVG or SVGZ by its content; drawing one with text needs a QGuiApplication.
-bool isVectorFile(const std::filesystem::path& file);
-
 } // namespace quorva

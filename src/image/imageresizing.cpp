@@ -48,7 +48,7 @@ ImageRef resizedToSide(const Image& image, std::int64_t side)
     QImage bitmap = rescaled(image, side, side);
     if (bitmap.isNull())
         return nullptr;
-    return makeImage(std::move(bitmap));
+    return makeImage(std::move(bitmap), image.isGreyscale());
 }
 
 ImageRef resizedToSize(const Image& image, double width, double height)

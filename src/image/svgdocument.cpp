@@ -1,11 +1,14 @@
 #include "image/svgdocument.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
 #include <zlib.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -15,6 +18,14 @@ namespace {
 constexpr qsizetype maxDocumentBytes = 32 << 20;
 constexpr int maxDepth = 100;
 constexpr int maxElements = 250000;
+// What drawing costs, bounded before anything is drawn, far beyond what real art holds: a detailed
+// illustration has some thousands of path segments, tens of gradient stops, a few filters.
+constexpr qsizetype maxPathNumbers = 400000; // coordinates in path data and point lists
+constexpr int maxGradientStops = 10000;
+constexpr int maxFilterPrimitives = 200;
+// Internal entities, as Illustrator declares its namespaces with, may grow the document this much.
+constexpr qsizetype maxEntityExpansion = 1 << 20;
+constexpr int maxEntityNesting = 16;
 
 bool isGzip(const QByteArray& bytes)
 {
@@ -57,6 +68,84 @@ SvgDocument refused(QString why)
     SvgDocument svg;
     svg.error = std::move(why);
     return svg;
+}
+
+// How many numbers a path's data or a point list holds: about twice its segments.
+qsizetype numbersIn(QStringView data)
+{
+    qsizetype numbers = 0;
+    bool inNumber = false;
+    for (const QChar c : data) {
+        const bool digit = c.isDigit();
+        numbers += digit && !inNumber;
+        inNumber = digit || (inNumber && (c == QLatin1Char('.') || c == QLatin1Char('e') || c == QLatin1Char('E')));
+    }
+    return numbers;
+}
+
+// The document with its internal entities expanded and its DOCTYPE left out, or why it is refused:
+// an external entity, or entities that expand beyond the bound.
+std::optional<QString> expandEntities(QString& text)
+{
+    QXmlStreamReader reader(text);
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Invalid)
+            return std::nullopt;
+        if (token != QXmlStreamReader::DTD)
+            continue;
+        const QXmlStreamEntityDeclarations declarations = reader.entityDeclarations();
+        if (declarations.isEmpty())
+            return std::nullopt;
+        std::map<QString, QString> raw;
+        for (const QXmlStreamEntityDeclaration& declaration : declarations) {
+            if (!declaration.systemId().isEmpty() || !declaration.publicId().isEmpty()
+                || !declaration.notationName().isEmpty())
+                return QStringLiteral("it declares an external XML entity, which Quorva does not read");
+            raw[declaration.name().toString()] = declaration.value().toString();
+        }
+        static const QRegularExpression reference(QStringLiteral("&([A-Za-z_:][A-Za-z0-9_.:-]*);"));
+        std::map<QString, QString> expanded;
+        const QString tooLarge
+            = QStringLiteral("its XML entities expand to more than %1 MiB").arg(maxEntityExpansion >> 20);
+        std::optional<QString> failure;
+        // Each entity's text with the entities it names expanded, within the bounds.
+        std::function<QString(const QString&, int)> expand = [&](const QString& value, int nesting) -> QString {
+            QString out;
+            qsizetype from = 0;
+            for (auto match = reference.globalMatch(value); match.hasNext() && !failure;) {
+                const QRegularExpressionMatch found = match.next();
+                const QString name = found.captured(1);
+                out += QStringView(value).mid(from, found.capturedStart() - from);
+                from = found.capturedEnd();
+                if (!raw.count(name)) {
+                    out += found.captured(0); // one of XML's own, or left to the parser to refuse
+                    continue;
+                }
+                if (nesting >= maxEntityNesting) {
+                    failure = tooLarge;
+                    break;
+                }
+                if (!expanded.count(name))
+                    expanded[name] = expand(raw[name], nesting + 1);
+                out += expanded[name];
+                if (out.size() > maxEntityExpansion)
+                    failure = tooLarge;
+            }
+            out += QStringView(value).mid(from);
+            return out;
+        };
+        const qsizetype start = text.indexOf(QLatin1String("<!DOCTYPE"));
+        const qsizetype end = reader.characterOffset();
+        if (start < 0 || end <= start)
+            return std::nullopt;
+        const QString rest = expand(text.mid(end), 0);
+        if (failure || rest.size() > text.size() - end + maxEntityExpansion)
+            return failure.value_or(tooLarge);
+        text = text.left(start) + rest;
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -104,8 +193,13 @@ SvgDocument readSvg(const QByteArray& file)
         text = decode(bytes);
     }
 
+    if (std::optional<QString> why = expandEntities(text))
+        return refused(*why);
+
     SvgDocument svg;
     std::vector<std::pair<qsizetype, qsizetype>> cuts; // ranges of text to leave out
+    qsizetype pathNumbers = 0;
+    int stops = 0, filterPrimitives = 0;
     QXmlStreamReader reader(text);
     int depth = 0;
     int elements = 0;
@@ -123,7 +217,7 @@ SvgDocument readSvg(const QByteArray& file)
             break;
         case QXmlStreamReader::DTD:
             if (!reader.entityDeclarations().isEmpty())
-                return refused(QStringLiteral("it declares XML entities, which Quorva does not expand"));
+                return refused(QStringLiteral("it declares XML entities Quorva could not expand"));
             break;
         case QXmlStreamReader::EntityReference:
             return refused(QStringLiteral("it refers to an XML entity, which Quorva does not expand"));
@@ -138,7 +232,19 @@ SvgDocument readSvg(const QByteArray& file)
             const QStringView name = reader.name();
             if (depth == 1 && name != QLatin1String("svg"))
                 return refused(QStringLiteral("its content is not a known image format"));
-            svg.hasText = svg.hasText || name == QLatin1String("text") || name == QLatin1String("textArea");
+            for (const QXmlStreamAttribute& attribute : reader.attributes())
+                if (attribute.name() == QLatin1String("d") || attribute.name() == QLatin1String("points"))
+                    pathNumbers += numbersIn(attribute.value());
+            stops += name == QLatin1String("stop");
+            filterPrimitives += name.startsWith(QLatin1String("fe"));
+            if (pathNumbers > maxPathNumbers)
+                return refused(QStringLiteral("its paths hold more than %1 coordinates, more than any artwork "
+                                              "Quorva draws")
+                                   .arg(maxPathNumbers));
+            if (stops > maxGradientStops)
+                return refused(QStringLiteral("its gradients hold more than %1 stops").arg(maxGradientStops));
+            if (filterPrimitives > maxFilterPrimitives)
+                return refused(QStringLiteral("it holds more than %1 filter steps").arg(maxFilterPrimitives));
             bool cut = name == QLatin1String("image") || name == QLatin1String("style") || name == QLatin1String("use");
             if (cut) {
                 cut = false;

@@ -37,10 +37,18 @@ std::size_t putChunk(std::uint8_t* out, const char type[4], const std::uint8_t* 
     return 12 + length;
 }
 
+// How a pixel is stored: its bytes, one grey sample, three colour samples, or those and alpha.
+enum class Layout : std::size_t { Grey = 1, Rgb = 3, Rgba = 4 };
+
 // Straight (un-premultiplied) samples of one row, in PNG order.
-void unpackRow(const QRgb* source, int width, bool withAlpha, std::uint8_t* out)
+void unpackRow(const QRgb* source, int width, Layout layout, std::uint8_t* out)
 {
-    if (withAlpha) {
+    if (layout == Layout::Grey) {
+        for (int x = 0; x < width; ++x)
+            out[x] = static_cast<std::uint8_t>(qRed(source[x]));
+        return;
+    }
+    if (layout == Layout::Rgba) {
         for (int x = 0; x < width; ++x) {
             const QRgb p = qUnpremultiply(source[x]);
             out[0] = static_cast<std::uint8_t>(qRed(p));
@@ -163,8 +171,8 @@ EncoderScratch& scratch()
 // filter type byte, taken in order.
 class FilteredRows {
 public:
-    FilteredRows(const QImage& image, bool withAlpha, ScratchBuffer& rowMemory)
-        : m_image(image), m_withAlpha(withAlpha), m_bpp(withAlpha ? 4 : 3),
+    FilteredRows(const QImage& image, Layout layout, ScratchBuffer& rowMemory)
+        : m_image(image), m_layout(layout), m_bpp(static_cast<std::size_t>(layout)),
           m_rowBytes(m_bpp * static_cast<std::size_t>(image.width()))
     {
         std::uint8_t* rows = rowMemory.reserve(2 * m_rowBytes);
@@ -180,7 +188,7 @@ public:
     {
         if (y == 0)
             std::fill(m_previous, m_previous + m_rowBytes, 0);
-        unpackRow(reinterpret_cast<const QRgb*>(m_image.constScanLine(y)), m_image.width(), m_withAlpha, m_current);
+        unpackRow(reinterpret_cast<const QRgb*>(m_image.constScanLine(y)), m_image.width(), m_layout, m_current);
         out[0] = 4; // Paeth
         paethRow(m_current, m_previous, m_rowBytes, m_bpp, out + 1);
         std::swap(m_previous, m_current);
@@ -196,7 +204,7 @@ public:
         for (int i = 0; i < samples; ++i) {
             const int y = static_cast<int>(static_cast<std::int64_t>(height) * i / samples);
             if (y > 0)
-                unpackRow(reinterpret_cast<const QRgb*>(m_image.constScanLine(y - 1)), m_image.width(), m_withAlpha,
+                unpackRow(reinterpret_cast<const QRgb*>(m_image.constScanLine(y - 1)), m_image.width(), m_layout,
                           m_previous);
             filter(y, rowOut);
             zeros += zeroBytes(rowOut + 1, m_rowBytes);
@@ -209,7 +217,7 @@ public:
 
 private:
     const QImage& m_image;
-    bool m_withAlpha;
+    Layout m_layout;
     std::size_t m_bpp;
     std::size_t m_rowBytes;
     std::uint8_t* m_previous;
@@ -221,22 +229,22 @@ constexpr std::size_t headerBytes = sizeof signature + 25; // signature and IHDR
 constexpr std::size_t trailerBytes = 4 + 12;               // IDAT CRC and IEND chunk
 
 // The signature and IHDR chunk, headerBytes long.
-void putHeader(std::uint8_t* out, int width, int height, bool withAlpha)
+void putHeader(std::uint8_t* out, int width, int height, Layout layout)
 {
     std::memcpy(out, signature, sizeof signature);
     std::uint8_t header[13];
     putBigEndian32(header, static_cast<std::uint32_t>(width));
     putBigEndian32(header + 4, static_cast<std::uint32_t>(height));
-    header[8] = 8;                 // bits per sample
-    header[9] = withAlpha ? 6 : 2; // colour type: RGBA or RGB
-    header[10] = 0;                // deflate
-    header[11] = 0;                // adaptive filtering
-    header[12] = 0;                // not interlaced
+    header[8] = 8;                                                          // bits per sample
+    header[9] = layout == Layout::Grey ? 0 : layout == Layout::Rgb ? 2 : 6; // colour type: grey, RGB or RGBA
+    header[10] = 0;                                                         // deflate
+    header[11] = 0;                                                         // adaptive filtering
+    header[12] = 0;                                                         // not interlaced
     putChunk(out + sizeof signature, "IHDR", header, sizeof header);
 }
 
 // Flat art: the whole filtered image at once through libdeflate.
-std::optional<QByteArray> encodeFlat(const QImage& image, bool withAlpha, FilteredRows& rows, EncoderScratch& work)
+std::optional<QByteArray> encodeFlat(const QImage& image, Layout layout, FilteredRows& rows, EncoderScratch& work)
 {
     std::uint8_t* filtered = work.filtered.reserve(rows.size());
     for (int y = 0; y < image.height(); ++y)
@@ -252,7 +260,7 @@ std::optional<QByteArray> encodeFlat(const QImage& image, bool withAlpha, Filter
         = libdeflate_zlib_compress(compressor, filtered, rows.size(), png + dataStart, bound);
     if (compressedSize == 0 || compressedSize > 0x7fffffffu)
         return std::nullopt;
-    putHeader(png, image.width(), image.height(), withAlpha);
+    putHeader(png, image.width(), image.height(), layout);
     std::size_t size = headerBytes;
     size += putChunk(png + size, "IDAT", png + dataStart, compressedSize);
     size += putChunk(png + size, "IEND", nullptr, 0);
@@ -261,14 +269,14 @@ std::optional<QByteArray> encodeFlat(const QImage& image, bool withAlpha, Filter
 
 // Photographs: row by row through the Huffman coder, straight into the file's bytes, so that the
 // filtered image is never held whole.
-std::optional<QByteArray> encodePhotograph(const QImage& image, bool withAlpha, FilteredRows& rows, std::uint8_t* row)
+std::optional<QByteArray> encodePhotograph(const QImage& image, Layout layout, FilteredRows& rows, std::uint8_t* row)
 {
     QByteArray png;
     // Every byte coded in at most 8 bits plus the block tables: the file's size at most.
     png.reserve(static_cast<qsizetype>(headerBytes + 8 + 2 + rows.size() + rows.size() / 256 + 1024 + trailerBytes));
     adviseHugePages(png.data(), static_cast<std::size_t>(png.capacity()));
     png.resize(headerBytes + 8);
-    putHeader(reinterpret_cast<std::uint8_t*>(png.data()), image.width(), image.height(), withAlpha);
+    putHeader(reinterpret_cast<std::uint8_t*>(png.data()), image.width(), image.height(), layout);
     png.append("\x78\x01", 2); // zlib header: deflate, 32 KiB window, no dictionary
     {
         HuffmanDeflate deflate(png);
@@ -295,9 +303,21 @@ std::optional<QByteArray> encodePhotograph(const QImage& image, bool withAlpha, 
     return png;
 }
 
+// Whether every pixel is an opaque grey.
+bool isOpaqueGrey(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(row[x]) != 255 || qRed(row[x]) != qGreen(row[x]) || qGreen(row[x]) != qBlue(row[x]))
+                return false;
+    }
+    return true;
+}
+
 } // namespace
 
-std::optional<QByteArray> encodePng(const QImage& bitmap)
+std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale)
 {
     if (bitmap.isNull())
         return std::nullopt;
@@ -309,12 +329,14 @@ std::optional<QByteArray> encodePng(const QImage& bitmap)
 
     try {
         EncoderScratch& work = scratch();
-        const bool withAlpha = hasTransparentPixels(image);
-        FilteredRows rows(image, withAlpha, work.rows);
+        const Layout layout = greyscale && isOpaqueGrey(image) ? Layout::Grey
+            : hasTransparentPixels(image)                      ? Layout::Rgba
+                                                               : Layout::Rgb;
+        FilteredRows rows(image, layout, work.rows);
         std::uint8_t* row = work.row.reserve(rows.stride());
         if (rows.looksFlat(row))
-            return encodeFlat(image, withAlpha, rows, work);
-        return encodePhotograph(image, withAlpha, rows, row);
+            return encodeFlat(image, layout, rows, work);
+        return encodePhotograph(image, layout, rows, row);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

@@ -12,6 +12,8 @@ namespace quorva {
 // requires of app icons; any other image colour type 6 (RGBA, un-premultiplied with rounding to
 // nearest, so that premultiplying the decoded samples gives back the very same pixels). Gives
 // nothing for a null image or when memory runs out.
-std::optional<QByteArray> encodePng(const QImage& bitmap);
+// greyscale: an image of opaque greys only (the tinted icon) becomes colour type 0, one sample a
+// pixel, a third of the bytes.
+std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale = false);
 
 } // namespace quorva

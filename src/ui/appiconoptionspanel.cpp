@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace quorva {
 namespace {
@@ -23,9 +25,9 @@ QIcon swatch(const QColor& colour)
 } // namespace
 
 AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
-    : QWidget(parent), m_sizes(new QComboBox(this)), m_dark(new QCheckBox(tr("&Dark"), this)),
-      m_tinted(new QCheckBox(tr("&Tinted"), this)), m_background(new QCheckBox(tr("&Background:"), this)),
-      m_colourButton(new QPushButton(this))
+    : QWidget(parent), m_sizes(new QComboBox(this)), m_fit(new QComboBox(this)), m_padding(new QSpinBox(this)),
+      m_dark(new QCheckBox(tr("&Dark"), this)), m_tinted(new QCheckBox(tr("&Tinted"), this)),
+      m_background(new QCheckBox(tr("&Background:"), this)), m_colourButton(new QPushButton(this))
 {
     m_sizes->setObjectName(QStringLiteral("sizesChoice"));
     m_sizes->addItem(tr("All sizes (17 icons)"));
@@ -39,8 +41,26 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     m_colourButton->setToolTip(tr("Choose the background colour"));
     m_colourButton->setAccessibleName(tr("Background colour"));
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    m_fit->setObjectName(QStringLiteral("fitChoice"));
+    m_fit->addItem(tr("Stretch to the square"));
+    m_fit->addItem(tr("Keep its shape, whole"));
+    m_fit->addItem(tr("Fill the square, cut the rest"));
+    m_fit->setToolTip(tr("How an image that is not square comes onto the square icon"));
+    m_padding->setObjectName(QStringLiteral("paddingChoice"));
+    m_padding->setRange(0, 40);
+    m_padding->setSuffix(tr(" % margin"));
+    m_padding->setToolTip(tr("Room left on each side of the art"));
+
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* layout = new QHBoxLayout;
+    rows->addLayout(layout);
+    auto* shape = new QHBoxLayout;
+    rows->addLayout(shape);
+    shape->addWidget(m_fit);
+    shape->addSpacing(8);
+    shape->addWidget(m_padding);
+    shape->addStretch(1);
     layout->addWidget(m_sizes);
     layout->addSpacing(8);
     layout->addWidget(m_dark);
@@ -51,6 +71,8 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     layout->addStretch(1);
 
     connect(m_sizes, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
+    connect(m_fit, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
+    connect(m_padding, &QSpinBox::valueChanged, this, [this] { updateControls(); });
     for (QCheckBox* box : {m_dark, m_tinted, m_background})
         connect(box, &QCheckBox::toggled, this, [this] { updateControls(); });
     connect(m_colourButton, &QPushButton::clicked, this, &AppIconOptionsPanel::chooseBackgroundColour);
@@ -61,6 +83,8 @@ AppIconOptions AppIconOptionsPanel::options() const
 {
     AppIconOptions options;
     options.singleSize = m_sizes->currentIndex() == 1;
+    options.frame.fit = Frame::Fit(m_fit->currentIndex());
+    options.frame.padding = m_padding->value() / 100.0;
     options.dark = m_dark->isEnabled() && m_dark->isChecked();
     options.tinted = m_tinted->isEnabled() && m_tinted->isChecked();
     if (m_background->isChecked())
@@ -102,8 +126,11 @@ void AppIconOptionsPanel::updateControls()
 {
     const bool single = m_sizes->currentIndex() == 1;
     const QString needsSingle = tr("Dark and tinted icons only work in a single-size set");
-    m_tinted->setEnabled(single);
-    m_tinted->setToolTip(single ? tr("Add a greyscale icon that iOS tints with the user's colour") : needsSingle);
+    m_tinted->setEnabled(single && m_transparentSource);
+    m_tinted->setToolTip(!single ? needsSingle
+                             : m_transparentSource
+                             ? tr("Add a greyscale icon that iOS tints with the user's colour")
+                             : tr("The image has no transparent pixels, so there is no artwork to tint"));
     m_dark->setEnabled(single && m_transparentSource);
     m_dark->setToolTip(!single ? needsSingle
                            : m_transparentSource

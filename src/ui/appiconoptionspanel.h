@@ -7,12 +7,14 @@
 
 class QCheckBox;
 class QComboBox;
+class QSpinBox;
 class QPushButton;
 
 namespace quorva {
 
 // The app icon set's choices, as quorva-cli offers them: all sizes or one 1024 px icon, dark and
-// tinted appearances, a background for transparent art. A choice that cannot apply stays in
+// tinted appearances, a background for transparent art, and how a source that is not square
+// comes onto the square, with a margin. A choice that cannot apply stays in
 // view, disabled, with a tooltip that says why.
 class AppIconOptionsPanel : public QWidget {
     Q_OBJECT
@@ -38,6 +40,8 @@ private:
     void updateControls();
 
     QComboBox* m_sizes;
+    QComboBox* m_fit;
+    QSpinBox* m_padding;
     QCheckBox* m_dark;
     QCheckBox* m_tinted;
     QCheckBox* m_background;

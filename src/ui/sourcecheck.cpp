@@ -43,20 +43,37 @@ SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, c
         check.canGenerate = true;
         return check;
     }
-    if (const AppIconRefusal refusal = refusalOf(options, transparent); refusal != AppIconRefusal::None) {
+    // The App Store icon's transparency: the art's own, or the margins a frame leaves around it.
+    const bool storeTransparent = transparent || frameAddsMargins(*image, options.frame);
+    const QString offerBackground = tr("<a href=\"#background\">choose a background colour</a>");
+    if (const AppIconRefusal refusal = refusalOf(options, storeTransparent); refusal != AppIconRefusal::None) {
         check.blocked = sentence(describe(refusal));
-        check.notes << check.blocked;
+        // The same offer of a background wherever transparency is the reason.
+        check.notes << (refusal == AppIconRefusal::TransparentStoreIcon
+                            ? tr("It has transparent pixels, and App Store Connect rejects a transparent App Store "
+                                 "icon: %1.")
+                                  .arg(offerBackground)
+                            : check.blocked);
         return check;
     }
-    if (!image->drawing() && std::min(pixels.width(), pixels.height()) < 1024)
-        check.notes << tr("At %1 pixels it is smaller than the 1024 px App Store icon: the larger icons will be "
-                          "upscaled and look soft.")
-                           .arg(size);
-    if (pixels.width() != pixels.height())
-        check.notes << tr("It is not square: every icon is stretched to a square, as the preview shows.");
-    if (transparent && !options.background)
-        check.notes << tr("It has transparent pixels, and App Store Connect rejects a transparent App Store icon: "
-                          "<a href=\"#background\">choose a background colour</a>.");
+    for (const AppIconNote note : notesOf(*image, options, transparent)) {
+        switch (note) {
+        case AppIconNote::Upscaled:
+            check.notes << tr("At %1 pixels it is smaller than the 1024 px App Store icon: the larger icons will be "
+                              "upscaled and look soft.")
+                               .arg(size);
+            break;
+        case AppIconNote::Stretched:
+            check.notes << tr("It is not square: every icon is stretched to a square, as the preview shows; keep its "
+                              "shape with the choice below the sizes.");
+            break;
+        case AppIconNote::TransparentStoreIcon:
+            check.notes << tr("It has transparent pixels, and App Store Connect rejects a transparent App Store icon: "
+                              "%1.")
+                               .arg(offerBackground);
+            break;
+        }
+    }
     check.canGenerate = true;
     return check;
 }

@@ -114,7 +114,7 @@ private:
             PlistValue item;
             if (!expect('=') || !value(item, depth + 1) || !expect(';'))
                 return false;
-            out.dictionary.emplace_back(std::move(key.string), std::move(item));
+            out.dictionary.push_back({std::move(key.string), std::move(item)});
         }
     }
 
@@ -212,9 +212,9 @@ private:
 
 const PlistValue* PlistValue::find(QStringView key) const
 {
-    for (const auto& [name, value] : dictionary)
-        if (name == key)
-            return &value;
+    for (const PlistEntry& entry : dictionary)
+        if (entry.key == key)
+            return &entry.value;
     return nullptr;
 }
 

@@ -4,10 +4,11 @@
 #include <QString>
 
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace quorva {
+
+struct PlistEntry;
 
 // A value of an old-style (OpenStep) property list, the format of an Xcode project's
 // project.pbxproj: a string, an array or a dictionary. Data (<…>) is kept as its hex text.
@@ -15,7 +16,7 @@ struct PlistValue {
     enum class Kind { String, Array, Dictionary } kind = Kind::String;
     QString string;
     std::vector<PlistValue> array;
-    std::vector<std::pair<QString, PlistValue>> dictionary; // in the file's order
+    std::vector<PlistEntry> dictionary; // in the file's order
 
     bool isString() const { return kind == Kind::String; }
     bool isArray() const { return kind == Kind::Array; }
@@ -24,6 +25,11 @@ struct PlistValue {
     const PlistValue* find(QStringView key) const;
     // The string under the key, empty when there is none.
     QString text(QStringView key) const;
+};
+
+struct PlistEntry {
+    QString key;
+    PlistValue value;
 };
 
 // The property list, or why the text is not one. A file from anywhere: nesting, size and every

@@ -54,8 +54,8 @@ std::map<QString, QStringList> settingsOf(const Objects& objects, const QString&
     }
     const PlistValue* build = chosen ? chosen->find(u"buildSettings") : nullptr;
     if (build && build->isDictionary())
-        for (const auto& [key, value] : build->dictionary)
-            settings[key] = words(value);
+        for (const PlistEntry& entry : build->dictionary)
+            settings[entry.key] = words(entry.value);
     return settings;
 }
 
@@ -129,9 +129,9 @@ ReadXcodeProject readXcodeProject(const QByteArray& pbxproj, const fs::path& bun
         return read;
     }
     Objects objects;
-    for (const auto& [id, object] : objectList->dictionary)
-        if (object.isDictionary())
-            objects.insert(id, &object);
+    for (const PlistEntry& entry : objectList->dictionary)
+        if (entry.value.isDictionary())
+            objects.insert(entry.key, &entry.value);
     const PlistValue* root = objects.value(rootId->string);
     if (!root) {
         read.error = QStringLiteral("its project.pbxproj names a root object it does not hold");

@@ -237,8 +237,8 @@ TEST_F(WindowTest, everyControlShowsFocus_andTabVisitsControlsOnly)
     visited.sort();
     // The segments are one stop, as a group of choices is: the arrow keys move between them.
     EXPECT_EQ(visited,
-              (QStringList{"backgroundBox", "backgroundButton", "darkBox", "dragView", "generateButton", "segment0",
-                           "sizesChoice", "tintedBox"}));
+              (QStringList{"backgroundBox", "backgroundButton", "darkBox", "dragView", "fitChoice", "generateButton",
+                           "paddingChoice", "segment0", "sizesChoice", "tintedBox"}));
 }
 
 TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
