@@ -36,7 +36,10 @@ opens_now=$(opens "$now")
 files=$(find "$work/out" -type f | wc -l)
 hyperfine --warmup 3 --runs "$runs" --prepare "rm -rf $work/out" --export-json "$work/times.json" \
   -n before "$before appicon $work/icon.png $work/out" -n now "$now appicon $work/icon.png $work/out" \
-  -n version "$now --version" >/dev/null
+  -n version-before "$before --version" -n version "$now --version" >/dev/null
+libraries_before=$(ldd "$before" | wc -l)
+libraries_now=$(ldd "$now" | wc -l)
+rsvg_now=$(ldd "$now" | grep -c rsvg || true)
 build-bench/bench/quorva_bench --icon-rgba="$work/icon.png" --benchmark_filter='floor/appicon/icon-rgba' \
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_out="$work/floor.json" \
   --benchmark_out_format=json >/dev/null
@@ -47,9 +50,11 @@ perf report -i "$work/perf.data" --comms 'quorva-cli,Thread (pooled)' --sort com
   grep -E '^ +[0-9]' | head -14 >"$work/dso.txt"
 git worktree remove --force "$work/base"
 
-/usr/bin/python3 - "$work" "$opens_before" "$opens_now" "$files" "$base" >bench/results/CLI_PROFILE.md <<'PY'
+/usr/bin/python3 - "$work" "$opens_before" "$opens_now" "$files" "$base" "$libraries_before" "$libraries_now" \
+  "$rsvg_now" >bench/results/CLI_PROFILE.md <<'PY'
 import json, sys
 work, before, now, files, base = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), sys.argv[5]
+libs_before, libs_now, rsvg = int(sys.argv[6]), int(sys.argv[7]), int(sys.argv[8])
 times = {r["command"]: r for r in json.load(open(f"{work}/times.json"))["results"]}
 floor = [b for b in json.load(open(f"{work}/floor.json"))["benchmarks"] if b["aggregate_name"] == "median"][0]
 ms = lambda r: r["median"] * 1000
@@ -60,7 +65,10 @@ print("| | base " + base + " | now |\n|---|---|---|")
 print(f"| files opened for writing (strace) | {before} | {now} |")
 print(f"| files in the set | {files} | {files} |")
 print(f"| whole run | {ms(times['before']):.1f} ms | {run:.1f} ms |")
-print(f"| now / base | | {run / ms(times['before']):.2f} |\n")
+print(f"| now / base | | {run / ms(times['before']):.2f} |")
+print(f"| start-up and exit (`--version`) | {ms(times['version-before']):.1f} ms | {start:.1f} ms |")
+print(f"| libraries loaded at start (ldd) | {libs_before} | {libs_now} (librsvg: {rsvg}) |\n")
+print("A PNG job never loads librsvg: the SVG module is opened only when an SVG is drawn.\n")
 print("## Where a run's time goes\n")
 print("| part | ms | share of the run |\n|---|---|---|")
 print(f"| start-up and exit (`quorva-cli --version`) | {start:.1f} | {start / run:.0%} |")

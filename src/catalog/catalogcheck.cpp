@@ -222,6 +222,10 @@ std::optional<QString> checkCatalog(const fs::path& path, CatalogCheck& check, c
     if (!fs::is_directory(resolved, error))
         return QStringLiteral("%1: it is no asset catalog or set folder").arg(shown);
 
+    if (resolved.extension() == ".icon") {
+        append(check, checkIconComposerFile(resolved, shown));
+        return std::nullopt;
+    }
     fs::path catalog;
     std::vector<FoundSet> sets;
     if (isCheckedSet(resolved)) {

@@ -155,7 +155,7 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
         call.print(QStringLiteral("Couldn't create the set folder: \"%1\" is not a folder name").arg(setName));
         return call.report;
     }
-    const fs::path platformPath = *destination / "Quorva" / toPath(layout.kindFolder) / "iOS";
+    const fs::path platformPath = *destination / "Quorva" / toPath(layout.kindFolder) / toPath(layout.platformFolder);
     const fs::path setPath = platformPath / toPath(setName);
     call.report.setFolder = setPath;
 
@@ -169,14 +169,15 @@ WriteReport writeCatalogSet(const CatalogSetLayout& layout, const std::optional<
     }
     fs::path folderPath = *destination;
     FileDescriptor platform, set;
-    for (const fs::path& name : {fs::path("Quorva"), toPath(layout.kindFolder), fs::path("iOS"), toPath(setName)}) {
+    const fs::path tree[] = {"Quorva", toPath(layout.kindFolder), toPath(layout.platformFolder), toPath(setName)};
+    for (const fs::path& name : tree) {
         FileDescriptor inner;
         if (auto error = openFolderIn(folder, folderPath, name, *destination, true, inner)) {
             call.print(*error);
             return call.report;
         }
         folderPath /= name;
-        if (name == "iOS")
+        if (&name == &tree[2]) // the platform folder, where the artwork copies go
             platform = FileDescriptor(::dup(inner.get()));
         folder = std::move(inner);
     }

@@ -26,11 +26,12 @@ struct WriteReport {
 
 // How one kind of set lies below the destination.
 struct CatalogSetLayout {
-    QString kindFolder;                 // "icon" or "asset", between "Quorva" and "iOS"
+    QString kindFolder;                 // "icon" or "asset", between "Quorva" and the platform
     QString templateResource;           // compiled-in template copied as Contents.json
     std::optional<QByteArray> contents; // a Contents.json made for the set, used instead of the template
     bool appendPngToKeys = false;       // image set keys have no extension
     bool copyArtworkToPlatformFolder = false;
+    QString platformFolder = QStringLiteral("iOS"); // "macOS" or "watchOS" for a set of those alone
 
     // The file that the image under this key is written to.
     QString fileNameFor(const QString& key) const;

@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -129,9 +130,7 @@ std::optional<QString> openCatalog(const fs::path& catalog)
 {
     std::error_code error;
     if (fs::is_directory(catalog, error)) {
-        for (const fs::directory_entry& entry : fs::directory_iterator(catalog, error))
-            if (entry.path().filename().string().rfind(stagingPrefix, 0) == 0 && isAbandoned(entry.path()))
-                fs::remove_all(entry.path(), error);
+        removeAbandonedStaging(catalog);
         return std::nullopt;
     }
     if (fs::exists(fs::symlink_status(catalog, error)))
@@ -155,48 +154,54 @@ std::optional<QString> openCatalog(const fs::path& catalog)
                 : std::nullopt;
 }
 
-std::optional<QString> installSet(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
+std::optional<QString> installFolder(const fs::path& parent, const QString& folder,
+                                     const std::map<QString, QByteArray>& files, const QString& what)
 {
-    const fs::path target = catalog / toPath(folder);
-    if (!force) {
-        if (const QStringList found = blockers(target, set.contents); !found.isEmpty())
-            return QStringLiteral("%1: not replaced, because %2; --force replaces it anyway")
-                .arg(displayPath(target), found.join(QStringLiteral("; ")));
-    }
-    // The old set must go once the new one is in: were it left, half removed, in a hidden folder
-    // of the catalog, the run would not have done what it says.
+    const fs::path target = parent / toPath(folder);
+    // The old one must go once the new one is in: were it left, half removed, in a hidden folder,
+    // the run would not have done what it says.
     struct stat old {};
     const bool replacing = ::lstat(target.c_str(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode)) {
         std::error_code error;
         if (::access(target.c_str(), W_OK | X_OK) != 0)
-            return failure(target, QStringLiteral("Couldn't replace the old set"), errno);
+            return failure(target, QStringLiteral("Couldn't replace the old %1").arg(what), errno);
         for (const fs::directory_entry& entry : fs::recursive_directory_iterator(target, error))
             if (entry.is_directory(error) && !entry.is_symlink(error)
                 && ::access(entry.path().c_str(), W_OK | X_OK) != 0)
-                return failure(entry.path(), QStringLiteral("Couldn't replace the old set"), errno);
+                return failure(entry.path(), QStringLiteral("Couldn't replace the old %1").arg(what), errno);
     }
 
     std::string staging
-        = (catalog / (stagingPrefix + std::to_string(::getpid()) + "-" + toPath(folder).string() + "-XXXXXX")).string();
+        = (parent / (stagingPrefix + std::to_string(::getpid()) + "-" + toPath(folder).string() + "-XXXXXX")).string();
     if (!::mkdtemp(staging.data()))
-        return failure(target, QStringLiteral("Couldn't write the new set"), errno);
+        return failure(target, QStringLiteral("Couldn't write the new %1").arg(what), errno);
     std::error_code ignored;
     const auto abandon = [&](int error) {
         fs::remove_all(staging, ignored);
-        return failure(target, QStringLiteral("Couldn't write the new set"), error);
+        return failure(target, QStringLiteral("Couldn't write the new %1").arg(what), error);
     };
     const FileDescriptor stage(::open(staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (stage.get() < 0 || ::flock(stage.get(), LOCK_EX) != 0)
         return abandon(errno);
     openToOthers(stage.get());
-    if (int error = writeNew(stage.get(), "Contents.json", set.contents))
-        return abandon(error);
-    for (const auto& [name, bytes] : set.files) {
-        if (!isSingleComponent(name))
+    for (const auto& [name, bytes] : files) {
+        // A file of the folder, or of one folder in it (an Icon Composer file's Assets/).
+        const QStringList parts = name.split(QLatin1Char('/'));
+        if (parts.size() > 2 || !std::all_of(parts.begin(), parts.end(), isSingleComponent))
             return abandon(EINVAL);
-        if (int error = writeNew(stage.get(), toPath(name), bytes))
+        FileDescriptor inner;
+        if (parts.size() == 2) {
+            if (::mkdirat(stage.get(), toPath(parts[0]).c_str(), 0777) != 0 && errno != EEXIST)
+                return abandon(errno);
+            inner = FileDescriptor(::openat(stage.get(), toPath(parts[0]).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (!inner.isOpen())
+                return abandon(errno);
+        }
+        if (int error = writeNew(parts.size() == 2 ? inner.get() : stage.get(), toPath(parts.back()), bytes))
             return abandon(error);
+        if (inner.isOpen() && ::fsync(inner.get()) != 0)
+            return abandon(errno);
     }
     if (::fsync(stage.get()) != 0)
         return abandon(errno);
@@ -204,7 +209,7 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     if (replacing && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
             return abandon(errno);
-        // A file system that cannot exchange: the old set steps aside for a moment.
+        // A file system that cannot exchange: the old one steps aside for a moment.
         const std::string aside = staging + "-old";
         if (::rename(target.c_str(), aside.c_str()) != 0)
             return abandon(errno);
@@ -217,16 +222,39 @@ std::optional<QString> installSet(const fs::path& catalog, const QString& folder
     } else if (!replacing && ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
         return abandon(errno);
     }
-    const FileDescriptor catalogFolder(::open(catalog.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (catalogFolder.get() >= 0)
-        ::fsync(catalogFolder.get());
+    const FileDescriptor parentFolder(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (parentFolder.get() >= 0)
+        ::fsync(parentFolder.get());
     std::error_code removed;
-    fs::remove_all(staging, removed);            // the old set, now under the staging name
-    if (removed && fs::exists(staging, ignored)) // past every check above: the new set stays, whole
-        return QStringLiteral("%1: the new set is in, but what is left of the old one could not be removed from "
-                              "%2: %3")
-            .arg(displayPath(target), QString::fromStdString(staging), QString::fromLocal8Bit(removed.message()));
+    fs::remove_all(staging, removed);            // the old one, now under the staging name
+    if (removed && fs::exists(staging, ignored)) // past every check above: the new one stays, whole
+        return QStringLiteral("%1: the new %2 is in, but what is left of the old one could not be removed from %3: %4")
+            .arg(displayPath(target), what, QString::fromStdString(staging), QString::fromLocal8Bit(removed.message()));
     return std::nullopt;
+}
+
+std::optional<QString> installSet(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
+{
+    const fs::path target = catalog / toPath(folder);
+    if (!force) {
+        if (const QStringList found = blockers(target, set.contents); !found.isEmpty())
+            return QStringLiteral("%1: not replaced, because %2; --force replaces it anyway")
+                .arg(displayPath(target), found.join(QStringLiteral("; ")));
+    }
+    for (const auto& [name, bytes] : set.files)
+        if (!isSingleComponent(name))
+            return failure(target, QStringLiteral("Couldn't write the new set"), EINVAL);
+    std::map<QString, QByteArray> files = set.files;
+    files[QStringLiteral("Contents.json")] = set.contents;
+    return installFolder(catalog, folder, files, QStringLiteral("set"));
+}
+
+void removeAbandonedStaging(const fs::path& folder)
+{
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+        if (entry.path().filename().string().rfind(stagingPrefix, 0) == 0 && isAbandoned(entry.path()))
+            fs::remove_all(entry.path(), error);
 }
 
 } // namespace quorva

@@ -29,4 +29,13 @@ std::optional<QString> openCatalog(const std::filesystem::path& catalog);
 std::optional<QString> installSet(const std::filesystem::path& catalog, const QString& folder, const SetFiles& set,
                                   bool force);
 
+// Puts a folder of files (named by paths inside it, at most one folder deep) into PARENT/FOLDER
+// whole, in the same way: staged beside it, swapped in with one rename, the old one gone. what
+// names it in the reason given when it can't ("set", "icon").
+std::optional<QString> installFolder(const std::filesystem::path& parent, const QString& folder,
+                                     const std::map<QString, QByteArray>& files, const QString& what);
+
+// Removes the staging folders that killed runs left in the folder.
+void removeAbandonedStaging(const std::filesystem::path& folder);
+
 } // namespace quorva

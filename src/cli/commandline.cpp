@@ -31,6 +31,9 @@ const std::map<QString, OptionSpec>& optionSpecs()
         {"--into", {Takes::Value, {"appicon", "imageset"}}},
         {"--force", {Takes::Nothing, {"appicon", "imageset"}}},
         {"--set", {Takes::Value, {"appicon"}}},
+        {"--icon-composer", {Takes::Value, {"appicon"}}},
+        {"--platform", {Takes::Value, {"appicon"}}},
+        {"--mac-shape", {Takes::Value, {"appicon"}}},
         {"--name", {Takes::Value, {"imageset"}}},
         {"--single-size", {Takes::Nothing, {"appicon"}}},
         {"--background", {Takes::Value, {"appicon"}}},
@@ -122,6 +125,8 @@ QString usageText()
     return QStringLiteral(
         "Usage: quorva-cli appicon SOURCE DEST [APP ICON OPTIONS]\n"
         "       quorva-cli appicon SOURCE --into CATALOG [--set NAME] [--force] [APP ICON OPTIONS]\n"
+        "       quorva-cli appicon SOURCE --icon-composer FOLDER [--set NAME] [--background COLOR]\n"
+        "                          [--dark [FILE]] [--tinted [FILE]]\n"
         "       quorva-cli imageset SOURCE... DEST [--name NAME]\n"
         "       quorva-cli imageset SOURCE... --into CATALOG [--name NAME] [--force]\n"
         "       quorva-cli check PATH... [--format text|json|sarif] [--strict] [--project XCODEPROJ]\n"
@@ -141,6 +146,10 @@ QString usageText()
         "                       or a CSS colour name (white, navy, …); it must be opaque\n"
         "  --dark [FILE]        add the dark icon: FILE, or the source's transparent artwork\n"
         "  --tinted [FILE]      add the tinted icon: the luminance of FILE or of the artwork\n"
+        "  --platform LIST      ios, macos, watchos, or several joined by commas: one set with\n"
+        "                       the icons of each (default: ios)\n"
+        "  --mac-shape S        lay the Mac icons into the macOS shape (apply), or use the art as\n"
+        "                       it is (keep); by default a full-bleed square is shaped\n"
         "  --fit F              a source that is not square: stretch it onto the square (the\n"
         "                       default), contain it whole, or cover the square and cut the rest\n"
         "  --padding PERCENT    leave this margin on each side of the art (0 to 40)\n"
@@ -148,7 +157,9 @@ QString usageText()
         "Other options:\n"
         "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
         "                  set whole; it is made if missing\n"
-        "  --set NAME      the app icon set's name in the catalog (default: AppIcon)\n"
+        "  --set NAME      the app icon set's name in the catalog, or the .icon's (default: AppIcon)\n"
+        "  --icon-composer FOLDER  write FOLDER/NAME.icon, an Icon Composer file (Xcode 26): the art\n"
+        "                  as one layer over the background, for every platform\n"
         "  --force         replace a set folder even if it holds files the set does not name\n"
         "  --name NAME     the image set's name (default: SOURCE's file name without extension)\n"
         "  --format F      check: print text (the default), one JSON document (also --json) or\n"
@@ -272,8 +283,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
         request.catalog = toPath(into);
         if (!into.endsWith(QLatin1String(".xcassets")) && !into.endsWith(QLatin1String(".xcassets/")))
             return usageError(QStringLiteral("--into takes an asset catalog, a folder whose name ends in .xcassets"));
+        if (has("--icon-composer"))
+            return usageError(QStringLiteral("--into and --icon-composer are two places: give one"));
+    } else if (has("--icon-composer")) {
+        request.iconComposer = toPath(value("--icon-composer"));
+        for (const char* option : {"--platform", "--single-size", "--mac-shape", "--force"})
+            if (has(option))
+                return usageError(QStringLiteral("%1 does not go with --icon-composer, which makes one file for every "
+                                                 "platform")
+                                      .arg(QLatin1String(option)));
     } else if (request.force || has("--set")) {
-        return usageError(QStringLiteral("%1 goes with --into only").arg(request.force ? "--force" : "--set"));
+        return usageError(
+            QStringLiteral("%1 goes with --into or --icon-composer only").arg(request.force ? "--force" : "--set"));
     }
 
     if (request.kind == SetKind::AppIcon) {
@@ -288,7 +309,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
         // FILEs of --dark and --tinted are what the command has in excess of SOURCE [DEST], taken
         // from the last.
-        const qsizetype needed = request.catalog ? 1 : 2;
+        const qsizetype needed = request.catalog || request.iconComposer ? 1 : 2;
         std::vector<std::pair<qsizetype, AppearanceRequest*>> following;
         if (has("--dark") && given.at("--dark").followedBy)
             following.emplace_back(*given.at("--dark").followedBy, &request.dark);
@@ -298,9 +319,33 @@ CommandLine parseCommandLine(const QStringList& arguments)
         for (auto it = following.rbegin(); it != following.rend() && positional.size() > needed; ++it)
             it->second->file = toPath(positional.takeAt(it->first));
         if (positional.size() != needed)
-            return usageError(request.catalog ? QStringLiteral("appicon takes SOURCE with --into")
-                                              : QStringLiteral("appicon takes SOURCE and DEST"));
-        if ((request.dark.wanted || request.tinted.wanted) && !request.singleSize)
+            return usageError(request.catalog            ? QStringLiteral("appicon takes SOURCE with --into")
+                                  : request.iconComposer ? QStringLiteral("appicon takes SOURCE with --icon-composer")
+                                                         : QStringLiteral("appicon takes SOURCE and DEST"));
+        if (has("--platform")) {
+            request.platforms.clear();
+            for (const QString& name : value("--platform").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                if (name == QLatin1String("ios"))
+                    request.platforms.insert(ApplePlatform::iOS);
+                else if (name == QLatin1String("macos"))
+                    request.platforms.insert(ApplePlatform::macOS);
+                else if (name == QLatin1String("watchos"))
+                    request.platforms.insert(ApplePlatform::watchOS);
+                else
+                    return usageError(QStringLiteral("--platform takes ios, macos and watchos, not '%1'").arg(name));
+            }
+            if (request.platforms.empty())
+                return usageError(QStringLiteral("--platform needs one platform or more"));
+        }
+        if (has("--mac-shape")) {
+            const QString shape = value("--mac-shape");
+            if (shape != QLatin1String("keep") && shape != QLatin1String("apply"))
+                return usageError(QStringLiteral("--mac-shape takes keep or apply, not '%1'").arg(shape));
+            request.macShape = shape == QLatin1String("keep") ? MacShape::Keep : MacShape::Apply;
+        }
+        if (request.singleSize && !request.platforms.count(ApplePlatform::iOS))
+            return usageError(QStringLiteral("--single-size makes the iOS icon: add ios to --platform"));
+        if ((request.dark.wanted || request.tinted.wanted) && !request.singleSize && !request.iconComposer)
             return usageError(QStringLiteral("--dark and --tinted only work in a single-size set: add --single-size"));
         if (has("--set")) {
             QString name = value("--set");
@@ -354,7 +399,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return usageError(QStringLiteral("--name must be a name without '/' that does not start with '.'"));
     }
 
-    if (!request.catalog)
+    if (!request.catalog && !request.iconComposer)
         request.destination = toPath(positional.takeLast());
     // macOS's disks do not tell A.imageset from a.imageset: a clash there is a clash.
     std::set<QString> stems;

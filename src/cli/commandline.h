@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/appleplatform.h"
+#include "generation/appiconplan.h"
 #include "image/frame.h"
 
 #include <QColor>
@@ -8,6 +10,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace quorva {
@@ -22,12 +25,15 @@ struct AppearanceRequest {
 
 struct GenerateRequest {
     SetKind kind = SetKind::AppIcon;
-    std::vector<std::filesystem::path> sources;       // one for an app icon set
-    std::optional<std::filesystem::path> destination; // DEST, below which Quorva/... is written
-    std::optional<std::filesystem::path> catalog;     // or an asset catalog to write the sets into
-    std::optional<QString> assetName;                 // an image set's name, when one source is given
-    QString iconSetName = QStringLiteral("AppIcon");  // the app icon set's name in a catalog
-    bool force = false;                               // replace a set folder that holds other things
+    std::vector<std::filesystem::path> sources;        // one for an app icon set
+    std::optional<std::filesystem::path> destination;  // DEST, below which Quorva/... is written
+    std::optional<std::filesystem::path> catalog;      // or an asset catalog to write the sets into
+    std::optional<QString> assetName;                  // an image set's name, when one source is given
+    std::optional<std::filesystem::path> iconComposer; // or a folder to write an Icon Composer file into
+    QString iconSetName = QStringLiteral("AppIcon");   // the app icon set's name in a catalog, or the .icon's
+    std::set<ApplePlatform> platforms = {ApplePlatform::iOS};
+    MacShape macShape = MacShape::Auto;
+    bool force = false; // replace a set folder that holds other things
     bool singleSize = false;
     Frame frame; // --fit and --padding
     std::optional<QColor> background;

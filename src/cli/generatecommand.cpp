@@ -6,6 +6,7 @@
 #include "catalog/setinstaller.h"
 #include "generation/appiconplan.h"
 #include "generation/assetname.h"
+#include "generation/iconcomposerplan.h"
 #include "generation/imageset.h"
 #include "generation/localtaskqueues.h"
 #include "image/image.h"
@@ -121,6 +122,41 @@ std::optional<QString> install(const fs::path& catalog, const QString& folder, c
     return installSet(catalog, folder, set, force);
 }
 
+// The option that mends a refusal, as quorva-cli spells it.
+QString hintFor(AppIconRefusal refusal)
+{
+    switch (refusal) {
+    case AppIconRefusal::TransparentStoreIcon:
+    case AppIconRefusal::TransparentWatchIcon:
+        return QStringLiteral(" (--background COLOR)");
+    case AppIconRefusal::NoArtworkForDark:
+        return QStringLiteral(" (--dark FILE)");
+    case AppIconRefusal::NoArtworkForTinted:
+        return QStringLiteral(" (--tinted FILE)");
+    default:
+        return {};
+    }
+}
+
+// FOLDER/NAME.icon, put in whole as a set goes into a catalog.
+GenerateOutcome writeIconComposerFile(const GenerateRequest& request, const fs::path& source, const ImageRef& image,
+                                      const AppIconOptions& options)
+{
+    const IconComposerPlan plan = planIconComposerFile(image, options);
+    if (!plan.file)
+        return failedWith(line(source, describe(plan.refusal) + hintFor(plan.refusal)));
+    std::error_code error;
+    if (!fs::is_directory(*request.iconComposer, error))
+        return failedWith(line(*request.iconComposer,
+                               QStringLiteral("Couldn't write the Icon Composer file: it is no "
+                                              "folder")));
+    removeAbandonedStaging(*request.iconComposer);
+    if (auto failure = installFolder(*request.iconComposer, request.iconSetName + QStringLiteral(".icon"),
+                                     plan.file->files(), QStringLiteral("icon")))
+        return failedWith(*failure);
+    return {};
+}
+
 GenerateOutcome runAppIconSet(const GenerateRequest& request)
 {
     const fs::path& source = request.sources.front();
@@ -128,6 +164,8 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     if (!loaded.image)
         return failedWith(line(source, loaded.error));
     AppIconOptions options;
+    options.platforms = request.platforms;
+    options.macShape = request.macShape;
     options.frame = request.frame;
     options.singleSize = request.singleSize;
     options.background = request.background;
@@ -137,13 +175,11 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
          {loadAppearance(request.dark, options.darkArtwork), loadAppearance(request.tinted, options.tintedArtwork)})
         if (error)
             return failedWith(*error);
+    if (request.iconComposer)
+        return writeIconComposerFile(request, source, loaded.image, options);
     AppIconPlan plan = planAppIconSet(loaded.image, options);
     if (plan.refusal != AppIconRefusal::None) {
-        const char* hint = plan.refusal == AppIconRefusal::TransparentStoreIcon ? " (--background COLOR)"
-            : plan.refusal == AppIconRefusal::NoArtworkForDark                  ? " (--dark FILE)"
-            : plan.refusal == AppIconRefusal::NoArtworkForTinted                ? " (--tinted FILE)"
-                                                                                : "";
-        return failedWith(line(source, describe(plan.refusal) + QLatin1String(hint)));
+        return failedWith(line(source, describe(plan.refusal) + hintFor(plan.refusal)));
     }
     // What the window notes before it asks for a folder, said here on standard error.
     QStringList notes;

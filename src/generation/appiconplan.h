@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/appleplatform.h"
 #include "catalog/catalogwriter.h"
 #include "generation/appiconset.h"
 #include "image/frame.h"
@@ -7,12 +8,19 @@
 #include <QColor>
 
 #include <optional>
+#include <set>
 
 namespace quorva {
 
 // The choices beside the classic set: Xcode 14's single-size set with iOS 18's appearances, and
 // a background for transparent art. With none of them the classic set is made as it always was.
+// Whether the Mac icons lay the art into the Mac shape: when it is a full-bleed square (Auto), or
+// always, or never.
+enum class MacShape { Auto, Keep, Apply };
+
 struct AppIconOptions {
+    std::set<ApplePlatform> platforms = {ApplePlatform::iOS}; // one set carries the entries of each
+    MacShape macShape = MacShape::Auto;
     Frame frame; // how a source that is not square comes onto the square, and its margin
     bool singleSize = false;
     std::optional<QColor> background; // the source is laid onto it before anything is rescaled
@@ -28,6 +36,8 @@ enum class AppIconRefusal {
     TransparentStoreIcon,      // App Store Connect rejects an App Store icon with transparency
     NoArtworkForDark,          // an opaque source has no artwork to put on a transparent background
     NoArtworkForTinted,        // nor artwork to take light on black: its luminance would be a white plate
+    TransparentWatchIcon,      // a watch app's icon may have no alpha channel (ITMS-90396)
+    OpaqueLayer,               // an Icon Composer layer is art over a fill: opaque art would hide it
     NoBitmap,
 };
 
