@@ -112,6 +112,8 @@ AppIconRefusal refusalOf(const AppIconOptions& options, bool sourceHasTransparen
 {
     if (!hasImage)
         return AppIconRefusal::NoBitmap;
+    if (options.iconComposerFile)
+        return sourceHasTransparency ? AppIconRefusal::None : AppIconRefusal::OpaqueLayer;
     if ((options.dark || options.tinted) && !options.singleSize)
         return AppIconRefusal::AppearancesNeedSingleSize;
     if (options.singleSize && !options.background && sourceHasTransparency)

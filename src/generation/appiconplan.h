@@ -21,7 +21,8 @@ enum class MacShape { Auto, Keep, Apply };
 struct AppIconOptions {
     std::set<ApplePlatform> platforms = {ApplePlatform::iOS}; // one set carries the entries of each
     MacShape macShape = MacShape::Auto;
-    Frame frame; // how a source that is not square comes onto the square, and its margin
+    bool iconComposerFile = false; // an Icon Composer file instead of a set: the art as a layer
+    Frame frame;                   // how a source that is not square comes onto the square, and its margin
     bool singleSize = false;
     std::optional<QColor> background; // the source is laid onto it before anything is rescaled
     bool dark = false;

@@ -32,7 +32,9 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     m_sizes->setObjectName(QStringLiteral("sizesChoice"));
     m_sizes->addItem(tr("All sizes (17 icons)"));
     m_sizes->addItem(tr("Single size (1024 px)"));
-    m_sizes->setToolTip(tr("Xcode 14 and later make every size from one 1024 px icon"));
+    m_sizes->addItem(tr("Icon Composer file (.icon)"));
+    m_sizes->setToolTip(tr("Xcode 14 and later make every size from one 1024 px icon; Xcode 26 takes an Icon "
+                           "Composer file for every platform"));
     m_dark->setObjectName(QStringLiteral("darkBox"));
     m_tinted->setObjectName(QStringLiteral("tintedBox"));
     m_background->setObjectName(QStringLiteral("backgroundBox"));
@@ -60,6 +62,24 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     shape->addWidget(m_fit);
     shape->addSpacing(8);
     shape->addWidget(m_padding);
+    shape->addSpacing(16);
+    for (auto& [box, name, label, tip] :
+         {std::tuple{&m_ios, "iosBox", tr("i&OS"), tr("iPhone and iPad icons")},
+          std::tuple{&m_mac, "macBox", tr("&macOS"), tr("The Mac icons, in the macOS shape")},
+          std::tuple{&m_watch, "watchBox", tr("&watchOS"), tr("The watch app's icon, opaque")}}) {
+        *box = new QCheckBox(label, this);
+        (*box)->setObjectName(QLatin1String(name));
+        (*box)->setToolTip(tip);
+        shape->addWidget(*box);
+        connect(*box, &QCheckBox::toggled, this, [this, box = *box](bool on) {
+            // One platform at least: the last one stays.
+            if (!on && !m_ios->isChecked() && !m_mac->isChecked() && !m_watch->isChecked())
+                box->setChecked(true);
+            else
+                updateControls();
+        });
+    }
+    m_ios->setChecked(true);
     shape->addStretch(1);
     layout->addWidget(m_sizes);
     layout->addSpacing(8);
@@ -83,6 +103,14 @@ AppIconOptions AppIconOptionsPanel::options() const
 {
     AppIconOptions options;
     options.singleSize = m_sizes->currentIndex() == 1;
+    options.iconComposerFile = m_sizes->currentIndex() == 2;
+    options.platforms.clear();
+    if (m_ios->isChecked() || options.iconComposerFile)
+        options.platforms.insert(ApplePlatform::iOS);
+    if (m_mac->isChecked() && !options.iconComposerFile)
+        options.platforms.insert(ApplePlatform::macOS);
+    if (m_watch->isChecked() && !options.iconComposerFile)
+        options.platforms.insert(ApplePlatform::watchOS);
     options.frame.fit = Frame::Fit(m_fit->currentIndex());
     options.frame.padding = m_padding->value() / 100.0;
     options.dark = m_dark->isEnabled() && m_dark->isChecked();
@@ -124,7 +152,11 @@ void AppIconOptionsPanel::chooseBackgroundColour()
 
 void AppIconOptionsPanel::updateControls()
 {
-    const bool single = m_sizes->currentIndex() == 1;
+    // An Icon Composer file serves every platform, with its appearances, from one layer.
+    const bool composer = m_sizes->currentIndex() == 2;
+    for (QCheckBox* platform : {m_ios, m_mac, m_watch})
+        platform->setEnabled(!composer);
+    const bool single = m_sizes->currentIndex() >= 1;
     const QString needsSingle = tr("Dark and tinted icons only work in a single-size set");
     m_tinted->setEnabled(single && m_transparentSource);
     m_tinted->setToolTip(!single ? needsSingle

@@ -42,6 +42,9 @@ private:
     QComboBox* m_sizes;
     QComboBox* m_fit;
     QSpinBox* m_padding;
+    QCheckBox* m_ios = nullptr;
+    QCheckBox* m_mac = nullptr;
+    QCheckBox* m_watch = nullptr;
     QCheckBox* m_dark;
     QCheckBox* m_tinted;
     QCheckBox* m_background;

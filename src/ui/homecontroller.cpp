@@ -1,9 +1,11 @@
 #include "ui/homecontroller.h"
 
 #include "catalog/catalogwriter.h"
+#include "catalog/setinstaller.h"
 #include "generation/appiconset.h"
 #include "generation/assetname.h"
 #include "generation/encodedfirst.h"
+#include "generation/iconcomposerplan.h"
 #include "generation/imageset.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"
@@ -277,7 +279,13 @@ void HomeController::updatePreview()
             });
         return;
     }
-    const AppIconOptions options = chosenOptions();
+    AppIconOptions options = chosenOptions();
+    if (options.iconComposerFile) {
+        // An Icon Composer file shown as iOS shows its icon: the art over the fill, under the mask.
+        options.iconComposerFile = false;
+        options.singleSize = true;
+        options.background = options.background.value_or(QColor(0xf2, 0xf2, 0xf7));
+    }
     inBackground(
         this,
         [image, options, ratio] {
@@ -373,6 +381,33 @@ void HomeController::startJob()
     showStatus(tr("Writing…"));
 
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
+    if (kind == OutputKind::AppIconSet && chosenOptions().iconComposerFile) {
+        // FOLDER/AppIcon.icon, put in whole off the main thread, as quorva-cli --icon-composer does.
+        progress->expected = 1;
+        const IconComposerPlan plan = planIconComposerFile(image, chosenOptions());
+        inBackground(
+            this,
+            [plan, folder]() -> std::optional<QString> {
+                if (!plan.file)
+                    return QStringLiteral("Couldn't make the Icon Composer file: %1").arg(describe(plan.refusal));
+                if (!folder)
+                    return std::nullopt;
+                removeAbandonedStaging(*folder);
+                return installFolder(*folder, QStringLiteral("AppIcon.icon"), plan.file->files(),
+                                     QStringLiteral("icon"));
+            },
+            [told, folder](std::optional<QString> failure) {
+                WriteReport report;
+                if (failure) {
+                    report.failures << *failure;
+                } else if (folder) {
+                    report.setFolder = *folder / "AppIcon.icon";
+                    report.written.push_back(*report.setFolder / "icon.json");
+                }
+                told(report);
+            });
+        return;
+    }
     if (kind == OutputKind::AppIconSet) {
         const AppIconOptions options = chosenOptions();
         // The preview's plan when no change has come since it was made (every change starts a

@@ -9,6 +9,9 @@
 #include <QPainterPath>
 #include <QPalette>
 
+#include <algorithm>
+#include <functional>
+
 namespace quorva {
 namespace {
 
@@ -64,12 +67,9 @@ ImageRef sourceOf(const AppIconPlan& plan, const QString& file)
     return nullptr;
 }
 
-} // namespace
-
-QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
+// The iOS icons under iOS's mask, and their appearances side by side.
+QImage iosSection(const AppIconPlan& plan, qreal devicePixelRatio)
 {
-    if (!plan.image)
-        return {};
     const int gap = qRound(12 * devicePixelRatio);
     int tileWidth = gap;
     for (const int side : iconSides)
@@ -125,6 +125,101 @@ QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
             painter.setPen(QColor(0x80, 0x80, 0x88));
             painter.drawText(QRect(left, top + tileHeight, cell, labelHeight), Qt::AlignCenter, shown[i].label);
         }
+    }
+    painter.end();
+    return preview;
+}
+
+// Plates side by side, each with the icons drawn at these sides, as a system shows them.
+QImage plates(const std::vector<QColor>& backdrops, const std::vector<int>& sides,
+              const std::function<QImage(int side)>& icon, qreal devicePixelRatio)
+{
+    const int gap = qRound(12 * devicePixelRatio);
+    int plateWidth = gap;
+    for (const int side : sides)
+        plateWidth += side + gap;
+    const int plateHeight = sides.front() + 2 * gap;
+    QImage section(int(backdrops.size()) * (plateWidth + gap) - gap, plateHeight, QImage::Format_ARGB32_Premultiplied);
+    section.fill(Qt::transparent);
+    QPainter painter(&section);
+    painter.setRenderHint(QPainter::Antialiasing);
+    std::vector<QImage> drawn;
+    for (const int side : sides)
+        drawn.push_back(icon(side));
+    for (std::size_t plate = 0; plate < backdrops.size(); ++plate) {
+        const int left = int(plate) * (plateWidth + gap);
+        painter.setBrush(backdrops[plate]);
+        painter.setPen(QPen(plateEdge, 1));
+        painter.drawRoundedRect(QRectF(left, 0, plateWidth, plateHeight).adjusted(0.5, 0.5, -0.5, -0.5), gap, gap);
+        int x = left + gap;
+        for (std::size_t i = 0; i < sides.size(); ++i) {
+            painter.drawImage(x, gap + sides.front() - sides[i], drawn[i]);
+            x += sides[i] + gap;
+        }
+    }
+    return section;
+}
+
+// A watch face shows its app icons in circles.
+QImage circled(const Image& icon, int side)
+{
+    QImage out(side, side, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    const ImageRef scaled = resizedToSide(icon, side);
+    if (!scaled)
+        return out;
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath circle;
+    circle.addEllipse(QRectF(0, 0, side, side));
+    painter.setClipPath(circle);
+    painter.drawImage(0, 0, scaled->representations().front());
+    return out;
+}
+
+} // namespace
+
+QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
+{
+    if (!plan.image)
+        return {};
+    const auto scaledTo = [](const ImageRef& image) {
+        return [image](int side) {
+            const ImageRef scaled = resizedToSide(*image, side);
+            return scaled ? scaled->representations().front() : QImage();
+        };
+    };
+    std::vector<QImage> sections;
+    const bool ios = std::any_of(plan.table.begin(), plan.table.end(), [](const AppIconEntry& entry) {
+        return entry.fileName != watchIconFile && !entry.fileName.startsWith(QLatin1String("AppIcon-mac-"));
+    });
+    if (ios)
+        sections.push_back(iosSection(plan, devicePixelRatio));
+    // macOS draws the icon as it is, its own shape and shadow, on the desktop's light or dark.
+    if (const ImageRef mac = sourceOf(plan, macIconFile(1024)))
+        sections.push_back(plates({QColor(0xe4, 0xe6, 0xeb), QColor(0x22, 0x24, 0x2a)},
+                                  {qRound(128 * devicePixelRatio), qRound(64 * devicePixelRatio),
+                                   qRound(32 * devicePixelRatio), qRound(16 * devicePixelRatio)},
+                                  scaledTo(mac), devicePixelRatio));
+    if (const ImageRef watch = sourceOf(plan, watchIconFile))
+        sections.push_back(plates(
+            {Qt::black}, {qRound(96 * devicePixelRatio), qRound(48 * devicePixelRatio)},
+            [watch](int side) { return circled(*watch, side); }, devicePixelRatio));
+    const int gap = qRound(12 * devicePixelRatio);
+    int width = 0, height = -gap;
+    for (const QImage& section : sections) {
+        width = std::max(width, section.width());
+        height += section.height() + gap;
+    }
+    if (sections.empty())
+        return {};
+    QImage preview(width, height, QImage::Format_ARGB32_Premultiplied);
+    preview.fill(Qt::transparent);
+    QPainter painter(&preview);
+    int top = 0;
+    for (const QImage& section : sections) {
+        painter.drawImage(0, top, section);
+        top += section.height() + gap;
     }
     painter.end();
     preview.setDevicePixelRatio(devicePixelRatio);

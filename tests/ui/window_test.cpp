@@ -139,6 +139,37 @@ TEST_F(WindowTest, choicesWriteWhatQuorvaCliWrites_andThePreviewShowsThemOffTheM
         << controller().preview()->accessibleDescription().toStdString();
 }
 
+TEST_F(WindowTest, platformsAndIconComposerFilesAreWhatQuorvaCliWrites)
+{
+    const QString art = scratch.savePng("art.png", test::gradientImage(512, 512, 30));
+    ASSERT_TRUE(dragAndDrop({art}));
+    option<QCheckBox>("macBox").setChecked(true);
+    option<QCheckBox>("watchBox").setChecked(true);
+    option<QCheckBox>("backgroundBox").setChecked(true);
+    waitUntilSettled();
+    EXPECT_GT(controller().preview()->preview().height(), 2 * 144) << "each platform as its system shows it";
+    generateInto(folder("window"));
+    waitForJobs();
+    ASSERT_EQ(test::runCli(
+                  {"appicon", art, test::str(path("cli")), "--platform", "ios,macos,watchos", "--background", "white"})
+                  .exitCode,
+              0);
+    option<QComboBox>("sizesChoice").setCurrentIndex(2); // an Icon Composer file
+    waitUntilSettled();
+    generateInto(folder("window"));
+    waitForJobs();
+    ASSERT_EQ(
+        test::runCli({"appicon", art, "--icon-composer", test::str(path("cli")), "--background", "white"}).exitCode, 0);
+    const QStringList files = test::filesBelow(path("cli"));
+    ASSERT_EQ(test::filesBelow(path("window")), files);
+    EXPECT_TRUE(files.contains("AppIcon.icon/icon.json")
+                && files.contains("Quorva/icon/iOS/AppIcon.appiconset/AppIcon-mac-64.png"));
+    for (const QString& file : files)
+        EXPECT_EQ(test::readBytes(path("window") / file.toStdString()),
+                  test::readBytes(path("cli") / file.toStdString()))
+            << file.toStdString();
+}
+
 TEST_F(WindowTest, layoutHoldsAtTheSmallestSizeWithTheLongestStatus)
 {
     dropImage("wide.png", test::gradientImage(300, 100, 5)); // every note at once
@@ -238,7 +269,7 @@ TEST_F(WindowTest, everyControlShowsFocus_andTabVisitsControlsOnly)
     // The segments are one stop, as a group of choices is: the arrow keys move between them.
     EXPECT_EQ(visited,
               (QStringList{"backgroundBox", "backgroundButton", "darkBox", "dragView", "fitChoice", "generateButton",
-                           "paddingChoice", "segment0", "sizesChoice", "tintedBox"}));
+                           "iosBox", "macBox", "paddingChoice", "segment0", "sizesChoice", "tintedBox", "watchBox"}));
 }
 
 TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
