@@ -1,5 +1,6 @@
 #include "cli/checkcommand.h"
 
+#include "android/rescheck.h"
 #include "catalog/catalogcheck.h"
 
 #include <QJsonArray>
@@ -36,7 +37,7 @@ const std::map<QString, QString>& ruleDescriptions()
         {"missing-file", "Every file a Contents.json or icon.json names is there."},
         {"broken-png", "Every PNG file is whole: signature, chunk CRCs, image data that inflates."},
         {"misnamed-format", "A file named .png holds PNG data."},
-        {"wrong-size", "An app icon's pixel size is its slot's size times its scale."},
+        {"wrong-size", "An app icon's pixel size is its slot's size times its scale, or its density's."},
         {"missing-slot", "The app's icon fills every slot App Store Connect requires."},
         {"empty-icon-set", "The app's icon set holds an image."},
         {"store-icon-alpha", "The App Store icon is opaque, without an alpha channel."},
@@ -50,6 +51,10 @@ const std::map<QString, QString>& ruleDescriptions()
         {"color-profile", "Images are sRGB, Display P3 or Gray Gamma 2.2."},
         {"link-outside", "Symbolic links stay inside the catalog."},
         {"bad-icon-json", "An Icon Composer file's icon.json has the shape Icon Composer writes."},
+        {"missing-resource", "Every resource an adaptive icon or the manifest names is defined in res."},
+        {"missing-density", "A launcher icon has a file for every density from mdpi to xxxhdpi."},
+        {"no-monochrome", "An adaptive icon has a monochrome layer for themed icons."},
+        {"outside-safe-zone", "An adaptive icon's foreground art lies within the 66 dp circle no launcher masks."},
     };
     return rules;
 }
@@ -103,9 +108,18 @@ CheckOutcome runCheck(const CheckRequest& request)
     CatalogCheck check;
     CheckOptions options;
     options.project = request.project;
-    for (const std::filesystem::path& path : request.paths)
-        if (std::optional<QString> error = checkCatalog(path, check, options))
+    for (const std::filesystem::path& path : request.paths) {
+        // An Android app's resources are a folder named res; everything else is Apple's.
+        if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")) {
+            ResCheck res;
+            if (std::optional<QString> error = checkAndroidRes(path, res))
+                return {2, {}, *error};
+            check.sets += res.icons;
+            check.findings.insert(check.findings.end(), res.findings.begin(), res.findings.end());
+        } else if (std::optional<QString> error = checkCatalog(path, check, options)) {
             return {2, {}, *error};
+        }
+    }
 
     const qsizetype errors = std::count_if(check.findings.begin(), check.findings.end(), isError);
     const qsizetype warnings = qsizetype(check.findings.size()) - errors;

@@ -29,18 +29,20 @@ const std::map<QString, OptionSpec>& optionSpecs()
 {
     static const std::map<QString, OptionSpec> specs = {
         {"--into", {Takes::Value, {"appicon", "imageset"}}},
-        {"--force", {Takes::Nothing, {"appicon", "imageset"}}},
+        {"--force", {Takes::Nothing, {"appicon", "imageset", "android"}}},
         {"--set", {Takes::Value, {"appicon"}}},
         {"--icon-composer", {Takes::Value, {"appicon"}}},
         {"--platform", {Takes::Value, {"appicon"}}},
         {"--mac-shape", {Takes::Value, {"appicon"}}},
-        {"--name", {Takes::Value, {"imageset"}}},
+        {"--name", {Takes::Value, {"imageset", "android"}}},
         {"--single-size", {Takes::Nothing, {"appicon"}}},
-        {"--background", {Takes::Value, {"appicon"}}},
+        {"--background", {Takes::Value, {"appicon", "android"}}},
         {"--dark", {Takes::OptionalFile, {"appicon"}}},
         {"--tinted", {Takes::OptionalFile, {"appicon"}}},
         {"--fit", {Takes::Value, {"appicon"}}},
-        {"--padding", {Takes::Value, {"appicon"}}},
+        {"--padding", {Takes::Value, {"appicon", "android"}}},
+        {"--monochrome", {Takes::OptionalFile, {"android"}}},
+        {"--play-store", {Takes::Value, {"android"}}},
         {"--json", {Takes::Nothing, {"check"}}},
         {"--format", {Takes::Value, {"check"}}},
         {"--strict", {Takes::Nothing, {"check"}}},
@@ -49,7 +51,7 @@ const std::map<QString, OptionSpec>& optionSpecs()
     return specs;
 }
 
-const QStringList commands = {"appicon", "imageset", "check"};
+const QStringList commands = {"appicon", "imageset", "android", "check"};
 
 // An option as given: its value, and for --dark and --tinted the place of a positional argument
 // right after it, which it takes as its FILE when the command has more than it needs.
@@ -69,6 +71,23 @@ int channel(const QString& text, bool& ok)
     const double value = trimmed.toDouble(&ok);
     ok = ok && value >= 0 && value <= 255;
     return qRound(value);
+}
+
+// --padding's value as a fraction of the side, or nothing when it is not a percentage from 0 to 40.
+std::optional<double> paddingOf(QString text)
+{
+    if (text.endsWith(QLatin1Char('%')))
+        text.chop(1);
+    bool ok = false;
+    const double percent = text.toDouble(&ok);
+    if (!ok || percent < 0 || percent > 40)
+        return std::nullopt;
+    return percent / 100;
+}
+
+QString paddingError(const QString& text)
+{
+    return QStringLiteral("--padding takes a percentage from 0 to 40, not '%1'").arg(text);
 }
 
 } // namespace
@@ -129,16 +148,23 @@ QString usageText()
         "                          [--dark [FILE]] [--tinted [FILE]]\n"
         "       quorva-cli imageset SOURCE... DEST [--name NAME]\n"
         "       quorva-cli imageset SOURCE... --into CATALOG [--name NAME] [--force]\n"
+        "       quorva-cli android SOURCE RES [--background COLOR|FILE] [--monochrome [FILE]]\n"
+        "                          [--name NAME] [--padding PERCENT] [--play-store FILE] [--force]\n"
         "       quorva-cli check PATH... [--format text|json|sarif] [--strict] [--project XCODEPROJ]\n"
         "\n"
-        "Turns an image into the files of an iOS asset catalog. SOURCE is a PNG, JPEG, WebP, GIF, BMP,\n"
-        "SVG or SVGZ file of at most 134 megapixels, known by its content.\n"
+        "Turns an image into the files of an iOS asset catalog, or an Android app's launcher icon.\n"
+        "SOURCE is a PNG, JPEG, WebP, GIF, BMP, SVG or SVGZ file of at most 134 megapixels, known\n"
+        "by its content.\n"
         "\n"
         "  appicon    writes DEST/Quorva/icon/iOS/AppIcon.appiconset: the 17 app icon sizes\n"
         "             and Contents.json, with the artwork files also in DEST/Quorva/icon/iOS\n"
         "  imageset   writes DEST/Quorva/asset/iOS/NAME.imageset for each SOURCE: asset@1x.png,\n"
         "             asset@2x.png, asset@3x.png and Contents.json\n"
-        "  check      reports what Xcode and App Store Connect would reject in a catalog or set\n"
+        "  android    writes the Android launcher icon into RES, an app's src/main/res folder:\n"
+        "             mipmap-*/NAME.png, NAME_round.png and the adaptive layers, their XML in\n"
+        "             mipmap-anydpi-v26 and the background colour in values\n"
+        "  check      reports what Xcode and App Store Connect would reject in a catalog or set,\n"
+        "             or what Android's build and launchers would in a res folder\n"
         "\n"
         "App icon options:\n"
         "  --single-size        one 1024 px AppIcon.png, from which Xcode makes every size\n"
@@ -154,14 +180,23 @@ QString usageText()
         "                       default), contain it whole, or cover the square and cut the rest\n"
         "  --padding PERCENT    leave this margin on each side of the art (0 to 40)\n"
         "\n"
+        "Android options:\n"
+        "  --background C|FILE  the adaptive icon's background layer: an opaque colour\n"
+        "                       (default: white) or an image\n"
+        "  --monochrome [FILE]  add the themed icon (Android 13): the art's shape, or FILE's\n"
+        "  --padding PERCENT    room inside the 66 dp circle that launchers never mask (0 to 40)\n"
+        "  --play-store FILE    write the 512 px Play Store icon to FILE too\n"
+        "\n"
         "Other options:\n"
         "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
         "                  set whole; it is made if missing\n"
         "  --set NAME      the app icon set's name in the catalog, or the .icon's (default: AppIcon)\n"
         "  --icon-composer FOLDER  write FOLDER/NAME.icon, an Icon Composer file (Xcode 26): the art\n"
         "                  as one layer over the background, for every platform\n"
-        "  --force         replace a set folder even if it holds files the set does not name\n"
-        "  --name NAME     the image set's name (default: SOURCE's file name without extension)\n"
+        "  --force         replace a set folder even if it holds files the set does not name;\n"
+        "                  android: write into a RES that is not in a src/main/res folder\n"
+        "  --name NAME     the image set's name (default: SOURCE's file name without extension),\n"
+        "                  or the Android icon's (default: ic_launcher)\n"
         "  --format F      check: print text (the default), one JSON document (also --json) or\n"
         "                  SARIF 2.1.0 for code-scanning tools\n"
         "  --strict        check: warnings fail the run too\n"
@@ -275,6 +310,54 @@ CommandLine parseCommandLine(const QStringList& arguments)
         line.action = CommandLine::Action::Check;
         return line;
     }
+    if (command == QLatin1String("android")) {
+        request.kind = SetKind::Android;
+        request.force = has("--force");
+        if (has("--monochrome")) {
+            request.monochrome.wanted = true;
+            if (given.at("--monochrome").value)
+                request.monochrome.file = toPath(value("--monochrome"));
+            else if (given.at("--monochrome").followedBy && positional.size() > 2)
+                request.monochrome.file = toPath(positional.takeAt(*given.at("--monochrome").followedBy));
+        }
+        if (positional.size() != 2)
+            return usageError(QStringLiteral("android takes SOURCE and RES"));
+        if (has("--name")) {
+            static const QRegularExpression resourceName(QStringLiteral("^[a-z][a-z0-9_]*$"));
+            if (!resourceName.match(value("--name")).hasMatch())
+                return usageError(QStringLiteral("--name must be an Android resource name: a lower-case letter, then "
+                                                 "lower-case letters, digits and '_'"));
+            request.androidName = value("--name");
+        }
+        if (has("--padding")) {
+            const std::optional<double> padding = paddingOf(value("--padding"));
+            if (!padding)
+                return usageError(paddingError(value("--padding")));
+            request.frame.padding = *padding;
+        }
+        if (has("--background")) {
+            // A colour when it reads as one, else an image file.
+            const QColor colour = parseCssColour(value("--background"));
+            if (colour.isValid() && colour.alpha() != 255)
+                return usageError(QStringLiteral("--background must be opaque: a launcher shows whatever lies "
+                                                 "behind it"));
+            if (colour.isValid())
+                request.background = colour;
+            else if (value("--background").isEmpty())
+                return usageError(QStringLiteral("--background needs a colour or an image file"));
+            else
+                request.backgroundFile = toPath(value("--background"));
+        }
+        if (has("--play-store")) {
+            if (value("--play-store").isEmpty())
+                return usageError(QStringLiteral("--play-store needs the file to write"));
+            request.playStore = toPath(value("--play-store"));
+        }
+        request.res = toPath(positional.takeLast());
+        request.sources.push_back(toPath(positional.takeLast()));
+        line.action = CommandLine::Action::Generate;
+        return line;
+    }
     request.kind = command == QLatin1String("appicon") ? SetKind::AppIcon : SetKind::ImageSet;
     request.force = has("--force");
     request.singleSize = has("--single-size");
@@ -368,15 +451,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 return usageError(QStringLiteral("--fit takes stretch, contain or cover, not '%1'").arg(fit));
         }
         if (has("--padding")) {
-            QString text = value("--padding");
-            if (text.endsWith(QLatin1Char('%')))
-                text.chop(1);
-            bool ok = false;
-            const double percent = text.toDouble(&ok);
-            if (!ok || percent < 0 || percent > 40)
-                return usageError(
-                    QStringLiteral("--padding takes a percentage from 0 to 40, not '%1'").arg(value("--padding")));
-            request.frame.padding = percent / 100;
+            const std::optional<double> padding = paddingOf(value("--padding"));
+            if (!padding)
+                return usageError(paddingError(value("--padding")));
+            request.frame.padding = *padding;
         }
         if (has("--background")) {
             const QColor colour = parseCssColour(value("--background"));

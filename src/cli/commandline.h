@@ -15,7 +15,7 @@
 
 namespace quorva {
 
-enum class SetKind { AppIcon, ImageSet };
+enum class SetKind { AppIcon, ImageSet, Android };
 
 // An appearance of a single-size app icon: asked for or not, from a file of its own or not.
 struct AppearanceRequest {
@@ -39,6 +39,13 @@ struct GenerateRequest {
     std::optional<QColor> background;
     AppearanceRequest dark;
     AppearanceRequest tinted;
+    // Android: the res folder, the icon's name, its background image, its themed icon, and where
+    // the Play Store icon goes.
+    std::optional<std::filesystem::path> res;
+    QString androidName = QStringLiteral("ic_launcher");
+    std::optional<std::filesystem::path> backgroundFile;
+    AppearanceRequest monochrome;
+    std::optional<std::filesystem::path> playStore;
 };
 
 enum class CheckFormat { Text, Json, Sarif };

@@ -1,5 +1,7 @@
 #include "cli/generatecommand.h"
 
+#include "cli/androidcommand.h"
+
 #include "catalog/catalogwriter.h"
 #include "catalog/contentsjson.h"
 #include "catalog/setcontents.h"
@@ -25,7 +27,7 @@ namespace {
 
 QString line(const fs::path& file, const QString& text)
 {
-    return QStringLiteral("%1: %2").arg(displayPath(file), text);
+    return pathLine(file, text);
 }
 
 GenerateOutcome failedWith(const QString& error)
@@ -360,7 +362,15 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
 
 GenerateOutcome runGenerate(const GenerateRequest& request)
 {
-    return request.kind == SetKind::AppIcon ? runAppIconSet(request) : runImageSets(request);
+    switch (request.kind) {
+    case SetKind::AppIcon:
+        return runAppIconSet(request);
+    case SetKind::ImageSet:
+        return runImageSets(request);
+    case SetKind::Android:
+        return runAndroidIcon(request);
+    }
+    return {};
 }
 
 } // namespace quorva

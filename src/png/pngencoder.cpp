@@ -317,7 +317,9 @@ bool isOpaqueGrey(const QImage& image)
 
 } // namespace
 
-std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale)
+namespace {
+
+std::optional<QByteArray> encodeAs(const QImage& bitmap, const std::optional<Layout>& forced, bool greyscale)
 {
     if (bitmap.isNull())
         return std::nullopt;
@@ -329,9 +331,10 @@ std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale)
 
     try {
         EncoderScratch& work = scratch();
-        const Layout layout = greyscale && isOpaqueGrey(image) ? Layout::Grey
-            : hasTransparentPixels(image)                      ? Layout::Rgba
-                                                               : Layout::Rgb;
+        const Layout layout = forced           ? *forced
+            : greyscale && isOpaqueGrey(image) ? Layout::Grey
+            : hasTransparentPixels(image)      ? Layout::Rgba
+                                               : Layout::Rgb;
         FilteredRows rows(image, layout, work.rows);
         std::uint8_t* row = work.row.reserve(rows.stride());
         if (rows.looksFlat(row))
@@ -340,6 +343,18 @@ std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale)
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
+}
+
+} // namespace
+
+std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale)
+{
+    return encodeAs(bitmap, std::nullopt, greyscale);
+}
+
+std::optional<QByteArray> encodeRgbaPng(const QImage& bitmap)
+{
+    return encodeAs(bitmap, Layout::Rgba, false);
 }
 
 } // namespace quorva

@@ -16,4 +16,8 @@ namespace quorva {
 // pixel, a third of the bytes.
 std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale = false);
 
+// The same, always colour type 6 even when every pixel is opaque: Google Play asks for its store
+// icon as a 32-bit PNG.
+std::optional<QByteArray> encodeRgbaPng(const QImage& bitmap);
+
 } // namespace quorva

@@ -14,6 +14,11 @@ std::filesystem::path toPath(const QString& text)
     return std::filesystem::path(QFile::encodeName(text).toStdString());
 }
 
+QString pathLine(const std::filesystem::path& path, const QString& text)
+{
+    return QStringLiteral("%1: %2").arg(displayPath(path), text);
+}
+
 QString lastComponent(const QString& path)
 {
     QString name = path;

@@ -11,6 +11,9 @@ namespace quorva {
 QString displayPath(const std::filesystem::path& path);
 std::filesystem::path toPath(const QString& text);
 
+// A line about a file, as messages name it: "path: text".
+QString pathLine(const std::filesystem::path& path, const QString& text);
+
 // The last component of a path given as text, trailing separators ignored ("a/b/" gives "b").
 QString lastComponent(const QString& path);
 

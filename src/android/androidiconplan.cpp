@@ -1,0 +1,201 @@
+#include "android/androidiconplan.h"
+
+#include "android/androiddensity.h"
+#include "image/imagecompositing.h"
+#include "image/imageresizing.h"
+#include "support/pixelanalysis.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorva {
+namespace {
+
+constexpr int artAlpha = 8; // what counts as art in a transparent source
+
+// Where the art lies in the image, as fractions of its width and height: its opaque bounding box.
+QRectF artBox(const Image& image)
+{
+    const QImage sample = sampleBitmap(image, 1024).convertToFormat(QImage::Format_ARGB32);
+    int left = sample.width(), top = sample.height(), right = -1, bottom = -1;
+    for (int y = 0; y < sample.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(sample.constScanLine(y));
+        for (int x = 0; x < sample.width(); ++x)
+            if (qAlpha(row[x]) >= artAlpha) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    }
+    if (right < 0)
+        return QRectF(0, 0, 1, 1);
+    return QRectF(double(left) / sample.width(), double(top) / sample.height(),
+                  double(right + 1 - left) / sample.width(), double(bottom + 1 - top) / sample.height());
+}
+
+QImage transparentSquare(int side)
+{
+    QImage canvas(side, side, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    return canvas;
+}
+
+// The art on a layer of side × side pixels: drawn (or rescaled) at the one size at which its box
+// fits the safe circle less the padding, centred.
+QImage placedArt(const Image& art, const QRectF& box, int side, double padding)
+{
+    const QSize pixels = art.pixelSize();
+    const double diagonal = std::hypot(box.width() * pixels.width(), box.height() * pixels.height());
+    const double target = safeZoneDp / adaptiveLayerDp * side * (1 - padding);
+    const double scale = target / std::max(1.0, diagonal);
+    const ImageRef scaled = resizedToSize(art, std::max(1.0, std::round(pixels.width() * scale)),
+                                          std::max(1.0, std::round(pixels.height() * scale)));
+    QImage canvas = transparentSquare(side);
+    if (!scaled)
+        return canvas;
+    const QImage& bitmap = scaled->representations().front();
+    const QPointF centre(box.center().x() * bitmap.width(), box.center().y() * bitmap.height());
+    QPainter(&canvas).drawImage(QPointF(side / 2.0 - centre.x(), side / 2.0 - centre.y()), bitmap);
+    return canvas;
+}
+
+// An image covering the whole layer, its centre kept.
+QImage covering(const Image& image, int side)
+{
+    Frame cover;
+    cover.fit = Frame::Fit::Cover;
+    const QSize pixels = image.pixelSize();
+    const ImageRef square = pixels.width() == pixels.height() ? nullptr : framed(image, cover);
+    const ImageRef scaled = resizedToSide(square ? *square : image, side);
+    return scaled ? scaled->representations().front() : transparentSquare(side);
+}
+
+// White where the art is, as opaque as it is: only a themed icon's alpha counts.
+QImage whiteOf(const QImage& art)
+{
+    QImage white = art.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < white.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(white.scanLine(y));
+        for (int x = 0; x < white.width(); ++x) {
+            const int alpha = qAlpha(row[x]);
+            row[x] = qRgba(alpha, alpha, alpha, alpha);
+        }
+    }
+    return white;
+}
+
+QByteArray adaptiveXml(const QString& name, bool imageBackground, bool monochrome)
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                                 "<adaptive-icon xmlns:android=\"http://schemas.android.com/apk/res/android\">\n");
+    xml += QStringLiteral("    <background android:drawable=\"@%1/%2_background\"/>\n")
+               .arg(imageBackground ? QStringLiteral("mipmap") : QStringLiteral("color"), name);
+    xml += QStringLiteral("    <foreground android:drawable=\"@mipmap/%1_foreground\"/>\n").arg(name);
+    if (monochrome)
+        xml += QStringLiteral("    <monochrome android:drawable=\"@mipmap/%1_monochrome\"/>\n").arg(name);
+    xml += QStringLiteral("</adaptive-icon>\n");
+    return xml.toUtf8();
+}
+
+} // namespace
+
+AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOptions& options)
+{
+    AndroidIconPlan plan;
+    if (!source || source->pixelSize().isEmpty()) {
+        plan.refusal = AndroidRefusal::NoBitmap;
+        return plan;
+    }
+    // A full-bleed square has no foreground to separate: it is the background itself.
+    const bool fullBleed = !hasTransparentPixels(sampleBitmap(*source));
+    if (fullBleed && options.monochrome && !options.monochromeArtwork) {
+        plan.refusal = AndroidRefusal::NoArtworkForMonochrome;
+        return plan;
+    }
+    if (fullBleed)
+        plan.notes.push_back(AndroidNote::FullBleed);
+    const QRectF box = artBox(*source);
+    const ImageRef background = fullBleed ? source : options.backgroundImage;
+    const QColor colour = options.backgroundColour;
+    const double padding = options.padding;
+
+    const auto foreground = [source, box, padding, fullBleed](int side) {
+        return fullBleed ? transparentSquare(side) : placedArt(*source, box, side, padding);
+    };
+    const auto backgroundLayer = [background, colour](int side) {
+        if (background)
+            return covering(*background, side);
+        QImage fill(side, side, QImage::Format_ARGB32_Premultiplied);
+        fill.fill(colour);
+        return fill;
+    };
+    // What the launcher shows: both layers, the central 72 of 108 dp, at this many pixels.
+    const auto composed = [foreground, backgroundLayer](int shown) {
+        const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
+        QImage layers = backgroundLayer(side);
+        QPainter(&layers).drawImage(0, 0, foreground(side));
+        return layers.copy((side - shown) / 2, (side - shown) / 2, shown, shown);
+    };
+    const QString& name = options.name;
+    for (const AndroidDensity& density : androidDensities()) {
+        const int layer = density.pixels(adaptiveLayerDp), legacy = density.pixels(legacyIconDp);
+        const QString folder = density.folder + QLatin1Char('/');
+        plan.images[folder + name + QStringLiteral(".png")]
+            = [composed, legacy] { return makeImage(composed(legacy)); };
+        plan.images[folder + name + QStringLiteral("_round.png")] = [composed, legacy] {
+            QImage round = transparentSquare(legacy);
+            QPainter painter(&round);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QPainterPath circle;
+            circle.addEllipse(QRectF(0, 0, legacy, legacy));
+            painter.setClipPath(circle);
+            painter.drawImage(0, 0, composed(legacy));
+            painter.end();
+            return makeImage(std::move(round));
+        };
+        plan.images[folder + name + QStringLiteral("_foreground.png")]
+            = [foreground, layer] { return makeImage(foreground(layer)); };
+        if (background)
+            plan.images[folder + name + QStringLiteral("_background.png")]
+                = [backgroundLayer, layer] { return makeImage(backgroundLayer(layer)); };
+        if (options.monochrome) {
+            const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
+            const QRectF artBounds = options.monochromeArtwork ? artBox(*art) : box;
+            plan.images[folder + name + QStringLiteral("_monochrome.png")] = [art, artBounds, layer, padding] {
+                return makeImage(whiteOf(placedArt(*art, artBounds, layer, padding)));
+            };
+        }
+    }
+    const QByteArray xml = adaptiveXml(name, background != nullptr, options.monochrome);
+    plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral(".xml")] = xml;
+    plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral("_round.xml")] = xml;
+    if (!background)
+        plan.texts[QStringLiteral("values/") + name + QStringLiteral("_background.xml")]
+            = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<resources>\n    <color "
+                             "name=\"%1_background\">%2</color>\n</resources>\n")
+                  .arg(name, colour.name(QColor::HexRgb).toUpper())
+                  .toUtf8();
+    if (options.playStore)
+        plan.playStore = [composed] { return makeImage(composed(playStoreIconSide)); };
+    return plan;
+}
+
+QString describe(AndroidRefusal refusal)
+{
+    switch (refusal) {
+    case AndroidRefusal::None:
+        return {};
+    case AndroidRefusal::NoBitmap:
+        return QStringLiteral("the image has no bitmap");
+    case AndroidRefusal::NoArtworkForMonochrome:
+        return QStringLiteral("it has no transparent pixels, so there is no art whose shape a themed icon could take; "
+                              "give the monochrome icon an image of its own");
+    }
+    return {};
+}
+
+} // namespace quorva

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "image/image.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace quorva {
+
+// The choices of an Android launcher icon, as quorva-cli android and the window offer them.
+struct AndroidIconOptions {
+    QString name = QStringLiteral("ic_launcher");
+    QColor backgroundColour = Qt::white; // the background layer, unless an image is given
+    ImageRef backgroundImage;
+    bool monochrome = false;    // a themed icon (Android 13)
+    ImageRef monochromeArtwork; // its own art, whose alpha is taken; else the source's
+    double padding = 0;         // room inside the safe circle, as a fraction of it
+    bool playStore = false;     // the 512 px store listing icon too
+};
+
+enum class AndroidRefusal {
+    None,
+    NoBitmap,
+    NoArtworkForMonochrome, // a full-bleed square has no art whose shape a themed icon could take
+};
+
+enum class AndroidNote {
+    FullBleed, // an opaque square: it became the background layer, the foreground is empty
+};
+
+// The files of a launcher icon, by their paths inside the res folder, each made when asked (so
+// that they can be made side by side); and the 512 px Play Store icon.
+struct AndroidIconPlan {
+    AndroidRefusal refusal = AndroidRefusal::None;
+    std::vector<AndroidNote> notes;
+    std::map<QString, std::function<ImageRef()>> images; // "mipmap-hdpi/ic_launcher.png"
+    std::map<QString, QByteArray> texts;                 // "mipmap-anydpi-v26/ic_launcher.xml"
+    std::function<ImageRef()> playStore;
+};
+
+// Transparent art is scaled so that its opaque bounding box fits the 66 dp safe circle, less the
+// padding, over a colour or an image; a full-bleed opaque square becomes the background layer,
+// the legacy icons showing its centre. An SVG is drawn from the vector at every size.
+AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOptions& options);
+
+// Why a plan was refused, as a phrase that completes "… : ".
+QString describe(AndroidRefusal refusal);
+
+} // namespace quorva

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+namespace quorva {
+
+// What a generating command did, for quorva-cli to print and exit with.
+struct GenerateOutcome {
+    int exitStatus = 0;
+    QStringList errors; // one line per failed source, set or file, naming it
+    QStringList notes;  // what the user should know although nothing failed
+};
+
+} // namespace quorva
