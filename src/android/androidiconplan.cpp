@@ -50,7 +50,8 @@ QImage placedArt(const Image& art, const QRectF& box, int side, double padding)
 {
     const QSize pixels = art.pixelSize();
     const double diagonal = std::hypot(box.width() * pixels.width(), box.height() * pixels.height());
-    const double target = safeZoneDp / adaptiveLayerDp * side * (1 - padding);
+    // Resampling spreads the art's edge by about a pixel each way: that stays inside the circle too.
+    const double target = safeZoneDp / adaptiveLayerDp * side * (1 - padding) - 2;
     const double scale = target / std::max(1.0, diagonal);
     const ImageRef scaled = resizedToSize(art, std::max(1.0, std::round(pixels.width() * scale)),
                                           std::max(1.0, std::round(pixels.height() * scale)));

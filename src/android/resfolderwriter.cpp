@@ -108,6 +108,9 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
                               .arg(displayPath(res), QString::fromLocal8Bit(std::strerror(errno)));
         return write;
     }
+    removeAbandonedReplacements(folder, [&name](const std::string& file) {
+        return QString::fromStdString(file) == manifestName(name);
+    });
     QByteArray oldManifest;
     readFileIn(folder, toPath(manifestName(name)), maxManifestBytes, oldManifest);
 
@@ -120,6 +123,22 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
     }
     for (const auto& [path, text] : plan.texts)
         files[path] = text;
+    // The list first names what this run may write as well as what the last one wrote, so that
+    // whatever a run killed midway leaves, the next one knows for its own.
+    {
+        QStringList listed;
+        for (const QByteArray& line : oldManifest.split('\n'))
+            if (!line.trimmed().isEmpty())
+                listed << QString::fromUtf8(line.trimmed());
+        for (const auto& [path, bytes] : files)
+            listed << path;
+        listed.removeDuplicates();
+        listed.sort();
+        if (auto error = replaceFile(folder, res, toPath(manifestName(name)), listed.join('\n').toUtf8() + '\n')) {
+            write.failures << *error;
+            return write;
+        }
+    }
     std::map<QString, FileDescriptor> subfolders;
     for (const auto& [path, bytes] : files) {
         const QString sub = path.section(QLatin1Char('/'), 0, 0), file = path.section(QLatin1Char('/'), 1);
@@ -129,6 +148,10 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
                 write.failures << *error;
                 continue;
             }
+            // What a killed run left of this icon's files goes; they were hidden from the build.
+            removeAbandonedReplacements(opened, [&name](const std::string& file) {
+                return isResourceOf(QString::fromStdString(file), name);
+            });
             subfolders.emplace(sub, std::move(opened));
         }
         if (auto error = replaceFile(subfolders.at(sub), res / toPath(sub), toPath(file), bytes))

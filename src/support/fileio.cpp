@@ -12,6 +12,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,6 +88,19 @@ std::optional<QString> replaceFile(const FileDescriptor& folder, const fs::path&
     if (::renameat(folder.get(), temporary.c_str(), folder.get(), name.c_str()) != 0)
         return failed(errno);
     return std::nullopt;
+}
+
+void removeAbandonedReplacements(const FileDescriptor& folder, const std::function<bool(const std::string&)>& ours)
+{
+    static const std::string marker = ".quorva-";
+    for (const std::string& entry : namesIn(folder)) {
+        const std::size_t at = entry.rfind(marker);
+        if (entry.size() < 2 || entry[0] != '.' || at == std::string::npos || at < 2 || !ours(entry.substr(1, at - 1)))
+            continue;
+        const pid_t owner = static_cast<pid_t>(std::atol(entry.c_str() + at + marker.size()));
+        if (owner > 0 && ::kill(owner, 0) != 0 && errno == ESRCH)
+            ::unlinkat(folder.get(), entry.c_str(), 0);
+    }
 }
 
 bool holdsBytes(const FileDescriptor& folder, const fs::path& name, const QByteArray& bytes)

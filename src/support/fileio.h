@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ std::optional<QString> replaceFile(const FileDescriptor& folder, const std::file
 // Whether the file `name` of an open folder, not followed if it is a link, is a regular file that
 // holds exactly these bytes.
 bool holdsBytes(const FileDescriptor& folder, const std::filesystem::path& name, const QByteArray& bytes);
+
+// Removes what replaceFile calls of processes that are gone (killed midway) left in the folder,
+// for the files `ours` accepts by their final names.
+void removeAbandonedReplacements(const FileDescriptor& folder, const std::function<bool(const std::string&)>& ours);
 
 // Reads the file `name` of an open folder, not following a link there, when it is a regular file
 // of at most maxBytes. Gives errno, or 0; EFBIG when it is larger, EINVAL when it is no file.
