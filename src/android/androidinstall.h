@@ -1,0 +1,19 @@
+#pragma once
+
+#include "android/androidiconplan.h"
+#include "android/resfolderwriter.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace quorva {
+
+// Puts a launcher icon into a res folder, as quorva-cli android and the window both do. Nothing
+// is written, and the one failure says why, when res is no folder, is no source set's res folder
+// (src/main/res, src/free/res…) unless forced, or holds what Android's build would take for one of
+// the icon's resources twice: its colour defined in another values file, or a file of the same
+// name with another extension (replaced when forced).
+AndroidWrite installAndroidIcon(const std::filesystem::path& res, const AndroidIconPlan& plan, const QString& name,
+                                bool force, const std::optional<std::filesystem::path>& playStore = std::nullopt);
+
+} // namespace quorva
