@@ -141,6 +141,18 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         QPainter(&layers).drawImage(0, 0, foreground(side));
         return layers.copy((side - shown) / 2, (side - shown) / 2, shown, shown);
     };
+    plan.launcherView = composed;
+    // The themed layer: the art's shape (or its own art's) in white, as the foreground is placed.
+    std::function<QImage(int side)> monochrome;
+    if (options.monochrome) {
+        const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
+        const QRectF artBounds = options.monochromeArtwork ? artBox(*art) : box;
+        monochrome = [art, artBounds, padding](int side) { return whiteOf(placedArt(*art, artBounds, side, padding)); };
+        plan.themedView = [monochrome](int shown) {
+            const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
+            return monochrome(side).copy((side - shown) / 2, (side - shown) / 2, shown, shown);
+        };
+    }
     const QString& name = options.name;
     for (const AndroidDensity& density : androidDensities()) {
         const int layer = density.pixels(adaptiveLayerDp), legacy = density.pixels(legacyIconDp);
@@ -163,13 +175,9 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         if (background)
             plan.images[folder + name + QStringLiteral("_background.png")]
                 = [backgroundLayer, layer] { return makeImage(backgroundLayer(layer)); };
-        if (options.monochrome) {
-            const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
-            const QRectF artBounds = options.monochromeArtwork ? artBox(*art) : box;
-            plan.images[folder + name + QStringLiteral("_monochrome.png")] = [art, artBounds, layer, padding] {
-                return makeImage(whiteOf(placedArt(*art, artBounds, layer, padding)));
-            };
-        }
+        if (monochrome)
+            plan.images[folder + name + QStringLiteral("_monochrome.png")]
+                = [monochrome, layer] { return makeImage(monochrome(layer)); };
     }
     const QByteArray xml = adaptiveXml(name, background != nullptr, options.monochrome);
     plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral(".xml")] = xml;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -42,6 +43,10 @@ struct AndroidIconPlan {
     std::map<QString, std::function<ImageRef()>> images; // "mipmap-hdpi/ic_launcher.png"
     std::map<QString, QByteArray> texts;                 // "mipmap-anydpi-v26/ic_launcher.xml"
     std::function<ImageRef()> playStore;
+    // What a launcher shows, shown × shown pixels before its mask: both layers' central 72 dp; and
+    // the themed layer's alpha over the same, null without one. For the window's preview.
+    std::function<QImage(int shown)> launcherView;
+    std::function<QImage(int shown)> themedView;
 };
 
 // Transparent art is scaled so that its opaque bounding box fits the 66 dp safe circle, less the

@@ -1,5 +1,7 @@
 #include "ui/appiconoptionspanel.h"
 
+#include "ui/colourswatch.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -10,19 +12,6 @@
 #include <QVBoxLayout>
 
 namespace quorva {
-namespace {
-
-QIcon swatch(const QColor& colour)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(colour);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::gray);
-    painter.drawRect(0, 0, 15, 15);
-    return QIcon(pixmap);
-}
-
-} // namespace
 
 AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     : QWidget(parent), m_sizes(new QComboBox(this)), m_fit(new QComboBox(this)), m_padding(new QSpinBox(this)),
@@ -123,7 +112,7 @@ AppIconOptions AppIconOptionsPanel::options() const
 void AppIconOptionsPanel::setBackgroundColour(const QColor& colour)
 {
     m_colour = colour;
-    m_colourButton->setIcon(swatch(colour));
+    m_colourButton->setIcon(colourSwatch(colour));
     m_colourButton->setText(colour.name());
     updateControls();
 }

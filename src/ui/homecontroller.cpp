@@ -1,5 +1,6 @@
 #include "ui/homecontroller.h"
 
+#include "android/androidinstall.h"
 #include "catalog/catalogwriter.h"
 #include "catalog/setinstaller.h"
 #include "generation/appiconset.h"
@@ -11,6 +12,7 @@
 #include "image/imageresizing.h"
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
+#include "ui/androidpreview.h"
 #include "ui/appiconoptionspanel.h"
 #include "ui/dragview.h"
 #include "ui/iconpreview.h"
@@ -81,6 +83,8 @@ bool HomeController::connectOutlets()
     setSegmentedControl(findChild<SegmentedControl*>(QStringLiteral("segmentedControl")));
     m_statusLine = findChild<MessageArea*>(QStringLiteral("statusArea"));
     m_appIconOptions = findChild<AppIconOptionsPanel*>(QStringLiteral("appIconOptions"));
+    m_androidOptions = findChild<AndroidOptionsPanel*>(QStringLiteral("androidOptions"));
+    m_optionsStack = findChild<QStackedWidget*>(QStringLiteral("optionsStack"));
     m_preview = findChild<IconPreview*>(QStringLiteral("preview"));
     m_sourceNotes = findChild<MessageArea*>(QStringLiteral("sourceNotes"));
     m_sourceLabel = findChild<QLabel*>(QStringLiteral("sourceLabel"));
@@ -105,13 +109,12 @@ void HomeController::viewDidLoad()
     }
     if (m_imageView)
         m_imageView->setDropZone(m_dragView);
-    if (m_appIconOptions) {
-        // Its row keeps its room in the image set too, so that what lies below stays in place.
-        QSizePolicy policy = m_appIconOptions->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        m_appIconOptions->setSizePolicy(policy);
+    // The stack of choices keeps the room of its largest page for every kind, so that what lies
+    // below stays in place.
+    if (m_appIconOptions)
         connect(m_appIconOptions, &AppIconOptionsPanel::changed, this, &HomeController::refresh);
-    }
+    if (m_androidOptions)
+        connect(m_androidOptions, &AndroidOptionsPanel::changed, this, &HomeController::refresh);
     if (m_openFolderButton) {
         QSizePolicy policy = m_openFolderButton->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
@@ -230,18 +233,28 @@ AppIconOptions HomeController::chosenOptions() const
 void HomeController::refresh()
 {
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
+    if (m_optionsStack && kind())
+        m_optionsStack->setCurrentIndex(int(*kind()));
     if (m_appIconOptions) {
-        m_appIconOptions->setVisible(kind() == OutputKind::AppIconSet);
         m_appIconOptions->blockSignals(true);
         m_appIconOptions->setSourceHasTransparency(m_sourceHasTransparency);
         m_appIconOptions->blockSignals(false);
     }
+    if (m_androidOptions) {
+        m_androidOptions->blockSignals(true);
+        m_androidOptions->setSourceHasTransparency(m_sourceHasTransparency);
+        m_androidOptions->blockSignals(false);
+    }
     const AppIconOptions options = chosenOptions();
-    const SourceCheck check = checkSource(image, kind(), options, m_sourceHasTransparency);
+    const SourceCheck check = kind() == OutputKind::AndroidIcon
+        ? checkAndroidSource(image, m_sourceHasTransparency)
+        : checkSource(image, kind(), options, m_sourceHasTransparency);
     const bool canGenerate = check.canGenerate && !isLoading();
     if (m_generateButton) {
         m_generateButton->setEnabled(canGenerate);
-        m_generateButton->setToolTip(canGenerate       ? tr("Choose a folder and write the set into it")
+        m_generateButton->setToolTip(canGenerate       ? (kind() == OutputKind::AndroidIcon
+                                                              ? tr("Choose the app's res folder and write the icon into it")
+                                                              : tr("Choose a folder and write the set into it"))
                                          : isLoading() ? tr("Wait until the image has loaded")
                                                        : check.blocked);
     }
@@ -279,6 +292,27 @@ void HomeController::updatePreview()
             });
         return;
     }
+    if (kind() == OutputKind::AndroidIcon) {
+        m_plan.reset();
+        const AndroidIconOptions options = m_androidOptions ? m_androidOptions->options() : AndroidIconOptions{};
+        const auto file = m_androidOptions ? m_androidOptions->backgroundFile() : std::nullopt;
+        inBackground(
+            this,
+            [image, options, file, ratio, colours] {
+                AndroidIconOptions chosen = options;
+                if (file) // shown over the colour until it can be read
+                    chosen.backgroundImage = loadImage(*file).image;
+                const AndroidIconPlan plan = planAndroidIcons(image, chosen);
+                return std::pair(renderAndroidPreview(plan, ratio, colours), androidPreviewDescription(plan));
+            },
+            [this, ticket](std::pair<QImage, QString> made) {
+                if (ticket != m_previewsStarted)
+                    return;
+                m_previewsShown = ticket;
+                m_preview->setPreview(made.first, made.second);
+            });
+        return;
+    }
     AppIconOptions options = chosenOptions();
     if (options.iconComposerFile) {
         // An Icon Composer file shown as iOS shows its icon: the art over the fill, under the mask.
@@ -313,7 +347,11 @@ void HomeController::openSelection()
         return;
     // In the folder last used in this run, unless it has gone since.
     const QString start = QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
-    auto* panel = new QFileDialog(shown, tr("Choose the folder for the asset catalog"), start);
+    auto* panel = new QFileDialog(shown,
+                                  kind() == OutputKind::AndroidIcon
+                                      ? tr("Choose the app's res folder (android/app/src/main/res)")
+                                      : tr("Choose the folder for the asset catalog"),
+                                  start);
     panel->setObjectName(QStringLiteral("folderPanel"));
     panel->setFileMode(QFileDialog::Directory);
     panel->setOption(QFileDialog::ShowDirsOnly);
@@ -381,6 +419,11 @@ void HomeController::startJob()
     showStatus(tr("Writing…"));
 
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
+    if (kind == OutputKind::AndroidIcon) {
+        progress->expected = 1;
+        startAndroidJob(image, told);
+        return;
+    }
     if (kind == OutputKind::AppIconSet && chosenOptions().iconComposerFile) {
         // FOLDER/AppIcon.icon, put in whole off the main thread, as quorva-cli --icon-composer does.
         progress->expected = 1;
@@ -593,6 +636,44 @@ void HomeController::endBusy()
         return;
     m_busyShown = false;
     QApplication::restoreOverrideCursor();
+}
+
+// The icon written into the res folder off the main thread, as quorva-cli android writes it.
+void HomeController::startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told)
+{
+    const AndroidIconOptions options = m_androidOptions ? m_androidOptions->options() : AndroidIconOptions{};
+    const auto file = m_androidOptions ? m_androidOptions->backgroundFile() : std::nullopt;
+    const std::optional<std::filesystem::path> res = m_selectedFolder;
+    inBackground(
+        this,
+        [image, options, file, res] {
+            WriteReport report;
+            AndroidIconOptions chosen = options;
+            if (file) {
+                const LoadedImage background = loadImage(*file);
+                if (!background.image) {
+                    report.failures << pathLine(*file, background.error);
+                    return report;
+                }
+                chosen.backgroundImage = background.image;
+            }
+            const AndroidIconPlan plan = planAndroidIcons(image, chosen);
+            if (plan.refusal != AndroidRefusal::None) {
+                report.failures << tr("Couldn't make the Android icon: %1").arg(describe(plan.refusal));
+                return report;
+            }
+            if (!res)
+                return report;
+            const AndroidWrite write = installAndroidIcon(*res, plan, chosen.name, false);
+            report.failures = write.failures;
+            report.removed = write.removed;
+            if (!write.written.isEmpty())
+                report.setFolder = *res;
+            for (const QString& written : write.written)
+                report.written.push_back(*res / toPath(written));
+            return report;
+        },
+        [told](WriteReport report) { told(report); });
 }
 
 } // namespace quorva

@@ -2,6 +2,7 @@
 
 #include "generation/appiconplan.h"
 #include "image/imageloading.h"
+#include "ui/androidoptionspanel.h"
 #include "ui/appiconoptionspanel.h"
 #include "ui/dragviewdelegate.h"
 #include "ui/iconpreview.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -47,6 +49,7 @@ public:
     void setSegmentedControl(SegmentedControl* control) { m_segmentedControl = control; }
     MessageArea* statusLine() const { return m_statusLine; }
     AppIconOptionsPanel* appIconOptions() const { return m_appIconOptions; }
+    AndroidOptionsPanel* androidOptions() const { return m_androidOptions; }
     IconPreview* preview() const { return m_preview; }
     MessageArea* sourceNotes() const { return m_sourceNotes; }
     QLabel* sourceLabel() const { return m_sourceLabel; }
@@ -89,6 +92,7 @@ private:
     void loaded(quint64 ticket, const QString& path, const Loaded& result);
     void panelDidEnd(int response, const QStringList& folders);
     void startJob();
+    void startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told);
     void jobEnded();
     void showStatus(const QString& richText, MessageArea::Severity severity = MessageArea::Severity::Plain);
     void showJob(const JobSummary& summary);
@@ -105,6 +109,8 @@ private:
     QPointer<SegmentedControl> m_segmentedControl;
     QPointer<MessageArea> m_statusLine;
     QPointer<AppIconOptionsPanel> m_appIconOptions;
+    QPointer<AndroidOptionsPanel> m_androidOptions;
+    QPointer<QStackedWidget> m_optionsStack; // a page of choices for each kind
     QPointer<IconPreview> m_preview;
     QPointer<MessageArea> m_sourceNotes;
     QPointer<QLabel> m_sourceLabel;

@@ -34,8 +34,12 @@ void JobSummary::add(const WriteReport& report)
         setFolder = report.setFolder;
         kept = report.kept;
         filesInSet = filesBesideSet = 0;
-        for (const std::filesystem::path& file : report.written)
-            ++(file.parent_path() == *report.setFolder ? filesInSet : filesBesideSet);
+        // The set's own files lie below its folder (an Android icon's in the res folder's
+        // subfolders); an app icon set's artwork copies lie beside it.
+        for (const std::filesystem::path& file : report.written) {
+            const std::filesystem::path inside = file.lexically_relative(*report.setFolder);
+            ++(!inside.empty() && *inside.begin() != ".." ? filesInSet : filesBesideSet);
+        }
     }
 }
 

@@ -11,7 +11,7 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const QStringList labels = {tr("&App Icon Set"), tr("&Image Set")};
+    const QStringList labels = {tr("&App Icon Set"), tr("&Image Set"), tr("A&ndroid Icon")};
     for (int i = 0; i < labels.size(); ++i) {
         auto* button = new QPushButton(labels[i], this);
         button->setObjectName(QStringLiteral("segment%1").arg(i));
@@ -31,7 +31,8 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
     setStyleSheet(
         QStringLiteral("QPushButton { padding: 5px 14px; border: 1px solid palette(mid); background: palette(button); }"
                        "QPushButton#segment0 { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
-                       "QPushButton#segment1 { border-top-right-radius: 5px; border-bottom-right-radius: 5px;"
+                       "QPushButton#segment1 { border-left: none; }"
+                       "QPushButton#segment2 { border-top-right-radius: 5px; border-bottom-right-radius: 5px;"
                        " border-left: none; }"
                        "QPushButton:hover:!checked { background: %1; }"
                        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"

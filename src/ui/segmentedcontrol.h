@@ -6,7 +6,7 @@ class QButtonGroup;
 
 namespace quorva {
 
-// Two segments side by side, exactly one selected: what kind of set to make.
+// Segments side by side, exactly one selected: what kind of set to make.
 class SegmentedControl : public QWidget {
     Q_OBJECT
 

@@ -78,4 +78,18 @@ SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, c
     return check;
 }
 
+SourceCheck checkAndroidSource(const ImageRef& image, bool transparent)
+{
+    SourceCheck check;
+    if (!image || image->pixelSize().isEmpty()) {
+        check.blocked = tr("Drop or open an image first.");
+        return check;
+    }
+    if (!transparent)
+        check.notes << tr("It has no transparent pixels: it becomes the icon's background layer, and launchers show "
+                          "its centre. Transparent art is laid onto the background instead.");
+    check.canGenerate = true;
+    return check;
+}
+
 } // namespace quorva

@@ -20,4 +20,7 @@ struct SourceCheck {
 SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, const AppIconOptions& options,
                         bool transparent);
 
+// For the Android launcher icon: a source without transparent pixels becomes the background layer.
+SourceCheck checkAndroidSource(const ImageRef& image, bool transparent);
+
 } // namespace quorva

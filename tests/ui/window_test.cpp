@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace quorva;
@@ -29,6 +30,11 @@ protected:
     T& option(const char* name) const
     {
         return *controller().appIconOptions()->findChild<T*>(QLatin1String(name));
+    }
+    template<typename T>
+    T& androidOption(const char* name) const
+    {
+        return *controller().androidOptions()->findChild<T*>(QLatin1String(name));
     }
     // The controls the layout must keep in place, and where each lies in the window.
     QList<QWidget*> laidOut() const
@@ -168,6 +174,54 @@ TEST_F(WindowTest, platformsAndIconComposerFilesAreWhatQuorvaCliWrites)
         EXPECT_EQ(test::readBytes(path("window") / file.toStdString()),
                   test::readBytes(path("cli") / file.toStdString()))
             << file.toStdString();
+}
+
+TEST_F(WindowTest, androidIconIsWhatQuorvaCliWrites_underTheLaunchersMasks)
+{
+    const QString art = scratch.savePng("art.png", test::gradientImage(512, 512, 30));
+    ASSERT_TRUE(dragAndDrop({art}));
+    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    waitUntilSettled();
+    EXPECT_FALSE(controller().appIconOptions()->isVisible());
+    ASSERT_TRUE(controller().androidOptions()->isVisible());
+    EXPECT_TRUE(controller().preview()->accessibleDescription().contains("not themed"));
+    androidOption<QCheckBox>("monochromeBox").setChecked(true);
+    androidOption<QSpinBox>("androidPaddingChoice").setValue(10);
+    androidOption<QPushButton>("androidColourButton").click();
+    auto* colours = window->findChild<QColorDialog*>(QStringLiteral("androidColourDialog"));
+    ASSERT_NE(colours, nullptr);
+    colours->setCurrentColor(QColor(0x20, 0x40, 0x60));
+    colours->accept();
+    waitUntilSettled();
+    EXPECT_FALSE(controller().preview()->accessibleDescription().contains("not themed"));
+    const QImage preview = controller().preview()->preview();
+    ASSERT_FALSE(preview.isNull());
+    // The circle's corner shows the home screen; its middle, the chosen background.
+    const qreal ratio = preview.devicePixelRatio();
+    const int gap = qRound(16 * ratio), side = qRound(72 * ratio);
+    EXPECT_EQ(preview.pixel(gap + 2, gap + 2), qRgb(0xdd, 0xe3, 0xea));
+    EXPECT_EQ(preview.pixel(gap + side / 2, gap + 3), qRgb(0x20, 0x40, 0x60));
+
+    const fs::path windowRes = path("window/android/app/src/main/res"), cliRes = path("cli/android/app/src/main/res");
+    fs::create_directories(windowRes);
+    fs::create_directories(cliRes);
+    generateInto(windowRes);
+    waitForJobs();
+    EXPECT_EQ(statusSeverity(), MessageArea::Severity::Success) << status().toStdString();
+    EXPECT_TRUE(status().contains("Wrote 23 files")) << status().toStdString();
+    const test::ProgramRun cli = test::runCli(
+        {"android", art, test::str(cliRes), "--monochrome", "--padding", "10", "--background", "#204060"});
+    ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
+    const QStringList files = test::filesBelow(cliRes);
+    ASSERT_EQ(test::filesBelow(windowRes), files);
+    for (const QString& file : files)
+        EXPECT_EQ(test::readBytes(windowRes / file.toStdString()), test::readBytes(cliRes / file.toStdString()))
+            << file.toStdString();
+
+    // A full-bleed square has no shape for a themed icon: the choice is off, and the note says why.
+    dropImage("square.png", test::solidImage(300, 300, qRgb(200, 30, 30)));
+    EXPECT_FALSE(androidOption<QCheckBox>("monochromeBox").isEnabled());
+    EXPECT_TRUE(notes().contains("background layer")) << notes().toStdString();
 }
 
 TEST_F(WindowTest, layoutHoldsAtTheSmallestSizeWithTheLongestStatus)

@@ -1,0 +1,130 @@
+#include "ui/androidoptionspanel.h"
+
+#include "support/paths.h"
+#include "ui/colourswatch.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace quorva {
+
+AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
+    : QWidget(parent), m_background(new QComboBox(this)), m_colourButton(new QPushButton(this)),
+      m_imageButton(new QPushButton(tr("Choose I&mage…"), this)), m_monochrome(new QCheckBox(tr("T&hemed icon"), this)),
+      m_padding(new QSpinBox(this))
+{
+    m_background->setObjectName(QStringLiteral("androidBackgroundChoice"));
+    m_background->addItem(tr("Colour background"));
+    m_background->addItem(tr("Image background"));
+    m_background->setToolTip(tr("The adaptive icon's background layer, behind the art"));
+    m_colourButton->setObjectName(QStringLiteral("androidColourButton"));
+    m_colourButton->setToolTip(tr("Choose the background colour"));
+    m_colourButton->setAccessibleName(tr("Background colour"));
+    m_imageButton->setObjectName(QStringLiteral("androidImageButton"));
+    m_imageButton->setToolTip(tr("Choose the background layer's image"));
+    m_monochrome->setObjectName(QStringLiteral("monochromeBox"));
+    m_padding->setObjectName(QStringLiteral("androidPaddingChoice"));
+    m_padding->setRange(0, 40);
+    m_padding->setSuffix(tr(" % margin"));
+    m_padding->setToolTip(tr("Room left inside the 66 dp circle that no launcher masks"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_background);
+    layout->addWidget(m_colourButton);
+    layout->addWidget(m_imageButton);
+    layout->addSpacing(8);
+    layout->addWidget(m_monochrome);
+    layout->addSpacing(8);
+    layout->addWidget(m_padding);
+    layout->addStretch(1);
+
+    connect(m_background, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
+    connect(m_monochrome, &QCheckBox::toggled, this, [this] { updateControls(); });
+    connect(m_padding, &QSpinBox::valueChanged, this, [this] { updateControls(); });
+    connect(m_colourButton, &QPushButton::clicked, this, &AndroidOptionsPanel::chooseBackgroundColour);
+    connect(m_imageButton, &QPushButton::clicked, this, &AndroidOptionsPanel::chooseBackgroundImage);
+    setBackgroundColour(m_colour);
+}
+
+AndroidIconOptions AndroidOptionsPanel::options() const
+{
+    AndroidIconOptions options;
+    options.backgroundColour = m_colour;
+    options.monochrome = m_monochrome->isEnabled() && m_monochrome->isChecked();
+    options.padding = m_padding->value() / 100.0;
+    return options;
+}
+
+std::optional<std::filesystem::path> AndroidOptionsPanel::backgroundFile() const
+{
+    return m_background->currentIndex() == 1 ? m_file : std::nullopt;
+}
+
+void AndroidOptionsPanel::setBackgroundColour(const QColor& colour)
+{
+    m_colour = QColor(colour.rgb()); // opaque: a launcher shows whatever lies behind
+    m_colourButton->setIcon(colourSwatch(m_colour));
+    m_colourButton->setText(m_colour.name());
+    updateControls();
+}
+
+void AndroidOptionsPanel::setBackgroundFile(const std::filesystem::path& file)
+{
+    m_file = file;
+    m_imageButton->setText(lastComponent(displayPath(file)));
+    m_imageButton->setToolTip(displayPath(file));
+    m_background->setCurrentIndex(1);
+    updateControls();
+}
+
+void AndroidOptionsPanel::setSourceHasTransparency(bool transparent)
+{
+    m_transparentSource = transparent;
+    updateControls();
+}
+
+void AndroidOptionsPanel::chooseBackgroundColour()
+{
+    auto* dialog = new QColorDialog(m_colour, window());
+    dialog->setObjectName(QStringLiteral("androidColourDialog"));
+    dialog->setWindowTitle(tr("Background Colour"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& colour) {
+        if (colour.isValid())
+            setBackgroundColour(colour);
+    });
+    dialog->open();
+}
+
+void AndroidOptionsPanel::chooseBackgroundImage()
+{
+    auto* panel = new QFileDialog(window(), tr("Choose the background image"));
+    panel->setObjectName(QStringLiteral("androidImagePanel"));
+    panel->setFileMode(QFileDialog::ExistingFile);
+    panel->setWindowModality(Qt::WindowModal);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    connect(panel, &QFileDialog::fileSelected, this, [this](const QString& file) { setBackgroundFile(toPath(file)); });
+    panel->open();
+}
+
+void AndroidOptionsPanel::updateControls()
+{
+    const bool image = m_background->currentIndex() == 1;
+    m_colourButton->setVisible(!image);
+    m_imageButton->setVisible(image);
+    m_monochrome->setEnabled(m_transparentSource);
+    m_monochrome->setToolTip(m_transparentSource
+                                 ? tr("Add the layer Android 13 tints with the user's colours: the art's shape")
+                                 : tr("The image has no transparent pixels, so there is no art whose shape a themed "
+                                      "icon could take"));
+    emit changed();
+}
+
+} // namespace quorva
