@@ -1,8 +1,9 @@
 // Makes the README's screenshot and the pictures of the window's states: the real main window on
 // the offscreen platform, with an image dropped onto it and its preview made, grabbed to a PNG
 // file.
-// Usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [appearances] [fail] [dark]
+// Usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [android] [appearances] [fail] [dark]
 //   imageset     the Image Set segment chosen
+//   android      the Android Icon segment chosen, themed
 //   appearances  a single-size set with dark and tinted icons on a white background
 //   fail         a set written where one file can't be written
 //   dark         the Fusion style with a dark palette
@@ -60,10 +61,11 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     const auto flag = [&arguments](const char* name) { return arguments.removeAll(QLatin1String(name)) > 0; };
-    const bool imageSet = flag("imageset"), appearances = flag("appearances"), fail = flag("fail"), dark = flag("dark");
+    const bool imageSet = flag("imageset"), android = flag("android"), appearances = flag("appearances"),
+               fail = flag("fail"), dark = flag("dark");
     if (arguments.size() != 2 && arguments.size() != 4) {
         std::fprintf(stderr,
-                     "usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [appearances] "
+                     "usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [android] [appearances] "
                      "[fail] [dark]\n");
         return 2;
     }
@@ -93,6 +95,11 @@ int main(int argc, char* argv[])
     }
     if (imageSet) {
         controller.segmentedControl()->setSelectedSegment(1);
+        settle(controller);
+    }
+    if (android) {
+        controller.segmentedControl()->setSelectedSegment(2);
+        window->findChild<QCheckBox*>(QStringLiteral("monochromeBox"))->setChecked(true);
         settle(controller);
     }
     QTemporaryDir out;

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace quorva {
 
@@ -33,8 +34,12 @@ AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
     m_padding->setSuffix(tr(" % margin"));
     m_padding->setToolTip(tr("Room left inside the 66 dp circle that no launcher masks"));
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // One row, at the top of the room the app icon set's two rows take.
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* layout = new QHBoxLayout;
+    rows->addLayout(layout);
+    rows->addStretch(1);
     layout->addWidget(m_background);
     layout->addWidget(m_colourButton);
     layout->addWidget(m_imageButton);
