@@ -141,7 +141,9 @@ std::vector<AppIconNote> notesOf(const Image& source, const AppIconOptions& opti
         notes.push_back(AppIconNote::Upscaled);
     if (pixels.width() != pixels.height() && options.frame.fit == Frame::Fit::Stretch)
         notes.push_back(AppIconNote::Stretched);
-    if (!options.singleSize && !options.background && (transparent || frameAddsMargins(source, options.frame)))
+    // Only the iOS App Store icon must be opaque: a Mac icon carries its own shape.
+    if (!options.singleSize && !options.background && options.platforms.count(ApplePlatform::iOS)
+        && (transparent || frameAddsMargins(source, options.frame)))
         notes.push_back(AppIconNote::TransparentStoreIcon);
     return notes;
 }

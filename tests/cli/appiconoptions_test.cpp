@@ -143,4 +143,8 @@ TEST_F(AppIconOptions, aClassicSetOfTransparentArtIsWrittenWithANote)
     EXPECT_EQ(noted.exitCode, 0) << "the same status as ever";
     EXPECT_TRUE(noted.err.contains("App Store Connect rejects (ITMS-90717); lay it onto --background COLOR"))
         << noted.err.toStdString();
+    // The Mac's icons carry their own shape: transparency is theirs to have.
+    const test::ProgramRun mac = run({"appicon", art, "--platform", "macos"});
+    EXPECT_EQ(mac.exitCode, 0);
+    EXPECT_FALSE(mac.err.contains("ITMS-90717")) << mac.err.toStdString();
 }
