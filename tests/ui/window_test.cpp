@@ -280,6 +280,9 @@ TEST_F(WindowTest, layoutHoldsStillAcrossSegmentsNotesAndLoads)
         segments().setSelectedSegment(1);
         waitUntilSettled();
         same("the image set was chosen");
+        segments().setSelectedSegment(2);
+        waitUntilSettled();
+        same("the Android icon was chosen");
         ASSERT_TRUE(dragAndDrop({test::str(path("broken.png"))}));
         same("a failed load");
         segments().setSelectedSegment(0);
