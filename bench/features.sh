@@ -2,12 +2,14 @@
 # Quorva's newer jobs, each measured against the classic job it stands beside, in the same run:
 # the single-size set with appearances against the classic set; an SVG source against the same
 # art as a 1024 px PNG, in time and in fidelity to an independent SVG renderer (librsvg); 40 image
-# sets in one run against 40 runs; and check against pngcheck over the same catalog. Writes
-# bench/results/FEATURES.md. Usage: bash bench/features.sh [RUNS]
+# sets in one run against 40 runs; check against pngcheck over the same catalog; the macOS icons
+# against the classic iOS set; and the Android launcher icon against the same job through sharp.
+# Writes bench/results/FEATURES.md. Usage: bash bench/features.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
 bash scripts/install-deps.sh --bench
+(cd bench && npm ci --no-audit --no-fund --loglevel=error)
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_APP=OFF
 cmake --build build-bench --target quorva-cli
 
@@ -50,6 +52,16 @@ timed batch -n one-run "$cli imageset $work/photos/*.png $work/out" \
 for i in $(seq 1 199); do cp -r "$work/Check.xcassets/AppIcon.appiconset" "$work/Check.xcassets/Icon$i.appiconset"; done
 hyperfine --warmup 2 --runs "$runs" --export-json "$work/runs/check.json" -i \
   -n check "$cli check $work/Check.xcassets" -n pngcheck "pngcheck -q $work/Check.xcassets/*/*.png"
+
+# The Mac's icons, laid into the macOS shape over its shadow, against the classic iOS set.
+timed platforms -n ios "$cli appicon $work/icon.png $work/out" -n macos "$cli appicon $work/icon.png $work/out --platform macos"
+
+# The Android launcher icon with its themed layer and the Play Store icon, into a res folder,
+# against the same files made by sharp (bench/peers/sharp.mjs android).
+hyperfine --warmup 2 --runs "$runs" --prepare "rm -rf $work/out && mkdir -p $work/out/src/main/res" \
+  --export-json "$work/runs/android.json" \
+  -n quorva "$cli android $work/icon.png $work/out/src/main/res --monochrome --play-store $work/out/playstore.png" \
+  -n sharp "node bench/peers/sharp.mjs android $work/icon.png $work/out/src/main/res"
 
 /usr/bin/python3 bench/features_report.py "$work" >bench/results/FEATURES.md
 cat bench/results/FEATURES.md

@@ -64,3 +64,9 @@ pair("40 image sets of 1024 x 1024 px photographs", ("40 runs", "one run with 40
 check = medians("check")
 pair("check over a catalog of 200 classic app icon sets (3000 PNG files)", ("pngcheck -q", "quorva-cli check"),
      (check["pngcheck"], check["check"]))
+platforms = medians("platforms")
+pair("The macOS icons (10 files, shaped), against the classic iOS set (17 icons)", ("--platform ios", "--platform macos"),
+     (platforms["ios"], platforms["macos"]))
+android = medians("android")
+pair("The Android launcher icon with its themed layer and Play Store icon, against sharp doing the same",
+     ("sharp", "quorva-cli android"), (android["sharp"], android["quorva"]))

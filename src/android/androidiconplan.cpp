@@ -10,16 +10,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <mutex>
 
 namespace quorva {
 namespace {
 
 constexpr int artAlpha = 8; // what counts as art in a transparent source
 
-// Where the art lies in the image, as fractions of its width and height: its opaque bounding box.
-QRectF artBox(const Image& image)
+// Where the art lies in a premultiplied sample of the image, as fractions of its width and height:
+// its opaque bounding box.
+QRectF artBox(const QImage& sample)
 {
-    const QImage sample = sampleBitmap(image, 1024).convertToFormat(QImage::Format_ARGB32);
     int left = sample.width(), top = sample.height(), right = -1, bottom = -1;
     for (int y = 0; y < sample.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(sample.constScanLine(y));
@@ -89,6 +91,29 @@ QImage whiteOf(const QImage& art)
     return white;
 }
 
+// An image made once, by whichever thread asks first, for the files that share it: the legacy icon
+// and its round twin, the foreground and the themed layer cut from it.
+class MadeOnce {
+public:
+    explicit MadeOnce(std::function<QImage()> make) : m_state(std::make_shared<State>())
+    {
+        m_state->make = std::move(make);
+    }
+    QImage operator()() const
+    {
+        std::call_once(m_state->once, [this] { m_state->image = m_state->make(); });
+        return m_state->image;
+    }
+
+private:
+    struct State {
+        std::once_flag once;
+        std::function<QImage()> make;
+        QImage image;
+    };
+    std::shared_ptr<State> m_state;
+};
+
 QByteArray adaptiveXml(const QString& name, bool imageBackground, bool monochrome)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -112,14 +137,16 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         return plan;
     }
     // A full-bleed square has no foreground to separate: it is the background itself.
-    const bool fullBleed = !hasTransparentPixels(sampleBitmap(*source));
+    // One sample serves both questions; a bitmap of up to 1024 px is its own sample.
+    const QImage sample = sampleBitmap(*source, 1024);
+    const bool fullBleed = !hasTransparentPixels(sample);
     if (fullBleed && options.monochrome && !options.monochromeArtwork) {
         plan.refusal = AndroidRefusal::NoArtworkForMonochrome;
         return plan;
     }
     if (fullBleed)
         plan.notes.push_back(AndroidNote::FullBleed);
-    const QRectF box = artBox(*source);
+    const QRectF box = artBox(sample);
     const ImageRef background = fullBleed ? source : options.backgroundImage;
     const QColor colour = options.backgroundColour;
     const double padding = options.padding;
@@ -146,7 +173,7 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     std::function<QImage(int side)> monochrome;
     if (options.monochrome) {
         const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
-        const QRectF artBounds = options.monochromeArtwork ? artBox(*art) : box;
+        const QRectF artBounds = options.monochromeArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
         monochrome = [art, artBounds, padding](int side) { return whiteOf(placedArt(*art, artBounds, side, padding)); };
         plan.themedView = [monochrome](int shown) {
             const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
@@ -154,28 +181,34 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         };
     }
     const QString& name = options.name;
+    // The themed layer of the source's own art is its foreground in white: cut from it, not drawn
+    // again.
+    const bool monochromeOfForeground = monochrome && !options.monochromeArtwork && !fullBleed;
     for (const AndroidDensity& density : androidDensities()) {
         const int layer = density.pixels(adaptiveLayerDp), legacy = density.pixels(legacyIconDp);
         const QString folder = density.folder + QLatin1Char('/');
-        plan.images[folder + name + QStringLiteral(".png")]
-            = [composed, legacy] { return makeImage(composed(legacy)); };
-        plan.images[folder + name + QStringLiteral("_round.png")] = [composed, legacy] {
+        const MadeOnce shown([composed, legacy] { return composed(legacy); });
+        const MadeOnce front([foreground, layer] { return foreground(layer); });
+        plan.images[folder + name + QStringLiteral(".png")] = [shown] { return makeImage(shown()); };
+        plan.images[folder + name + QStringLiteral("_round.png")] = [shown, legacy] {
             QImage round = transparentSquare(legacy);
             QPainter painter(&round);
             painter.setRenderHint(QPainter::Antialiasing);
             QPainterPath circle;
             circle.addEllipse(QRectF(0, 0, legacy, legacy));
             painter.setClipPath(circle);
-            painter.drawImage(0, 0, composed(legacy));
+            painter.drawImage(0, 0, shown());
             painter.end();
             return makeImage(std::move(round));
         };
-        plan.images[folder + name + QStringLiteral("_foreground.png")]
-            = [foreground, layer] { return makeImage(foreground(layer)); };
+        plan.images[folder + name + QStringLiteral("_foreground.png")] = [front] { return makeImage(front()); };
         if (background)
             plan.images[folder + name + QStringLiteral("_background.png")]
                 = [backgroundLayer, layer] { return makeImage(backgroundLayer(layer)); };
-        if (monochrome)
+        if (monochromeOfForeground)
+            plan.images[folder + name + QStringLiteral("_monochrome.png")]
+                = [front] { return makeImage(whiteOf(front())); };
+        else if (monochrome)
             plan.images[folder + name + QStringLiteral("_monochrome.png")]
                 = [monochrome, layer] { return makeImage(monochrome(layer)); };
     }

@@ -30,12 +30,16 @@ QString manifestName(const QString& name)
     return QStringLiteral(".quorva-%1").arg(name);
 }
 
-// The plan's PNG files, each made and encoded by the pool's threads and the calling thread alike,
-// which take the next file in turn: the work is done even when no pool thread is free.
-std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan)
+const QString playStoreKey = QStringLiteral("play store icon"); // no path of res: it has a slash in none
+
+// The plan's PNG files and the Play Store icon, each made and encoded by the pool's threads and
+// the calling thread alike, which take the next file in turn, the largest first so that no large
+// one is left to end the run alone: the work is done even when no pool thread is free.
+std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan, bool playStore)
 {
+    using Encode = std::function<std::optional<QByteArray>()>;
     struct Work {
-        std::vector<std::pair<QString, std::function<ImageRef()>>> files;
+        std::vector<std::pair<QString, Encode>> files;
         std::vector<std::optional<QByteArray>> out;
         std::atomic<std::size_t> next{0};
         std::mutex mutex;
@@ -45,8 +49,7 @@ std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan
         void run()
         {
             for (std::size_t i = next++; i < files.size(); i = next++) {
-                const ImageRef image = files[i].second();
-                std::optional<QByteArray> png = image ? pngData(*image).bytes : std::nullopt;
+                std::optional<QByteArray> png = files[i].second();
                 std::lock_guard lock(mutex);
                 out[i] = std::move(png);
                 if (++finished == files.size())
@@ -55,7 +58,24 @@ std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan
         }
     };
     auto work = std::make_shared<Work>();
-    work->files.assign(plan.images.begin(), plan.images.end());
+    if (playStore && plan.playStore)
+        work->files.emplace_back(playStoreKey, [make = plan.playStore]() -> std::optional<QByteArray> {
+            const ImageRef icon = make();
+            return icon ? encodeRgbaPng(icon->representations().front()) : std::nullopt;
+        });
+    for (auto density = androidDensities().rbegin(); density != androidDensities().rend(); ++density)
+        for (const auto& [path, make] : plan.images)
+            if (path.startsWith(density->folder + QLatin1Char('/')))
+                work->files.emplace_back(path, [make]() -> std::optional<QByteArray> {
+                    const ImageRef image = make();
+                    return image ? pngData(*image).bytes : std::nullopt;
+                });
+    for (const auto& [path, make] : plan.images) // any other folder's, last
+        if (std::none_of(work->files.begin(), work->files.end(), [&](const auto& file) { return file.first == path; }))
+            work->files.emplace_back(path, [make]() -> std::optional<QByteArray> {
+                const ImageRef image = make();
+                return image ? pngData(*image).bytes : std::nullopt;
+            });
     work->out.resize(work->files.size());
     for (int helper = 1; helper < QThreadPool::globalInstance()->maxThreadCount(); ++helper)
         QThreadPool::globalInstance()->start([work] { work->run(); });
@@ -76,10 +96,8 @@ bool isResourceOf(const QString& file, const QString& name)
 }
 
 // The store icon, a 32-bit PNG as Play asks, put in whole where the user said.
-std::optional<QString> writePlayStoreIcon(const AndroidIconPlan& plan, const fs::path& file)
+std::optional<QString> writePlayStoreIcon(const std::optional<QByteArray>& png, const fs::path& file)
 {
-    const ImageRef icon = plan.playStore();
-    const std::optional<QByteArray> png = icon ? encodeRgbaPng(icon->representations().front()) : std::nullopt;
     if (!png)
         return pathLine(file, QStringLiteral("Couldn't make the Play Store icon"));
     if (png->size() > playStoreIconMaxBytes)
@@ -115,7 +133,13 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
     readFileIn(folder, toPath(manifestName(name)), maxManifestBytes, oldManifest);
 
     std::map<QString, QByteArray> files;
-    for (auto& [path, bytes] : encoded(plan)) {
+    std::map<QString, std::optional<QByteArray>> made = encoded(plan, playStore.has_value());
+    std::optional<std::optional<QByteArray>> playStoreIcon;
+    if (const auto icon = made.find(playStoreKey); icon != made.end()) {
+        playStoreIcon = std::move(icon->second);
+        made.erase(icon);
+    }
+    for (auto& [path, bytes] : made) {
         if (bytes)
             files[path] = std::move(*bytes);
         else
@@ -159,8 +183,8 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
         else
             write.written << path;
     }
-    if (plan.playStore && playStore) {
-        if (auto error = writePlayStoreIcon(plan, *playStore))
+    if (playStoreIcon && playStore) {
+        if (auto error = writePlayStoreIcon(*playStoreIcon, *playStore))
             write.failures << *error;
     }
 

@@ -120,16 +120,22 @@ LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* f
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(static_cast<int>(maxImageBytes >> 20)); });
 
-    if (!QImageReader::supportedImageFormats().contains(format))
-        return {nullptr,
-                QStringLiteral("it is a %1 image, and Qt's image format plugins that decode it are not "
-                               "installed (qt6-image-formats-plugins)")
-                    .arg(QString::fromLatin1(format).toUpper())};
+    // The format is known from the content already: only its own handler is asked, never every
+    // plugin in turn, which would load them all.
     QImageReader reader(&device, format);
+    reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
-    if (!reader.canRead())
+    if (!reader.canRead()) {
+        // Asked only now: listing the formats loads every one of Qt's image plugins, which the
+        // usual run, a PNG that Qt reads itself, never needs.
+        if (!QImageReader::supportedImageFormats().contains(format))
+            return {nullptr,
+                    QStringLiteral("it is a %1 image, and Qt's image format plugins that decode it are not "
+                                   "installed (qt6-image-formats-plugins)")
+                        .arg(QString::fromLatin1(format).toUpper())};
         return {nullptr, damaged()};
+    }
     // Refused before decoding where the header tells the size, and after it where it does not
     // (a GIF's first frame may be larger than its screen).
     const QSize size = reader.size();
