@@ -26,6 +26,14 @@ timed() { # name, then hyperfine's -n NAME COMMAND pairs
   hyperfine --warmup 2 --runs "$runs" --prepare "rm -rf $work/out" --export-json "$work/runs/$name.json" "$@"
 }
 
+# Start-up: what a PNG run loads, against an SVG run, which alone opens the librsvg module; and
+# the bare start-up of the program.
+for kind in png svg; do
+  LD_DEBUG=libs "$cli" appicon "$work/icon.$kind" "$work/out-$kind" 2>&1 | sed -n 's/.*calling init: //p' | sort -u \
+    >"$work/runs/libraries-$kind.txt"
+done
+hyperfine --warmup 3 --runs "$runs" -N --export-json "$work/runs/startup.json" -n version "$cli --version"
+
 # Today's app icons: the single-size set with dark and tinted against the classic set.
 timed single-size -n classic "$cli appicon $work/icon.png $work/out" \
   -n single-size "$cli appicon $work/icon.png $work/out --single-size --background white --dark --tinted"

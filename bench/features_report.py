@@ -41,6 +41,19 @@ def icons(folder):
 
 print("# Quorva's newer jobs\n")
 print("Made by `bash bench/features.sh`: medians of hyperfine runs of `quorva-cli`, each pair in one run.\n")
+def libraries(kind):
+    with open(os.path.join(work, "runs", f"libraries-{kind}.txt")) as f:
+        return [line.strip() for line in f if line.strip()]
+
+
+png_libs, svg_libs = libraries("png"), libraries("svg")
+print("## Start-up\n")
+print(f"`quorva-cli --version`: {medians('startup')['version'] * 1000:.1f} ms.\n")
+print("| run | shared libraries loaded | librsvg among them |")
+print("|---|---|---|")
+for name, libs in (("app icon set from a PNG", png_libs), ("from an SVG", svg_libs)):
+    print(f"| {name} | {len(libs)} | {'yes' if any('librsvg' in lib for lib in libs) else 'no'} |")
+print("\nWhat only the SVG run loads: " + ", ".join(sorted(os.path.basename(l) for l in set(svg_libs) - set(png_libs))) + ".\n")
 single = medians("single-size")
 pair("Single-size set with dark and tinted, against the classic set",
      ("classic (17 icons)", "single-size, --background white --dark --tinted"), (single["classic"], single["single-size"]))
