@@ -77,16 +77,19 @@ QImage covering(const Image& image, int side)
     return scaled ? scaled->representations().front() : transparentSquare(side);
 }
 
-// White where the art is, as opaque as it is: only a themed icon's alpha counts.
+// White where the art is, as opaque as it is: only a themed icon's alpha counts. Written into a
+// new image rather than a copy of the art's, which would be read for nothing.
 QImage whiteOf(const QImage& art)
 {
-    QImage white = art.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < white.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(white.scanLine(y));
-        for (int x = 0; x < white.width(); ++x) {
-            const int alpha = qAlpha(row[x]);
-            row[x] = qRgba(alpha, alpha, alpha, alpha);
-        }
+    const QImage source = art.format() == QImage::Format_ARGB32_Premultiplied
+        ? art
+        : art.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage white(source.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(white.scanLine(y));
+        for (int x = 0; x < source.width(); ++x)
+            out[x] = qAlpha(in[x]) * 0x01010101u; // premultiplied white of that alpha
     }
     return white;
 }
