@@ -117,6 +117,14 @@ QStringList filesBelow(const fs::path& folder)
     return files;
 }
 
+Tree treeOf(const fs::path& folder)
+{
+    Tree tree;
+    for (const QString& file : filesBelow(folder))
+        tree[file] = readBytes(folder / file.toStdString());
+    return tree;
+}
+
 QStringList appIconTree()
 {
     QStringList files = {QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/Contents.json")};

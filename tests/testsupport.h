@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <ostream>
 
@@ -32,6 +33,9 @@ QString str(const fs::path& path);
 int pngColourType(const QByteArray& png);
 // Every regular file below a folder, relative to it, sorted.
 QStringList filesBelow(const fs::path& folder);
+// Every regular file below a folder and its bytes, by relative path.
+using Tree = std::map<QString, QByteArray>;
+Tree treeOf(const fs::path& folder);
 
 // The files of a whole classic app icon set below a destination, and of an image set.
 QStringList appIconTree();

@@ -85,11 +85,6 @@ std::optional<double> paddingOf(QString text)
     return percent / 100;
 }
 
-QString paddingError(const QString& text)
-{
-    return QStringLiteral("--padding takes a percentage from 0 to 40, not '%1'").arg(text);
-}
-
 } // namespace
 
 QColor parseCssColour(const QString& text)
@@ -310,6 +305,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
         line.action = CommandLine::Action::Check;
         return line;
     }
+    // --padding, for an app icon or an Android icon alike.
+    if (has("--padding")) {
+        const std::optional<double> padding = paddingOf(value("--padding"));
+        if (!padding)
+            return usageError(
+                QStringLiteral("--padding takes a percentage from 0 to 40, not '%1'").arg(value("--padding")));
+        request.frame.padding = *padding;
+    }
     if (command == QLatin1String("android")) {
         request.kind = SetKind::Android;
         request.force = has("--force");
@@ -328,12 +331,6 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 return usageError(QStringLiteral("--name must be an Android resource name: a lower-case letter, then "
                                                  "lower-case letters, digits and '_'"));
             request.androidName = value("--name");
-        }
-        if (has("--padding")) {
-            const std::optional<double> padding = paddingOf(value("--padding"));
-            if (!padding)
-                return usageError(paddingError(value("--padding")));
-            request.frame.padding = *padding;
         }
         if (has("--background")) {
             // A colour when it reads as one, else an image file.
@@ -449,12 +446,6 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 request.frame.fit = Frame::Fit::Cover;
             else
                 return usageError(QStringLiteral("--fit takes stretch, contain or cover, not '%1'").arg(fit));
-        }
-        if (has("--padding")) {
-            const std::optional<double> padding = paddingOf(value("--padding"));
-            if (!padding)
-                return usageError(paddingError(value("--padding")));
-            request.frame.padding = *padding;
         }
         if (has("--background")) {
             const QColor colour = parseCssColour(value("--background"));

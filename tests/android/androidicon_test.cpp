@@ -19,15 +19,8 @@ using namespace quorva;
 
 namespace {
 
-using Tree = std::map<QString, QByteArray>; // every file below a folder, by relative path
-
-Tree treeOf(const fs::path& folder)
-{
-    Tree tree;
-    for (const QString& file : test::filesBelow(folder))
-        tree[file] = test::readBytes(folder / file.toStdString());
-    return tree;
-}
+using test::Tree;
+using test::treeOf;
 
 // Transparent art: an opaque ellipse off the centre, with a soft edge.
 QImage logoImage()
