@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QTest>
+#include <QThreadPool>
 
 namespace quorva::test {
 
@@ -18,6 +19,10 @@ void WindowFixture::TearDown()
 {
     waitForJobs();
     window.reset();
+    // A preview outrun by a newer one may still be working: its result, posted to the loop, is
+    // delivered (to nobody) before the next test, not left queued at exit.
+    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(30000));
+    QCoreApplication::sendPostedEvents();
 }
 
 std::filesystem::path WindowFixture::folder(const std::string& name) const
