@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes through the image loader. It must give an image that keeps the
 // loader's promises, or no image and a reason; never crash, hang or read out of bounds.
 
+#include "generation/imageset.h"
 #include "image/imagelimits.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"
@@ -28,7 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const QSize pixels = loaded.image->pixelSize();
-    if (!quorva::fitsImageLimits(pixels.width(), pixels.height()) || loaded.image->size() != QSizeF(pixels))
+    if (pixels.isEmpty() || loaded.image->size() != QSizeF(pixels))
+        std::abort();
+    // A bitmap fits the limits; a drawing may declare more, being drawn only at the sizes asked
+    // for, but then an image set of it is refused.
+    if (!quorva::fitsImageLimits(pixels.width(), pixels.height())
+        && (!loaded.image->drawing() || !quorva::imageSetRefusal(*loaded.image)))
         std::abort();
     if (!loaded.image->drawing()
         && loaded.image->representations().front().format() != QImage::Format_ARGB32_Premultiplied)
