@@ -149,17 +149,31 @@ private:
     std::set<QString> m_colours;
 };
 
-// An adaptive icon's layers as its XML names them: "foreground" → "@mipmap/ic_launcher_foreground".
-std::optional<std::map<QString, QString>> adaptiveLayers(const QByteArray& xml)
+// A layer of an adaptive icon as its XML names it: "@mipmap/ic_launcher_foreground"; wrapped when
+// the name is a child's, as flutter_launcher_icons wraps the foreground in an <inset>, so that the
+// file's pixels are not the layer's.
+struct AdaptiveLayer {
+    QString drawable;
+    bool wrapped = false;
+};
+
+// An adaptive icon's layers by their element: "foreground", "background", "monochrome".
+std::optional<std::map<QString, AdaptiveLayer>> adaptiveLayers(const QByteArray& xml)
 {
     QXmlStreamReader reader(xml);
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("adaptive-icon"))
         return std::nullopt;
-    std::map<QString, QString> layers;
+    std::map<QString, AdaptiveLayer> layers;
     while (reader.readNextStartElement()) {
-        layers[reader.name().toString()]
-            = reader.attributes().value(androidNamespace, QLatin1String("drawable")).toString();
-        reader.skipCurrentElement();
+        AdaptiveLayer& layer = layers[reader.name().toString()];
+        layer.drawable = reader.attributes().value(androidNamespace, QLatin1String("drawable")).toString();
+        while (reader.readNextStartElement()) {
+            if (layer.drawable.isEmpty()) {
+                layer.drawable = reader.attributes().value(androidNamespace, QLatin1String("drawable")).toString();
+                layer.wrapped = true;
+            }
+            reader.skipCurrentElement();
+        }
     }
     return layers;
 }
@@ -204,8 +218,8 @@ public:
                 for (const QString& file : m_folder.files().at(folder))
                     if (file.endsWith(QLatin1String(".xml")))
                         if (const auto parsed = adaptiveLayers(m_folder.read(folder, file, maxXmlBytes)))
-                            for (const auto& [layer, drawable] : *parsed)
-                                if (const auto reference = referenceOf(drawable))
+                            for (const auto& [element, layer] : *parsed)
+                                if (const auto reference = referenceOf(layer.drawable))
                                     layers.insert(reference->second);
             for (const QString& folder : m_folder.foldersOf(QStringLiteral("mipmap")))
                 for (const QString& file : m_folder.files().at(folder))
@@ -287,7 +301,7 @@ private:
 
     void checkIcon(const QString& type, const QString& name)
     {
-        std::optional<std::map<QString, QString>> layers;
+        std::optional<std::map<QString, AdaptiveLayer>> layers;
         QString xmlPath;
         for (const QString& folder : m_folder.foldersOf(type))
             if (folder.contains(QLatin1String("-anydpi")))
@@ -305,18 +319,19 @@ private:
                     .arg(name, missing.join(QStringLiteral(", "))));
         if (!layers)
             return;
-        for (const auto& [layer, drawable] : *layers) {
-            const auto reference = referenceOf(drawable);
+        for (const auto& [element, layer] : *layers) {
+            const auto reference = referenceOf(layer.drawable);
             if (!reference)
                 continue;
             if (!m_folder.defines(reference->first, reference->second)) {
                 add(Finding::Severity::Error, xmlPath, QStringLiteral("missing-resource"),
-                    QStringLiteral("its %1 is %2, which no file of res defines").arg(layer, drawable));
+                    QStringLiteral("its %1 is %2, which no file of res defines").arg(element, layer.drawable));
                 continue;
             }
-            if (reference->first != QLatin1String("color"))
-                checkSizes(reference->first, reference->second, adaptiveLayerDp);
-            if (layer == QLatin1String("foreground") && reference->first != QLatin1String("color"))
+            if (reference->first == QLatin1String("color") || layer.wrapped)
+                continue;
+            checkSizes(reference->first, reference->second, adaptiveLayerDp);
+            if (element == QLatin1String("foreground"))
                 checkSafeZone(reference->first, reference->second);
         }
         if (!layers->count(QStringLiteral("monochrome")))

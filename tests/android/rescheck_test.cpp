@@ -155,6 +155,36 @@ INSTANTIATE_TEST_SUITE_P(
                   "missing-resource", Severity::Error, "AndroidManifest.xml"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ResCheck, aForegroundInAnInsetIsLookedUpButNotMeasured)
+{
+    // flutter_launcher_icons' adaptive icon: the foreground drawable inset by 16 %, full-bleed.
+    test::Scratch scratch;
+    const fs::path res = scratch / "src/main/res";
+    writeIcon(res, true);
+    const QByteArray xml = "<adaptive-icon xmlns:android=\"http://schemas.android.com/apk/res/android\">"
+                           "<background android:drawable=\"@color/ic_launcher_background\"/><foreground><inset "
+                           "android:drawable=\"@drawable/%1\" android:inset=\"16%\"/></foreground>"
+                           "<monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/></adaptive-icon>";
+    for (const AndroidDensity& density : androidDensities()) {
+        const fs::path folder = res / ("drawable-" + density.qualifier().toStdString());
+        fs::create_directories(folder);
+        const int side = density.pixels(108);
+        test::savePngTo(folder / "ic_launcher_foreground.png", test::solidImage(side, side, qRgb(1, 2, 3)));
+    }
+    for (const char* file : {"ic_launcher.xml", "ic_launcher_round.xml"})
+        test::writeBytes(res / "mipmap-anydpi-v26" / file, QByteArray(xml).replace("%1", "ic_launcher_foreground"));
+    ResCheck check;
+    ASSERT_EQ(checkAndroidRes(res, check), std::nullopt);
+    for (const Finding& finding : check.findings)
+        ADD_FAILURE() << finding.path.toStdString() << ": " << finding.message.toStdString();
+
+    test::writeBytes(res / "mipmap-anydpi-v26/ic_launcher.xml", QByteArray(xml).replace("%1", "nowhere"));
+    ResCheck missing;
+    ASSERT_EQ(checkAndroidRes(res, missing), std::nullopt);
+    ASSERT_EQ(missing.findings.size(), 1u);
+    EXPECT_EQ(missing.findings.front().rule, QLatin1String("missing-resource"));
+}
+
 TEST(ResCheck, linksOutOfResAreNotFollowed)
 {
     test::Scratch scratch;
