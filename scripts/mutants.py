@@ -109,6 +109,14 @@ MUTANTS = [
     ("generate-without-image", "Generate disabled until an image is loaded", "src/ui/sourcecheck.cpp",
      'check.blocked = tr("Drop or open an image first.");\n        return check;',
      'check.blocked = tr("Drop or open an image first.");\n        check.canGenerate = true;\n        return check;'),
+    ("android-art-past-circle", "the launcher icon's art inside the safe circle", "src/android/androidiconplan.cpp",
+     "side * (1 - padding) - 2;", "side * (1 - padding) + 6;"),
+    ("android-list-obeyed", "a planted list never removes the app's files", "src/android/resfolderwriter.cpp",
+     "|| !isResourceOf(parts[1], name))", ")"),
+    ("android-clash-ignored", "a resource Android's build would find twice", "src/android/androidinstall.cpp",
+     "if (!clashes.isEmpty() && !force)", "if (false)"),
+    ("res-check-no-monochrome-quiet", "check's no-monochrome rule", "src/android/rescheck.cpp",
+     'if (!layers->count(QStringLiteral("monochrome")))', "if (false)"),
 ]
 
 

@@ -80,11 +80,10 @@ SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, c
 
 SourceCheck checkAndroidSource(const ImageRef& image, bool transparent)
 {
-    SourceCheck check;
-    if (!image || image->pixelSize().isEmpty()) {
-        check.blocked = tr("Drop or open an image first.");
+    // Without an image, what every kind says.
+    SourceCheck check = checkSource(image, std::nullopt, {}, transparent);
+    if (!check.blocked.isEmpty())
         return check;
-    }
     if (!transparent)
         check.notes << tr("It has no transparent pixels: it becomes the icon's background layer, and launchers show "
                           "its centre. Transparent art is laid onto the background instead.");
