@@ -73,8 +73,9 @@ MUTANTS = [
      'printLine(QStringLiteral("Couldn\'t get image"));\n            return false;',
      '(*sharedCompletion)(std::nullopt, QStringLiteral("Couldn\'t get image"));\n            return false;'),
     ("destination-made-again", "the writer's folder rules", "src/catalog/catalogwriter.cpp",
-     "FileDescriptor folder(::open(destination->c_str(),",
-     "FileDescriptor folder((fs::create_directories(*destination), ::open(destination->c_str(),"),
+     "FileDescriptor folder(::open(destination->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));",
+     "FileDescriptor folder((fs::create_directories(*destination), ::open(destination->c_str(), O_RDONLY | "
+     "O_DIRECTORY | O_CLOEXEC)));"),
     ("set-name-with-slash", "the writer's folder rules", "src/support/paths.cpp",
      "!name.contains(QLatin1Char('/')) && ", ""),
     ("default-set-name", "the writer's folder rules", "src/catalog/catalogwriter.cpp",
