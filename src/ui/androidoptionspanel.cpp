@@ -1,10 +1,9 @@
 #include "ui/androidoptionspanel.h"
 
 #include "support/paths.h"
-#include "ui/colourswatch.h"
+#include "ui/colourchoice.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -96,16 +95,8 @@ void AndroidOptionsPanel::setSourceHasTransparency(bool transparent)
 
 void AndroidOptionsPanel::chooseBackgroundColour()
 {
-    auto* dialog = new QColorDialog(m_colour, window());
-    dialog->setObjectName(QStringLiteral("androidColourDialog"));
-    dialog->setWindowTitle(tr("Background Colour"));
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& colour) {
-        if (colour.isValid())
-            setBackgroundColour(colour);
-    });
-    dialog->open();
+    chooseOpaqueColour(this, m_colour, QStringLiteral("androidColourDialog"),
+                       [this](const QColor& colour) { setBackgroundColour(colour); });
 }
 
 void AndroidOptionsPanel::chooseBackgroundImage()

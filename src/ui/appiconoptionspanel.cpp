@@ -1,9 +1,8 @@
 #include "ui/appiconoptionspanel.h"
 
-#include "ui/colourswatch.h"
+#include "ui/colourchoice.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -125,18 +124,10 @@ void AppIconOptionsPanel::setSourceHasTransparency(bool transparent)
 
 void AppIconOptionsPanel::chooseBackgroundColour()
 {
-    auto* dialog = new QColorDialog(m_colour, window());
-    dialog->setObjectName(QStringLiteral("backgroundDialog"));
-    dialog->setWindowTitle(tr("Background Colour"));
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& colour) {
-        if (!colour.isValid())
-            return;
-        setBackgroundColour(QColor(colour.rgb())); // opaque: a background that shows through defeats it
+    chooseOpaqueColour(this, m_colour, QStringLiteral("backgroundDialog"), [this](const QColor& colour) {
+        setBackgroundColour(colour);
         m_background->setChecked(true);
     });
-    dialog->open();
 }
 
 void AppIconOptionsPanel::updateControls()
