@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QProcess>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <random>
+#include <thread>
 
 #include <sys/mount.h>
 #include <sys/statvfs.h>
@@ -162,6 +165,22 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
 ProgramRun runCli(const QStringList& arguments)
 {
     return runProgram(cliPath, arguments);
+}
+
+bool runCliKilledAtRandom(const QStringList& arguments, int run, std::chrono::microseconds wholeRun,
+                          QRandomGenerator& random)
+{
+    QProcess process;
+    process.start(cliPath, arguments);
+    EXPECT_TRUE(process.waitForStarted());
+    if (run % 10 == 9) {
+        EXPECT_TRUE(process.waitForFinished(120000));
+        return false;
+    }
+    std::this_thread::sleep_for(wholeRun * random.bounded(1.3));
+    process.kill();
+    process.waitForFinished();
+    return true;
 }
 
 } // namespace quorva::test

@@ -4,10 +4,12 @@
 #include "support/lineprinter.h"
 
 #include <QImage>
+#include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -73,6 +75,12 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
 // quorva-cli as the build made it.
 ProgramRun runCli(const QStringList& arguments);
 inline const QString cliPath = QStringLiteral(QUORVA_CLI_PATH);
+
+// Runs quorva-cli as the kill tests do: every tenth run (run % 10 == 9) is let finish, so that
+// runs get through however slow the machine is; any other is killed at a moment drawn by random
+// between its start and a little past a whole run's time. True when it was killed.
+bool runCliKilledAtRandom(const QStringList& arguments, int run, std::chrono::microseconds wholeRun,
+                          QRandomGenerator& random);
 
 // Collects printed report lines while it lives.
 class CapturedLines {

@@ -2,7 +2,9 @@
 
 #include "android/androiddensity.h"
 #include "image/imagecompositing.h"
+#include "image/imageloading.h"
 #include "image/imageresizing.h"
+#include "support/paths.h"
 #include "support/pixelanalysis.h"
 
 #include <QPainter>
@@ -227,6 +229,22 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     if (options.playStore)
         plan.playStore = [composed] { return makeImage(composed(playStoreIconSide)); };
     return plan;
+}
+
+std::optional<QString> loadAndroidArtwork(AndroidIconOptions& options,
+                                          const std::optional<std::filesystem::path>& background,
+                                          const std::optional<std::filesystem::path>& monochrome)
+{
+    for (const auto& [file, image] :
+         {std::pair(&background, &options.backgroundImage), std::pair(&monochrome, &options.monochromeArtwork)}) {
+        if (!*file)
+            continue;
+        const LoadedImage loaded = loadImage(**file);
+        if (!loaded.image)
+            return pathLine(**file, loaded.error);
+        *image = loaded.image;
+    }
+    return std::nullopt;
 }
 
 QString describe(AndroidRefusal refusal)

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -53,6 +54,12 @@ struct AndroidIconPlan {
 // padding, over a colour or an image; a full-bleed opaque square becomes the background layer,
 // the legacy icons showing its centre. An SVG is drawn from the vector at every size.
 AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOptions& options);
+
+// Reads the options' images from their files: the background layer's, and the themed icon's own
+// art. A line naming the file and why, when one can't be read.
+std::optional<QString> loadAndroidArtwork(AndroidIconOptions& options,
+                                          const std::optional<std::filesystem::path>& background,
+                                          const std::optional<std::filesystem::path>& monochrome);
 
 // Why a plan was refused, as a phrase that completes "… : ".
 QString describe(AndroidRefusal refusal);

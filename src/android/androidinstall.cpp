@@ -1,6 +1,9 @@
 #include "android/androidinstall.h"
 
+#include "android/resfolder.h"
 #include "support/paths.h"
+
+#include <set>
 
 namespace quorva {
 namespace fs = std::filesystem;
@@ -12,6 +15,32 @@ bool isSourceSetRes(const fs::path& res)
     const fs::path resolved = resolvedPath(res);
     const fs::path set = resolved.parent_path();
     return resolved.filename() == "res" && set.parent_path().filename() == "src" && !set.filename().empty();
+}
+
+// The files of res that Android's build would take for the same resource as one of the plan's:
+// the same name with another extension in the same folder, as the ic_launcher.webp that Android
+// Studio writes beside the ic_launcher.png written here. aapt2 refuses a resource defined twice.
+QStringList clashingFiles(const ResFolder& folder, const AndroidIconPlan& plan)
+{
+    std::map<QString, std::set<QString>> written; // folder: file names
+    for (const auto& [path, image] : plan.images)
+        written[path.section(QLatin1Char('/'), 0, 0)].insert(path.section(QLatin1Char('/'), 1));
+    for (const auto& [path, text] : plan.texts)
+        written[path.section(QLatin1Char('/'), 0, 0)].insert(path.section(QLatin1Char('/'), 1));
+    QStringList clashes;
+    for (const auto& [sub, names] : written) {
+        const auto there = folder.files().find(sub);
+        if (there == folder.files().end())
+            continue;
+        std::set<QString> resources;
+        for (const QString& name : names)
+            resources.insert(resourceName(name));
+        for (const QString& name : there->second)
+            if (!names.count(name) && resources.count(resourceName(name)))
+                clashes << sub + QLatin1Char('/') + name;
+    }
+    clashes.sort();
+    return clashes;
 }
 
 AndroidWrite refused(const QString& failure)
@@ -36,14 +65,16 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
             pathLine(res, QStringLiteral("it is not an app's src/main/res folder; --force writes into it anyway")));
 
     // Android's build refuses a resource defined twice: say where, and write nothing.
+    const ResFolder folder(res);
     const QString colourFile = QStringLiteral("values/%1_background.xml").arg(name);
-    if (plan.texts.count(colourFile))
-        if (const auto elsewhere = colourDefinedElsewhere(res, name + QStringLiteral("_background"), colourFile))
-            return refused(pathLine(res / toPath(*elsewhere),
-                                    QStringLiteral("defines the colour %1_background already, which Quorva "
-                                                   "writes in %2; remove it there, or give the icon another name")
-                                        .arg(name, colourFile)));
-    const QStringList clashes = clashingFiles(res, plan);
+    QStringList elsewhere = folder.filesDefiningColour(name + QStringLiteral("_background"));
+    elsewhere.removeAll(colourFile);
+    if (plan.texts.count(colourFile) && !elsewhere.isEmpty())
+        return refused(pathLine(res / toPath(elsewhere.front()),
+                                QStringLiteral("defines the colour %1_background already, which Quorva "
+                                               "writes in %2; remove it there, or give the icon another name")
+                                    .arg(name, colourFile)));
+    const QStringList clashes = clashingFiles(folder, plan);
     if (!clashes.isEmpty() && !force)
         return refused(
             pathLine(res / toPath(clashes.front()),

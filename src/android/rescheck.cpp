@@ -1,9 +1,8 @@
 #include "android/rescheck.h"
 
 #include "android/androiddensity.h"
+#include "android/resfolder.h"
 #include "png/pngstructure.h"
-#include "support/filedescriptor.h"
-#include "support/fileio.h"
 #include "support/paths.h"
 
 #include <QBuffer>
@@ -16,8 +15,6 @@
 #include <map>
 #include <set>
 
-#include <fcntl.h>
-
 namespace quorva {
 namespace fs = std::filesystem;
 namespace {
@@ -26,12 +23,6 @@ constexpr qint64 maxXmlBytes = 4 << 20;
 constexpr qint64 maxImageBytes = 64 << 20;
 constexpr int maxMeasuredSide = 4096;
 const QString androidNamespace = QStringLiteral("http://schemas.android.com/apk/res/android");
-
-// A resource's name is its file's name up to the first dot: ic_launcher.png, ic_launcher.9.png.
-QString resourceName(const QString& file)
-{
-    return file.section(QLatin1Char('.'), 0, 0);
-}
 
 // "@mipmap/ic_launcher" as its type and name; nothing for the framework's own (@android:…),
 // attributes (?…) and whatever else is no reference into this folder.
@@ -45,109 +36,6 @@ std::optional<std::pair<QString, QString>> referenceOf(const QString& value)
         return std::nullopt;
     return std::pair(type, name);
 }
-
-// The folders of res and their files, read once; links lead nowhere outside it.
-class ResFolder {
-public:
-    explicit ResFolder(const fs::path& res) : m_res(res), m_fd(::open(res.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-    {
-        if (!m_fd.isOpen())
-            return;
-        for (const std::string& entry : namesIn(m_fd)) {
-            const QString name = QString::fromStdString(entry);
-            FileDescriptor sub;
-            if (name.startsWith(QLatin1Char('.')) || openFolderIn(m_fd, res, entry, res, false, sub))
-                continue;
-            std::set<QString>& files = m_files[name];
-            for (const std::string& file : namesIn(sub))
-                if (!file.starts_with('.'))
-                    files.insert(QString::fromStdString(file));
-            m_folders[name] = std::move(sub);
-        }
-        for (const auto& [name, files] : m_files)
-            if (name == QLatin1String("values") || name.startsWith(QLatin1String("values-")))
-                for (const QString& file : files)
-                    if (file.endsWith(QLatin1String(".xml")))
-                        readColours(read(name, file, maxXmlBytes));
-    }
-
-    bool isOpen() const { return m_fd.isOpen(); }
-    fs::path path(const QString& folder, const QString& file) const { return m_res / toPath(folder) / toPath(file); }
-
-    // The folders of a resource type, qualified or not: mipmap, mipmap-hdpi, mipmap-anydpi-v26.
-    std::vector<QString> foldersOf(const QString& type) const
-    {
-        std::vector<QString> found;
-        for (const auto& [name, folder] : m_files)
-            if (name == type || name.startsWith(type + QLatin1Char('-')))
-                found.push_back(name);
-        return found;
-    }
-
-    // The folder of a type for one density: mipmap-hdpi, or mipmap-hdpi-v4.
-    std::optional<QString> densityFolder(const QString& type, const QString& qualifier) const
-    {
-        const QString base = type + QLatin1Char('-') + qualifier;
-        for (const auto& [name, folder] : m_files)
-            if (name == base || name.startsWith(base + QLatin1Char('-')))
-                return name;
-        return std::nullopt;
-    }
-
-    // The file of a folder that holds the resource, if any.
-    std::optional<QString> fileOf(const QString& folder, const QString& resource) const
-    {
-        const auto found = m_files.find(folder);
-        if (found == m_files.end())
-            return std::nullopt;
-        for (const QString& file : found->second)
-            if (resourceName(file) == resource)
-                return file;
-        return std::nullopt;
-    }
-
-    bool defines(const QString& type, const QString& name) const
-    {
-        if (type == QLatin1String("color") && m_colours.count(name))
-            return true;
-        for (const QString& folder : foldersOf(type))
-            if (fileOf(folder, name))
-                return true;
-        return false;
-    }
-
-    QByteArray read(const QString& folder, const QString& file, qint64 maxBytes) const
-    {
-        QByteArray bytes;
-        const auto found = m_folders.find(folder);
-        if (found == m_folders.end() || readFileIn(found->second, toPath(file), maxBytes, bytes) != 0)
-            return {};
-        return bytes;
-    }
-
-    // Each folder's files.
-    const std::map<QString, std::set<QString>>& files() const { return m_files; }
-
-private:
-    void readColours(const QByteArray& xml)
-    {
-        QXmlStreamReader reader(xml);
-        while (!reader.atEnd()) {
-            if (reader.readNext() != QXmlStreamReader::StartElement)
-                continue;
-            const QStringView type = reader.attributes().value(QLatin1String("type"));
-            if (reader.name() == QLatin1String("color")
-                || (reader.name() == QLatin1String("item") && type == QLatin1String("color")))
-                m_colours.insert(reader.attributes().value(QLatin1String("name")).toString());
-        }
-    }
-
-    fs::path m_res;
-    FileDescriptor m_fd;
-    std::map<QString, FileDescriptor> m_folders;
-    std::map<QString, std::set<QString>> m_files;
-    std::set<QString> m_colours;
-};
 
 // A layer of an adaptive icon as its XML names it: "@mipmap/ic_launcher_foreground"; wrapped when
 // the name is a child's, as flutter_launcher_icons wraps the foreground in an <inset>, so that the
@@ -254,8 +142,8 @@ private:
             for (const QString& file : files) {
                 if (!file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
                     continue;
-                const QByteArray bytes = m_folder.read(folder, file, maxImageBytes);
-                const PngStructure png = readPngStructure(bytes);
+                const PngStructure& png = m_pngs[m_folder.path(folder, file)]
+                    = readPngStructure(m_folder.read(folder, file, maxImageBytes));
                 if (!png.whole)
                     add(Finding::Severity::Error, displayPath(m_folder.path(folder, file)),
                         QStringLiteral("broken-png"), QStringLiteral("the PNG is not whole: %1").arg(png.problem));
@@ -263,8 +151,11 @@ private:
         }
     }
 
+    // A PNG's size as its header, read already, gives it; another format's from its own reader.
     QSize pixelSize(const QString& folder, const QString& file) const
     {
+        if (const auto png = m_pngs.find(m_folder.path(folder, file)); png != m_pngs.end())
+            return png->second.width ? QSize(int(png->second.width), int(png->second.height)) : QSize();
         QByteArray bytes = m_folder.read(folder, file, maxImageBytes);
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer);
@@ -385,6 +276,7 @@ private:
     fs::path m_res;
     ResFolder m_folder;
     ResCheck& m_check;
+    std::map<fs::path, PngStructure> m_pngs; // every PNG of the mipmap and drawable folders
 };
 
 } // namespace

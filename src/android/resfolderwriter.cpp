@@ -1,13 +1,13 @@
 #include "android/resfolderwriter.h"
 
 #include "android/androiddensity.h"
+#include "android/resfolder.h"
 #include "png/pngencoder.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 
 #include <cstring>
 
-#include <QFile>
 #include <QThreadPool>
 
 #include <atomic>
@@ -16,7 +16,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <vector>
 
 namespace quorva {
@@ -31,6 +30,16 @@ QString manifestName(const QString& name)
 }
 
 const QString playStoreKey = QStringLiteral("play store icon"); // no path of res: it has a slash in none
+
+// How early a file of the plan is made: the densest folder's first, the rest after.
+int order(const QString& path)
+{
+    const std::vector<AndroidDensity>& densities = androidDensities();
+    for (std::size_t i = 0; i < densities.size(); ++i)
+        if (path.startsWith(densities[i].folder + QLatin1Char('/')))
+            return -int(i);
+    return 1;
+}
 
 // The plan's PNG files and the Play Store icon, each made and encoded by the pool's threads and
 // the calling thread alike, which take the next file in turn, the largest first so that no large
@@ -63,19 +72,13 @@ std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan
             const ImageRef icon = make();
             return icon ? encodeRgbaPng(icon->representations().front()) : std::nullopt;
         });
-    for (auto density = androidDensities().rbegin(); density != androidDensities().rend(); ++density)
-        for (const auto& [path, make] : plan.images)
-            if (path.startsWith(density->folder + QLatin1Char('/')))
-                work->files.emplace_back(path, [make]() -> std::optional<QByteArray> {
-                    const ImageRef image = make();
-                    return image ? pngData(*image).bytes : std::nullopt;
-                });
-    for (const auto& [path, make] : plan.images) // any other folder's, last
-        if (std::none_of(work->files.begin(), work->files.end(), [&](const auto& file) { return file.first == path; }))
-            work->files.emplace_back(path, [make]() -> std::optional<QByteArray> {
-                const ImageRef image = make();
-                return image ? pngData(*image).bytes : std::nullopt;
-            });
+    for (const auto& [path, make] : plan.images)
+        work->files.emplace_back(path, [make]() -> std::optional<QByteArray> {
+            const ImageRef image = make();
+            return image ? pngData(*image).bytes : std::nullopt;
+        });
+    std::stable_sort(work->files.begin() + (playStore && plan.playStore), work->files.end(),
+                     [](const auto& a, const auto& b) { return order(a.first) < order(b.first); });
     work->out.resize(work->files.size());
     for (int helper = 1; helper < QThreadPool::globalInstance()->maxThreadCount(); ++helper)
         QThreadPool::globalInstance()->start([work] { work->run(); });
@@ -91,8 +94,8 @@ std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan
 // Whether a file of a res folder is one of the icon's: NAME or NAME_something, any extension.
 bool isResourceOf(const QString& file, const QString& name)
 {
-    return file.startsWith(name) && file.size() > name.size()
-        && (file[name.size()] == QLatin1Char('.') || file[name.size()] == QLatin1Char('_'));
+    const QString resource = resourceName(file);
+    return resource == name || resource.startsWith(name + QLatin1Char('_'));
 }
 
 // The store icon, a 32-bit PNG as Play asks, put in whole where the user said.
@@ -122,15 +125,20 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
     AndroidWrite write;
     const FileDescriptor folder(::open(res.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen()) {
-        write.failures << QStringLiteral("%1: Couldn't open the res folder: %2")
-                              .arg(displayPath(res), QString::fromLocal8Bit(std::strerror(errno)));
+        write.failures << pathLine(
+            res, QStringLiteral("Couldn't open the res folder: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
         return write;
     }
     removeAbandonedReplacements(folder, [&name](const std::string& file) {
         return QString::fromStdString(file) == manifestName(name);
     });
+    // What the last run listed as its own.
     QByteArray oldManifest;
     readFileIn(folder, toPath(manifestName(name)), maxManifestBytes, oldManifest);
+    QStringList previous;
+    for (const QByteArray& line : oldManifest.split('\n'))
+        if (!line.trimmed().isEmpty())
+            previous << QString::fromUtf8(line.trimmed());
 
     std::map<QString, QByteArray> files;
     std::map<QString, std::optional<QByteArray>> made = encoded(plan, playStore.has_value());
@@ -150,10 +158,7 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
     // The list first names what this run may write as well as what the last one wrote, so that
     // whatever a run killed midway leaves, the next one knows for its own.
     {
-        QStringList listed;
-        for (const QByteArray& line : oldManifest.split('\n'))
-            if (!line.trimmed().isEmpty())
-                listed << QString::fromUtf8(line.trimmed());
+        QStringList listed = previous;
         for (const auto& [path, bytes] : files)
             listed << path;
         listed.removeDuplicates();
@@ -190,14 +195,11 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
 
     // What the last run wrote and this one did not goes, and what would clash with this run's
     // files; then the list is this run's.
-    QStringList leaving = replacing;
-    for (const QByteArray& line : oldManifest.split('\n'))
-        leaving << QString::fromUtf8(line.trimmed());
-    for (const QString& path : leaving) {
+    for (const QString& path : replacing + previous) {
         // Only files of this icon's resources go, whatever the list says.
         const QStringList parts = path.split(QLatin1Char('/'));
-        if (path.isEmpty() || files.count(path) || parts.size() != 2 || !isSingleComponent(parts[0])
-            || !isSingleComponent(parts[1]) || !isResourceOf(parts[1], name))
+        if (files.count(path) || parts.size() != 2 || !isSingleComponent(parts[0]) || !isSingleComponent(parts[1])
+            || !isResourceOf(parts[1], name))
             continue;
         FileDescriptor sub;
         if (!openFolderIn(folder, res, toPath(parts[0]), res, false, sub)
@@ -208,51 +210,6 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
     if (auto error = replaceFile(folder, res, toPath(manifestName(name)), write.written.join('\n').toUtf8() + '\n'))
         write.failures << *error;
     return write;
-}
-
-QStringList clashingFiles(const fs::path& res, const AndroidIconPlan& plan)
-{
-    std::map<QString, std::set<QString>> written; // folder: file names
-    for (const auto& [path, image] : plan.images)
-        written[path.section(QLatin1Char('/'), 0, 0)].insert(path.section(QLatin1Char('/'), 1));
-    for (const auto& [path, text] : plan.texts)
-        written[path.section(QLatin1Char('/'), 0, 0)].insert(path.section(QLatin1Char('/'), 1));
-    QStringList clashes;
-    const FileDescriptor folder(::open(res.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    for (const auto& [sub, names] : written) {
-        FileDescriptor opened;
-        if (!folder.isOpen() || openFolderIn(folder, res, toPath(sub), res, false, opened))
-            continue;
-        std::set<QString> resources; // a resource is named by its file's name up to the first dot
-        for (const QString& name : names)
-            resources.insert(name.section(QLatin1Char('.'), 0, 0));
-        for (const std::string& entry : namesIn(opened)) {
-            const QString name = QString::fromStdString(entry);
-            if (!names.count(name) && resources.count(name.section(QLatin1Char('.'), 0, 0)))
-                clashes << sub + QLatin1Char('/') + name;
-        }
-    }
-    clashes.sort();
-    return clashes;
-}
-
-std::optional<QString> colourDefinedElsewhere(const fs::path& res, const QString& colour, const QString& ownFile)
-{
-    std::error_code error;
-    const QByteArray definition = QStringLiteral("name=\"%1\"").arg(colour).toUtf8();
-    for (const fs::directory_entry& values : fs::directory_iterator(res, error)) {
-        if (!values.path().filename().string().starts_with("values") || !values.is_directory(error))
-            continue;
-        for (const fs::directory_entry& file : fs::directory_iterator(values.path(), error)) {
-            const QString relative = displayPath(file.path().lexically_relative(res));
-            if (file.path().extension() != ".xml" || relative == ownFile || file.file_size(error) > (4 << 20))
-                continue;
-            QFile xml(displayPath(file.path()));
-            if (xml.open(QIODevice::ReadOnly) && xml.readAll().contains(definition))
-                return relative;
-        }
-    }
-    return std::nullopt;
 }
 
 } // namespace quorva

@@ -21,19 +21,9 @@ struct AndroidWrite {
 // new; no link below the folder leads a write out of it. What an earlier run wrote for the same
 // name and this one does not (a themed layer no longer asked for) is removed: a hidden list in
 // the folder, which Android's build passes over, remembers it. Every other file is left alone.
-// replacing: files found by clashingFiles, removed once the plan's are in.
+// replacing: files of the same resources under other names, removed once the plan's are in.
 AndroidWrite writeAndroidIcons(const std::filesystem::path& res, const AndroidIconPlan& plan, const QString& name,
                                const std::optional<std::filesystem::path>& playStore = std::nullopt,
                                const QStringList& replacing = {});
-
-// The files of res that Android's build would take for the same resource as one of the plan's:
-// the same name with another extension in the same folder, as the ic_launcher.webp that Android
-// Studio writes beside the ic_launcher.png written here. aapt2 refuses a resource defined twice.
-QStringList clashingFiles(const std::filesystem::path& res, const AndroidIconPlan& plan);
-
-// The values file of res, other than Quorva's own, that defines this colour already; Android's
-// build fails on a resource defined twice.
-std::optional<QString> colourDefinedElsewhere(const std::filesystem::path& res, const QString& colour,
-                                              const QString& ownFile);
 
 } // namespace quorva

@@ -7,26 +7,6 @@
 
 namespace quorva {
 namespace fs = std::filesystem;
-namespace {
-
-GenerateOutcome failedWith(const QString& error)
-{
-    GenerateOutcome outcome;
-    outcome.exitStatus = 1;
-    outcome.errors << error;
-    return outcome;
-}
-
-std::optional<QString> loadInto(const std::optional<fs::path>& file, ImageRef& image)
-{
-    if (!file)
-        return std::nullopt;
-    const LoadedImage loaded = loadImage(*file);
-    image = loaded.image;
-    return loaded.image ? std::nullopt : std::optional(pathLine(*file, loaded.error));
-}
-
-} // namespace
 
 GenerateOutcome runAndroidIcon(const GenerateRequest& request)
 {
@@ -41,10 +21,8 @@ GenerateOutcome runAndroidIcon(const GenerateRequest& request)
     options.monochrome = request.monochrome.wanted;
     options.padding = request.frame.padding;
     options.playStore = request.playStore.has_value();
-    for (const auto& failure : {loadInto(request.backgroundFile, options.backgroundImage),
-                                loadInto(request.monochrome.file, options.monochromeArtwork)})
-        if (failure)
-            return failedWith(*failure);
+    if (const auto failure = loadAndroidArtwork(options, request.backgroundFile, request.monochrome.file))
+        return failedWith(*failure);
 
     const AndroidIconPlan plan = planAndroidIcons(loaded.image, options);
     if (plan.refusal != AndroidRefusal::None)

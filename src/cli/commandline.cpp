@@ -60,6 +60,28 @@ struct Given {
     std::optional<qsizetype> followedBy;
 };
 
+// The options that take an optional FILE (--dark, --tinted, --monochrome), as asked: --OPTION=FILE
+// names its file; a bare one takes the argument right after it when the command has more than it
+// needs, the last ones first.
+void takeOptionalFiles(const std::map<QString, Given>& given, QStringList& positional, qsizetype needed,
+                       const std::vector<std::pair<const char*, AppearanceRequest*>>& options)
+{
+    std::vector<std::pair<qsizetype, AppearanceRequest*>> following;
+    for (const auto& [option, request] : options) {
+        const auto found = given.find(QLatin1String(option));
+        if (found == given.end())
+            continue;
+        request->wanted = true;
+        if (found->second.value)
+            request->file = toPath(*found->second.value);
+        else if (found->second.followedBy)
+            following.emplace_back(*found->second.followedBy, request);
+    }
+    std::sort(following.begin(), following.end());
+    for (auto it = following.rbegin(); it != following.rend() && positional.size() > needed; ++it)
+        it->second->file = toPath(positional.takeAt(it->first));
+}
+
 int channel(const QString& text, bool& ok)
 {
     const QString trimmed = text.trimmed();
@@ -317,13 +339,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (command == QLatin1String("android")) {
         request.kind = SetKind::Android;
         request.force = has("--force");
-        if (has("--monochrome")) {
-            request.monochrome.wanted = true;
-            if (given.at("--monochrome").value)
-                request.monochrome.file = toPath(value("--monochrome"));
-            else if (given.at("--monochrome").followedBy && positional.size() > 2)
-                request.monochrome.file = toPath(positional.takeAt(*given.at("--monochrome").followedBy));
-        }
+        takeOptionalFiles(given, positional, 2, {{"--monochrome", &request.monochrome}});
         if (positional.size() != 2)
             return usageError(QStringLiteral("android takes SOURCE and RES"));
         if (has("--name")) {
@@ -379,26 +395,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
 
     if (request.kind == SetKind::AppIcon) {
-        for (const char* option : {"--dark", "--tinted"}) {
-            AppearanceRequest& appearance
-                = QLatin1String(option) == QLatin1String("--dark") ? request.dark : request.tinted;
-            if (!has(option))
-                continue;
-            appearance.wanted = true;
-            if (given.at(QLatin1String(option)).value)
-                appearance.file = toPath(value(option));
-        }
-        // FILEs of --dark and --tinted are what the command has in excess of SOURCE [DEST], taken
-        // from the last.
         const qsizetype needed = request.catalog || request.iconComposer ? 1 : 2;
-        std::vector<std::pair<qsizetype, AppearanceRequest*>> following;
-        if (has("--dark") && given.at("--dark").followedBy)
-            following.emplace_back(*given.at("--dark").followedBy, &request.dark);
-        if (has("--tinted") && given.at("--tinted").followedBy)
-            following.emplace_back(*given.at("--tinted").followedBy, &request.tinted);
-        std::sort(following.begin(), following.end());
-        for (auto it = following.rbegin(); it != following.rend() && positional.size() > needed; ++it)
-            it->second->file = toPath(positional.takeAt(it->first));
+        takeOptionalFiles(given, positional, needed, {{"--dark", &request.dark}, {"--tinted", &request.tinted}});
         if (positional.size() != needed)
             return usageError(request.catalog            ? QStringLiteral("appicon takes SOURCE with --into")
                                   : request.iconComposer ? QStringLiteral("appicon takes SOURCE with --icon-composer")

@@ -25,19 +25,6 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-QString line(const fs::path& file, const QString& text)
-{
-    return pathLine(file, text);
-}
-
-GenerateOutcome failedWith(const QString& error)
-{
-    GenerateOutcome outcome;
-    outcome.exitStatus = 1;
-    outcome.errors << error;
-    return outcome;
-}
-
 // What the completion calls of one job told: the map of its last delivery step, and its failure
 // message, which may come from a worker thread.
 struct JobRecord {
@@ -72,9 +59,9 @@ void tell(const WriteReport& report, GenerateOutcome& outcome)
 {
     outcome.errors += report.failures;
     if (!report.kept.isEmpty() && report.setFolder)
-        outcome.notes
-            << line(*report.setFolder,
-                    QStringLiteral("kept %1, which Quorva did not write").arg(report.kept.join(QStringLiteral(", "))));
+        outcome.notes << pathLine(*report.setFolder,
+                                  QStringLiteral("kept %1, which Quorva did not write")
+                                      .arg(report.kept.join(QStringLiteral(", "))));
 }
 
 // The destination named on the command line is made if it is missing, as mkdir -p would; from
@@ -84,9 +71,9 @@ std::optional<QString> makeDestination(const fs::path& destination)
     std::error_code made;
     fs::create_directories(destination, made);
     if (made || !fs::is_directory(destination, made))
-        return line(destination,
-                    QStringLiteral("Couldn't create the destination folder: %1")
-                        .arg(QString::fromLocal8Bit(made ? made.message() : std::string("Not a directory"))));
+        return pathLine(destination,
+                        QStringLiteral("Couldn't create the destination folder: %1")
+                            .arg(QString::fromLocal8Bit(made ? made.message() : std::string("Not a directory"))));
     return std::nullopt;
 }
 
@@ -96,7 +83,7 @@ std::optional<QString> loadAppearance(const AppearanceRequest& request, ImageRef
         return std::nullopt;
     const LoadedImage loaded = loadImage(*request.file);
     artwork = loaded.image;
-    return loaded.image ? std::nullopt : std::optional(line(*request.file, loaded.error));
+    return loaded.image ? std::nullopt : std::optional(pathLine(*request.file, loaded.error));
 }
 
 // The layout with its Contents.json read once for the whole run, or why it can't be.
@@ -146,12 +133,12 @@ GenerateOutcome writeIconComposerFile(const GenerateRequest& request, const fs::
 {
     const IconComposerPlan plan = planIconComposerFile(image, options);
     if (!plan.file)
-        return failedWith(line(source, describe(plan.refusal) + hintFor(plan.refusal)));
+        return failedWith(pathLine(source, describe(plan.refusal) + hintFor(plan.refusal)));
     std::error_code error;
     if (!fs::is_directory(*request.iconComposer, error))
-        return failedWith(line(*request.iconComposer,
-                               QStringLiteral("Couldn't write the Icon Composer file: it is no "
-                                              "folder")));
+        return failedWith(pathLine(*request.iconComposer,
+                                   QStringLiteral("Couldn't write the Icon Composer file: it is no "
+                                                  "folder")));
     removeAbandonedStaging(*request.iconComposer);
     if (auto failure = installFolder(*request.iconComposer, request.iconSetName + QStringLiteral(".icon"),
                                      plan.file->files(), QStringLiteral("icon")))
@@ -164,7 +151,7 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     const fs::path& source = request.sources.front();
     const LoadedImage loaded = loadImage(source);
     if (!loaded.image)
-        return failedWith(line(source, loaded.error));
+        return failedWith(pathLine(source, loaded.error));
     AppIconOptions options;
     options.platforms = request.platforms;
     options.macShape = request.macShape;
@@ -181,7 +168,7 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
         return writeIconComposerFile(request, source, loaded.image, options);
     AppIconPlan plan = planAppIconSet(loaded.image, options);
     if (plan.refusal != AppIconRefusal::None) {
-        return failedWith(line(source, describe(plan.refusal) + hintFor(plan.refusal)));
+        return failedWith(pathLine(source, describe(plan.refusal) + hintFor(plan.refusal)));
     }
     // What the window notes before it asks for a folder, said here on standard error.
     QStringList notes;
@@ -192,19 +179,20 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     for (const AppIconNote note : notesOf(*loaded.image, options, hasTransparentPixels(sampleBitmap(*loaded.image)))) {
         switch (note) {
         case AppIconNote::Upscaled:
-            notes << line(source,
-                          QStringLiteral("it is %1; the %2 px icons are upscaled").arg(size).arg(singleSizeIconSide));
+            notes
+                << pathLine(source,
+                            QStringLiteral("it is %1; the %2 px icons are upscaled").arg(size).arg(singleSizeIconSide));
             break;
         case AppIconNote::Stretched:
-            notes << line(source,
-                          QStringLiteral("it is %1, not square: every icon is stretched to a square "
-                                         "(--fit contain or cover keeps its shape)")
-                              .arg(size));
+            notes << pathLine(source,
+                              QStringLiteral("it is %1, not square: every icon is stretched to a square "
+                                             "(--fit contain or cover keeps its shape)")
+                                  .arg(size));
             break;
         case AppIconNote::TransparentStoreIcon:
-            notes << line(source,
-                          QStringLiteral("the App Store icon will have transparent pixels, which App Store "
-                                         "Connect rejects (ITMS-90717); lay it onto --background COLOR"));
+            notes << pathLine(source,
+                              QStringLiteral("the App Store icon will have transparent pixels, which App Store "
+                                             "Connect rejects (ITMS-90717); lay it onto --background COLOR"));
             break;
         }
     }
@@ -236,10 +224,10 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     GenerateOutcome outcome;
     outcome.notes = notes;
     if (record.message)
-        outcome.errors << line(source, *record.message);
+        outcome.errors << pathLine(source, *record.message);
     if (!record.images) {
         if (!record.message)
-            outcome.errors << line(source, QStringLiteral("Couldn't get image"));
+            outcome.errors << pathLine(source, QStringLiteral("Couldn't get image"));
     } else if (request.catalog) {
         if (auto error = install(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"), plan.layout,
                                  *record.images, request.force))
@@ -320,7 +308,7 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
             queues.postToMain([&, source] {
                 loadNext();
                 if (!source->loaded.image) {
-                    source->outcome.errors << line(source->file, source->loaded.error);
+                    source->outcome.errors << pathLine(source->file, source->loaded.error);
                     return;
                 }
                 if (!placeError)
@@ -336,9 +324,9 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
                 // The images stored before a failed scale are written all the same.
                 queues.postToMain([&, source] { writeSet(source); });
                 if (!rendered)
-                    source->outcome.errors << line(source->file,
-                                                   QStringLiteral("Couldn't get image: %1")
-                                                       .arg(imageSetFailureReason(*source->loaded.image)));
+                    source->outcome.errors << pathLine(source->file,
+                                                       QStringLiteral("Couldn't get image: %1")
+                                                           .arg(imageSetFailureReason(*source->loaded.image)));
                 source->loaded.image.reset();
             });
         });

@@ -11,4 +11,13 @@ struct GenerateOutcome {
     QStringList notes;  // what the user should know although nothing failed
 };
 
+// A run that failed for this one reason.
+inline GenerateOutcome failedWith(const QString& error)
+{
+    GenerateOutcome outcome;
+    outcome.exitStatus = 1;
+    outcome.errors << error;
+    return outcome;
+}
+
 } // namespace quorva

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <vector>
 
 namespace quorva {
 namespace {
@@ -92,18 +93,21 @@ QImage renderAndroidPreview(const AndroidIconPlan& plan, qreal devicePixelRatio,
     preview.fill(Qt::transparent);
     QPainter painter(&preview);
     painter.setRenderHint(QPainter::Antialiasing);
+    std::vector<QImage> masked; // the same on either home screen
+    for (const Mask mask : {Mask::Circle, Mask::Squircle, Mask::RoundedSquare})
+        masked.push_back(maskedTo(shown, mask));
     for (const bool dark : {false, true}) {
         const int top = dark ? plateHeight + gap : 0;
         painter.setPen(QPen(QColor(0x80, 0x80, 0x88, 0x90), 1));
         painter.setBrush(dark ? QColor(0x20, 0x24, 0x2b) : QColor(0xdd, 0xe3, 0xea));
         painter.drawRoundedRect(QRectF(0, top, plateWidth, plateHeight).adjusted(0.5, 0.5, -0.5, -0.5), gap, gap);
         int x = gap;
-        for (const Mask mask : {Mask::Circle, Mask::Squircle, Mask::RoundedSquare}) {
-            painter.drawImage(x, top + gap, maskedTo(shown, mask));
+        for (const QImage& icon : masked) {
+            painter.drawImage(x, top + gap, icon);
             x += side + gap;
         }
         // Without a themed layer, Android shows the icon as it is among the tinted ones.
-        painter.drawImage(x, top + gap, monochrome.isNull() ? maskedTo(shown, Mask::Circle) : themed(monochrome, dark));
+        painter.drawImage(x, top + gap, monochrome.isNull() ? masked.front() : themed(monochrome, dark));
     }
     painter.setFont(font);
     painter.setPen(palette.color(QPalette::WindowText));

@@ -300,8 +300,7 @@ void HomeController::updatePreview()
             this,
             [image, options, file, ratio, colours] {
                 AndroidIconOptions chosen = options;
-                if (file) // shown over the colour until it can be read
-                    chosen.backgroundImage = loadImage(*file).image;
+                (void)loadAndroidArtwork(chosen, file, std::nullopt); // the colour until it can be read
                 const AndroidIconPlan plan = planAndroidIcons(image, chosen);
                 return std::pair(renderAndroidPreview(plan, ratio, colours), androidPreviewDescription(plan));
             },
@@ -649,13 +648,9 @@ void HomeController::startAndroidJob(const ImageRef& image, const std::function<
         [image, options, file, res] {
             WriteReport report;
             AndroidIconOptions chosen = options;
-            if (file) {
-                const LoadedImage background = loadImage(*file);
-                if (!background.image) {
-                    report.failures << pathLine(*file, background.error);
-                    return report;
-                }
-                chosen.backgroundImage = background.image;
+            if (const auto failure = loadAndroidArtwork(chosen, file, std::nullopt)) {
+                report.failures << *failure;
+                return report;
             }
             const AndroidIconPlan plan = planAndroidIcons(image, chosen);
             if (plan.refusal != AndroidRefusal::None) {

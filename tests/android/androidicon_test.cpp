@@ -3,7 +3,6 @@
 #include "android/androiddensity.h"
 #include "testsupport.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QXmlStreamReader>
 
@@ -12,7 +11,6 @@
 #include <chrono>
 #include <cmath>
 #include <map>
-#include <thread>
 
 namespace fs = std::filesystem;
 using namespace quorva;
@@ -350,17 +348,7 @@ TEST_F(AndroidIcon, killedAtAnyInstant_leavesEveryFileWholeOldOrNew)
     QRandomGenerator random(seed);
     int kills = 0;
     for (int run = 0; run < 120; ++run) {
-        QProcess process;
-        process.start(test::cliPath, run % 2 ? a : b);
-        ASSERT_TRUE(process.waitForStarted());
-        if (run % 10 == 9) {
-            ASSERT_TRUE(process.waitForFinished(120000));
-        } else {
-            std::this_thread::sleep_for(wholeRun * random.bounded(1.3));
-            process.kill();
-            process.waitForFinished();
-            ++kills;
-        }
+        kills += test::runCliKilledAtRandom(run % 2 ? a : b, run, wholeRun, random);
         for (const auto& [file, bytes] : treeOf(res)) {
             if (file.section('/', -1).startsWith(QLatin1Char('.')))
                 continue; // hidden: Android's build passes it over

@@ -1,7 +1,6 @@
 // quorva-cli writing straight into an asset catalog: whole sets or none, and nothing else touched.
 #include "testsupport.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 
 #include <chrono>
 #include <map>
-#include <thread>
 
 namespace fs = std::filesystem;
 using namespace quorva;
@@ -210,18 +208,8 @@ TEST_F(IntoCatalog, killedAtAnyInstant_leavesTheWholeOldOrTheWholeNewSet)
     bool isA = true;
     int swapped = 0;
     for (int run = 0; run < 120; ++run) {
-        QProcess process;
-        process.start(test::cliPath, (isA ? single() : classic()) << "--into" << test::str(catalog));
-        ASSERT_TRUE(process.waitForStarted());
-        // The kill lands anywhere from the start to a little past the end of a whole run; every
-        // tenth run is let finish, so that runs do swap however slow the machine is.
-        if (run % 10 == 9) {
-            ASSERT_TRUE(process.waitForFinished(120000));
-        } else {
-            std::this_thread::sleep_for(wholeRun * random.bounded(1.3));
-            process.kill();
-            process.waitForFinished();
-        }
+        test::runCliKilledAtRandom((isA ? single() : classic()) << "--into" << test::str(catalog), run, wholeRun,
+                                   random);
         const Tree now = treeOf(catalog / "AppIcon.appiconset");
         ASSERT_TRUE(now == a || now == b) << "a half-written set after a kill in run " << run;
         ASSERT_EQ(treeOf(catalog / "Group"), neighbours);

@@ -1,0 +1,117 @@
+#include "android/resfolder.h"
+
+#include "support/fileio.h"
+#include "support/paths.h"
+
+#include <QXmlStreamReader>
+
+#include <fcntl.h>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr qint64 maxValuesBytes = 4 << 20;
+
+} // namespace
+
+QString resourceName(const QString& file)
+{
+    return file.section(QLatin1Char('.'), 0, 0);
+}
+
+ResFolder::ResFolder(const fs::path& res) : m_res(res), m_fd(::open(res.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (!m_fd.isOpen())
+        return;
+    for (const std::string& entry : namesIn(m_fd)) {
+        const QString name = QString::fromStdString(entry);
+        FileDescriptor sub;
+        if (name.startsWith(QLatin1Char('.')) || openFolderIn(m_fd, res, entry, res, false, sub))
+            continue;
+        std::set<QString>& files = m_files[name];
+        for (const std::string& file : namesIn(sub))
+            if (!file.starts_with('.'))
+                files.insert(QString::fromStdString(file));
+        m_folders[name] = std::move(sub);
+    }
+    for (const QString& folder : foldersOf(QStringLiteral("values")))
+        for (const QString& file : m_files.at(folder))
+            if (file.endsWith(QLatin1String(".xml")))
+                readColours(folder, file);
+}
+
+fs::path ResFolder::path(const QString& folder, const QString& file) const
+{
+    return m_res / toPath(folder) / toPath(file);
+}
+
+std::vector<QString> ResFolder::foldersOf(const QString& type) const
+{
+    std::vector<QString> found;
+    for (const auto& [name, files] : m_files)
+        if (name == type || name.startsWith(type + QLatin1Char('-')))
+            found.push_back(name);
+    return found;
+}
+
+std::optional<QString> ResFolder::densityFolder(const QString& type, const QString& qualifier) const
+{
+    const QString base = type + QLatin1Char('-') + qualifier;
+    for (const auto& [name, files] : m_files)
+        if (name == base || name.startsWith(base + QLatin1Char('-')))
+            return name;
+    return std::nullopt;
+}
+
+std::optional<QString> ResFolder::fileOf(const QString& folder, const QString& resource) const
+{
+    const auto found = m_files.find(folder);
+    if (found == m_files.end())
+        return std::nullopt;
+    for (const QString& file : found->second)
+        if (resourceName(file) == resource)
+            return file;
+    return std::nullopt;
+}
+
+bool ResFolder::defines(const QString& type, const QString& name) const
+{
+    if (type == QLatin1String("color") && m_colours.count(name))
+        return true;
+    for (const QString& folder : foldersOf(type))
+        if (fileOf(folder, name))
+            return true;
+    return false;
+}
+
+QStringList ResFolder::filesDefiningColour(const QString& colour) const
+{
+    const auto found = m_colours.find(colour);
+    return found == m_colours.end() ? QStringList() : found->second;
+}
+
+QByteArray ResFolder::read(const QString& folder, const QString& file, qint64 maxBytes) const
+{
+    QByteArray bytes;
+    const auto found = m_folders.find(folder);
+    if (found == m_folders.end() || readFileIn(found->second, toPath(file), maxBytes, bytes) != 0)
+        return {};
+    return bytes;
+}
+
+// <color name="…"> and <item type="color" name="…">, as aapt2 reads them.
+void ResFolder::readColours(const QString& folder, const QString& file)
+{
+    QXmlStreamReader reader(read(folder, file, maxValuesBytes));
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringView type = reader.attributes().value(QLatin1String("type"));
+        if (reader.name() == QLatin1String("color")
+            || (reader.name() == QLatin1String("item") && type == QLatin1String("color")))
+            m_colours[reader.attributes().value(QLatin1String("name")).toString()] << folder + QLatin1Char('/') + file;
+    }
+}
+
+} // namespace quorva
