@@ -7,8 +7,8 @@
 
 #include "cli/allocatortuning.h"
 
-#include "generation/appiconset.h"
-#include "generation/imageset.h"
+#include "apple/appiconset.h"
+#include "apple/imageset.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"
 #include "png/pngencoder.h"

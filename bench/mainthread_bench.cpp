@@ -6,10 +6,10 @@
 
 #include "benchsources.h"
 
-#include "catalog/catalogwriter.h"
-#include "generation/appiconset.h"
+#include "apple/appiconset.h"
+#include "apple/catalogwriter.h"
+#include "apple/imageset.h"
 #include "generation/encodedfirst.h"
-#include "generation/imageset.h"
 #include "image/imageloading.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "generation/appiconset.h"
+#include "apple/appiconset.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/finding.h"
+#include "target/finding.h"
 
 #include <QStringList>
 

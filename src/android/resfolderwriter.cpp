@@ -5,6 +5,7 @@
 #include "png/pngencoder.h"
 #include "support/fileio.h"
 #include "support/paths.h"
+#include "target/installer.h"
 
 #include <cstring>
 
@@ -22,9 +23,10 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxManifestBytes = 64 * 1024;
+constexpr qint64 maxListBytes = 64 * 1024;
 
-QString manifestName(const QString& name)
+// The hidden list of the files a run wrote for the icon, which Android's build passes over.
+QString listName(const QString& name)
 {
     return QStringLiteral(".quorva-%1").arg(name);
 }
@@ -98,25 +100,6 @@ bool isResourceOf(const QString& file, const QString& name)
     return resource == name || resource.startsWith(name + QLatin1Char('_'));
 }
 
-// The store icon, a 32-bit PNG as Play asks, put in whole where the user said.
-std::optional<QString> writePlayStoreIcon(const std::optional<QByteArray>& png, const fs::path& file)
-{
-    if (!png)
-        return pathLine(file, QStringLiteral("Couldn't make the Play Store icon"));
-    if (png->size() > playStoreIconMaxBytes)
-        return pathLine(file,
-                        QStringLiteral("the Play Store icon would be %1 KB, over the 1024 KB Google Play takes: "
-                                       "the art is too fine-grained to compress (noise or dithering)")
-                            .arg(png->size() / 1024));
-    const fs::path parent = file.parent_path().empty() ? fs::path(".") : file.parent_path();
-    const FileDescriptor folder(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.isOpen())
-        return pathLine(file,
-                        QStringLiteral("Couldn't write the Play Store icon: %1")
-                            .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    return replaceFile(folder, parent, file.filename(), *png);
-}
-
 } // namespace
 
 AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan, const QString& name,
@@ -129,86 +112,77 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
             res, QStringLiteral("Couldn't open the res folder: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
         return write;
     }
-    removeAbandonedReplacements(folder, [&name](const std::string& file) {
-        return QString::fromStdString(file) == manifestName(name);
-    });
     // What the last run listed as its own.
-    QByteArray oldManifest;
-    readFileIn(folder, toPath(manifestName(name)), maxManifestBytes, oldManifest);
+    QByteArray oldList;
+    readFileIn(folder, toPath(listName(name)), maxListBytes, oldList);
     QStringList previous;
-    for (const QByteArray& line : oldManifest.split('\n'))
+    for (const QByteArray& line : oldList.split('\n'))
         if (!line.trimmed().isEmpty())
             previous << QString::fromUtf8(line.trimmed());
 
-    std::map<QString, QByteArray> files;
     std::map<QString, std::optional<QByteArray>> made = encoded(plan, playStore.has_value());
     std::optional<std::optional<QByteArray>> playStoreIcon;
     if (const auto icon = made.find(playStoreKey); icon != made.end()) {
         playStoreIcon = std::move(icon->second);
         made.erase(icon);
     }
+    Plan files;
     for (auto& [path, bytes] : made) {
-        if (bytes)
-            files[path] = std::move(*bytes);
-        else
+        if (!bytes)
             write.failures << QStringLiteral("%1: Couldn't make the image").arg(displayPath(res / toPath(path)));
+        else
+            files.add(path, std::move(*bytes));
     }
     for (const auto& [path, text] : plan.texts)
-        files[path] = text;
-    // The list first names what this run may write as well as what the last one wrote, so that
-    // whatever a run killed midway leaves, the next one knows for its own.
-    {
-        QStringList listed = previous;
-        for (const auto& [path, bytes] : files)
-            listed << path;
-        listed.removeDuplicates();
-        listed.sort();
-        if (auto error = replaceFile(folder, res, toPath(manifestName(name)), listed.join('\n').toUtf8() + '\n')) {
-            write.failures << *error;
-            return write;
-        }
-    }
-    std::map<QString, FileDescriptor> subfolders;
-    for (const auto& [path, bytes] : files) {
-        const QString sub = path.section(QLatin1Char('/'), 0, 0), file = path.section(QLatin1Char('/'), 1);
-        if (!subfolders.count(sub)) {
-            FileDescriptor opened;
-            if (auto error = openFolderIn(folder, res, toPath(sub), res, true, opened)) {
-                write.failures << *error;
-                continue;
-            }
-            // What a killed run left of this icon's files goes; they were hidden from the build.
-            removeAbandonedReplacements(opened, [&name](const std::string& file) {
-                return isResourceOf(QString::fromStdString(file), name);
-            });
-            subfolders.emplace(sub, std::move(opened));
-        }
-        if (auto error = replaceFile(subfolders.at(sub), res / toPath(sub), toPath(file), bytes))
-            write.failures << *error;
-        else
-            write.written << path;
-    }
-    if (playStoreIcon && playStore) {
-        if (auto error = writePlayStoreIcon(*playStoreIcon, *playStore))
-            write.failures << *error;
-    }
-
-    // What the last run wrote and this one did not goes, and what would clash with this run's
-    // files; then the list is this run's.
+        files.add(path, text);
+    std::sort(files.files.begin(), files.files.end(),
+              [](const PlannedFile& a, const PlannedFile& b) { return a.path < b.path; });
+    for (const PlannedFile& file : files.files)
+        write.written << file.path;
+    // What the last run wrote and this one does not goes, and what would clash with this run's
+    // files: only files of this icon's resources, whatever the list says.
     for (const QString& path : replacing + previous) {
-        // Only files of this icon's resources go, whatever the list says.
         const QStringList parts = path.split(QLatin1Char('/'));
-        if (files.count(path) || parts.size() != 2 || !isSingleComponent(parts[0]) || !isSingleComponent(parts[1])
-            || !isResourceOf(parts[1], name))
-            continue;
-        FileDescriptor sub;
-        if (!openFolderIn(folder, res, toPath(parts[0]), res, false, sub)
-            && ::unlinkat(sub.get(), toPath(parts[1]).c_str(), 0) == 0)
-            write.removed << path;
+        if (!files.find(path) && parts.size() == 2 && isSingleComponent(parts[0]) && isSingleComponent(parts[1])
+            && isResourceOf(parts[1], name) && !files.removals.contains(path))
+            files.removals << path;
     }
-    write.written.sort();
-    if (auto error = replaceFile(folder, res, toPath(manifestName(name)), write.written.join('\n').toUtf8() + '\n'))
-        write.failures << *error;
+    // The list goes in first, naming what this run may write as well as what the last one wrote,
+    // so that whatever a run killed midway leaves, the next one knows for its own.
+    QStringList listed = previous + write.written;
+    listed.removeDuplicates();
+    listed.sort();
+    files.files.insert(files.files.begin(), PlannedFile{listName(name), listed.join('\n').toUtf8() + '\n'});
+
+    std::vector<Placement> placements{{res, files}};
+    if (playStoreIcon && playStore) {
+        const std::optional<QByteArray>& png = *playStoreIcon;
+        if (!png)
+            write.failures << pathLine(*playStore, QStringLiteral("Couldn't make the Play Store icon"));
+        else if (png->size() > playStoreIconMaxBytes)
+            write.failures << pathLine(*playStore,
+                                       QStringLiteral("the Play Store icon would be %1 KB, over the 1024 KB Google "
+                                                      "Play takes: the art is too fine-grained to compress (noise or "
+                                                      "dithering)")
+                                           .arg(png->size() / 1024));
+        else {
+            Plan store;
+            store.add(displayPath(playStore->filename()), *png);
+            placements.push_back({playStore->parent_path().empty() ? fs::path(".") : playStore->parent_path(), store});
+        }
+    }
+    if (!write.failures.isEmpty()) {
+        write.written.clear();
+        return write;
+    }
+    const InstallReport report = install(placements);
+    write.failures = report.failures;
+    if (report.failed()) {
+        write.written.clear();
+        return write;
+    }
+    write.removed = report.removed;
+    write.removed.sort();
     return write;
 }
 

@@ -1,7 +1,7 @@
 #include "cli/checkcommand.h"
 
 #include "android/rescheck.h"
-#include "catalog/catalogcheck.h"
+#include "apple/catalogcheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include "cli/commandline.h"
 
-#include "generation/assetname.h"
+#include "apple/assetname.h"
 #include "support/paths.h"
 
 #include <QRegularExpression>

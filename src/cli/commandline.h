@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalog/appleplatform.h"
-#include "generation/appiconplan.h"
+#include "apple/appiconplan.h"
+#include "apple/appleplatform.h"
 #include "image/frame.h"
 
 #include <QColor>

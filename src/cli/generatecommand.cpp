@@ -2,14 +2,14 @@
 
 #include "cli/androidcommand.h"
 
-#include "catalog/catalogwriter.h"
-#include "catalog/contentsjson.h"
-#include "catalog/setcontents.h"
-#include "catalog/setinstaller.h"
-#include "generation/appiconplan.h"
-#include "generation/assetname.h"
-#include "generation/iconcomposerplan.h"
-#include "generation/imageset.h"
+#include "apple/appiconplan.h"
+#include "apple/assetname.h"
+#include "apple/catalogwriter.h"
+#include "apple/contentsjson.h"
+#include "apple/iconcomposerplan.h"
+#include "apple/imageset.h"
+#include "apple/setcontents.h"
+#include "apple/setinstaller.h"
 #include "generation/localtaskqueues.h"
 #include "image/image.h"
 #include "image/imageloading.h"
@@ -44,16 +44,6 @@ struct JobRecord {
     }
 };
 
-// The set is written once, with the job's final map, through the writer that the window calls
-// after every delivery step: the same files and bytes, without rewriting the set again and again.
-// The report names each file that failed; here they go to standard error, once each, so the
-// writer's own printing of them is held back.
-WriteReport writeOnce(const std::function<WriteReport()>& write)
-{
-    const ScopedLineSink silent([](const QString&) {});
-    return write();
-}
-
 // The failures of a set written below a destination, and the notes about what it left alone.
 void tell(const WriteReport& report, GenerateOutcome& outcome)
 {
@@ -62,19 +52,6 @@ void tell(const WriteReport& report, GenerateOutcome& outcome)
         outcome.notes << pathLine(*report.setFolder,
                                   QStringLiteral("kept %1, which Quorva did not write")
                                       .arg(report.kept.join(QStringLiteral(", "))));
-}
-
-// The destination named on the command line is made if it is missing, as mkdir -p would; from
-// then on the writer never makes it again.
-std::optional<QString> makeDestination(const fs::path& destination)
-{
-    std::error_code made;
-    fs::create_directories(destination, made);
-    if (made || !fs::is_directory(destination, made))
-        return pathLine(destination,
-                        QStringLiteral("Couldn't create the destination folder: %1")
-                            .arg(QString::fromLocal8Bit(made ? made.message() : std::string("Not a directory"))));
-    return std::nullopt;
 }
 
 std::optional<QString> loadAppearance(const AppearanceRequest& request, ImageRef& artwork)
@@ -96,19 +73,23 @@ std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
 
 // Encodes the images that the set's Contents.json (read beforehand) names and puts the set into
 // the catalog.
-std::optional<QString> install(const fs::path& catalog, const QString& folder, const CatalogSetLayout& layout,
-                               const RenderedImages& images, bool force)
+InstallReport install(const fs::path& catalog, const QString& folder, const CatalogSetLayout& layout,
+                      const RenderedImages& images, bool force)
 {
     SetFiles set;
     set.contents = *layout.contents;
     for (const QString& file : filesNamedIn(parseSetContents(set.contents))) {
         const auto found = images.find(layout.keyFor(file));
         const PngResult png = found != images.end() && found->second ? pngData(*found->second) : PngResult{};
-        if (!png.bytes)
-            return QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), file);
+        if (!png.bytes) {
+            InstallReport report;
+            report.failures
+                << QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), file);
+            return report;
+        }
         set.files[file] = *png.bytes;
     }
-    return installSet(catalog, folder, set, force);
+    return installSetIntoCatalog(catalog, folder, set, force);
 }
 
 // The option that mends a refusal, as quorva-cli spells it.
@@ -139,11 +120,12 @@ GenerateOutcome writeIconComposerFile(const GenerateRequest& request, const fs::
         return failedWith(pathLine(*request.iconComposer,
                                    QStringLiteral("Couldn't write the Icon Composer file: it is no "
                                                   "folder")));
-    removeAbandonedStaging(*request.iconComposer);
-    if (auto failure = installFolder(*request.iconComposer, request.iconSetName + QStringLiteral(".icon"),
-                                     plan.file->files(), QStringLiteral("icon")))
-        return failedWith(*failure);
-    return {};
+    GenerateOutcome outcome;
+    outcome.errors
+        = installWholeFolder(*request.iconComposer, request.iconSetName + QStringLiteral(".icon"), plan.file->files())
+              .failures;
+    outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
+    return outcome;
 }
 
 GenerateOutcome runAppIconSet(const GenerateRequest& request)
@@ -203,19 +185,15 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
             return failedWith(*error);
         const QStringList named = filesNamedIn(parseSetContents(*plan.layout.contents));
         std::erase_if(plan.table, [&named](const AppIconEntry& entry) { return !named.contains(entry.fileName); });
-        if (auto error = openCatalog(*request.catalog))
-            return failedWith(*error);
-    } else if (auto error = makeDestination(*request.destination)) {
-        return failedWith(*error);
     }
 
     JobRecord record;
     LocalTaskQueues queues;
     makeAppIconSet(
         plan.image, plan.table,
-        [&record, &plan, &request](std::optional<RenderedImages> images, std::optional<QString> message) {
+        [&record](std::optional<RenderedImages> images, std::optional<QString> message) {
             if (message) // printed as the window's writer prints it
-                writeAppIconSet(std::nullopt, message, request.destination, plan.layout);
+                printLine(*message);
             record.record(std::move(images), message);
         },
         queues);
@@ -229,11 +207,12 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
         if (!record.message)
             outcome.errors << pathLine(source, QStringLiteral("Couldn't get image"));
     } else if (request.catalog) {
-        if (auto error = install(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"), plan.layout,
-                                 *record.images, request.force))
-            outcome.errors << *error;
+        outcome.errors += install(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"), plan.layout,
+                                  *record.images, request.force)
+                              .failures;
     } else {
-        tell(writeOnce([&] { return writeAppIconSet(record.images, std::nullopt, request.destination, plan.layout); }),
+        tell(installCatalogSet(*request.destination,
+                               planCatalogSet(plan.layout, *record.images, QStringLiteral("AppIcon.appiconset")), true),
              outcome);
     }
     outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
@@ -269,32 +248,25 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
             return failedWith(*error);
     }
     LocalTaskQueues queues;
-    // The destination or catalog is made once the first source has loaded, so that a run of
-    // unreadable files writes nothing.
-    std::optional<std::optional<QString>> placeError;
-    const auto place = [&request] {
-        return request.catalog ? openCatalog(*request.catalog) : makeDestination(*request.destination);
-    };
     // Runs on the loop after the job's last delivery step, which the job queued before it.
     const auto writeSet = [&request, &queues, &layout](ImageSetSource* source) {
         std::lock_guard lock(source->record.mutex);
         if (!source->record.images)
             return;
         if (!request.catalog) {
-            tell(writeOnce([&] {
-                     return writeImageSet(source->record.images, std::nullopt, request.destination,
-                                          [source] { return source->name; });
-                 }),
+            tell(installCatalogSet(*request.destination,
+                                   planCatalogSet(imageSetLayout(), *source->record.images,
+                                                  source->name + QStringLiteral(".imageset")),
+                                   true),
                  source->outcome);
             source->record.images.reset();
             return;
         }
         queues.postToBackground([source, &request, &layout, images = std::move(*source->record.images)] {
-            auto error
+            const InstallReport report
                 = install(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images, request.force);
             std::lock_guard lock(source->record.mutex);
-            if (error)
-                source->outcome.errors << *error;
+            source->outcome.errors += report.failures;
         });
         source->record.images.reset();
     };
@@ -311,10 +283,6 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
                     source->outcome.errors << pathLine(source->file, source->loaded.error);
                     return;
                 }
-                if (!placeError)
-                    placeError = place();
-                if (*placeError)
-                    return;
                 const bool rendered = makeImageSet(
                     source->loaded.image,
                     [source](std::optional<RenderedImages> images, std::optional<QString> message) {
@@ -335,8 +303,6 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
     loadNext();
     queues.runUntilIdle();
 
-    if (placeError && *placeError)
-        return failedWith(**placeError);
     GenerateOutcome outcome;
     for (const auto& source : sources) {
         outcome.errors += source->outcome.errors;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generation/appiconplan.h"
+#include "apple/appiconplan.h"
 
 #include <QColor>
 #include <QWidget>

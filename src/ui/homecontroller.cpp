@@ -1,13 +1,13 @@
 #include "ui/homecontroller.h"
 
 #include "android/androidinstall.h"
-#include "catalog/catalogwriter.h"
-#include "catalog/setinstaller.h"
-#include "generation/appiconset.h"
-#include "generation/assetname.h"
+#include "apple/appiconset.h"
+#include "apple/assetname.h"
+#include "apple/catalogwriter.h"
+#include "apple/iconcomposerplan.h"
+#include "apple/imageset.h"
+#include "apple/setinstaller.h"
 #include "generation/encodedfirst.h"
-#include "generation/iconcomposerplan.h"
-#include "generation/imageset.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"
 #include "support/paths.h"
@@ -429,25 +429,15 @@ void HomeController::startJob()
         const IconComposerPlan plan = planIconComposerFile(image, chosenOptions());
         inBackground(
             this,
-            [plan, folder]() -> std::optional<QString> {
-                if (!plan.file)
-                    return QStringLiteral("Couldn't make the Icon Composer file: %1").arg(describe(plan.refusal));
-                if (!folder)
-                    return std::nullopt;
-                removeAbandonedStaging(*folder);
-                return installFolder(*folder, QStringLiteral("AppIcon.icon"), plan.file->files(),
-                                     QStringLiteral("icon"));
-            },
-            [told, folder](std::optional<QString> failure) {
+            [plan, folder] {
                 WriteReport report;
-                if (failure) {
-                    report.failures << *failure;
-                } else if (folder) {
-                    report.setFolder = *folder / "AppIcon.icon";
-                    report.written.push_back(*report.setFolder / "icon.json");
-                }
-                told(report);
-            });
+                if (!plan.file)
+                    report.failures << tr("Couldn't make the Icon Composer file: %1").arg(describe(plan.refusal));
+                else if (folder)
+                    report = installWholeFolder(*folder, QStringLiteral("AppIcon.icon"), plan.file->files());
+                return report;
+            },
+            [told](WriteReport report) { told(report); });
         return;
     }
     if (kind == OutputKind::AppIconSet) {
@@ -464,12 +454,39 @@ void HomeController::startJob()
             showJob(*summary);
             return;
         }
-        // One writer call for each icon, whether it was rendered or failed.
-        progress->expected = int(plan->table.size());
+        // One completion call for each icon, whether it was rendered or failed. The set is written
+        // once, with the last map, when every icon has come, and not at all when one failed: a set
+        // half written would be no set.
+        progress->expected = 1;
+        struct Gathered {
+            std::optional<RenderedImages> images;
+            WriteReport failures;
+            int calls = 0;
+        };
+        auto gathered = std::make_shared<Gathered>();
+        const int calls = int(plan->table.size());
         makeAppIconSet(
             plan->image, plan->table,
-            [folder, show, plan](std::optional<RenderedImages> images, std::optional<QString> message) {
-                show(writeAppIconSet(images, message, folder, plan->layout));
+            [folder, told, plan, gathered, calls](std::optional<RenderedImages> images,
+                                                  std::optional<QString> message) {
+                // A failure comes from a worker thread; the writer prints it there.
+                std::optional<WriteReport> failure;
+                if (message)
+                    failure = writeAppIconSet(std::nullopt, message, folder, plan->layout);
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [=, images = std::move(images)]() mutable {
+                        if (failure)
+                            gathered->failures.add(*failure);
+                        else
+                            gathered->images = std::move(images);
+                        if (++gathered->calls < calls)
+                            return;
+                        told(gathered->failures.failed()
+                                 ? gathered->failures
+                                 : writeAppIconSet(gathered->images, std::nullopt, folder, plan->layout));
+                    },
+                    Qt::QueuedConnection);
             },
             defaultTaskQueues());
         return;

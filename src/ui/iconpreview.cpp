@@ -1,7 +1,7 @@
 #include "ui/iconpreview.h"
 
-#include "catalog/contentsjson.h"
-#include "generation/imageset.h"
+#include "apple/contentsjson.h"
+#include "apple/imageset.h"
 #include "image/imageresizing.h"
 
 #include <QLinearGradient>

@@ -36,7 +36,9 @@ void JobSummary::add(const WriteReport& report)
         filesInSet = filesBesideSet = 0;
         // The set's own files lie below its folder (an Android icon's in the res folder's
         // subfolders); an app icon set's artwork copies lie beside it.
-        for (const std::filesystem::path& file : report.written) {
+        std::vector<std::filesystem::path> files = report.written;
+        files.insert(files.end(), report.unchanged.begin(), report.unchanged.end());
+        for (const std::filesystem::path& file : files) {
             const std::filesystem::path inside = file.lexically_relative(*report.setFolder);
             ++(!inside.empty() && *inside.begin() != ".." ? filesInSet : filesBesideSet);
         }

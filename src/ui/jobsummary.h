@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/catalogwriter.h"
+#include "apple/catalogwriter.h"
 #include "ui/messagearea.h"
 
 #include <QString>
@@ -12,9 +12,10 @@
 
 namespace quorva {
 
-// What the writer calls of one job have told so far. Every call rewrites the whole set, so the
-// last call's file counts are the set's; a failure stays listed once seen, so that a later call
-// that succeeds does not hide it.
+// What the writer calls of one job have told so far. Every call puts the whole set in, so the
+// last call's file counts are the set's, counted from what is on the disk (files that already held
+// their bytes among them); a failure stays listed once seen, so that a later call that succeeds
+// does not hide it.
 struct JobSummary {
     QStringList failures;
     QStringList kept; // files in the set folder that Quorva did not write

@@ -1,6 +1,6 @@
 #include "ui/sourcecheck.h"
 
-#include "generation/imageset.h"
+#include "apple/imageset.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 // quorva-cli's app icon options, judged from the files written.
 #include "testsupport.h"
 
-#include "catalog/setcontents.h"
+#include "apple/setcontents.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // Icon Composer files; each passes the catalog check.
 #include "testsupport.h"
 
-#include "catalog/catalogcheck.h"
-#include "catalog/setcontents.h"
+#include "apple/catalogcheck.h"
+#include "apple/setcontents.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 // libFuzzer target: what check reads of a set, from bytes chosen by the fuzzer: a Contents.json
 // and a PNG's header and chunk list. Either is read or refused with a reason; never a crash, a
 // hang or an allocation the input does not justify.
-#include "catalog/setcontents.h"
+#include "apple/setcontents.h"
 #include "png/pngstructure.h"
 #include "support/paths.h"
 

@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes through the image loader. It must give an image that keeps the
 // loader's promises, or no image and a reason; never crash, hang or read out of bounds.
 
-#include "generation/imageset.h"
+#include "apple/imageset.h"
 #include "image/imagelimits.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"

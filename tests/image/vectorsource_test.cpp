@@ -1,6 +1,6 @@
 // SVG sources: drawn by librsvg as its own tool draws them, at every size, within bounds of time
 // and memory, and never a way to read another file.
-#include "generation/appiconset.h"
+#include "apple/appiconset.h"
 #include "generation/localtaskqueues.h"
 #include "image/imagecompositing.h"
 #include "image/imageloading.h"

@@ -96,16 +96,18 @@ TEST_F(HomeControllerTest, noJobStarts_whenCancelledWithoutImageOrSegmentOrWindo
 
 TEST_F(HomeControllerTest, failures_areShownInTheWindow)
 {
-    // One of the files can't be written: the failure as a sentence, and the rest written.
+    // One of the files can't be written: the failure as a sentence, and nothing written.
     dropImage("icon.png", test::gradientImage(64, 64));
     segments().setSelectedSegment(1);
     const fs::path blocked = folder("blocked");
     fs::create_directories(blocked / "Quorva/asset/iOS/icon.imageset/asset@1x.png");
     generateInto(blocked);
     waitForJobs();
-    EXPECT_TRUE(status().contains(QStringLiteral("The set is incomplete"))) << status().toStdString();
+    EXPECT_TRUE(status().contains(QStringLiteral("Nothing was written"))) << status().toStdString();
     EXPECT_TRUE(status().contains(QStringLiteral("Is a directory."))) << status().toStdString();
-    EXPECT_TRUE(status().contains(QStringLiteral("Wrote 3 files"))) << status().toStdString();
+    EXPECT_FALSE(status().contains(QStringLiteral("Wrote"))) << status().toStdString();
+    EXPECT_FALSE(fs::exists(blocked / "Quorva/asset/iOS/icon.imageset/Contents.json"));
+    EXPECT_FALSE(fs::exists(blocked / "Quorva/asset/iOS/icon.imageset/asset@2x.png"));
     EXPECT_EQ(statusSeverity(), MessageArea::Severity::Error);
 
     // An image set of a source too narrow for its 1x scale.

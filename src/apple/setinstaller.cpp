@@ -1,0 +1,142 @@
+#include "apple/setinstaller.h"
+
+#include "apple/appleplatform.h"
+#include "apple/contentsjson.h"
+#include "apple/setcontents.h"
+#include "support/fileio.h"
+#include "support/paths.h"
+#include "target/installer.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+QString failure(const fs::path& path, const QString& what, int error)
+{
+    return QStringLiteral("%1: %2: %3").arg(displayPath(path), what, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+InstallReport failedWith(const QString& line)
+{
+    InstallReport report;
+    report.failures << line;
+    return report;
+}
+
+QString slotName(const SetEntry& entry)
+{
+    return QStringLiteral("%1 %2 %3")
+        .arg(entry.idiom, entry.size, entry.scale.isEmpty() ? QStringLiteral("1x") : entry.scale);
+}
+
+// Why an existing set folder is not only the set's own files, and what of it the new set would
+// drop: every such thing, or nothing when there is none (or no folder).
+QStringList blockers(const fs::path& set, const QByteArray& newContents)
+{
+    struct stat status {};
+    if (::lstat(set.c_str(), &status) != 0)
+        return {};
+    if (S_ISLNK(status.st_mode))
+        return {QStringLiteral("it is a symbolic link")};
+    if (!S_ISDIR(status.st_mode))
+        return {QStringLiteral("it is not a folder")};
+    QFile contentsFile(displayPath(set / "Contents.json"));
+    SetContents old;
+    if (contentsFile.open(QIODevice::ReadOnly) && contentsFile.size() < (1 << 20))
+        old = parseSetContents(contentsFile.readAll());
+    const QStringList named = filesNamedIn(old);
+    QStringList found;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(set, error)) {
+        const QString name = displayPath(entry.path().filename());
+        if (name == QLatin1String("Contents.json") || name == QLatin1String(".DS_Store"))
+            continue;
+        if (entry.is_directory(error) && !entry.is_symlink(error))
+            found << QStringLiteral("it holds the folder \"%1\"").arg(name);
+        else if (!named.contains(name))
+            found << QStringLiteral("it holds \"%1\", which its Contents.json does not name").arg(name);
+    }
+    if (error)
+        found << QStringLiteral("it can't be read (%1)").arg(QString::fromLocal8Bit(error.message()));
+    // Slots of another platform (a Mac or watch app's icons in a multiplatform set) would go.
+    std::set<ApplePlatform> kept;
+    for (const SetEntry& entry : parseSetContents(newContents).entries)
+        if (const auto platform = platformOfEntry(entry.idiom, entry.platform))
+            kept.insert(*platform);
+    QStringList dropped;
+    for (const SetEntry& entry : old.entries) {
+        const auto platform = platformOfEntry(entry.idiom, entry.platform);
+        if (!entry.filename.isEmpty() && platform && !kept.count(*platform))
+            dropped << QStringLiteral("%1 (%2)").arg(slotName(entry), entry.filename);
+    }
+    if (!dropped.isEmpty())
+        found << QStringLiteral("the new set has no slot for its %1").arg(dropped.join(QStringLiteral(", ")));
+    return found;
+}
+
+} // namespace
+
+InstallReport installSetIntoCatalog(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
+{
+    const fs::path target = catalog / toPath(folder);
+    if (!force) {
+        if (const QStringList found = blockers(target, set.contents); !found.isEmpty())
+            return failedWith(QStringLiteral("%1: not replaced, because %2; --force replaces it anyway")
+                                  .arg(displayPath(target), found.join(QStringLiteral("; "))));
+    }
+    if (!isSingleComponent(folder))
+        return failedWith(failure(target, QStringLiteral("Couldn't write the new set"), EINVAL));
+    // Into the catalog when it is there, a link to it included; else the catalog is made too.
+    std::error_code error;
+    const bool there = fs::is_directory(catalog, error);
+    if (!there && fs::exists(fs::symlink_status(catalog, error)))
+        return failedWith(failure(catalog, QStringLiteral("Couldn't use it as the asset catalog"), ENOTDIR));
+    const fs::path root = there ? catalog : (catalog.parent_path().empty() ? fs::path(".") : catalog.parent_path());
+    if (!there && !fs::is_directory(root, error))
+        return failedWith(failure(catalog, QStringLiteral("Couldn't make the asset catalog"), ENOENT));
+    const QString prefix = there ? QString() : displayPath(catalog.filename()) + QLatin1Char('/');
+    Plan plan;
+    if (!there)
+        plan.add(prefix + QStringLiteral("Contents.json"), catalogContents());
+    plan.wholeFolders << prefix + folder;
+    for (const auto& [name, bytes] : set.files) {
+        if (!isSingleComponent(name))
+            return failedWith(failure(target, QStringLiteral("Couldn't write the new set"), EINVAL));
+        plan.add(prefix + folder + QLatin1Char('/') + name, bytes);
+    }
+    plan.add(prefix + folder + QStringLiteral("/Contents.json"), set.contents);
+    InstallReport report = install(root, plan);
+    if (!report.failed())
+        report.setFolder = target;
+    return report;
+}
+
+InstallReport installWholeFolder(const fs::path& parent, const QString& folder,
+                                 const std::map<QString, QByteArray>& files)
+{
+    Plan plan;
+    plan.wholeFolders << folder;
+    for (const auto& [name, bytes] : files)
+        plan.add(folder + QLatin1Char('/') + name, bytes);
+    InstallReport report = install(parent, plan);
+    if (!report.failed())
+        report.setFolder = parent / toPath(folder);
+    return report;
+}
+
+} // namespace quorva
