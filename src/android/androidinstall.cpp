@@ -60,9 +60,11 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
         return refused(pathLine(res,
                                 QStringLiteral("Couldn't write the icon: there is no such folder (give the "
                                                "app's src/main/res)")));
-    if (!force && !isSourceSetRes(res))
-        return refused(
-            pathLine(res, QStringLiteral("it is not an app's src/main/res folder; --force writes into it anyway")));
+    if (!force && !isSourceSetRes(res)) {
+        AndroidWrite write = refused(pathLine(res, QStringLiteral("it is not an app's src/main/res folder")));
+        write.forcing = QStringLiteral("writes into it anyway");
+        return write;
+    }
 
     // Android's build refuses a resource defined twice: say where, and write nothing.
     const ResFolder folder(res);
@@ -75,14 +77,15 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
                                                "writes in %2; remove it there, or give the icon another name")
                                     .arg(name, colourFile)));
     const QStringList clashes = clashingFiles(folder, plan);
-    if (!clashes.isEmpty() && !force)
-        return refused(
-            pathLine(res / toPath(clashes.front()),
-                     QStringLiteral("is the same resource as a file Quorva writes beside it, which "
-                                    "Android's build refuses; --force replaces %1")
-                         .arg(clashes.size() == 1 ? QStringLiteral("it")
-                                                  : QStringLiteral("it and %1 more").arg(clashes.size() - 1))));
-    return writeAndroidIcons(res, plan, name, playStore, clashes);
+    if (!clashes.isEmpty() && !force) {
+        AndroidWrite write = refused(pathLine(res / toPath(clashes.front()),
+                                              QStringLiteral("is the same resource as a file Quorva writes beside "
+                                                             "it, which Android's build refuses")));
+        write.forcing = QStringLiteral("replaces %1").arg(
+            clashes.size() == 1 ? QStringLiteral("it") : QStringLiteral("it and %1 more").arg(clashes.size() - 1));
+        return write;
+    }
+    return writeAndroidIcons(res, planAndroidFiles(plan, playStore.has_value()), name, playStore, clashes);
 }
 
 } // namespace quorva

@@ -102,10 +102,45 @@ bool isResourceOf(const QString& file, const QString& name)
 
 } // namespace
 
-AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan, const QString& name,
+AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore)
+{
+    AndroidFiles files;
+    std::map<QString, std::optional<QByteArray>> made = encoded(plan, playStore);
+    if (const auto icon = made.find(playStoreKey); icon != made.end()) {
+        if (!icon->second)
+            files.playStoreFailure = QStringLiteral("Couldn't make the Play Store icon");
+        else if (icon->second->size() > playStoreIconMaxBytes)
+            files.playStoreFailure = QStringLiteral("the Play Store icon would be %1 KB, over the 1024 KB Google Play "
+                                             "takes: the art is too fine-grained to compress (noise or dithering)")
+                                  .arg(icon->second->size() / 1024);
+        else
+            files.playStore = std::move(icon->second);
+        made.erase(icon);
+    }
+    for (auto& [path, bytes] : made) {
+        if (!bytes)
+            files.failures << QStringLiteral("%1: Couldn't make the image").arg(path);
+        else
+            files.plan.add(path, std::move(*bytes));
+    }
+    for (const auto& [path, text] : plan.texts)
+        files.plan.add(path, text);
+    std::sort(files.plan.files.begin(), files.plan.files.end(),
+              [](const PlannedFile& a, const PlannedFile& b) { return a.path < b.path; });
+    return files;
+}
+
+AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidFiles& icon, const QString& name,
                                const std::optional<fs::path>& playStore, const QStringList& replacing)
 {
     AndroidWrite write;
+    for (const QString& failure : icon.failures)
+        write.failures << pathLine(res / toPath(failure.section(QLatin1Char(':'), 0, 0)),
+                                   failure.section(QLatin1Char(':'), 1).trimmed());
+    if (icon.playStoreFailure && playStore)
+        write.failures << pathLine(*playStore, *icon.playStoreFailure);
+    if (!write.failures.isEmpty())
+        return write;
     const FileDescriptor folder(::open(res.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen()) {
         write.failures << pathLine(
@@ -120,23 +155,7 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
         if (!line.trimmed().isEmpty())
             previous << QString::fromUtf8(line.trimmed());
 
-    std::map<QString, std::optional<QByteArray>> made = encoded(plan, playStore.has_value());
-    std::optional<std::optional<QByteArray>> playStoreIcon;
-    if (const auto icon = made.find(playStoreKey); icon != made.end()) {
-        playStoreIcon = std::move(icon->second);
-        made.erase(icon);
-    }
-    Plan files;
-    for (auto& [path, bytes] : made) {
-        if (!bytes)
-            write.failures << QStringLiteral("%1: Couldn't make the image").arg(displayPath(res / toPath(path)));
-        else
-            files.add(path, std::move(*bytes));
-    }
-    for (const auto& [path, text] : plan.texts)
-        files.add(path, text);
-    std::sort(files.files.begin(), files.files.end(),
-              [](const PlannedFile& a, const PlannedFile& b) { return a.path < b.path; });
+    Plan files = icon.plan;
     for (const PlannedFile& file : files.files)
         write.written << file.path;
     // What the last run wrote and this one does not goes, and what would clash with this run's
@@ -155,25 +174,10 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidIconPlan& plan,
     files.files.insert(files.files.begin(), PlannedFile{listName(name), listed.join('\n').toUtf8() + '\n'});
 
     std::vector<Placement> placements{{res, files}};
-    if (playStoreIcon && playStore) {
-        const std::optional<QByteArray>& png = *playStoreIcon;
-        if (!png)
-            write.failures << pathLine(*playStore, QStringLiteral("Couldn't make the Play Store icon"));
-        else if (png->size() > playStoreIconMaxBytes)
-            write.failures << pathLine(*playStore,
-                                       QStringLiteral("the Play Store icon would be %1 KB, over the 1024 KB Google "
-                                                      "Play takes: the art is too fine-grained to compress (noise or "
-                                                      "dithering)")
-                                           .arg(png->size() / 1024));
-        else {
-            Plan store;
-            store.add(displayPath(playStore->filename()), *png);
-            placements.push_back({playStore->parent_path().empty() ? fs::path(".") : playStore->parent_path(), store});
-        }
-    }
-    if (!write.failures.isEmpty()) {
-        write.written.clear();
-        return write;
+    if (icon.playStore && playStore) {
+        Plan store;
+        store.add(displayPath(playStore->filename()), *icon.playStore);
+        placements.push_back({playStore->parent_path().empty() ? fs::path(".") : playStore->parent_path(), store});
     }
     const InstallReport report = install(placements);
     write.failures = report.failures;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "android/androidiconplan.h"
+#include "target/plan.h"
 
 #include <QStringList>
 
@@ -14,15 +15,26 @@ struct AndroidWrite {
     QStringList written; // paths inside the res folder
     QStringList removed; // files an earlier run wrote that this one does not
     QStringList failures;
+    // When refused for what lies in its way: what forcing it would do ("replaces it").
+    std::optional<QString> forcing;
 };
 
-// Writes the plan's files into the res folder, made and encoded side by side on the pool, each put
-// in beside its place and renamed in, so that a failure or a kill leaves every file whole, old or
-// new; no link below the folder leads a write out of it. What an earlier run wrote for the same
-// name and this one does not (a themed layer no longer asked for) is removed: a hidden list in
-// the folder, which Android's build passes over, remembers it. Every other file is left alone.
+// A launcher icon's files by their paths inside the res folder, made and encoded side by side on
+// the pool, in order; and the Play Store icon when asked. The same plan gives the same bytes.
+struct AndroidFiles {
+    Plan plan;
+    std::optional<QByteArray> playStore;
+    QStringList failures; // "mipmap-hdpi/ic_launcher.png: Couldn't make the image"
+    std::optional<QString> playStoreFailure; // one that could not be made, or is over what Play takes
+};
+AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore);
+
+// Puts the files into the res folder, and the Play Store icon where it is asked for, all or
+// nothing; no link below the folder leads a write out of it. What an earlier run wrote for the
+// same name and this one does not (a themed layer no longer asked for) is removed: a hidden list
+// in the folder, which Android's build passes over, remembers it. Every other file is left alone.
 // replacing: files of the same resources under other names, removed once the plan's are in.
-AndroidWrite writeAndroidIcons(const std::filesystem::path& res, const AndroidIconPlan& plan, const QString& name,
+AndroidWrite writeAndroidIcons(const std::filesystem::path& res, const AndroidFiles& files, const QString& name,
                                const std::optional<std::filesystem::path>& playStore = std::nullopt,
                                const QStringList& replacing = {});
 

@@ -95,9 +95,12 @@ InstallReport installSetIntoCatalog(const fs::path& catalog, const QString& fold
 {
     const fs::path target = catalog / toPath(folder);
     if (!force) {
-        if (const QStringList found = blockers(target, set.contents); !found.isEmpty())
-            return failedWith(QStringLiteral("%1: not replaced, because %2; --force replaces it anyway")
-                                  .arg(displayPath(target), found.join(QStringLiteral("; "))));
+        if (const QStringList found = blockers(target, set.contents); !found.isEmpty()) {
+            InstallReport refused = failedWith(QStringLiteral("%1: not replaced, because %2")
+                                                   .arg(displayPath(target), found.join(QStringLiteral("; "))));
+            refused.forcing = QStringLiteral("replaces it anyway");
+            return refused;
+        }
     }
     if (!isSingleComponent(folder))
         return failedWith(failure(target, QStringLiteral("Couldn't write the new set"), EINVAL));

@@ -41,6 +41,8 @@ GenerateOutcome runAndroidIcon(const GenerateRequest& request)
 
     const AndroidWrite write = installAndroidIcon(*request.res, plan, options.name, request.force, request.playStore);
     outcome.errors = write.failures;
+    if (write.forcing && !outcome.errors.isEmpty())
+        outcome.errors.last() += QStringLiteral("; --force %1").arg(*write.forcing);
     outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
     return outcome;
 }

@@ -3,6 +3,7 @@
 #include "cli/androidcommand.h"
 
 #include "apple/appiconplan.h"
+#include "apple/appicontarget.h"
 #include "apple/assetname.h"
 #include "apple/catalogwriter.h"
 #include "apple/contentsjson.h"
@@ -71,25 +72,18 @@ std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
     return file.bytes ? std::nullopt : std::optional(file.error);
 }
 
-// Encodes the images that the set's Contents.json (read beforehand) names and puts the set into
-// the catalog.
-InstallReport install(const fs::path& catalog, const QString& folder, const CatalogSetLayout& layout,
-                      const RenderedImages& images, bool force)
+// Puts a set into the catalog, as exactly the files its Contents.json (read beforehand) names.
+QStringList intoCatalog(const fs::path& catalog, const QString& folder, const CatalogSetLayout& layout,
+                        const RenderedImages& images, bool force)
 {
-    SetFiles set;
-    set.contents = *layout.contents;
-    for (const QString& file : filesNamedIn(parseSetContents(set.contents))) {
-        const auto found = images.find(layout.keyFor(file));
-        const PngResult png = found != images.end() && found->second ? pngData(*found->second) : PngResult{};
-        if (!png.bytes) {
-            InstallReport report;
-            report.failures
-                << QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), file);
-            return report;
-        }
-        set.files[file] = *png.bytes;
-    }
-    return installSetIntoCatalog(catalog, folder, set, force);
+    const CatalogSetFiles files = catalogSetFiles(layout, images);
+    if (files.missing)
+        return {QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), *files.missing)};
+    const InstallReport report = installSetIntoCatalog(catalog, folder, files.set, force);
+    QStringList failures = report.failures;
+    if (report.forcing && !failures.isEmpty())
+        failures.last() += QStringLiteral("; --force %1").arg(*report.forcing);
+    return failures;
 }
 
 // The option that mends a refusal, as quorva-cli spells it.
@@ -187,32 +181,18 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
         std::erase_if(plan.table, [&named](const AppIconEntry& entry) { return !named.contains(entry.fileName); });
     }
 
-    JobRecord record;
-    LocalTaskQueues queues;
-    makeAppIconSet(
-        plan.image, plan.table,
-        [&record](std::optional<RenderedImages> images, std::optional<QString> message) {
-            if (message) // printed as the window's writer prints it
-                printLine(*message);
-            record.record(std::move(images), message);
-        },
-        queues);
-    queues.runUntilIdle();
-
     GenerateOutcome outcome;
     outcome.notes = notes;
-    if (record.message)
-        outcome.errors << pathLine(source, *record.message);
-    if (!record.images) {
-        if (!record.message)
-            outcome.errors << pathLine(source, QStringLiteral("Couldn't get image"));
+    const RenderedIcons rendered = renderAppIcons(plan);
+    if (rendered.failure) {
+        // A set without one of its icons would be no set: nothing is written.
+        outcome.errors << pathLine(source, *rendered.failure);
     } else if (request.catalog) {
-        outcome.errors += install(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"), plan.layout,
-                                  *record.images, request.force)
-                              .failures;
+        outcome.errors += intoCatalog(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"),
+                                      plan.layout, rendered.images, request.force);
     } else {
         tell(installCatalogSet(*request.destination,
-                               planCatalogSet(plan.layout, *record.images, QStringLiteral("AppIcon.appiconset")), true),
+                               planCatalogSet(plan.layout, rendered.images, QStringLiteral("AppIcon.appiconset")), true),
              outcome);
     }
     outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
@@ -263,10 +243,10 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
             return;
         }
         queues.postToBackground([source, &request, &layout, images = std::move(*source->record.images)] {
-            const InstallReport report
-                = install(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images, request.force);
+            const QStringList failures
+                = intoCatalog(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images, request.force);
             std::lock_guard lock(source->record.mutex);
-            source->outcome.errors += report.failures;
+            source->outcome.errors += failures;
         });
         source->record.images.reset();
     };

@@ -11,6 +11,8 @@ void InstallReport::add(const InstallReport& other)
     removed += other.removed;
     kept += other.kept;
     failures += other.failures;
+    if (!forcing)
+        forcing = other.forcing;
 }
 
 } // namespace quorva

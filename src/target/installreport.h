@@ -19,6 +19,9 @@ struct InstallReport {
     QStringList removed;                            // files an earlier run wrote that this one does not
     QStringList kept; // files in the output's folder that Quorva did not write, left as they are
     QStringList failures;
+    // When the output was refused for what lies in its way: what forcing it would do ("replaces
+    // it anyway"), for the command line to offer as --force and the window as a button.
+    std::optional<QString> forcing;
 
     bool failed() const { return !failures.isEmpty(); }
     // How many files the output is on the disk now.
