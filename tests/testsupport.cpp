@@ -128,6 +128,41 @@ Tree treeOf(const fs::path& folder)
     return tree;
 }
 
+Snapshot snapshotOf(const fs::path& folder)
+{
+    Snapshot snapshot;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error)) {
+        const QString name = str(it->path().lexically_relative(folder));
+        const fs::file_status status = it->symlink_status(error);
+        const QByteArray mode = QByteArray::number(int(status.permissions()), 8);
+        if (fs::is_symlink(status))
+            snapshot[name] = "link to " + QByteArray::fromStdString(fs::read_symlink(it->path(), error).string());
+        else if (fs::is_directory(status))
+            snapshot[name] = "folder " + mode;
+        else
+            snapshot[name] = "file " + mode + " " + readBytes(it->path());
+    }
+    return snapshot;
+}
+
+QStringList differences(const Snapshot& before, const Snapshot& after)
+{
+    QStringList found;
+    for (const auto& [name, what] : before) {
+        const auto now = after.find(name);
+        if (now == after.end())
+            found << name + QStringLiteral(" is gone");
+        else if (now->second != what)
+            found << name + QStringLiteral(" changed");
+    }
+    for (const auto& [name, what] : after)
+        if (!before.count(name))
+            found << name + QStringLiteral(" is new");
+    return found;
+}
+
 QStringList appIconTree()
 {
     QStringList files = {QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/Contents.json")};

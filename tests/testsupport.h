@@ -39,6 +39,13 @@ QStringList filesBelow(const fs::path& folder);
 using Tree = std::map<QString, QByteArray>;
 Tree treeOf(const fs::path& folder);
 
+// Every entry below a folder, hidden ones and links too, with what it is: a file's mode and bytes,
+// a link's target, a folder's mode. Equal snapshots: the folder is as it was, byte for byte.
+using Snapshot = std::map<QString, QByteArray>;
+Snapshot snapshotOf(const fs::path& folder);
+// The entries in which two snapshots differ, to say what a failed run changed.
+QStringList differences(const Snapshot& before, const Snapshot& after);
+
 // The files of a whole classic app icon set below a destination, and of an image set.
 QStringList appIconTree();
 QStringList imageSetTree(const QString& name);

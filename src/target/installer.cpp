@@ -188,6 +188,9 @@ std::optional<QString> cantReplace(const fs::path& folder)
         struct stat status {};
         if (::lstat(it->path().c_str(), &status) != 0)
             continue;
+        if (S_ISLNK(status.st_mode)) // put there by someone, for a reason Quorva can't know
+            return QStringLiteral("Couldn't replace the folder \"%1\": it holds a symbolic link, %2")
+                .arg(displayPath(folder), displayPath(it->path()));
         const bool isFolder = S_ISDIR(status.st_mode);
         if (isFolder ? ::access(it->path().c_str(), W_OK | X_OK) != 0 || !(status.st_mode & S_IWUSR)
                      : S_ISREG(status.st_mode) && !(status.st_mode & S_IWUSR))
