@@ -168,6 +168,9 @@ TEST_F(WindowTest, platformsAndIconComposerFilesAreWhatQuorvaCliWrites)
         test::runCli({"appicon", art, "--icon-composer", test::str(path("cli")), "--background", "white"}).exitCode, 0);
     const QStringList files = test::filesBelow(path("cli"));
     ASSERT_EQ(test::filesBelow(path("window")), files);
+    const auto iconFiles = test::filesBelow(path("cli") / "AppIcon.icon").size();
+    EXPECT_GE(iconFiles, 2);
+    EXPECT_TRUE(status().contains(QStringLiteral("Wrote %1 files").arg(iconFiles))) << status().toStdString();
     EXPECT_TRUE(files.contains("AppIcon.icon/icon.json")
                 && files.contains("Quorva/icon/iOS/AppIcon.appiconset/AppIcon-mac-64.png"));
     for (const QString& file : files)
@@ -217,6 +220,13 @@ TEST_F(WindowTest, androidIconIsWhatQuorvaCliWrites_underTheLaunchersMasks)
     for (const QString& file : files)
         EXPECT_EQ(test::readBytes(windowRes / file.toStdString()), test::readBytes(cliRes / file.toStdString()))
             << file.toStdString();
+
+    // A folder that is no source set's res: refused in the window's words, with no flag of quorva-cli's.
+    generateInto(folder("notres"));
+    waitForJobs();
+    EXPECT_TRUE(status().contains("src/main/res")) << status().toStdString();
+    EXPECT_FALSE(status().contains("--")) << status().toStdString();
+    EXPECT_TRUE(fs::is_empty(path("notres")));
 
     // A full-bleed square has no shape for a themed icon: the choice is off, and the note says why.
     dropImage("square.png", test::solidImage(300, 300, qRgb(200, 30, 30)));
