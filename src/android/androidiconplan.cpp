@@ -1,6 +1,7 @@
 #include "android/androidiconplan.h"
 
 #include "android/androiddensity.h"
+#include "image/artplacement.h"
 #include "image/imagecompositing.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"
@@ -17,84 +18,6 @@
 
 namespace quorva {
 namespace {
-
-constexpr int artAlpha = 8; // what counts as art in a transparent source
-
-// Where the art lies in a premultiplied sample of the image, as fractions of its width and height:
-// its opaque bounding box.
-QRectF artBox(const QImage& sample)
-{
-    int left = sample.width(), top = sample.height(), right = -1, bottom = -1;
-    for (int y = 0; y < sample.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(sample.constScanLine(y));
-        for (int x = 0; x < sample.width(); ++x)
-            if (qAlpha(row[x]) >= artAlpha) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    }
-    if (right < 0)
-        return QRectF(0, 0, 1, 1);
-    return QRectF(double(left) / sample.width(), double(top) / sample.height(),
-                  double(right + 1 - left) / sample.width(), double(bottom + 1 - top) / sample.height());
-}
-
-QImage transparentSquare(int side)
-{
-    QImage canvas(side, side, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
-    return canvas;
-}
-
-// The art on a layer of side × side pixels: drawn (or rescaled) at the one size at which its box
-// fits the safe circle less the padding, centred.
-QImage placedArt(const Image& art, const QRectF& box, int side, double padding)
-{
-    const QSize pixels = art.pixelSize();
-    const double diagonal = std::hypot(box.width() * pixels.width(), box.height() * pixels.height());
-    // Resampling spreads the art's edge by about a pixel each way: that stays inside the circle too.
-    const double target = safeZoneDp / adaptiveLayerDp * side * (1 - padding) - 2;
-    const double scale = target / std::max(1.0, diagonal);
-    const ImageRef scaled = resizedToSize(art, std::max(1.0, std::round(pixels.width() * scale)),
-                                          std::max(1.0, std::round(pixels.height() * scale)));
-    QImage canvas = transparentSquare(side);
-    if (!scaled)
-        return canvas;
-    const QImage& bitmap = scaled->representations().front();
-    const QPointF centre(box.center().x() * bitmap.width(), box.center().y() * bitmap.height());
-    QPainter(&canvas).drawImage(QPointF(side / 2.0 - centre.x(), side / 2.0 - centre.y()), bitmap);
-    return canvas;
-}
-
-// An image covering the whole layer, its centre kept.
-QImage covering(const Image& image, int side)
-{
-    Frame cover;
-    cover.fit = Frame::Fit::Cover;
-    const QSize pixels = image.pixelSize();
-    const ImageRef square = pixels.width() == pixels.height() ? nullptr : framed(image, cover);
-    const ImageRef scaled = resizedToSide(square ? *square : image, side);
-    return scaled ? scaled->representations().front() : transparentSquare(side);
-}
-
-// White where the art is, as opaque as it is: only a themed icon's alpha counts. Written into a
-// new image rather than a copy of the art's, which would be read for nothing.
-QImage whiteOf(const QImage& art)
-{
-    const QImage source = art.format() == QImage::Format_ARGB32_Premultiplied
-        ? art
-        : art.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QImage white(source.size(), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        auto* out = reinterpret_cast<QRgb*>(white.scanLine(y));
-        for (int x = 0; x < source.width(); ++x)
-            out[x] = qAlpha(in[x]) * 0x01010101u; // premultiplied white of that alpha
-    }
-    return white;
-}
 
 // An image made once, by whichever thread asks first, for the files that share it: the legacy icon
 // and its round twin, the foreground and the themed layer cut from it.
@@ -157,7 +80,7 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     const double padding = options.padding;
 
     const auto foreground = [source, box, padding, fullBleed](int side) {
-        return fullBleed ? transparentSquare(side) : placedArt(*source, box, side, padding);
+        return fullBleed ? transparentSquare(side) : artInCircle(*source, box, side, safeZoneDp / adaptiveLayerDp, padding);
     };
     const auto backgroundLayer = [background, colour](int side) {
         if (background)
@@ -179,7 +102,7 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     if (options.monochrome) {
         const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
         const QRectF artBounds = options.monochromeArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
-        monochrome = [art, artBounds, padding](int side) { return whiteOf(placedArt(*art, artBounds, side, padding)); };
+        monochrome = [art, artBounds, padding](int side) { return whiteOf(artInCircle(*art, artBounds, side, safeZoneDp / adaptiveLayerDp, padding)); };
         plan.themedView = [monochrome](int shown) {
             const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
             return monochrome(side).copy((side - shown) / 2, (side - shown) / 2, shown, shown);

@@ -82,9 +82,7 @@ AppIconPlan planAppIconSet(const ImageRef& source, const AppIconOptions& options
     if (mac) {
         // macOS does not mask icons: a full-bleed square is laid into the Mac shape, shaped art
         // is used as it is; the small sizes are made from the shaped 1024 px icon, or drawn.
-        const bool apply = options.macShape == MacShape::Apply
-            || (options.macShape == MacShape::Auto && !isShapedArt(sampleBitmap(*shaped)));
-        const ImageRef art = apply ? macShaped(*shaped) : shaped;
+        const ImageRef art = macIconArt(shaped, options.macShape);
         if (!art)
             return refuse(AppIconRefusal::NoBitmap);
         std::set<int> sides;

@@ -4,6 +4,7 @@
 #include "apple/appleplatform.h"
 #include "apple/catalogwriter.h"
 #include "image/frame.h"
+#include "image/macshape.h"
 
 #include <QColor>
 
@@ -14,10 +15,6 @@ namespace quorva {
 
 // The choices beside the classic set: Xcode 14's single-size set with iOS 18's appearances, and
 // a background for transparent art. With none of them the classic set is made as it always was.
-// Whether the Mac icons lay the art into the Mac shape: when it is a full-bleed square (Auto), or
-// always, or never.
-enum class MacShape { Auto, Keep, Apply };
-
 struct AppIconOptions {
     std::set<ApplePlatform> platforms = {ApplePlatform::iOS}; // one set carries the entries of each
     MacShape macShape = MacShape::Auto;

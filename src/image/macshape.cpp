@@ -1,5 +1,7 @@
 #include "image/macshape.h"
 
+#include "image/imageresizing.h"
+
 #include "image/vectordrawing.h"
 
 #include <QPainter>
@@ -157,6 +159,14 @@ ImageRef macShaped(const Image& art)
                                                                      Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     QImage icon = shapeInto(canvas);
     return icon.isNull() ? nullptr : makeImage(std::move(icon));
+}
+
+ImageRef macIconArt(const ImageRef& art, MacShape shape)
+{
+    if (!art)
+        return nullptr;
+    const bool apply = shape == MacShape::Apply || (shape == MacShape::Auto && !isShapedArt(sampleBitmap(*art)));
+    return apply ? macShaped(*art) : art;
 }
 
 } // namespace quorva

@@ -18,6 +18,14 @@ QPainterPath macBodyPath(double side);
 // Whether art is shaped already: transparent all along its edges, as a Mac icon is.
 bool isShapedArt(const QImage& sample);
 
+// Whether Mac icons lay the art into the shape: when it is a full-bleed square (Auto), or always,
+// or never.
+enum class MacShape { Auto, Keep, Apply };
+
+// The art of a Mac icon as the choice says: shaped art as it is, other art laid into the shape.
+// Nothing when there is no bitmap.
+ImageRef macIconArt(const ImageRef& art, MacShape shape);
+
 // The art laid into the shape: a bitmap becomes a 1024 px icon, from which the smaller sizes are
 // made; a drawing stays a drawing, laid in anew at every size. Nothing when there is no bitmap.
 ImageRef macShaped(const Image& art);

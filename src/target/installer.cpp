@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <future>
 #include <map>
 #include <set>
 #include <string>
@@ -27,6 +28,8 @@ namespace {
 // Hidden, so that Xcode, Android's build and the checks pass over them, and naming the process that
 // made them, so that a later run knows what a killed one left.
 const std::string stagingPrefix = ".quorva-staging-";
+// Files this large are written on a thread of their own while the rest are written.
+constexpr qsizetype writtenAsideBytes = 4 << 20;
 
 InstallFault& faultHook()
 {
@@ -575,6 +578,7 @@ private:
     bool stage()
     {
         std::set<std::pair<std::size_t, QString>> swept;
+        std::vector<Entry*> loose;
         for (Entry& entry : m_entries) {
             if (entry.unchanged)
                 continue;
@@ -590,15 +594,30 @@ private:
             }
             if (entry.kind == Entry::Kind::Removal)
                 continue;
-            const fs::path path = full(entry.placement, entry.path);
             entry.staged = newStagingName();
-            int error = injected(path, false);
-            if (!error)
-                error = writeStaged(parent.fd.get(), entry.staged, entry.file->bytes, false);
-            if (error)
-                return fail(line(QStringLiteral("Couldn't write"), path, error));
+            loose.push_back(&entry);
         }
-        return true;
+        // A photograph's large files are written on threads of their own while the rest are
+        // written here, so that a call on the window's thread holds it up for the longest one only.
+        std::vector<std::pair<Entry*, std::future<int>>> writes;
+        for (Entry* entry : loose) {
+            const fs::path path = full(entry->placement, entry->path);
+            const int fd = m_folders.at({entry->placement, entry->parent}).fd.get();
+            if (const int error = injected(path, false)) {
+                writes.emplace_back(entry, std::async(std::launch::deferred, [error] { return error; }));
+                break;
+            }
+            const auto write = [fd, entry] { return writeStaged(fd, entry->staged, entry->file->bytes, false); };
+            writes.emplace_back(entry, std::async(entry->file->bytes.size() >= writtenAsideBytes && entry != loose.back()
+                                                      ? std::launch::async
+                                                      : std::launch::deferred,
+                                                  write));
+        }
+        std::optional<QString> failure;
+        for (auto& [entry, write] : writes)
+            if (const int error = write.get(); error && !failure)
+                failure = line(QStringLiteral("Couldn't write"), full(entry->placement, entry->path), error);
+        return failure ? fail(*failure) : true;
     }
 
     // Step 3: swapped in, one by one; the files to remove step aside.
