@@ -72,6 +72,10 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         plan.refusal = AndroidRefusal::NoArtworkForMonochrome;
         return plan;
     }
+    if (fullBleed && options.notification && !options.notificationArtwork) {
+        plan.refusal = AndroidRefusal::NoArtworkForNotification;
+        return plan;
+    }
     if (fullBleed)
         plan.notes.push_back(AndroidNote::FullBleed);
     const QRectF box = artBox(sample);
@@ -80,7 +84,8 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     const double padding = options.padding;
 
     const auto foreground = [source, box, padding, fullBleed](int side) {
-        return fullBleed ? transparentSquare(side) : artInCircle(*source, box, side, safeZoneDp / adaptiveLayerDp, padding);
+        return fullBleed ? transparentSquare(side)
+                         : artInCircle(*source, box, side, safeZoneDp / adaptiveLayerDp, padding);
     };
     const auto backgroundLayer = [background, colour](int side) {
         if (background)
@@ -102,7 +107,9 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     if (options.monochrome) {
         const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
         const QRectF artBounds = options.monochromeArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
-        monochrome = [art, artBounds, padding](int side) { return whiteOf(artInCircle(*art, artBounds, side, safeZoneDp / adaptiveLayerDp, padding)); };
+        monochrome = [art, artBounds, padding](int side) {
+            return whiteOf(artInCircle(*art, artBounds, side, safeZoneDp / adaptiveLayerDp, padding));
+        };
         plan.themedView = [monochrome](int shown) {
             const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
             return monochrome(side).copy((side - shown) / 2, (side - shown) / 2, shown, shown);
@@ -140,6 +147,19 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
             plan.images[folder + name + QStringLiteral("_monochrome.png")]
                 = [monochrome, layer] { return makeImage(monochrome(layer)); };
     }
+    if (options.notification) {
+        // Android draws a notification icon from its alpha alone, in the status bar's colour.
+        const ImageRef art = options.notificationArtwork ? options.notificationArtwork : source;
+        const QRectF artBounds = options.notificationArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
+        for (const AndroidDensity& density : androidDensities()) {
+            const int side = density.pixels(notificationIconDp);
+            plan.images[QStringLiteral("drawable-%1/%2.png").arg(density.qualifier(), options.notificationName)]
+                = [art, artBounds, side] {
+                      return makeImage(
+                          whiteOf(artInSquare(*art, artBounds, side, notificationArtDp / notificationIconDp)));
+                  };
+        }
+    }
     const QByteArray xml = adaptiveXml(name, background != nullptr, options.monochrome);
     plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral(".xml")] = xml;
     plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral("_round.xml")] = xml;
@@ -156,10 +176,12 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
 
 std::optional<QString> loadAndroidArtwork(AndroidIconOptions& options,
                                           const std::optional<std::filesystem::path>& background,
-                                          const std::optional<std::filesystem::path>& monochrome)
+                                          const std::optional<std::filesystem::path>& monochrome,
+                                          const std::optional<std::filesystem::path>& notification)
 {
     for (const auto& [file, image] :
-         {std::pair(&background, &options.backgroundImage), std::pair(&monochrome, &options.monochromeArtwork)}) {
+         {std::pair(&background, &options.backgroundImage), std::pair(&monochrome, &options.monochromeArtwork),
+          std::pair(&notification, &options.notificationArtwork)}) {
         if (!*file)
             continue;
         const LoadedImage loaded = loadImage(**file);
@@ -180,6 +202,9 @@ QString describe(AndroidRefusal refusal)
     case AndroidRefusal::NoArtworkForMonochrome:
         return QStringLiteral("it has no transparent pixels, so there is no art whose shape a themed icon could take; "
                               "give the monochrome icon an image of its own");
+    case AndroidRefusal::NoArtworkForNotification:
+        return QStringLiteral("it has no transparent pixels, so there is no art whose shape a notification icon "
+                              "could take; give the notification icon a silhouette of its own");
     }
     return {};
 }

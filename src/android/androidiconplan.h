@@ -24,12 +24,17 @@ struct AndroidIconOptions {
     ImageRef monochromeArtwork; // its own art, whose alpha is taken; else the source's
     double padding = 0;         // room inside the safe circle, as a fraction of it
     bool playStore = false;     // the 512 px store listing icon too
+    // The status bar's notification icon: white where the art is, inside its central 20 dp.
+    bool notification = false;
+    ImageRef notificationArtwork; // its own silhouette, whose alpha is taken; else the source's
+    QString notificationName = QStringLiteral("ic_notification");
 };
 
 enum class AndroidRefusal {
     None,
     NoBitmap,
-    NoArtworkForMonochrome, // a full-bleed square has no art whose shape a themed icon could take
+    NoArtworkForMonochrome,   // a full-bleed square has no art whose shape a themed icon could take
+    NoArtworkForNotification, // nor one a notification icon could
 };
 
 enum class AndroidNote {
@@ -55,11 +60,16 @@ struct AndroidIconPlan {
 // the legacy icons showing its centre. An SVG is drawn from the vector at every size.
 AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOptions& options);
 
+// The notification icon's size, and the part of it the art may fill.
+inline constexpr double notificationIconDp = 24;
+inline constexpr double notificationArtDp = 20;
+
 // Reads the options' images from their files: the background layer's, and the themed icon's own
 // art. A line naming the file and why, when one can't be read.
 std::optional<QString> loadAndroidArtwork(AndroidIconOptions& options,
                                           const std::optional<std::filesystem::path>& background,
-                                          const std::optional<std::filesystem::path>& monochrome);
+                                          const std::optional<std::filesystem::path>& monochrome,
+                                          const std::optional<std::filesystem::path>& notification = std::nullopt);
 
 // Why a plan was refused, as a phrase that completes "… : ".
 QString describe(AndroidRefusal refusal);

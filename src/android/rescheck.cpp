@@ -1,5 +1,7 @@
 #include "android/rescheck.h"
 
+#include "android/androidiconplan.h"
+
 #include "android/androiddensity.h"
 #include "android/resfolder.h"
 #include "png/pngstructure.h"
@@ -95,6 +97,7 @@ public:
         if (!m_folder.isOpen())
             return QStringLiteral("%1 is no folder that can be read").arg(displayPath(m_res));
         checkPngs();
+        checkNotificationIcons();
         const fs::path manifest = m_res.parent_path() / "AndroidManifest.xml";
         std::set<std::pair<QString, QString>> icons;
         if (const auto named = manifestIcons(manifest)) {
@@ -229,6 +232,48 @@ private:
             add(Finding::Severity::Warning, xmlPath, QStringLiteral("no-monochrome"),
                 QStringLiteral("it has no <monochrome> layer: with themed icons on (Android 13), launchers show it "
                                "untinted among tinted ones"));
+    }
+
+    // Notification icons, by the names Android Studio and Quorva give them (ic_stat_…,
+    // ic_notification): their size at each density, and colours that Android drops, drawing the
+    // alpha alone in the status bar's colour (lint's IconColors).
+    void checkNotificationIcons()
+    {
+        for (const AndroidDensity& density : androidDensities()) {
+            const QString folder = QStringLiteral("drawable-") + density.qualifier();
+            const auto files = m_folder.files().find(folder);
+            if (files == m_folder.files().end())
+                continue;
+            for (const QString& file : files->second) {
+                const QString resource = resourceName(file);
+                if (!file.endsWith(QLatin1String(".png"))
+                    || (resource != QLatin1String("ic_notification")
+                        && !resource.startsWith(QLatin1String("ic_stat_"))))
+                    continue;
+                const QString shown = displayPath(m_folder.path(folder, file));
+                const QSize size = pixelSize(folder, file);
+                const int expected = density.pixels(notificationIconDp);
+                if (size.isValid() && (size.width() != expected || size.height() != expected))
+                    add(Finding::Severity::Warning, shown, QStringLiteral("wrong-size"),
+                        QStringLiteral("it is %1 × %2 px; at %3 a notification icon is %4 × %4 px")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(density.qualifier())
+                            .arg(expected));
+                const QImage image = QImage::fromData(m_folder.read(folder, file, maxImageBytes), "PNG")
+                                         .convertToFormat(QImage::Format_ARGB32);
+                bool coloured = false;
+                for (int y = 0; y < image.height() && !coloured; ++y) {
+                    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                    for (int x = 0; x < image.width() && !coloured; ++x)
+                        coloured = qAlpha(row[x]) > 0 && std::min({qRed(row[x]), qGreen(row[x]), qBlue(row[x])}) < 240;
+                }
+                if (coloured)
+                    add(Finding::Severity::Warning, shown, QStringLiteral("notification-colours"),
+                        QStringLiteral("it is not white on transparent: Android 5 and later draw only its alpha, so "
+                                       "its colours are lost and an opaque square shows as a white one"));
+            }
+        }
     }
 
     // The foreground's art, measured on its alpha at the largest density it has, against the 66 dp

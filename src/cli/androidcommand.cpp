@@ -21,7 +21,10 @@ GenerateOutcome runAndroidIcon(const GenerateRequest& request)
     options.monochrome = request.monochrome.wanted;
     options.padding = request.frame.padding;
     options.playStore = request.playStore.has_value();
-    if (const auto failure = loadAndroidArtwork(options, request.backgroundFile, request.monochrome.file))
+    options.notification = request.notification.wanted;
+    options.notificationName = request.notificationName;
+    if (const auto failure
+        = loadAndroidArtwork(options, request.backgroundFile, request.monochrome.file, request.notification.file))
         return failedWith(*failure);
 
     const AndroidIconPlan plan = planAndroidIcons(loaded.image, options);
@@ -30,6 +33,8 @@ GenerateOutcome runAndroidIcon(const GenerateRequest& request)
                                    describe(plan.refusal)
                                        + (plan.refusal == AndroidRefusal::NoArtworkForMonochrome
                                               ? QStringLiteral(" (--monochrome FILE)")
+                                              : plan.refusal == AndroidRefusal::NoArtworkForNotification
+                                              ? QStringLiteral(" (--notification FILE)")
                                               : QString())));
     GenerateOutcome outcome;
     for (const AndroidNote note : plan.notes)

@@ -2,6 +2,10 @@
 
 #include "android/rescheck.h"
 #include "apple/catalogcheck.h"
+#include "desktop/desktopcheck.h"
+#include "support/fileio.h"
+#include "support/paths.h"
+#include "web/webcheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,6 +15,7 @@
 #include <map>
 
 namespace quorva {
+namespace fs = std::filesystem;
 namespace {
 
 QString counted(qsizetype count, const char* one, const char* many)
@@ -36,7 +41,7 @@ const std::map<QString, QString>& ruleDescriptions()
         {"unreadable", "Every file of a set can be read."},
         {"missing-file", "Every file a Contents.json or icon.json names is there."},
         {"broken-png", "Every PNG file is whole: signature, chunk CRCs, image data that inflates."},
-        {"misnamed-format", "A file named .png holds PNG data."},
+        {"misnamed-format", "A file holds the format its name says: .png PNG data, .ico and .icns their own."},
         {"wrong-size", "An app icon's pixel size is its slot's size times its scale, or its density's."},
         {"missing-slot", "The app's icon fills every slot App Store Connect requires."},
         {"empty-icon-set", "The app's icon set holds an image."},
@@ -55,6 +60,12 @@ const std::map<QString, QString>& ruleDescriptions()
         {"missing-density", "A launcher icon has a file for every density from mdpi to xxxhdpi."},
         {"no-monochrome", "An adaptive icon has a monochrome layer for themed icons."},
         {"outside-safe-zone", "An adaptive icon's foreground art lies within the 66 dp circle no launcher masks."},
+        {"notification-colours", "A notification icon is white on transparent: Android draws its alpha alone."},
+        {"bad-icon-file", "An .ico or .icns file's directory and images are whole."},
+        {"missing-size", "An icon file or a web manifest has the sizes its platform looks for."},
+        {"bad-manifest", "A web app manifest is a JSON object whose icons member is an array."},
+        {"maskable-alpha", "A maskable web icon fills its whole square."},
+        {"touch-icon-alpha", "The apple-touch-icon is opaque: iOS shows transparent pixels black."},
     };
     return rules;
 }
@@ -109,6 +120,28 @@ CheckOutcome runCheck(const CheckRequest& request)
     CheckOptions options;
     options.project = request.project;
     for (const std::filesystem::path& path : request.paths) {
+        std::error_code error;
+        const QString extension = displayPath(path.extension()).toLower();
+        if (fs::is_regular_file(path, error)
+            && (extension == QLatin1String(".ico") || extension == QLatin1String(".icns"))) {
+            // A desktop icon file, an application's unless it is a site's favicon.
+            QByteArray bytes;
+            if (const auto unreadable = readFile(displayPath(path), bytes))
+                return {2, {}, *unreadable};
+            const std::vector<Finding> found = extension == QLatin1String(".ico")
+                ? checkIco(bytes, displayPath(path), path.filename() != "favicon.ico")
+                : checkIcns(bytes, displayPath(path));
+            check.sets << displayPath(path);
+            check.findings.insert(check.findings.end(), found.begin(), found.end());
+            continue;
+        }
+        if (const auto manifest = fs::is_directory(path, error) ? siteManifest(path) : std::nullopt) {
+            // A folder holding a web manifest is a site.
+            const std::vector<Finding> found = checkSite(path, *manifest);
+            check.sets << displayPath(path);
+            check.findings.insert(check.findings.end(), found.begin(), found.end());
+            continue;
+        }
         // An Android app's resources are a folder named res; everything else is Apple's.
         if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")) {
             ResCheck res;

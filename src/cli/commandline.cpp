@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -33,14 +34,19 @@ const std::map<QString, OptionSpec>& optionSpecs()
         {"--set", {Takes::Value, {"appicon"}}},
         {"--icon-composer", {Takes::Value, {"appicon"}}},
         {"--platform", {Takes::Value, {"appicon"}}},
-        {"--mac-shape", {Takes::Value, {"appicon"}}},
+        {"--mac-shape", {Takes::Value, {"appicon", "icns"}}},
         {"--name", {Takes::Value, {"imageset", "android"}}},
         {"--single-size", {Takes::Nothing, {"appicon"}}},
-        {"--background", {Takes::Value, {"appicon", "android"}}},
+        {"--background", {Takes::Value, {"appicon", "android", "ico", "web"}}},
         {"--dark", {Takes::OptionalFile, {"appicon"}}},
         {"--tinted", {Takes::OptionalFile, {"appicon"}}},
         {"--fit", {Takes::Value, {"appicon"}}},
-        {"--padding", {Takes::Value, {"appicon", "android"}}},
+        {"--padding", {Takes::Value, {"appicon", "android", "ico", "icns", "web"}}},
+        {"--sizes", {Takes::Value, {"ico", "linux"}}},
+        {"--id", {Takes::Value, {"linux"}}},
+        {"--manifest", {Takes::Value, {"web"}}},
+        {"--notification", {Takes::OptionalFile, {"android"}}},
+        {"--notification-name", {Takes::Value, {"android"}}},
         {"--monochrome", {Takes::OptionalFile, {"android"}}},
         {"--play-store", {Takes::Value, {"android"}}},
         {"--json", {Takes::Nothing, {"check"}}},
@@ -51,7 +57,14 @@ const std::map<QString, OptionSpec>& optionSpecs()
     return specs;
 }
 
-const QStringList commands = {"appicon", "imageset", "android", "check"};
+const QStringList commands = {"appicon", "imageset", "android", "ico", "icns", "linux", "web", "check"};
+
+// An Android resource name: what aapt2 takes for a file's name.
+bool isResourceName(const QString& name)
+{
+    static const QRegularExpression resourceName(QStringLiteral("^[a-z][a-z0-9_]*$"));
+    return resourceName.match(name).hasMatch();
+}
 
 // An option as given: its value, and for --dark and --tinted the place of a positional argument
 // right after it, which it takes as its FILE when the command has more than it needs.
@@ -339,15 +352,22 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (command == QLatin1String("android")) {
         request.kind = SetKind::Android;
         request.force = has("--force");
-        takeOptionalFiles(given, positional, 2, {{"--monochrome", &request.monochrome}});
+        takeOptionalFiles(given, positional, 2,
+                          {{"--monochrome", &request.monochrome}, {"--notification", &request.notification}});
         if (positional.size() != 2)
             return usageError(QStringLiteral("android takes SOURCE and RES"));
-        if (has("--name")) {
-            static const QRegularExpression resourceName(QStringLiteral("^[a-z][a-z0-9_]*$"));
-            if (!resourceName.match(value("--name")).hasMatch())
-                return usageError(QStringLiteral("--name must be an Android resource name: a lower-case letter, then "
-                                                 "lower-case letters, digits and '_'"));
+        for (const char* option : {"--name", "--notification-name"}) {
+            if (has(option) && !isResourceName(value(option)))
+                return usageError(QStringLiteral("%1 must be an Android resource name: a lower-case letter, then "
+                                                 "lower-case letters, digits and '_'")
+                                      .arg(QLatin1String(option)));
+        }
+        if (has("--name"))
             request.androidName = value("--name");
+        if (has("--notification-name")) {
+            if (!has("--notification"))
+                return usageError(QStringLiteral("--notification-name goes with --notification"));
+            request.notificationName = value("--notification-name");
         }
         if (has("--background")) {
             // A colour when it reads as one, else an image file.
@@ -368,6 +388,63 @@ CommandLine parseCommandLine(const QStringList& arguments)
             request.playStore = toPath(value("--play-store"));
         }
         request.res = toPath(positional.takeLast());
+        request.sources.push_back(toPath(positional.takeLast()));
+        line.action = CommandLine::Action::Generate;
+        return line;
+    }
+    if (command == QLatin1String("ico") || command == QLatin1String("icns") || command == QLatin1String("linux")
+        || command == QLatin1String("web")) {
+        request.kind = command == QLatin1String("ico") ? SetKind::Ico
+            : command == QLatin1String("icns")         ? SetKind::Icns
+            : command == QLatin1String("linux")        ? SetKind::Linux
+                                                       : SetKind::Web;
+        const bool file = request.kind == SetKind::Ico || request.kind == SetKind::Icns;
+        if (positional.size() != 2)
+            return usageError(QStringLiteral("%1 takes SOURCE and %2")
+                                  .arg(command, file ? QStringLiteral("FILE.") + command : QStringLiteral("DIR")));
+        if (file && !positional.last().endsWith(QLatin1Char('.') + command))
+            return usageError(
+                QStringLiteral("%1 writes a file whose name ends in .%1, not '%2'").arg(command, positional.last()));
+        if (has("--sizes")) {
+            for (const QString& size : value("--sizes").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                bool ok = false;
+                const int side = size.trimmed().toInt(&ok);
+                if (!ok || side < 1 || side > (request.kind == SetKind::Ico ? 256 : 1024))
+                    return usageError(QStringLiteral("--sizes takes pixel sizes from 1 to %1 joined by commas, not "
+                                                     "'%2'")
+                                          .arg(request.kind == SetKind::Ico ? 256 : 1024)
+                                          .arg(size));
+                if (std::find(request.sizes.begin(), request.sizes.end(), side) == request.sizes.end())
+                    request.sizes.push_back(side);
+            }
+            if (request.sizes.empty())
+                return usageError(QStringLiteral("--sizes needs one size or more"));
+            std::sort(request.sizes.begin(), request.sizes.end());
+        }
+        if (request.kind == SetKind::Linux) {
+            if (!has("--id"))
+                return usageError(QStringLiteral("linux needs --id APP_ID, the application's reverse DNS name"));
+            request.appId = value("--id");
+        }
+        if (has("--mac-shape")) {
+            const QString shape = value("--mac-shape");
+            if (shape != QLatin1String("keep") && shape != QLatin1String("apply") && shape != QLatin1String("auto"))
+                return usageError(QStringLiteral("--mac-shape takes auto, keep or apply, not '%1'").arg(shape));
+            request.macShape = shape == QLatin1String("keep") ? MacShape::Keep
+                : shape == QLatin1String("apply")             ? MacShape::Apply
+                                                              : MacShape::Auto;
+        }
+        if (has("--background")) {
+            const QColor colour = parseCssColour(value("--background"));
+            if (!colour.isValid() || colour.alpha() != 255)
+                return usageError(QStringLiteral("--background takes an opaque colour (#RGB, #RRGGBB, rgb(r, g, b) "
+                                                 "or a CSS name), not '%1'")
+                                      .arg(value("--background")));
+            request.background = colour;
+        }
+        if (has("--manifest"))
+            request.manifest = value("--manifest");
+        request.destination = toPath(positional.takeLast());
         request.sources.push_back(toPath(positional.takeLast()));
         line.action = CommandLine::Action::Generate;
         return line;

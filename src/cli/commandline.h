@@ -15,7 +15,7 @@
 
 namespace quorva {
 
-enum class SetKind { AppIcon, ImageSet, Android };
+enum class SetKind { AppIcon, ImageSet, Android, Ico, Icns, Linux, Web };
 
 // An appearance of a single-size app icon: asked for or not, from a file of its own or not.
 struct AppearanceRequest {
@@ -46,6 +46,14 @@ struct GenerateRequest {
     std::optional<std::filesystem::path> backgroundFile;
     AppearanceRequest monochrome;
     std::optional<std::filesystem::path> playStore;
+    // Android's notification icon: asked for or not, from a silhouette of its own or the source's.
+    AppearanceRequest notification;
+    QString notificationName = QStringLiteral("ic_notification");
+    // The desktops and the web: FILE.ico, FILE.icns or DIR is the destination; the sizes asked
+    // for (the format's own when empty), the Linux application ID, the site's manifest.
+    std::vector<int> sizes;
+    QString appId;
+    std::optional<QString> manifest;
 };
 
 enum class CheckFormat { Text, Json, Sarif };

@@ -1,6 +1,7 @@
 #include "cli/generatecommand.h"
 
 #include "cli/androidcommand.h"
+#include "cli/desktopcommand.h"
 
 #include "apple/appiconplan.h"
 #include "apple/appicontarget.h"
@@ -78,7 +79,8 @@ QStringList intoCatalog(const fs::path& catalog, const QString& folder, const Ca
 {
     const CatalogSetFiles files = catalogSetFiles(layout, images);
     if (files.missing)
-        return {QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), *files.missing)};
+        return {
+            QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), *files.missing)};
     const InstallReport report = installSetIntoCatalog(catalog, folder, files.set, force);
     QStringList failures = report.failures;
     if (report.forcing && !failures.isEmpty())
@@ -192,7 +194,8 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
                                       plan.layout, rendered.images, request.force);
     } else {
         tell(installCatalogSet(*request.destination,
-                               planCatalogSet(plan.layout, rendered.images, QStringLiteral("AppIcon.appiconset")), true),
+                               planCatalogSet(plan.layout, rendered.images, QStringLiteral("AppIcon.appiconset")),
+                               true),
              outcome);
     }
     outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
@@ -243,8 +246,8 @@ GenerateOutcome runImageSets(const GenerateRequest& request)
             return;
         }
         queues.postToBackground([source, &request, &layout, images = std::move(*source->record.images)] {
-            const QStringList failures
-                = intoCatalog(*request.catalog, source->name + QStringLiteral(".imageset"), layout, images, request.force);
+            const QStringList failures = intoCatalog(*request.catalog, source->name + QStringLiteral(".imageset"),
+                                                     layout, images, request.force);
             std::lock_guard lock(source->record.mutex);
             source->outcome.errors += failures;
         });
@@ -303,6 +306,11 @@ GenerateOutcome runGenerate(const GenerateRequest& request)
         return runImageSets(request);
     case SetKind::Android:
         return runAndroidIcon(request);
+    case SetKind::Ico:
+    case SetKind::Icns:
+    case SetKind::Linux:
+    case SetKind::Web:
+        return runDesktopIcons(request);
     }
     return {};
 }

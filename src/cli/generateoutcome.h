@@ -9,6 +9,7 @@ struct GenerateOutcome {
     int exitStatus = 0;
     QStringList errors; // one line per failed source, set or file, naming it
     QStringList notes;  // what the user should know although nothing failed
+    QStringList output; // what goes to standard output, for the user to copy: a page's <link> lines
 };
 
 // A run that failed for this one reason.

@@ -56,6 +56,8 @@ int main(int argc, char* argv[])
     }
     quorva::tuneAllocatorForShortRun();
     const quorva::GenerateOutcome outcome = quorva::runGenerate(line.request);
+    for (const QString& line : outcome.output)
+        printTo(stdout, line + QLatin1Char('\n'));
     for (const QString& note : outcome.notes)
         printTo(stderr, QStringLiteral("quorva-cli: note: %1\n").arg(note));
     for (const QString& error : outcome.errors)
