@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   appstream desktop-file-utils
   pngcheck
+  icoutils icnsutils python3-pil
   xauth xvfb
   libxkbcommon0 fonts-dejavu-core
 )

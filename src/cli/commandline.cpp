@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include "apple/assetname.h"
+#include "desktop/desktopicons.h"
 #include "support/paths.h"
 
 #include <QRegularExpression>
@@ -180,9 +181,15 @@ QString usageText()
         "       quorva-cli imageset SOURCE... --into CATALOG [--name NAME] [--force]\n"
         "       quorva-cli android SOURCE RES [--background COLOR|FILE] [--monochrome [FILE]]\n"
         "                          [--name NAME] [--padding PERCENT] [--play-store FILE] [--force]\n"
+        "                          [--notification [FILE]] [--notification-name NAME]\n"
+        "       quorva-cli ico SOURCE FILE.ico [--sizes LIST] [--background COLOR] [--padding PERCENT]\n"
+        "       quorva-cli icns SOURCE FILE.icns [--mac-shape auto|keep|apply] [--padding PERCENT]\n"
+        "       quorva-cli linux SOURCE DIR --id APP_ID [--sizes LIST]\n"
+        "       quorva-cli web SOURCE DIR [--background COLOR] [--padding PERCENT] [--manifest FILE]\n"
         "       quorva-cli check PATH... [--format text|json|sarif] [--strict] [--project XCODEPROJ]\n"
         "\n"
-        "Turns an image into the files of an Xcode asset catalog, or an Android app's launcher icon.\n"
+        "Turns an image into the icon files that Xcode, Android's build, Windows, macOS, Linux\n"
+        "desktops and browsers take as they are.\n"
         "SOURCE is a PNG, JPEG, WebP, GIF, BMP, SVG or SVGZ file of at most 134 megapixels, known\n"
         "by its content.\n"
         "\n"
@@ -193,8 +200,19 @@ QString usageText()
         "  android    writes the Android launcher icon into RES, an app's src/main/res folder:\n"
         "             mipmap-*/NAME.png, NAME_round.png and the adaptive layers, their XML in\n"
         "             mipmap-anydpi-v26 and the background colour in values\n"
+        "  ico        writes a Windows .ico file: 16, 20, 24, 32, 40, 48, 64 and 256 px unless\n"
+        "             --sizes says otherwise (16,32,48 is a favicon)\n"
+        "  icns       writes a macOS .icns file: every PNG type from 16 to 1024 px\n"
+        "  linux      writes DIR/hicolor/SIZExSIZE/apps/APP_ID.png from 16 to 512 px, and\n"
+        "             DIR/hicolor/scalable/apps/APP_ID.svg for an SVG source\n"
+        "  web        writes a site's icons into DIR: favicon.ico, favicon.svg for an SVG,\n"
+        "             apple-touch-icon.png, icon-192.png, icon-512.png, their maskable twins and\n"
+        "             manifest.webmanifest; a manifest in DIR (manifest.webmanifest,\n"
+        "             manifest.json or --manifest FILE) says which icons to write instead, and\n"
+        "             only gets the 192 and 512 px entries it lacks; prints the <link> lines\n"
         "  check      reports what Xcode and App Store Connect would reject in a catalog or set,\n"
-        "             or what Android's build and launchers would in a res folder\n"
+        "             what Android's build and launchers would in a res folder, what Windows,\n"
+        "             macOS and browsers would in an .ico or .icns file or a site's folder\n"
         "\n"
         "App icon options:\n"
         "  --single-size        one 1024 px AppIcon.png, from which Xcode makes every size\n"
@@ -216,6 +234,20 @@ QString usageText()
         "  --monochrome [FILE]  add the themed icon (Android 13): the art's shape, or FILE's\n"
         "  --padding PERCENT    room inside the 66 dp circle that launchers never mask (0 to 40)\n"
         "  --play-store FILE    write the 512 px Play Store icon to FILE too\n"
+        "  --notification [FILE]  add the notification icon, drawable-*/ic_notification.png:\n"
+        "                       white in the art's shape, or FILE's, inside the central 20 dp\n"
+        "  --notification-name NAME  its name (default: ic_notification)\n"
+        "\n"
+        "Desktop and web options:\n"
+        "  --sizes LIST         ico, linux: the pixel sizes, joined by commas\n"
+        "  --background COLOR   ico: lay the art onto COLOR; web: behind the touch icon and the\n"
+        "                       maskable icons (default: white)\n"
+        "  --padding PERCENT    leave this margin on each side of the art (0 to 40)\n"
+        "  --mac-shape S        icns: lay the art into the macOS shape (apply), keep it as it is\n"
+        "                       (keep), or shape a full-bleed square only (auto, the default)\n"
+        "  --id APP_ID          linux: the application's reverse DNS name, as its .desktop file's\n"
+        "                       name and Icon= say (org.example.App)\n"
+        "  --manifest FILE      web: the site's manifest, when it is not DIR's own\n"
         "\n"
         "Other options:\n"
         "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
@@ -425,6 +457,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (!has("--id"))
                 return usageError(QStringLiteral("linux needs --id APP_ID, the application's reverse DNS name"));
             request.appId = value("--id");
+            if (const auto problem = appIdProblem(request.appId))
+                return usageError(QStringLiteral("--id %1: %2").arg(request.appId, *problem));
         }
         if (has("--mac-shape")) {
             const QString shape = value("--mac-shape");

@@ -55,8 +55,6 @@ GenerateOutcome runDesktopIcons(const GenerateRequest& request)
         return icns ? installed(folderOf(destination), oneFile(destination, *icns)) : couldNotMake();
     }
     case SetKind::Linux: {
-        if (const auto problem = appIdProblem(request.appId))
-            return failedWith(QStringLiteral("--id %1: %2").arg(request.appId, *problem));
         const Plan plan
             = planHicolor(loaded.image, request.appId, request.sizes.empty() ? hicolorSizes() : request.sizes, art);
         if (plan.refusal)
