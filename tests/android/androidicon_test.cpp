@@ -1,6 +1,7 @@
 // quorva-cli android writing a launcher icon into a Flutter app's res folder: the files Android's
 // build and launchers take, each whole, and nothing else of the app touched.
 #include "android/androiddensity.h"
+#include "android/rescheck.h"
 #include "testsupport.h"
 
 #include <QRandomGenerator>
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -364,4 +366,51 @@ TEST_F(AndroidIcon, killedAtAnyInstant_leavesEveryFileWholeOldOrNew)
     Tree expected = treeA;
     std::erase_if(expected, [](const auto& entry) { return entry.first == ".quorva-ic_launcher"; });
     EXPECT_EQ(final, expected) << "a whole run puts back its files, and removes what killed runs left";
+}
+
+TEST_F(AndroidIcon, theNotificationIconIsWhiteInTheArtsShape_inside20DpAtEveryDensity)
+{
+    makeFlutterTree();
+    const test::ProgramRun run = android(logo, {"--notification"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // 24 dp at mdpi, hdpi, xhdpi, xxhdpi and xxxhdpi; the art within the central 20 dp.
+    for (const auto& [density, side] : {std::pair("mdpi", 24), std::pair("hdpi", 36), std::pair("xhdpi", 48),
+                                        std::pair("xxhdpi", 72), std::pair("xxxhdpi", 96)}) {
+        const QImage icon
+            = png(std::string("drawable-") + density + "/ic_notification.png").convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(icon.size(), QSize(side, side)) << density;
+        const double margin = 2.0 * side / 24; // 2 dp each side
+        int art = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const QRgb pixel = icon.pixel(x, y);
+                if (qAlpha(pixel) == 0)
+                    continue;
+                ++art;
+                EXPECT_EQ(qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)), qRgb(255, 255, 255))
+                    << density << " at " << x << ", " << y;
+                EXPECT_TRUE(x >= margin - 0.5 && x < side - margin + 0.5 && y >= margin - 0.5
+                            && y < side - margin + 0.5)
+                    << density << ": art at " << x << ", " << y;
+            }
+        EXPECT_GT(art, side * side / 4) << density << ": the art's shape is there";
+    }
+    ResCheck check;
+    ASSERT_EQ(checkAndroidRes(res, check), std::nullopt);
+    for (const Finding& finding : check.findings) {
+        EXPECT_NE(finding.rule, "notification-colours") << finding.path.toStdString();
+    }
+
+    // A full-bleed square has no shape to take; a silhouette of its own does.
+    EXPECT_EQ(android(square, {"--notification"}).exitCode, 1);
+    const test::ProgramRun own = android(square, {"--notification", logo, "--notification-name", "ic_stat_app"});
+    ASSERT_EQ(own.exitCode, 0) << own.err.toStdString();
+    EXPECT_EQ(png("drawable-xhdpi/ic_stat_app.png").size(), QSize(48, 48));
+
+    // check finds a coloured one, as lint does.
+    test::savePngTo(res / "drawable-xhdpi/ic_stat_app.png", test::solidImage(48, 48, qRgb(200, 30, 30)));
+    ResCheck coloured;
+    ASSERT_EQ(checkAndroidRes(res, coloured), std::nullopt);
+    EXPECT_TRUE(std::any_of(coloured.findings.begin(), coloured.findings.end(),
+                            [](const Finding& finding) { return finding.rule == "notification-colours"; }));
 }

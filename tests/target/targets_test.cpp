@@ -9,10 +9,12 @@
 #include "apple/imageset.h"
 #include "cli/commandline.h"
 #include "cli/generatecommand.h"
+#include "desktop/desktopicons.h"
 #include "generation/localtaskqueues.h"
 #include "image/imageloading.h"
 #include "support/paths.h"
 #include "target/installer.h"
+#include "web/webicons.h"
 
 #include "testsupport.h"
 
@@ -98,11 +100,34 @@ std::vector<TargetRow> targets()
         {"imageSetIntoCatalog",
          {"imageset", "{source}", "--into", "{project}/Assets.xcassets", "--name", "logo"},
          nullptr},
+        {"windowsIco",
+         {"ico", "{source}", "{project}/out/icon.ico"},
+         [](const ImageRef& source) {
+             Plan plan;
+             plan.add(QStringLiteral("icon.ico"), *icoOf(source, {}, windowsIconSizes()));
+             return std::pair(fs::path("out"), plan);
+         }},
+        {"macIcns",
+         {"icns", "{source}", "{project}/out/icon.icns"},
+         [](const ImageRef& source) {
+             Plan plan;
+             plan.add(QStringLiteral("icon.icns"), *icnsOf(source, MacShape::Auto, 0));
+             return std::pair(fs::path("out"), plan);
+         }},
+        {"linuxHicolorTheme",
+         {"linux", "{source}", "{project}/share", "--id", "org.example.App"},
+         [](const ImageRef& source) {
+             return std::pair(fs::path("share"),
+                              planHicolor(source, QStringLiteral("org.example.App"), hicolorSizes(), {}));
+         }},
+        {"webSite",
+         {"web", "{source}", "{project}/site"},
+         [](const ImageRef& source) { return std::pair(fs::path("site"), planWebIcons(source, {}, {}).plan); }},
         {"androidIcon",
-         {"android", "{source}", "{project}/app/src/main/res", "--monochrome"},
+         {"android", "{source}", "{project}/app/src/main/res", "--monochrome", "--notification"},
          [](const ImageRef& source) {
              AndroidIconOptions options;
-             options.monochrome = true;
+             options.monochrome = options.notification = true;
              Plan plan = planAndroidFiles(planAndroidIcons(source, options), false).plan;
              QStringList listed;
              for (const PlannedFile& file : plan.files)
@@ -168,7 +193,7 @@ TEST_P(Target, givesTheSameBytesEveryTime_asItsPlanPutInByTheInstaller)
     ASSERT_EQ(run(newSource, second).exitStatus, 0);
     const test::Snapshot written = test::snapshotOf(first);
     EXPECT_EQ(test::differences(written, test::snapshotOf(second)), QStringList{});
-    EXPECT_GT(test::filesBelow(first).size(), 1);
+    EXPECT_GE(test::filesBelow(first).size(), 1);
     if (!GetParam().plan)
         return; // a catalog's files are its Contents.json's, as the catalog tests show
     const ImageRef source = loadImage(toPath(newSource)).image;
@@ -188,7 +213,7 @@ TEST_P(Target, givesTheSameBytesEveryTime_asItsPlanPutInByTheInstaller)
 TEST_P(Target, aRunThatFailsAnywhere_leavesTheProjectAsItWas_andSaysSoOnce)
 {
     const auto [staged, swapped] = steps();
-    ASSERT_GE(staged.size(), 2u);
+    ASSERT_GE(staged.size(), 1u);
     ASSERT_GE(swapped.size(), 1u);
     const fs::path folder = project("project");
     ASSERT_EQ(run(oldSource, folder).exitStatus, 0);
@@ -197,7 +222,7 @@ TEST_P(Target, aRunThatFailsAnywhere_leavesTheProjectAsItWas_andSaysSoOnce)
     for (const fs::path& file : staged)
         if (fs::is_regular_file(folder / file))
             replaced.push_back(file);
-    ASSERT_GE(replaced.size(), 2u);
+    ASSERT_GE(replaced.size(), 1u);
     const fs::path outside = scratch / "outside.png";
     test::writeBytes(outside, "someone else's");
 
