@@ -2,6 +2,7 @@
 
 #include "android/androiddensity.h"
 #include "android/resfolder.h"
+#include "generation/sidebyside.h"
 #include "png/pngencoder.h"
 #include "support/fileio.h"
 #include "support/paths.h"
@@ -9,14 +10,9 @@
 
 #include <cstring>
 
-#include <QThreadPool>
-
-#include <atomic>
-#include <condition_variable>
 #include <fcntl.h>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace quorva {
@@ -43,54 +39,33 @@ int order(const QString& path)
     return 1;
 }
 
-// The plan's PNG files and the Play Store icon, each made and encoded by the pool's threads and
-// the calling thread alike, which take the next file in turn, the largest first so that no large
-// one is left to end the run alone: the work is done even when no pool thread is free.
+// The plan's PNG files and the Play Store icon, each made and encoded side by side, the largest
+// first so that no large one is left to end the run alone.
 std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan, bool playStore)
 {
     using Encode = std::function<std::optional<QByteArray>()>;
-    struct Work {
-        std::vector<std::pair<QString, Encode>> files;
-        std::vector<std::optional<QByteArray>> out;
-        std::atomic<std::size_t> next{0};
-        std::mutex mutex;
-        std::condition_variable done;
-        std::size_t finished = 0;
-
-        void run()
-        {
-            for (std::size_t i = next++; i < files.size(); i = next++) {
-                std::optional<QByteArray> png = files[i].second();
-                std::lock_guard lock(mutex);
-                out[i] = std::move(png);
-                if (++finished == files.size())
-                    done.notify_all();
-            }
-        }
-    };
-    auto work = std::make_shared<Work>();
+    std::vector<std::pair<QString, Encode>> files;
     if (playStore && plan.playStore)
-        work->files.emplace_back(playStoreKey, [make = plan.playStore]() -> std::optional<QByteArray> {
+        files.emplace_back(playStoreKey, [make = plan.playStore]() -> std::optional<QByteArray> {
             const ImageRef icon = make();
             return icon ? encodeRgbaPng(icon->representations().front()) : std::nullopt;
         });
     for (const auto& [path, make] : plan.images)
-        work->files.emplace_back(path, [make]() -> std::optional<QByteArray> {
+        files.emplace_back(path, [make]() -> std::optional<QByteArray> {
             const ImageRef image = make();
             return image ? pngData(*image).bytes : std::nullopt;
         });
-    std::stable_sort(work->files.begin() + (playStore && plan.playStore), work->files.end(),
+    std::stable_sort(files.begin() + (playStore && plan.playStore), files.end(),
                      [](const auto& a, const auto& b) { return order(a.first) < order(b.first); });
-    work->out.resize(work->files.size());
-    for (int helper = 1; helper < QThreadPool::globalInstance()->maxThreadCount(); ++helper)
-        QThreadPool::globalInstance()->start([work] { work->run(); });
-    work->run();
-    std::unique_lock lock(work->mutex);
-    work->done.wait(lock, [&] { return work->finished == work->files.size(); });
-    std::map<QString, std::optional<QByteArray>> files;
-    for (std::size_t i = 0; i < work->files.size(); ++i)
-        files[work->files[i].first] = std::move(work->out[i]);
-    return files;
+    std::vector<std::optional<QByteArray>> out(files.size());
+    std::vector<std::function<void()>> tasks;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        tasks.push_back([&, i] { out[i] = files[i].second(); });
+    runSideBySide(tasks);
+    std::map<QString, std::optional<QByteArray>> made;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        made[files[i].first] = std::move(out[i]);
+    return made;
 }
 
 // Whether a file of a res folder is one of the icon's: NAME or NAME_something, any extension.
@@ -110,9 +85,10 @@ AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore)
         if (!icon->second)
             files.playStoreFailure = QStringLiteral("Couldn't make the Play Store icon");
         else if (icon->second->size() > playStoreIconMaxBytes)
-            files.playStoreFailure = QStringLiteral("the Play Store icon would be %1 KB, over the 1024 KB Google Play "
-                                             "takes: the art is too fine-grained to compress (noise or dithering)")
-                                  .arg(icon->second->size() / 1024);
+            files.playStoreFailure
+                = QStringLiteral("the Play Store icon would be %1 KB, over the 1024 KB Google Play "
+                                 "takes: the art is too fine-grained to compress (noise or dithering)")
+                      .arg(icon->second->size() / 1024);
         else
             files.playStore = std::move(icon->second);
         made.erase(icon);

@@ -2,13 +2,12 @@
 
 #include "desktop/icnsfile.h"
 #include "desktop/icofile.h"
+#include "generation/sidebyside.h"
 #include "image/imagecompositing.h"
 #include "image/imageresizing.h"
 #include "image/vectordrawing.h"
 
 #include <QRegularExpression>
-
-#include <future>
 
 namespace quorva {
 
@@ -29,17 +28,19 @@ std::map<int, ImageRef> renderSides(const ImageRef& source, const DesktopArt& ar
     if (!prepared)
         return {};
     // The largest first, each with its encoding, so that no large one is left to end the run alone.
-    std::vector<std::pair<int, std::future<ImageRef>>> made;
-    for (auto side = sides.rbegin(); side != sides.rend(); ++side)
-        made.emplace_back(*side, std::async(std::launch::async, [prepared, side = *side] {
-            ImageRef image = resizedToSide(*prepared, side);
-            if (image)
-                (void)pngData(*image);
-            return image;
-        }));
+    std::vector<int> order(sides.rbegin(), sides.rend());
+    std::vector<ImageRef> made(order.size());
+    std::vector<std::function<void()>> tasks;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        tasks.push_back([&, i] {
+            made[i] = resizedToSide(*prepared, order[i]);
+            if (made[i])
+                (void)pngData(*made[i]);
+        });
+    runSideBySide(tasks);
     std::map<int, ImageRef> images;
-    for (auto& [side, image] : made)
-        images[side] = image.get();
+    for (std::size_t i = 0; i < order.size(); ++i)
+        images[order[i]] = made[i];
     return images;
 }
 

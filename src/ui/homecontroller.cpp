@@ -12,8 +12,10 @@
 #include "image/imageresizing.h"
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
+#include "target/installer.h"
 #include "ui/androidpreview.h"
 #include "ui/appiconoptionspanel.h"
+#include "ui/desktoppreview.h"
 #include "ui/dragview.h"
 #include "ui/iconpreview.h"
 #include "ui/jobsummary.h"
@@ -84,6 +86,7 @@ bool HomeController::connectOutlets()
     m_statusLine = findChild<MessageArea*>(QStringLiteral("statusArea"));
     m_appIconOptions = findChild<AppIconOptionsPanel*>(QStringLiteral("appIconOptions"));
     m_androidOptions = findChild<AndroidOptionsPanel*>(QStringLiteral("androidOptions"));
+    m_desktopOptions = findChild<DesktopOptionsPanel*>(QStringLiteral("desktopOptions"));
     m_optionsStack = findChild<QStackedWidget*>(QStringLiteral("optionsStack"));
     m_preview = findChild<IconPreview*>(QStringLiteral("preview"));
     m_sourceNotes = findChild<MessageArea*>(QStringLiteral("sourceNotes"));
@@ -115,6 +118,8 @@ void HomeController::viewDidLoad()
         connect(m_appIconOptions, &AppIconOptionsPanel::changed, this, &HomeController::refresh);
     if (m_androidOptions)
         connect(m_androidOptions, &AndroidOptionsPanel::changed, this, &HomeController::refresh);
+    if (m_desktopOptions)
+        connect(m_desktopOptions, &DesktopOptionsPanel::changed, this, &HomeController::refresh);
     if (m_openFolderButton) {
         QSizePolicy policy = m_openFolderButton->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
@@ -246,15 +251,19 @@ void HomeController::refresh()
         m_androidOptions->blockSignals(false);
     }
     const AppIconOptions options = chosenOptions();
-    const SourceCheck check = kind() == OutputKind::AndroidIcon
-        ? checkAndroidSource(image, m_sourceHasTransparency)
+    const SourceCheck check = kind() == OutputKind::AndroidIcon ? checkAndroidSource(image, m_sourceHasTransparency)
+        : kind() == OutputKind::DesktopWeb
+        ? checkDesktopSource(image, m_desktopOptions ? m_desktopOptions->problem() : std::nullopt)
         : checkSource(image, kind(), options, m_sourceHasTransparency);
     const bool canGenerate = check.canGenerate && !isLoading();
     if (m_generateButton) {
         m_generateButton->setEnabled(canGenerate);
-        m_generateButton->setToolTip(canGenerate       ? (kind() == OutputKind::AndroidIcon
-                                                              ? tr("Choose the app's res folder and write the icon into it")
-                                                              : tr("Choose a folder and write the set into it"))
+        m_generateButton->setToolTip(canGenerate
+                                         ? (kind() == OutputKind::AndroidIcon
+                                                ? tr("Choose the app's res folder and write the icon into it")
+                                                : kind() == OutputKind::DesktopWeb
+                                                ? tr("Choose a folder and write the desktop and web icons into it")
+                                                : tr("Choose a folder and write the set into it"))
                                          : isLoading() ? tr("Wait until the image has loaded")
                                                        : check.blocked);
     }
@@ -312,6 +321,26 @@ void HomeController::updatePreview()
             });
         return;
     }
+    if (kind() == OutputKind::DesktopWeb) {
+        m_plan.reset();
+        const DesktopAndWebOptions options = m_desktopOptions ? m_desktopOptions->options() : DesktopAndWebOptions{};
+        inBackground(
+            this,
+            [image, options, ratio, colours] {
+                DesktopAndWebOptions shown = options;
+                if (appIdProblem(shown.appId))
+                    shown.appId = QStringLiteral("org.example.App"); // shown all the same, beside the note
+                const DesktopAndWebPlan plan = planDesktopAndWeb(image, shown, {});
+                return std::pair(renderDesktopPreview(plan, ratio, colours), desktopPreviewDescription(plan));
+            },
+            [this, ticket](std::pair<QImage, QString> made) {
+                if (ticket != m_previewsStarted)
+                    return;
+                m_previewsShown = ticket;
+                m_preview->setPreview(made.first, made.second);
+            });
+        return;
+    }
     AppIconOptions options = chosenOptions();
     if (options.iconComposerFile) {
         // An Icon Composer file shown as iOS shows its icon: the art over the fill, under the mask.
@@ -346,11 +375,13 @@ void HomeController::openSelection()
         return;
     // In the folder last used in this run, unless it has gone since.
     const QString start = QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
-    auto* panel = new QFileDialog(shown,
-                                  kind() == OutputKind::AndroidIcon
-                                      ? tr("Choose the app's res folder (android/app/src/main/res)")
-                                      : tr("Choose the folder for the asset catalog"),
-                                  start);
+    auto* panel
+        = new QFileDialog(shown,
+                          kind() == OutputKind::AndroidIcon
+                              ? tr("Choose the app's res folder (android/app/src/main/res)")
+                              : kind() == OutputKind::DesktopWeb ? tr("Choose the folder for the desktop and web icons")
+                                                                 : tr("Choose the folder for the asset catalog"),
+                          start);
     panel->setObjectName(QStringLiteral("folderPanel"));
     panel->setFileMode(QFileDialog::Directory);
     panel->setOption(QFileDialog::ShowDirsOnly);
@@ -421,6 +452,11 @@ void HomeController::startJob()
     if (kind == OutputKind::AndroidIcon) {
         progress->expected = 1;
         startAndroidJob(image, told);
+        return;
+    }
+    if (kind == OutputKind::DesktopWeb) {
+        progress->expected = 1;
+        startDesktopJob(image, told);
         return;
     }
     if (kind == OutputKind::AppIconSet && chosenOptions().iconComposerFile) {
@@ -568,9 +604,11 @@ void HomeController::showAbout()
         version = QStringLiteral(QUORVA_VERSION);
     auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Quorva"),
                                 tr("<h3>Quorva %1</h3>"
-                                   "<p>Turns one image into the icons and images that Xcode and App Store Connect "
-                                   "take as they are: app icon sets, single-size icons with dark and tinted "
-                                   "appearances, and image sets.</p>"
+                                   "<p>Turns one image into the icons and images that Xcode, App Store Connect, "
+                                   "Android's build, Google Play, Windows, macOS, Linux desktops and browsers take "
+                                   "as they are: app icon sets, single-size icons with dark and tinted appearances, "
+                                   "image sets, Android launcher icons, .ico and .icns files, the hicolor theme and "
+                                   "a site's icons.</p>"
                                    "<p>Website: <a href=\"https://quorva.invalid\">quorva.invalid</a><br>"
                                    "Licence: proprietary; see the package's copyright file.<br>"
                                    "Copyright © 2026 The Quorva developers</p>")
@@ -590,12 +628,15 @@ void HomeController::showHelp()
                                 tr("<h3>Making a set</h3><ol>"
                                    "<li>Drop a PNG, JPEG, WebP, GIF, BMP or SVG image onto the drop zone, or press "
                                    "Ctrl+O to choose one.</li>"
-                                   "<li>Choose <b>App Icon Set</b> or <b>Image Set</b>, and for an app icon set its "
-                                   "sizes, appearances and background. The notes say what App Store Connect would "
+                                   "<li>Choose <b>App Icon Set</b>, <b>Image Set</b>, <b>Android Icon</b> or "
+                                   "<b>Desktop &amp; Web</b>, and its choices. The notes say what the stores would "
                                    "reject, and the preview shows the icons at their true pixel sizes.</li>"
                                    "<li>Press <b>Generate</b> (Ctrl+G) and choose a folder: Quorva writes "
                                    "<i>Quorva/icon/iOS/AppIcon.appiconset</i> or <i>Quorva/asset/iOS/NAME.imageset</i> "
-                                   "below it.</li></ol>"
+                                   "below it; the Android icon goes into the app's <i>res</i> folder you choose; the "
+                                   "desktop and web icons into the folder you choose, as <i>icon.ico</i>, "
+                                   "<i>icon.icns</i>, <i>hicolor/</i> and <i>web/</i>.</li></ol>"
+                                   "<p>Every file goes in whole, or, should anything fail, nothing changes.</p>"
                                    "<p>The same jobs, and writing straight into a project's catalog, run from the "
                                    "command line: <tt>quorva-cli --help</tt>.</p>"),
                                 QMessageBox::Ok, window());
@@ -683,6 +724,35 @@ void HomeController::startAndroidJob(const ImageRef& image, const std::function<
                 report.setFolder = *res;
             for (const QString& written : write.written)
                 report.written.push_back(*res / toPath(written));
+            return report;
+        },
+        [told](WriteReport report) { told(report); });
+}
+
+// The desktop and web icons written into the folder off the main thread, all of them or none.
+void HomeController::startDesktopJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told)
+{
+    const DesktopAndWebOptions options = m_desktopOptions ? m_desktopOptions->options() : DesktopAndWebOptions{};
+    const std::optional<std::filesystem::path> folder = m_selectedFolder;
+    inBackground(
+        this,
+        [image, options, folder] {
+            WriteReport report;
+            if (!folder)
+                return report;
+            SiteFolder site;
+            if (const auto error = readSiteFolder(*folder / siteFolderName, std::nullopt, site)) {
+                report.failures << *error;
+                return report;
+            }
+            const DesktopAndWebPlan plan = planDesktopAndWeb(image, options, site);
+            if (plan.plan.refusal) {
+                report.failures << tr("Couldn't make the desktop and web icons: %1").arg(*plan.plan.refusal);
+                return report;
+            }
+            report = install(*folder, plan.plan);
+            if (!report.failed())
+                report.setFolder = *folder;
             return report;
         },
         [told](WriteReport report) { told(report); });

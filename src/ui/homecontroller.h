@@ -4,6 +4,7 @@
 #include "image/imageloading.h"
 #include "ui/androidoptionspanel.h"
 #include "ui/appiconoptionspanel.h"
+#include "ui/desktopoptionspanel.h"
 #include "ui/dragviewdelegate.h"
 #include "ui/iconpreview.h"
 #include "ui/imagewell.h"
@@ -50,6 +51,7 @@ public:
     MessageArea* statusLine() const { return m_statusLine; }
     AppIconOptionsPanel* appIconOptions() const { return m_appIconOptions; }
     AndroidOptionsPanel* androidOptions() const { return m_androidOptions; }
+    DesktopOptionsPanel* desktopOptions() const { return m_desktopOptions; }
     IconPreview* preview() const { return m_preview; }
     MessageArea* sourceNotes() const { return m_sourceNotes; }
     QLabel* sourceLabel() const { return m_sourceLabel; }
@@ -93,6 +95,7 @@ private:
     void panelDidEnd(int response, const QStringList& folders);
     void startJob();
     void startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told);
+    void startDesktopJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told);
     void jobEnded();
     void showStatus(const QString& richText, MessageArea::Severity severity = MessageArea::Severity::Plain);
     void showJob(const JobSummary& summary);
@@ -110,6 +113,7 @@ private:
     QPointer<MessageArea> m_statusLine;
     QPointer<AppIconOptionsPanel> m_appIconOptions;
     QPointer<AndroidOptionsPanel> m_androidOptions;
+    QPointer<DesktopOptionsPanel> m_desktopOptions;
     QPointer<QStackedWidget> m_optionsStack; // a page of choices for each kind
     QPointer<IconPreview> m_preview;
     QPointer<MessageArea> m_sourceNotes;

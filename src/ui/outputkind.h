@@ -5,12 +5,12 @@
 namespace quorva {
 
 // What the window makes, by the segment of the segmented control that chooses it.
-enum class OutputKind { AppIconSet = 0, ImageSet = 1, AndroidIcon = 2 };
+enum class OutputKind { AppIconSet = 0, ImageSet = 1, AndroidIcon = 2, DesktopWeb = 3 };
 
 // The kind a segment stands for; nothing for no segment (-1) or one the control does not have.
 inline std::optional<OutputKind> outputKindOf(int segment)
 {
-    if (segment >= int(OutputKind::AppIconSet) && segment <= int(OutputKind::AndroidIcon))
+    if (segment >= int(OutputKind::AppIconSet) && segment <= int(OutputKind::DesktopWeb))
         return OutputKind(segment);
     return std::nullopt;
 }

@@ -11,7 +11,7 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const QStringList labels = {tr("&App Icon Set"), tr("&Image Set"), tr("A&ndroid Icon")};
+    const QStringList labels = {tr("&App Icon Set"), tr("&Image Set"), tr("A&ndroid Icon"), tr("&Desktop && Web")};
     for (int i = 0; i < labels.size(); ++i) {
         auto* button = new QPushButton(labels[i], this);
         button->setObjectName(QStringLiteral("segment%1").arg(i));

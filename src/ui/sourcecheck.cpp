@@ -91,4 +91,24 @@ SourceCheck checkAndroidSource(const ImageRef& image, bool transparent)
     return check;
 }
 
+SourceCheck checkDesktopSource(const ImageRef& image, const std::optional<QString>& problem)
+{
+    SourceCheck check = checkSource(image, std::nullopt, {}, true);
+    if (!check.blocked.isEmpty())
+        return check;
+    if (problem) {
+        check.blocked = *problem;
+        check.notes << problem->toHtmlEscaped();
+        return check;
+    }
+    const QSize pixels = image->pixelSize();
+    if (!image->drawing() && std::max(pixels.width(), pixels.height()) < 1024)
+        check.notes << tr("At %1 × %2 pixels it is smaller than the 1024 px Mac icon: the larger icons will be "
+                          "upscaled and look soft.")
+                           .arg(pixels.width())
+                           .arg(pixels.height());
+    check.canGenerate = true;
+    return check;
+}
+
 } // namespace quorva

@@ -23,4 +23,8 @@ SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, c
 // For the Android launcher icon: a source without transparent pixels becomes the background layer.
 SourceCheck checkAndroidSource(const ImageRef& image, bool transparent);
 
+// For the desktop and web icons: the choices' problem, if any, blocks Generate; a small source is
+// upscaled for the 1024 px Mac icon.
+SourceCheck checkDesktopSource(const ImageRef& image, const std::optional<QString>& problem);
+
 } // namespace quorva

@@ -3,6 +3,7 @@
 #include "windowfixture.h"
 
 #include "ui/appiconoptionspanel.h"
+#include "ui/desktopoptionspanel.h"
 #include "ui/iconpreview.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QDesktopServices>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -406,4 +408,49 @@ TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTest, desktopAndWebIsWhatQuorvaCliWrites_eachFileShownWhereItIsUsed)
+{
+    const QString art = scratch.savePng("art.png", test::gradientImage(1024, 1024, 80));
+    ASSERT_TRUE(dragAndDrop({art}));
+    segments().setSelectedSegment(int(OutputKind::DesktopWeb));
+    waitUntilSettled();
+    DesktopOptionsPanel& options = *controller().desktopOptions();
+    ASSERT_TRUE(options.isVisible());
+    EXPECT_TRUE(controller().preview()->accessibleDescription().contains("touch icon"));
+    const QImage preview = controller().preview()->preview();
+    EXPECT_GE(preview.height() / preview.devicePixelRatio(), 180) << "the touch icon at its true 180 px";
+
+    // An application ID that is none stops Generate, and says why.
+    auto* appId = options.findChild<QLineEdit*>(QStringLiteral("appIdEdit"));
+    ASSERT_NE(appId, nullptr);
+    appId->selectAll();
+    QTest::keyClicks(appId, "not an id");
+    waitUntilSettled();
+    auto* generate = window->findChild<QPushButton*>(QStringLiteral("generateButton"));
+    EXPECT_FALSE(generate->isEnabled());
+    EXPECT_TRUE(generate->toolTip().contains("Linux app ID")) << generate->toolTip().toStdString();
+    appId->selectAll();
+    QTest::keyClicks(appId, "org.example.Art");
+    waitUntilSettled();
+    ASSERT_TRUE(generate->isEnabled());
+
+    generateInto(folder("window"));
+    waitForJobs();
+    EXPECT_EQ(statusSeverity(), MessageArea::Severity::Success) << status().toStdString();
+    const fs::path cli = path("cli");
+    for (const QStringList& command :
+         {QStringList{"ico", art, test::str(cli / "icon.ico")}, QStringList{"icns", art, test::str(cli / "icon.icns")},
+          QStringList{"linux", art, test::str(cli), "--id", "org.example.Art"},
+          QStringList{"web", art, test::str(cli / "web")}}) {
+        const test::ProgramRun run = test::runCli(command);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    const QStringList files = test::filesBelow(cli);
+    EXPECT_TRUE(status().contains(QStringLiteral("Wrote %1 files").arg(files.size()))) << status().toStdString();
+    ASSERT_EQ(test::filesBelow(path("window")), files);
+    for (const QString& file : files)
+        EXPECT_EQ(test::readBytes(path("window") / file.toStdString()), test::readBytes(cli / file.toStdString()))
+            << file.toStdString();
 }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "web/desktopandweb.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <optional>
+
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace quorva {
+
+// The Desktop & Web choices: the Linux application ID the icon theme names its files by, the
+// colour behind the site's touch and maskable icons, and room around the art.
+class DesktopOptionsPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DesktopOptionsPanel(QWidget* parent = nullptr);
+
+    DesktopAndWebOptions options() const;
+    // Why the choices can't be written as they are (an application ID that is none), if so.
+    std::optional<QString> problem() const;
+    void setBackgroundColour(const QColor& colour);
+
+public slots:
+    void chooseBackgroundColour();
+
+signals:
+    void changed();
+
+private:
+    QLineEdit* m_appId;
+    QPushButton* m_colourButton;
+    QSpinBox* m_padding;
+    QColor m_colour = Qt::white;
+};
+
+} // namespace quorva
