@@ -9,10 +9,10 @@ seconds=${1:-60}
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
   -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
-cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz pbxproj_fuzz
+cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz pbxproj_fuzz iconfile_fuzz
 mkdir -p build-fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-fuzz/seeds/loadimage/
 mkdir -p build-fuzz/seeds/svg && cp tests/corpus/files/*.svg* build-fuzz/seeds/svg/
-targets=(loadimage pngencoder svg check pbxproj)
+targets=(loadimage pngencoder svg check pbxproj iconfile)
 for target in "${targets[@]}"; do # the regression folders stay empty until a failure is kept
   mkdir -p build-fuzz/seeds/$target build-fuzz/work/$target tests/fuzz/regressions/$target
 done
@@ -36,6 +36,12 @@ A7 = {isa = PBXGroup; children = (A1, ); sourceTree = "<group>"; };
 A8 = {isa = PBXProject; mainGroup = A7; projectDirPath = ""; targets = (A6, ); };
 }; rootObject = A8; }
 PBXPROJ
+# An .ico and an .icns of two tiny images, and a manifest with an icon.
+printf '\0\0\1\0\1\0\1\1\0\0\1\0\x20\0\x30\0\0\0\x16\0\0\0(\0\0\0\1\0\0\0\2\0\0\0\1\0\x20\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\xff\0\0\0\0' \
+  >build-fuzz/seeds/iconfile/one.ico
+printf 'icns\0\0\0\x18ic07\0\0\0\x10\x89PNG\r\n\x1a\n' >build-fuzz/seeds/iconfile/one.icns
+printf '{"name":"x","icons":[{"src":"a.png","sizes":"192x192","type":"image/png"}]}' \
+  >build-fuzz/seeds/iconfile/manifest.json
 printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false;qt.svg*=false'

@@ -109,7 +109,7 @@ std::optional<QByteArray> withIcons(const QByteArray& json, const std::vector<Ma
         return json;
     // The top-level members, found by walking the text: the icons array's brackets, or the
     // object's closing brace.
-    qsizetype at = skipSpace(json, 0);
+    qsizetype at = skipSpace(json, json.startsWith("\xef\xbb\xbf") ? 3 : 0); // past a byte order mark
     if (at >= json.size() || json[at] != '{')
         return std::nullopt;
     int depth = 0;
