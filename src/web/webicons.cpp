@@ -166,6 +166,8 @@ WebPlan planWebIcons(const ImageRef& source, const WebOptions& options, const Si
             add(path, icoOf(source, art, faviconSizes()));
         } else if (side <= 0) {
             web.notes << QStringLiteral("%1 gives no pixel size: left as it is").arg(path);
+        } else if (path.section(QLatin1Char('/'), -1).startsWith(QLatin1String("apple-touch-icon"))) {
+            add(path, make.touch(side)); // opaque wherever it is named: iOS shows transparency black
         } else {
             add(path, icon.maskable() ? make.maskable(side) : make.any(side));
         }

@@ -142,7 +142,8 @@ TEST_F(WebIcons, flutterSiteGetsExactlyTheIconsItsManifestNames_andTheManifestSt
 TEST_F(WebIcons, aManifestLackingIconsGetsOnlyTheMissingEntries_everyOtherMemberKept)
 {
     const QByteArray manifest = R"({"name":"Shop","x_vendor":{"deep":[1,2,{"a":null}]},"icons":[)"
-                                R"({"src":"/img/icon-192.png","sizes":"192x192","type":"image/png"}],)"
+                                R"({"src":"/img/icon-192.png","sizes":"192x192","type":"image/png"},)"
+                                R"({"src":"/apple-touch-icon.png","sizes":"180x180","type":"image/png"}],)"
                                 R"("related_applications":[{"platform":"play","id":"com.shop"}]})";
     fs::create_directories(site);
     test::writeBytes(site / "site.webmanifest", manifest);
@@ -152,10 +153,11 @@ TEST_F(WebIcons, aManifestLackingIconsGetsOnlyTheMissingEntries_everyOtherMember
     const QJsonArray icons = now.take("icons").toArray();
     before.remove("icons");
     EXPECT_EQ(now, before) << after.toStdString();
-    ASSERT_EQ(icons.size(), 2) << after.toStdString();
-    EXPECT_EQ(icons[1].toObject()["sizes"].toString(), "512x512");
+    ASSERT_EQ(icons.size(), 3) << after.toStdString();
+    EXPECT_EQ(icons[2].toObject()["sizes"].toString(), "512x512");
     EXPECT_EQ(image("img/icon-192.png").size(), QSize(192, 192));
-    EXPECT_EQ(image(icons[1].toObject()["src"].toString().toUtf8().constData()).size(), QSize(512, 512));
+    EXPECT_EQ(image(icons[2].toObject()["src"].toString().toUtf8().constData()).size(), QSize(512, 512));
+    EXPECT_TRUE(opaque(image("apple-touch-icon.png"))) << "a touch icon wherever the manifest names it";
     // The text around the added entry is the user's, byte for byte.
     const qsizetype iconsEnd = manifest.indexOf("}],\"related") + 1;
     EXPECT_TRUE(after.startsWith(manifest.left(iconsEnd)));
