@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -19,6 +20,7 @@ AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
       m_padding(new QSpinBox(this))
 {
     m_background->setObjectName(QStringLiteral("androidBackgroundChoice"));
+    m_background->setAccessibleName(tr("Background layer"));
     m_background->addItem(tr("Colour background"));
     m_background->addItem(tr("Image background"));
     m_background->setToolTip(tr("The adaptive icon's background layer, behind the art"));
@@ -29,6 +31,7 @@ AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
     m_imageButton->setToolTip(tr("Choose the background layer's image"));
     m_monochrome->setObjectName(QStringLiteral("monochromeBox"));
     m_padding->setObjectName(QStringLiteral("androidPaddingChoice"));
+    m_padding->setAccessibleName(tr("Margin"));
     m_padding->setRange(0, 40);
     m_padding->setSuffix(tr(" % margin"));
     m_padding->setToolTip(tr("Room left inside the 66 dp circle that no launcher masks"));
@@ -49,7 +52,10 @@ AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
     layout->addStretch(1);
 
     connect(m_background, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
-    connect(m_monochrome, &QCheckBox::toggled, this, [this] { updateControls(); });
+    connect(m_monochrome, &QCheckBox::toggled, this, [this](bool on) {
+        m_monochromeWanted = on; // only the user ticks an enabled box
+        updateControls();
+    });
     connect(m_padding, &QSpinBox::valueChanged, this, [this] { updateControls(); });
     connect(m_colourButton, &QPushButton::clicked, this, &AndroidOptionsPanel::chooseBackgroundColour);
     connect(m_imageButton, &QPushButton::clicked, this, &AndroidOptionsPanel::chooseBackgroundImage);
@@ -115,7 +121,12 @@ void AndroidOptionsPanel::updateControls()
     const bool image = m_background->currentIndex() == 1;
     m_colourButton->setVisible(!image);
     m_imageButton->setVisible(image);
-    m_monochrome->setEnabled(m_transparentSource);
+    {
+        // Unticked while it does not apply; as the user left it once it does again.
+        const QSignalBlocker quiet(m_monochrome);
+        m_monochrome->setEnabled(m_transparentSource);
+        m_monochrome->setChecked(m_transparentSource && m_monochromeWanted);
+    }
     m_monochrome->setToolTip(m_transparentSource
                                  ? tr("Add the layer Android 13 tints with the user's colours: the art's shape")
                                  : tr("The image has no transparent pixels, so there is no art whose shape a themed "

@@ -49,6 +49,7 @@ private:
     QColor m_colour = Qt::white;
     std::optional<std::filesystem::path> m_file;
     bool m_transparentSource = true;
+    bool m_monochromeWanted = false; // as the user last ticked it
 };
 
 } // namespace quorva

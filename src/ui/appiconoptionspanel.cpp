@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
       m_background(new QCheckBox(tr("&Background:"), this)), m_colourButton(new QPushButton(this))
 {
     m_sizes->setObjectName(QStringLiteral("sizesChoice"));
+    m_sizes->setAccessibleName(tr("Sizes"));
     m_sizes->addItem(tr("All sizes (17 icons)"));
     m_sizes->addItem(tr("Single size (1024 px)"));
     m_sizes->addItem(tr("Icon Composer file (.icon)"));
@@ -32,11 +34,13 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     m_colourButton->setAccessibleName(tr("Background colour"));
 
     m_fit->setObjectName(QStringLiteral("fitChoice"));
+    m_fit->setAccessibleName(tr("Fit"));
     m_fit->addItem(tr("Stretch to the square"));
     m_fit->addItem(tr("Keep its shape, whole"));
     m_fit->addItem(tr("Fill the square, cut the rest"));
     m_fit->setToolTip(tr("How an image that is not square comes onto the square icon"));
     m_padding->setObjectName(QStringLiteral("paddingChoice"));
+    m_padding->setAccessibleName(tr("Margin"));
     m_padding->setRange(0, 40);
     m_padding->setSuffix(tr(" % margin"));
     m_padding->setToolTip(tr("Room left on each side of the art"));
@@ -81,8 +85,12 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     connect(m_sizes, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
     connect(m_fit, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
     connect(m_padding, &QSpinBox::valueChanged, this, [this] { updateControls(); });
-    for (QCheckBox* box : {m_dark, m_tinted, m_background})
-        connect(box, &QCheckBox::toggled, this, [this] { updateControls(); });
+    for (QCheckBox* box : {m_dark, m_tinted})
+        connect(box, &QCheckBox::toggled, this, [this, box](bool on) {
+            (box == m_dark ? m_darkWanted : m_tintedWanted) = on; // only the user ticks an enabled box
+            updateControls();
+        });
+    connect(m_background, &QCheckBox::toggled, this, [this] { updateControls(); });
     connect(m_colourButton, &QPushButton::clicked, this, &AppIconOptionsPanel::chooseBackgroundColour);
     setBackgroundColour(m_colour);
 }
@@ -103,6 +111,7 @@ AppIconOptions AppIconOptionsPanel::options() const
     options.frame.padding = m_padding->value() / 100.0;
     options.dark = m_dark->isEnabled() && m_dark->isChecked();
     options.tinted = m_tinted->isEnabled() && m_tinted->isChecked();
+
     if (m_background->isChecked())
         options.background = m_colour;
     return options;
@@ -138,12 +147,17 @@ void AppIconOptionsPanel::updateControls()
         platform->setEnabled(!composer);
     const bool single = m_sizes->currentIndex() >= 1;
     const QString needsSingle = tr("Dark and tinted icons only work in a single-size set");
-    m_tinted->setEnabled(single && m_transparentSource);
+    // A choice that does not apply shows unticked, and comes back as it was when it applies again.
+    for (auto [box, wanted] : {std::pair(m_dark, m_darkWanted), std::pair(m_tinted, m_tintedWanted)}) {
+        const bool applies = single && m_transparentSource;
+        const QSignalBlocker quiet(box);
+        box->setEnabled(applies);
+        box->setChecked(applies && wanted);
+    }
     m_tinted->setToolTip(!single ? needsSingle
                              : m_transparentSource
                              ? tr("Add a greyscale icon that iOS tints with the user's colour")
                              : tr("The image has no transparent pixels, so there is no artwork to tint"));
-    m_dark->setEnabled(single && m_transparentSource);
     m_dark->setToolTip(!single ? needsSingle
                            : m_transparentSource
                            ? tr("Add the artwork on a transparent background, for iOS's dark appearance")

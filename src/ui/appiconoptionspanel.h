@@ -50,6 +50,7 @@ private:
     QCheckBox* m_background;
     QPushButton* m_colourButton;
     QColor m_colour = Qt::white;
+    bool m_darkWanted = false, m_tintedWanted = false; // as the user last ticked them
     bool m_transparentSource = false;
 };
 

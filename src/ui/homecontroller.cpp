@@ -37,6 +37,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <utility>
 
 namespace quorva {
 namespace {
@@ -94,6 +95,7 @@ bool HomeController::connectOutlets()
     m_column = findChild<QWidget*>(QStringLiteral("content"));
     m_generateButton = findChild<QPushButton*>(QStringLiteral("generateButton"));
     m_openFolderButton = findChild<QPushButton*>(QStringLiteral("openFolderButton"));
+    m_writeAnywayButton = findChild<QPushButton*>(QStringLiteral("writeAnywayButton"));
     if (window())
         m_generateAction = window()->findChild<QAction*>(QStringLiteral("generateAction"));
     return m_dragView && m_imageView && m_segmentedControl && m_statusLine;
@@ -125,6 +127,13 @@ void HomeController::viewDidLoad()
         policy.setRetainSizeWhenHidden(true);
         m_openFolderButton->setSizePolicy(policy);
         connect(m_openFolderButton, &QPushButton::clicked, this, &HomeController::openFolder);
+    }
+    if (m_writeAnywayButton) {
+        QSizePolicy policy = m_writeAnywayButton->sizePolicy();
+        policy.setRetainSizeWhenHidden(false);
+        m_writeAnywayButton->setSizePolicy(policy);
+        m_writeAnywayButton->setToolTip(tr("Write into the folder all the same, as the message says"));
+        connect(m_writeAnywayButton, &QPushButton::clicked, this, &HomeController::writeAnyway);
     }
     if (m_sourceNotes) {
         m_sourceNotes->setLines(4, 4); // every note at once, at the usual width; the smallest scrolls
@@ -221,8 +230,12 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
     m_writtenFolder.reset();
     if (m_openFolderButton)
         m_openFolderButton->setVisible(false);
+    if (m_writeAnywayButton)
+        m_writeAnywayButton->setVisible(false);
     showStatus({});
     refresh();
+    if (std::exchange(m_generateWhenLoaded, false) && !isLoading())
+        openSelection(); // asked for while it loaded: now it writes what the window shows
 }
 
 std::optional<OutputKind> HomeController::kind() const
@@ -235,8 +248,53 @@ AppIconOptions HomeController::chosenOptions() const
     return m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
 }
 
+QString HomeController::choicesKey() const
+{
+    QStringList key{QString::number(kind() ? int(*kind()) : -1)};
+    switch (kind().value_or(OutputKind::ImageSet)) {
+    case OutputKind::AppIconSet: {
+        const AppIconOptions options = chosenOptions();
+        QStringList platforms;
+        for (const ApplePlatform platform : options.platforms)
+            platforms << QString::number(int(platform));
+        key << QString::number(options.singleSize) << QString::number(options.iconComposerFile) << platforms.join(',')
+            << QString::number(options.dark) << QString::number(options.tinted)
+            << (options.background ? options.background->name() : QString()) << QString::number(int(options.frame.fit))
+            << QString::number(options.frame.padding);
+        break;
+    }
+    case OutputKind::AndroidIcon:
+        if (m_androidOptions) {
+            const AndroidIconOptions options = m_androidOptions->options();
+            key << options.backgroundColour.name() << QString::number(options.monochrome)
+                << QString::number(options.padding)
+                << displayPath(m_androidOptions->backgroundFile().value_or(std::filesystem::path()));
+        }
+        break;
+    case OutputKind::DesktopWeb:
+        if (m_desktopOptions) {
+            const DesktopAndWebOptions options = m_desktopOptions->options();
+            key << options.appId << options.background.name() << QString::number(options.padding);
+        }
+        break;
+    case OutputKind::ImageSet:
+        break;
+    }
+    return key.join(QLatin1Char(';'));
+}
+
 void HomeController::refresh()
 {
+    // A message tells of the kind and the choices that made it: it goes once they change.
+    if (m_lastJob && !isWorking() && choicesKey() != m_jobChoices) {
+        m_lastJob.reset();
+        m_writtenFolder.reset();
+        if (m_openFolderButton)
+            m_openFolderButton->setVisible(false);
+        if (m_writeAnywayButton)
+            m_writeAnywayButton->setVisible(false);
+        showStatus({});
+    }
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
     if (m_optionsStack && kind())
         m_optionsStack->setCurrentIndex(int(*kind()));
@@ -371,8 +429,11 @@ void HomeController::openSelection()
     QWidget* shown = window();
     if (!shown || !shown->isVisible())
         return;
-    if (isLoading()) // Ctrl+G while an image loads: Generate acts on what the window shows
+    if (isLoading()) { // Ctrl+G while an image loads: Generate acts on what the window will show
+        m_generateWhenLoaded = true;
+        showStatus(tr("Generate asks for the folder once the image has loaded."));
         return;
+    }
     // In the folder last used in this run, unless it has gone since.
     const QString start = QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
     auto* panel
@@ -403,7 +464,14 @@ void HomeController::panelDidEnd(int response, const QStringList& folders)
     startJob();
 }
 
-void HomeController::startJob()
+void HomeController::writeAnyway()
+{
+    if (m_writeAnywayButton)
+        m_writeAnywayButton->setVisible(false);
+    startJob(true);
+}
+
+void HomeController::startJob(bool force)
 {
     const std::optional<OutputKind> kind = this->kind();
     if (!kind)
@@ -443,6 +511,9 @@ void HomeController::startJob()
     };
     ++m_jobsRunning;
     m_lastJob = summary;
+    m_jobChoices = choicesKey();
+    if (m_writeAnywayButton)
+        m_writeAnywayButton->setVisible(false);
     m_openFolderFailed = false;
     if (m_openFolderButton)
         m_openFolderButton->setVisible(false);
@@ -451,7 +522,7 @@ void HomeController::startJob()
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
     if (kind == OutputKind::AndroidIcon) {
         progress->expected = 1;
-        startAndroidJob(image, told);
+        startAndroidJob(image, told, force);
         return;
     }
     if (kind == OutputKind::DesktopWeb) {
@@ -585,6 +656,8 @@ void HomeController::showJob(const JobSummary& summary)
     m_writtenFolder = summary.setFolder;
     if (m_openFolderButton)
         m_openFolderButton->setVisible(summary.filesInSet > 0);
+    if (m_writeAnywayButton)
+        m_writeAnywayButton->setVisible(summary.forcing.has_value() && summary.filesInSet == 0);
 }
 
 void HomeController::openFolder()
@@ -696,14 +769,15 @@ void HomeController::endBusy()
 }
 
 // The icon written into the res folder off the main thread, as quorva-cli android writes it.
-void HomeController::startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told)
+void HomeController::startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told,
+                                     bool force)
 {
     const AndroidIconOptions options = m_androidOptions ? m_androidOptions->options() : AndroidIconOptions{};
     const auto file = m_androidOptions ? m_androidOptions->backgroundFile() : std::nullopt;
     const std::optional<std::filesystem::path> res = m_selectedFolder;
     inBackground(
         this,
-        [image, options, file, res] {
+        [image, options, file, res, force] {
             WriteReport report;
             AndroidIconOptions chosen = options;
             if (const auto failure = loadAndroidArtwork(chosen, file, std::nullopt)) {
@@ -717,8 +791,9 @@ void HomeController::startAndroidJob(const ImageRef& image, const std::function<
             }
             if (!res)
                 return report;
-            const AndroidWrite write = installAndroidIcon(*res, plan, chosen.name, false);
+            const AndroidWrite write = installAndroidIcon(*res, plan, chosen.name, force);
             report.failures = write.failures;
+            report.forcing = write.forcing;
             report.removed = write.removed;
             if (!write.written.isEmpty())
                 report.setFolder = *res;

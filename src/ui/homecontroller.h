@@ -93,8 +93,12 @@ private:
     };
     void loaded(quint64 ticket, const QString& path, const Loaded& result);
     void panelDidEnd(int response, const QStringList& folders);
-    void startJob();
-    void startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told);
+    void startJob(bool force = false);
+    void writeAnyway();
+    // The kind and the choices a message was made for: it goes when they change.
+    QString choicesKey() const;
+    void startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told,
+                         bool force);
     void startDesktopJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told);
     void jobEnded();
     void showStatus(const QString& richText, MessageArea::Severity severity = MessageArea::Severity::Plain);
@@ -121,6 +125,7 @@ private:
     QPointer<QWidget> m_column;
     QPointer<QPushButton> m_generateButton;
     QPointer<QPushButton> m_openFolderButton;
+    QPointer<QPushButton> m_writeAnywayButton;
     QPointer<QAction> m_generateAction;
 
     std::optional<std::filesystem::path> m_selectedFolder;
@@ -132,6 +137,8 @@ private:
     std::optional<std::filesystem::path> m_writtenFolder; // what Open Folder opens
     std::shared_ptr<JobSummary> m_lastJob;                // what the status area tells
     bool m_openFolderFailed = false;
+    QString m_jobChoices;              // choicesKey() when the last job started
+    bool m_generateWhenLoaded = false; // Generate was asked for while an image loaded
     quint64 m_loadsStarted = 0, m_loadsApplied = 0;
     quint64 m_previewsStarted = 0, m_previewsShown = 0;
     int m_jobsRunning = 0;

@@ -30,6 +30,8 @@ void JobSummary::add(const WriteReport& report)
     for (const QString& failure : report.failures)
         if (!failures.contains(failure))
             failures.append(failure);
+    if (report.forcing)
+        forcing = report.forcing;
     if (report.setFolder) {
         setFolder = report.setFolder;
         kept = report.kept;
@@ -62,6 +64,8 @@ JobMessage statusMessage(const JobSummary& summary)
         lines << (summary.setFolder ? tr("<b>The set is incomplete.</b>") : tr("<b>Nothing was written.</b>"));
         for (const QString& failure : summary.failures)
             lines << sentence(failure);
+        if (summary.forcing)
+            lines << tr("Write Anyway %1.").arg(*summary.forcing).toHtmlEscaped();
     }
     if (summary.setFolder && summary.filesInSet + summary.filesBesideSet > 0) {
         if (summary.failures.isEmpty())

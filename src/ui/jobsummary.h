@@ -22,6 +22,8 @@ struct JobSummary {
     std::optional<std::filesystem::path> setFolder;
     std::size_t filesInSet = 0;     // written into the set folder
     std::size_t filesBesideSet = 0; // the artwork copies beside it
+    // Refused for what lies in the way: what writing it anyway would do ("replaces it").
+    std::optional<QString> forcing;
 
     void add(const WriteReport& report);
 };

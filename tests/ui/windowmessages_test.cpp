@@ -1,0 +1,171 @@
+// What the window tells, and when: a message goes with the choices that made it, a refusal the
+// user can overrule offers to, a failed run says nothing was written, and every control is named.
+#include "windowfixture.h"
+
+#include "ui/appiconoptionspanel.h"
+#include "ui/outputkind.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace quorva;
+namespace fs = std::filesystem;
+
+namespace {
+
+class WindowMessages : public test::WindowFixture {
+protected:
+    QPushButton& button(const char* name) const { return *window->findChild<QPushButton*>(QLatin1String(name)); }
+    template<typename T>
+    T& option(const char* name) const
+    {
+        return *controller().appIconOptions()->findChild<T*>(QLatin1String(name));
+    }
+};
+
+} // namespace
+
+TEST_F(WindowMessages, aRefusalTheUserMayOverrule_offersWriteAnyway_andItWrites)
+{
+    dropImage("logo.png", test::gradientImage(256, 256, 40));
+    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    waitUntilSettled();
+    const fs::path notRes = folder("icons");
+    generateInto(notRes);
+    waitForJobs();
+    EXPECT_EQ(statusSeverity(), MessageArea::Severity::Error);
+    EXPECT_TRUE(status().contains("Write Anyway writes into it anyway")) << status().toStdString();
+    ASSERT_TRUE(button("writeAnywayButton").isVisible());
+    EXPECT_FALSE(button("openFolderButton").isVisible());
+    EXPECT_TRUE(fs::is_empty(notRes));
+
+    button("writeAnywayButton").click();
+    waitForJobs();
+    EXPECT_EQ(statusSeverity(), MessageArea::Severity::Success) << status().toStdString();
+    EXPECT_FALSE(button("writeAnywayButton").isVisible());
+    EXPECT_TRUE(fs::exists(notRes / "mipmap-xxxhdpi/ic_launcher.png"));
+}
+
+TEST_F(WindowMessages, aMessageGoesWhenTheKindOrTheChoicesThatMadeItChange)
+{
+    dropImage("logo.png", test::gradientImage(256, 256, 40));
+    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    waitUntilSettled();
+    generateInto(folder("icons"));
+    waitForJobs();
+    ASSERT_EQ(statusSeverity(), MessageArea::Severity::Error);
+    segments().setSelectedSegment(int(OutputKind::AppIconSet));
+    waitUntilSettled();
+    EXPECT_TRUE(status().isEmpty()) << status().toStdString();
+    EXPECT_FALSE(button("writeAnywayButton").isVisible());
+
+    segments().setSelectedSegment(int(OutputKind::ImageSet));
+    waitUntilSettled();
+    generateInto(folder("assets"));
+    waitForJobs();
+    ASSERT_TRUE(status().contains("Wrote 4 files")) << status().toStdString();
+    ASSERT_TRUE(button("openFolderButton").isVisible());
+    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    waitUntilSettled();
+    EXPECT_TRUE(status().isEmpty()) << status().toStdString();
+    EXPECT_FALSE(button("openFolderButton").isVisible());
+
+    // Back to the kind whose set was written, with the same choices: nothing tells of it again,
+    // and a change of a choice clears a message as a change of kind does.
+    segments().setSelectedSegment(int(OutputKind::AppIconSet));
+    waitUntilSettled();
+    generateInto(folder("icon"));
+    waitForJobs();
+    ASSERT_TRUE(status().contains("Wrote")) << status().toStdString();
+    option<QComboBox>("fitChoice").setCurrentIndex(1);
+    waitUntilSettled();
+    EXPECT_TRUE(status().isEmpty()) << status().toStdString();
+}
+
+TEST_F(WindowMessages, aFullDiskWritesNothing_andTheWindowSaysSoWithoutOpenFolder)
+{
+    const test::SmallDisk disk(path("disk"), 256 << 10);
+    if (!disk.mounted)
+        GTEST_SKIP() << "no tmpfs can be mounted here to fill up";
+    dropImage("noise.png", test::randomImage(512, 512, 5, true));
+    disk.fill(16 << 10);
+    const test::Snapshot before = test::snapshotOf(disk.folder);
+    generateInto(disk.folder);
+    waitForJobs();
+    EXPECT_TRUE(status().contains("Nothing was written")) << status().toStdString();
+    EXPECT_TRUE(status().contains("No space left on device")) << status().toStdString();
+    EXPECT_FALSE(button("openFolderButton").isVisible());
+    EXPECT_EQ(test::differences(before, test::snapshotOf(disk.folder)), QStringList{});
+}
+
+TEST_F(WindowMessages, generateAskedForWhileAnImageLoads_asksForTheFolderOnceItHasLoaded)
+{
+    const QString art = scratch.savePng("big.png", test::randomImage(3000, 3000, 2));
+    auto drag = filesDrag({art});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, drag.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dragView(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, drag.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dragView(), &drop);
+    ASSERT_TRUE(controller().isLoading());
+    controller().openSelection(); // Ctrl+G meanwhile
+    EXPECT_TRUE(status().contains("once the image has loaded")) << status().toStdString();
+    QFileDialog* panel = openDialog("folderPanel");
+    ASSERT_NE(panel, nullptr) << "the folder is asked for once the image is there";
+    EXPECT_FALSE(controller().isLoading());
+    panel->reject();
+}
+
+TEST_F(WindowMessages, aChoiceThatDoesNotApplyShowsUnticked_andComesBackWhenItDoes)
+{
+    dropImage("logo.png", test::gradientImage(256, 256, 40));
+    auto& sizes = option<QComboBox>("sizesChoice");
+    auto& dark = option<QCheckBox>("darkBox");
+    sizes.setCurrentIndex(1);
+    dark.setChecked(true);
+    sizes.setCurrentIndex(0);
+    EXPECT_FALSE(dark.isEnabled());
+    EXPECT_FALSE(dark.isChecked()) << "a classic set has no dark icon";
+    EXPECT_TRUE(dark.toolTip().contains("single-size")) << dark.toolTip().toStdString();
+    sizes.setCurrentIndex(1);
+    EXPECT_TRUE(dark.isEnabled());
+    EXPECT_TRUE(dark.isChecked());
+
+    dropImage("square.png", test::solidImage(256, 256, qRgb(20, 90, 160)));
+    EXPECT_FALSE(dark.isChecked()) << "opaque art has no artwork for a dark icon";
+    dropImage("logo2.png", test::gradientImage(256, 256, 40));
+    EXPECT_TRUE(dark.isChecked());
+}
+
+TEST_F(WindowMessages, everyControlTheKeyboardReachesHasAName)
+{
+    dropImage("logo.png", test::gradientImage(256, 256, 40));
+    for (int kind = 0; kind <= int(OutputKind::DesktopWeb); ++kind) {
+        segments().setSelectedSegment(kind);
+        waitUntilSettled();
+        const QList<QLabel*> labels = window->findChildren<QLabel*>();
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!widget->isVisible() || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus)
+                || qobject_cast<QAbstractSpinBox*>(widget->parentWidget()))
+                continue; // a spin box's own line edit speaks as the spin box
+            // A button says its text; a field or a list has a name of its own or a label's.
+            const bool field = qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSpinBox*>(widget)
+                || qobject_cast<QLineEdit*>(widget);
+            const bool labelled = std::any_of(labels.begin(), labels.end(),
+                                              [widget](const QLabel* label) { return label->buddy() == widget; });
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(accessible, nullptr);
+            const QString name = field ? widget->accessibleName() : accessible->text(QAccessible::Name);
+            EXPECT_TRUE(!name.trimmed().isEmpty() || (field && labelled))
+                << "kind " << kind << ": " << widget->metaObject()->className() << " "
+                << widget->objectName().toStdString();
+        }
+    }
+}
