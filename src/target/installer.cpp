@@ -577,7 +577,14 @@ private:
     // Step 2: every new file and folder beside its place.
     bool stage()
     {
+        // What killed runs left goes from every folder the plan lies in, whether or not this run
+        // changes anything there.
         std::set<std::pair<std::size_t, QString>> swept;
+        for (const Entry& entry : m_entries) {
+            FolderState& parent = m_folders.at({entry.placement, entry.parent});
+            if (!parent.missing && swept.insert({entry.placement, entry.parent}).second)
+                removeAbandoned(parent.fd.get(), parent.path);
+        }
         std::vector<Entry*> loose;
         for (Entry& entry : m_entries) {
             if (entry.unchanged)
@@ -585,8 +592,6 @@ private:
             if (!make(entry.placement, entry.parent))
                 return false;
             FolderState& parent = m_folders.at({entry.placement, entry.parent});
-            if (swept.insert({entry.placement, entry.parent}).second)
-                removeAbandoned(parent.fd.get(), parent.path);
             if (entry.kind == Entry::Kind::Whole) {
                 if (!stageWhole(entry, parent))
                     return false;
