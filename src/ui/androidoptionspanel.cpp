@@ -62,6 +62,11 @@ AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
     setBackgroundColour(m_colour);
 }
 
+QList<QWidget*> AndroidOptionsPanel::focusOrder() const
+{
+    return {m_background, m_colourButton, m_imageButton, m_monochrome, m_padding};
+}
+
 AndroidIconOptions AndroidOptionsPanel::options() const
 {
     AndroidIconOptions options;

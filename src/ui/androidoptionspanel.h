@@ -25,6 +25,8 @@ public:
 
     // The choices, without the background image itself, which the job loads from backgroundFile.
     AndroidIconOptions options() const;
+    // The controls in reading order, as Tab goes through them.
+    QList<QWidget*> focusOrder() const;
     std::optional<std::filesystem::path> backgroundFile() const;
     void setBackgroundColour(const QColor& colour);
     void setBackgroundFile(const std::filesystem::path& file);

@@ -95,6 +95,26 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     setBackgroundColour(m_colour);
 }
 
+namespace {
+
+// An image of one pixel, for the plan's table of the choices alone.
+const ImageRef& placeholder()
+{
+    static const ImageRef image = [] {
+        QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+        pixel.fill(Qt::white);
+        return makeImage(pixel);
+    }();
+    return image;
+}
+
+} // namespace
+
+QList<QWidget*> AppIconOptionsPanel::focusOrder() const
+{
+    return {m_sizes, m_dark, m_tinted, m_background, m_colourButton, m_fit, m_padding, m_ios, m_mac, m_watch};
+}
+
 AppIconOptions AppIconOptionsPanel::options() const
 {
     AppIconOptions options;
@@ -163,6 +183,13 @@ void AppIconOptionsPanel::updateControls()
                            ? tr("Add the artwork on a transparent background, for iOS's dark appearance")
                            : tr("The image has no transparent pixels, so there is no artwork for a dark icon"));
     m_colourButton->setEnabled(m_background->isChecked());
+    // The count the plan gives for the platforms ticked: 17 for iOS, more with the Mac's and the watch's.
+    AppIconOptions all = options();
+    all.singleSize = all.iconComposerFile = all.dark = all.tinted = false;
+    all.macShape = MacShape::Keep; // the count is the same, and a 1 px image needs no shape
+    all.background = Qt::white;
+    const auto count = planAppIconSet(placeholder(), all, true).table.size();
+    m_sizes->setItemText(0, tr("All sizes (%1 icons)").arg(count));
     emit changed();
 }
 

@@ -24,6 +24,8 @@ public:
 
     // The choices, without artwork of their own: the dark and tinted icons come from the source.
     AppIconOptions options() const;
+    // The controls in reading order, row by row, as Tab goes through them.
+    QList<QWidget*> focusOrder() const;
     QColor backgroundColour() const { return m_colour; }
     void setBackgroundColour(const QColor& colour);
     // The dark icon needs transparent art to put on its transparent background.

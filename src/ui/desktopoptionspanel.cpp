@@ -50,6 +50,11 @@ DesktopOptionsPanel::DesktopOptionsPanel(QWidget* parent)
     setBackgroundColour(m_colour);
 }
 
+QList<QWidget*> DesktopOptionsPanel::focusOrder() const
+{
+    return {m_appId, m_colourButton, m_padding};
+}
+
 DesktopAndWebOptions DesktopOptionsPanel::options() const
 {
     DesktopAndWebOptions options;

@@ -22,6 +22,8 @@ public:
     explicit DesktopOptionsPanel(QWidget* parent = nullptr);
 
     DesktopAndWebOptions options() const;
+    // The controls in reading order, as Tab goes through them.
+    QList<QWidget*> focusOrder() const;
     // Why the choices can't be written as they are (an application ID that is none), if so.
     std::optional<QString> problem() const;
     void setBackgroundColour(const QColor& colour);

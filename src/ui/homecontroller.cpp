@@ -148,6 +148,26 @@ void HomeController::viewDidLoad()
     }
     if (m_sourceLabel)
         m_sourceLabel->setText(tr("No image yet: drop a PNG, JPEG, WebP, GIF, BMP or SVG image to begin."));
+    // Tab goes as one reads: the drop zone, the kinds, the choices row by row, then Generate and
+    // what answers it. Hidden pages' controls are passed over.
+    QList<QWidget*> order;
+    if (m_dragView)
+        order << m_dragView;
+    if (m_segmentedControl)
+        for (QWidget* segment : m_segmentedControl->findChildren<QPushButton*>())
+            order << segment;
+    if (m_appIconOptions)
+        order << m_appIconOptions->focusOrder();
+    if (m_androidOptions)
+        order << m_androidOptions->focusOrder();
+    if (m_desktopOptions)
+        order << m_desktopOptions->focusOrder();
+    for (QWidget* last : {static_cast<QWidget*>(m_generateButton), static_cast<QWidget*>(m_openFolderButton),
+                          static_cast<QWidget*>(m_writeAnywayButton)})
+        if (last)
+            order << last;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
     refresh();
     fitColumn();
 }

@@ -169,3 +169,37 @@ TEST_F(WindowMessages, everyControlTheKeyboardReachesHasAName)
         }
     }
 }
+
+TEST_F(WindowMessages, theSizesChoiceCountsTheIconsOfThePlatformsTicked)
+{
+    auto& sizes = option<QComboBox>("sizesChoice");
+    EXPECT_EQ(sizes.itemText(0), "All sizes (17 icons)");
+    option<QCheckBox>("macBox").setChecked(true);
+    option<QCheckBox>("watchBox").setChecked(true);
+    EXPECT_EQ(sizes.itemText(0), "All sizes (25 icons)"); // iOS's 17, the Mac's 7, the watch's 1
+    option<QCheckBox>("iosBox").setChecked(false);
+    EXPECT_EQ(sizes.itemText(0), "All sizes (8 icons)");
+}
+
+TEST_F(WindowMessages, tabGoesInReadingOrder_dropZoneKindsOptionsThenGenerate)
+{
+    dropImage("logo.png", test::gradientImage(256, 256, 40));
+    window->activateWindow();
+    dragView().setFocus(Qt::TabFocusReason);
+    QStringList order;
+    QWidget* first = QApplication::focusWidget();
+    ASSERT_EQ(first, &dragView());
+    for (int step = 0; step < 30; ++step) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        order << (focused->objectName().isEmpty() ? QString::fromLatin1(focused->metaObject()->className())
+                                                  : focused->objectName());
+        QTest::keyClick(focused, Qt::Key_Tab);
+        if (QApplication::focusWidget() == first)
+            break;
+    }
+    EXPECT_EQ(order,
+              (QStringList{"dragView", "segment0", "sizesChoice", "backgroundBox", "fitChoice", "paddingChoice",
+                           "iosBox", "macBox", "watchBox", "generateButton"}))
+        << order.join(' ').toStdString();
+}
