@@ -2,8 +2,10 @@
 // the offscreen platform, with an image dropped onto it and its preview made, grabbed to a PNG
 // file.
 // Usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [android] [appearances] [fail] [dark]
+//        [desktop]
 //   imageset     the Image Set segment chosen
 //   android      the Android Icon segment chosen, themed
+//   desktop      the Desktop & Web segment chosen
 //   appearances  a single-size set with dark and tinted icons on a white background
 //   fail         a set written where one file can't be written
 //   dark         the Fusion style with a dark palette
@@ -62,7 +64,7 @@ int main(int argc, char* argv[])
     QStringList arguments = application.arguments().mid(1);
     const auto flag = [&arguments](const char* name) { return arguments.removeAll(QLatin1String(name)) > 0; };
     const bool imageSet = flag("imageset"), android = flag("android"), appearances = flag("appearances"),
-               fail = flag("fail"), dark = flag("dark");
+               fail = flag("fail"), dark = flag("dark"), desktop = flag("desktop");
     if (arguments.size() != 2 && arguments.size() != 4) {
         std::fprintf(stderr,
                      "usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [android] [appearances] "
@@ -100,6 +102,10 @@ int main(int argc, char* argv[])
     if (android) {
         controller.segmentedControl()->setSelectedSegment(2);
         window->findChild<QCheckBox*>(QStringLiteral("monochromeBox"))->setChecked(true);
+        settle(controller);
+    }
+    if (desktop) {
+        controller.segmentedControl()->setSelectedSegment(3);
         settle(controller);
     }
     QTemporaryDir out;
