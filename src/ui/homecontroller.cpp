@@ -379,6 +379,13 @@ void HomeController::updatePreview()
             });
         return;
     }
+    // A preview and its words, shown unless the choices changed meanwhile and a newer one is coming.
+    const auto showWhenCurrent = [this, ticket](std::pair<QImage, QString> made) {
+        if (ticket != m_previewsStarted)
+            return;
+        m_previewsShown = ticket;
+        m_preview->setPreview(made.first, made.second);
+    };
     if (kind() == OutputKind::AndroidIcon) {
         m_plan.reset();
         const AndroidIconOptions options = m_androidOptions ? m_androidOptions->options() : AndroidIconOptions{};
@@ -391,12 +398,7 @@ void HomeController::updatePreview()
                 const AndroidIconPlan plan = planAndroidIcons(image, chosen);
                 return std::pair(renderAndroidPreview(plan, ratio, colours), androidPreviewDescription(plan));
             },
-            [this, ticket](std::pair<QImage, QString> made) {
-                if (ticket != m_previewsStarted)
-                    return;
-                m_previewsShown = ticket;
-                m_preview->setPreview(made.first, made.second);
-            });
+            showWhenCurrent);
         return;
     }
     if (kind() == OutputKind::DesktopWeb) {
@@ -411,12 +413,7 @@ void HomeController::updatePreview()
                 const DesktopAndWebPlan plan = planDesktopAndWeb(image, shown, {});
                 return std::pair(renderDesktopPreview(plan, ratio, colours), desktopPreviewDescription(plan));
             },
-            [this, ticket](std::pair<QImage, QString> made) {
-                if (ticket != m_previewsStarted)
-                    return;
-                m_previewsShown = ticket;
-                m_preview->setPreview(made.first, made.second);
-            });
+            showWhenCurrent);
         return;
     }
     AppIconOptions options = chosenOptions();
