@@ -177,7 +177,9 @@ def main():
     shutil.rmtree(source, ignore_errors=True)
     os.makedirs(source)
     archive = subprocess.run(["git", "archive", "HEAD"], cwd=root, capture_output=True, check=True).stdout
-    subprocess.run(["tar", "-x", "-C", source], input=archive, check=True)
+    # Extracted as new files (-m), so that no object built from a mutant of an earlier run is
+    # taken for up to date.
+    subprocess.run(["tar", "-x", "-m", "-C", source], input=archive, check=True)
 
     os.environ["QT_QPA_PLATFORM"] = "offscreen"
     os.makedirs(build, exist_ok=True)
