@@ -246,10 +246,16 @@ TEST_F(WindowTest, layoutHoldsAtTheSmallestSizeWithTheLongestStatus)
                         "Couldn't write \"/a/very/long/path/to/a/folder/that/wraps/%1.png\": No space left on device.")
                         .arg(i);
     controller().statusLine()->setMessage(failures.join("<br>"), MessageArea::Severity::Error);
-    QTest::qWait(0);
-    QCoreApplication::processEvents();
     QList<QWidget*> controls = laidOut();
     controls.last() = controller().statusLine(); // the column holds them all
+    // The resize and the relayout it asks for are events of their own: wait, with a bound, until
+    // the window has its size and its column is laid out at it.
+    (void)QTest::qWaitFor(
+        [&] {
+            return window->size() == window->minimumSizeHint()
+                && placeOf(controller().statusLine()).bottom() <= placeOf(window->centralWidget()).bottom();
+        },
+        5000);
     const QRect inside = placeOf(window->centralWidget());
     for (QWidget* a : controls) {
         const QRect placed = placeOf(a);
