@@ -246,13 +246,7 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
     if (window())
         window()->setWindowTitle(tr("%1 — Quorva").arg(name));
     // What the status told was of the image before; a job still running tells of its own again.
-    m_lastJob.reset();
-    m_writtenFolder.reset();
-    if (m_openFolderButton)
-        m_openFolderButton->setVisible(false);
-    if (m_writeAnywayButton)
-        m_writeAnywayButton->setVisible(false);
-    showStatus({});
+    forgetLastJob();
     refresh();
     if (std::exchange(m_generateWhenLoaded, false) && !isLoading())
         openSelection(); // asked for while it loaded: now it writes what the window shows
@@ -266,6 +260,17 @@ std::optional<OutputKind> HomeController::kind() const
 AppIconOptions HomeController::chosenOptions() const
 {
     return m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+}
+
+void HomeController::forgetLastJob()
+{
+    m_lastJob.reset();
+    m_writtenFolder.reset();
+    if (m_openFolderButton)
+        m_openFolderButton->setVisible(false);
+    if (m_writeAnywayButton)
+        m_writeAnywayButton->setVisible(false);
+    showStatus({});
 }
 
 QString HomeController::choicesKey() const
@@ -306,15 +311,8 @@ QString HomeController::choicesKey() const
 void HomeController::refresh()
 {
     // A message tells of the kind and the choices that made it: it goes once they change.
-    if (m_lastJob && !isWorking() && choicesKey() != m_jobChoices) {
-        m_lastJob.reset();
-        m_writtenFolder.reset();
-        if (m_openFolderButton)
-            m_openFolderButton->setVisible(false);
-        if (m_writeAnywayButton)
-            m_writeAnywayButton->setVisible(false);
-        showStatus({});
-    }
+    if (m_lastJob && !isWorking() && choicesKey() != m_jobChoices)
+        forgetLastJob();
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
     if (m_optionsStack && kind())
         m_optionsStack->setCurrentIndex(int(*kind()));

@@ -97,6 +97,8 @@ private:
     void writeAnyway();
     // The kind and the choices a message was made for: it goes when they change.
     QString choicesKey() const;
+    // The status area, Open Folder and Write Anyway no longer tell of the last job.
+    void forgetLastJob();
     void startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told,
                          bool force);
     void startDesktopJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told);
