@@ -53,11 +53,13 @@ IcnsFile readIcns(const QByteArray& bytes)
     qsizetype at = headerBytes;
     while (at < bytes.size()) {
         if (bytes.size() - at < headerBytes) {
+            file.elements.clear(); // a broken file is none: no image of it is taken
             file.error = QStringLiteral("an element is cut short");
             return file;
         }
         const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at + 4);
         if (length < headerBytes || length > quint32(bytes.size() - at)) {
+            file.elements.clear();
             file.error = QStringLiteral("the element %1 lies past the end of the file")
                              .arg(QString::fromLatin1(bytes.mid(at, 4)));
             return file;

@@ -21,7 +21,7 @@ struct IcnsElement {
     QByteArray data;
 };
 
-// The elements of an .icns file, in order, or why it is no .icns file.
+// The elements of an .icns file, in order; or, with none, why it is no .icns file.
 struct IcnsFile {
     std::vector<IcnsElement> elements;
     QString error;

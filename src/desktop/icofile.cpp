@@ -120,6 +120,7 @@ IcoFile readIco(const QByteArray& bytes)
         entry.bitCount = get16(bytes, at + 6);
         const quint32 size = get32(bytes, at + 8), offset = get32(bytes, at + 12);
         if (qint64(offset) + qint64(size) > bytes.size() || size < 8) {
+            file.entries.clear(); // a broken file is none: no image of it is taken
             file.error = QStringLiteral("image %1 lies past the end of the file").arg(i + 1);
             return file;
         }

@@ -16,7 +16,7 @@ struct IcoEntry {
     QByteArray data;  // the entry's bytes
 };
 
-// The images of an .ico file, in the directory's order, or why it is no .ico file.
+// The images of an .ico file, in the directory's order; or, with none, why it is no .ico file.
 struct IcoFile {
     std::vector<IcoEntry> entries;
     QString error;

@@ -107,43 +107,47 @@ std::optional<QByteArray> withIcons(const QByteArray& json, const std::vector<Ma
         return std::nullopt;
     if (added.empty())
         return json;
-    // The top-level members, found by walking the text: the icons array's brackets, or the
-    // object's closing brace.
+    // The top-level members, found by walking the text: the icons array's brackets, and the
+    // object's closing brace. A manifest that names its icons twice is refused: which one a
+    // browser takes is not for Quorva to guess.
     qsizetype at = skipSpace(json, json.startsWith("\xef\xbb\xbf") ? 3 : 0); // past a byte order mark
     if (at >= json.size() || json[at] != '{')
         return std::nullopt;
-    int depth = 0;
-    qsizetype close = -1, iconsOpen = -1, iconsKey = -1;
-    for (; at < json.size(); ++at) {
+    int depth = 0, iconsMembers = 0;
+    qsizetype close = -1, iconsOpen = -1, iconsClose = -1, iconsKey = -1, objectClose = -1;
+    for (; at < json.size() && objectClose < 0; ++at) {
         const char c = json[at];
         if (c == '"') {
             const qsizetype end = pastString(json, at);
             if (end < 0)
                 return std::nullopt;
-            if (depth == 1 && json.mid(at, end - at) == "\"icons\"") {
-                const qsizetype colon = skipSpace(json, end);
-                const qsizetype value = colon < json.size() && json[colon] == ':' ? skipSpace(json, colon + 1) : -1;
-                if (value > 0 && value < json.size() && json[value] == '[') {
+            const qsizetype colon = skipSpace(json, end);
+            if (depth == 1 && colon < json.size() && json[colon] == ':') {
+                // A key, read as JSON reads it: "\u0069cons" is icons too.
+                const QJsonArray key = QJsonDocument::fromJson("[" + json.mid(at, end - at) + "]").array();
+                if (key.size() == 1 && key.first().toString() == QLatin1String("icons")) {
+                    ++iconsMembers;
                     iconsKey = at;
-                    iconsOpen = value;
+                    iconsOpen = skipSpace(json, colon + 1);
                 }
             }
             at = end - 1;
         } else if (c == '{' || c == '[') {
             ++depth;
         } else if (c == '}' || c == ']') {
-            if (--depth == 1 && c == ']' && iconsOpen >= 0 && close < 0) {
-                close = at; // the icons array's closing bracket
-                break;
-            }
-            if (depth == 0) {
-                close = at;
-                break;
-            }
+            --depth;
+            if (depth == 1 && c == ']' && iconsOpen >= 0 && iconsClose < iconsOpen && at > iconsOpen)
+                iconsClose = at; // the icons array's closing bracket
+            if (depth == 0)
+                objectClose = at;
         }
     }
-    if (close < 0)
+    if (objectClose < 0 || iconsMembers > 1
+        || (iconsMembers == 1 && (iconsOpen >= json.size() || json[iconsOpen] != '[' || iconsClose < 0)))
         return std::nullopt;
+    if (iconsMembers == 0)
+        iconsOpen = -1;
+    close = iconsOpen >= 0 ? iconsClose : objectClose;
     QByteArray result = json;
     if (iconsOpen >= 0) {
         const QByteArray keyIndent = indentOf(json, iconsKey);

@@ -175,6 +175,7 @@ TEST_F(WebIcons, theManifestsTextIsKeptWhereverTheIconsMemberIsOrIsNot)
         {"emptyIcons", "{\"icons\": [], \"name\": \"x\"}"},
         {"iconsInNestedObject", "{\"other\": {\"icons\": [1]}, \"name\": \"x\"}"},
         {"keyInAString", "{\"name\": \"\\\"icons\\\": [\", \"icons\": [{\"src\": \"b.png\"}]}"},
+        {"keyWithAnEscape", "{\"\\u0069cons\": [{\"src\": \"b.png\"}], \"name\": \"x\"}"},
     };
     for (const auto& row : rows) {
         const std::optional<QByteArray> result = withIcons(row.json, {added});
@@ -189,6 +190,7 @@ TEST_F(WebIcons, theManifestsTextIsKeptWhereverTheIconsMemberIsOrIsNot)
         EXPECT_EQ(after, before) << row.name;
     }
     EXPECT_FALSE(withIcons("[1, 2]", {added})) << "no manifest: nothing is made of it";
+    EXPECT_FALSE(withIcons("{\"icons\": [], \"icons\": []}", {added})) << "which icons a browser takes is unsure";
 }
 
 TEST_F(WebIcons, checkFindsWhatBrowsersWouldNotTake)
