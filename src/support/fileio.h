@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,20 +27,9 @@ std::optional<QString> openFolderIn(const FileDescriptor& parent, const std::fil
                                     const std::filesystem::path& name, const std::filesystem::path& within, bool create,
                                     FileDescriptor& folder);
 
-// Puts the bytes in place of the file `name` in the open folder: they are written to a hidden
-// file beside it and renamed over it, so that the file is whole, old or new, at every moment and
-// after any failure, and a link in its place is replaced rather than followed. New files get
-// mode 0666 less the umask. sync: flushed to the disk before the rename.
-std::optional<QString> replaceFile(const FileDescriptor& folder, const std::filesystem::path& folderPath,
-                                   const std::filesystem::path& name, const QByteArray& bytes, bool sync = false);
-
 // Whether the file `name` of an open folder, not followed if it is a link, is a regular file that
 // holds exactly these bytes.
 bool holdsBytes(const FileDescriptor& folder, const std::filesystem::path& name, const QByteArray& bytes);
-
-// Removes what replaceFile calls of processes that are gone (killed midway) left in the folder,
-// for the files `ours` accepts by their final names.
-void removeAbandonedReplacements(const FileDescriptor& folder, const std::function<bool(const std::string&)>& ours);
 
 // Reads the file `name` of an open folder, not following a link there, when it is a regular file
 // of at most maxBytes. Gives errno, or 0; EFBIG when it is larger, EINVAL when it is no file.
