@@ -14,8 +14,6 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxIconBytes = 64 << 20;
-
 Finding found(Finding::Severity severity, const fs::path& path, const char* rule, const QString& message)
 {
     return {severity, displayPath(path), QString::fromLatin1(rule), message};
