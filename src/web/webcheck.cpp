@@ -19,10 +19,14 @@ Finding found(Finding::Severity severity, const fs::path& path, const char* rule
     return {severity, displayPath(path), QString::fromLatin1(rule), message};
 }
 
+// A site's file, read only when it is a regular file of a size an icon or a manifest may have.
 std::optional<QByteArray> read(const fs::path& file)
 {
+    constexpr std::uintmax_t maxBytes = 64 << 20;
+    std::error_code error;
     QByteArray bytes;
-    if (!fs::is_regular_file(file) || readFile(displayPath(file), bytes))
+    if (!fs::is_regular_file(file, error) || fs::file_size(file, error) > maxBytes || error
+        || readFile(displayPath(file), bytes))
         return std::nullopt;
     return bytes;
 }
