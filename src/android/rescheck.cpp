@@ -13,9 +13,13 @@
 #include <QImageReader>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
+#include <vector>
 
 namespace quorva {
 namespace fs = std::filesystem;
@@ -120,8 +124,8 @@ public:
         for (const auto& [type, name] : icons) {
             m_check.icons << displayPath(m_res) + QStringLiteral("/@%1/%2").arg(type, name);
             if (!m_folder.defines(type, name)) {
-                add(Finding::Severity::Error, displayPath(manifest), QStringLiteral("missing-resource"),
-                    QStringLiteral("the manifest names @%1/%2, which no file of res defines").arg(type, name));
+                reportMissing(type, name, displayPath(manifest),
+                              QStringLiteral("the manifest names @%1/%2").arg(type, name));
                 continue;
             }
             checkIcon(type, name);
@@ -218,8 +222,8 @@ private:
             if (!reference)
                 continue;
             if (!m_folder.defines(reference->first, reference->second)) {
-                add(Finding::Severity::Error, xmlPath, QStringLiteral("missing-resource"),
-                    QStringLiteral("its %1 is %2, which no file of res defines").arg(element, layer.drawable));
+                reportMissing(reference->first, reference->second, xmlPath,
+                              QStringLiteral("its %1 is %2").arg(element, layer.drawable));
                 continue;
             }
             if (reference->first == QLatin1String("color") || layer.wrapped)
@@ -232,6 +236,63 @@ private:
             add(Finding::Severity::Warning, xmlPath, QStringLiteral("no-monochrome"),
                 QStringLiteral("it has no <monochrome> layer: with themed icons on (Android 13), launchers show it "
                                "untinted among tinted ones"));
+    }
+
+    // A resource this res folder lacks. Android's build merges the res folders of the module's
+    // source sets and of the modules it depends on, so only one that no res folder of the Gradle
+    // project defines is an error; without a project to look in, where it is defined can't be
+    // known, and it is a warning.
+    void reportMissing(const QString& type, const QString& name, const QString& path, const QString& what)
+    {
+        const std::optional<fs::path> project = gradleProject();
+        if (project && !definedInProject(*project, type, name)) {
+            add(Finding::Severity::Error, path, QStringLiteral("missing-resource"),
+                QStringLiteral("%1, which no res folder of the Gradle project defines").arg(what));
+        } else if (!project) {
+            add(Finding::Severity::Warning, path, QStringLiteral("missing-resource"),
+                QStringLiteral("%1, which this res folder does not define; it may be defined in another module or "
+                               "source set")
+                    .arg(what));
+        }
+    }
+
+    // The nearest folder above res with a Gradle settings file.
+    std::optional<fs::path> gradleProject() const
+    {
+        std::error_code error;
+        for (fs::path folder = fs::absolute(m_res, error).parent_path(); !folder.empty();
+             folder = folder.parent_path()) {
+            if (fs::exists(folder / "settings.gradle", error) || fs::exists(folder / "settings.gradle.kts", error))
+                return folder;
+            if (folder == folder.parent_path())
+                break;
+        }
+        return std::nullopt;
+    }
+
+    // Whether any source set's res folder in the project (src/*/res, build output aside) defines it.
+    bool definedInProject(const fs::path& project, const QString& type, const QString& name)
+    {
+        if (!m_projectRes) {
+            m_projectRes.emplace();
+            std::error_code error;
+            for (auto it
+                 = fs::recursive_directory_iterator(project, fs::directory_options::skip_permission_denied, error);
+                 !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+                const fs::path& path = it->path();
+                const std::string leaf = path.filename().string();
+                if (it->is_symlink(error) || leaf == "build" || leaf == "node_modules" || leaf.starts_with('.')) {
+                    it.disable_recursion_pending();
+                    continue;
+                }
+                if (leaf == "res" && path.parent_path().parent_path().filename() == "src" && it->is_directory(error)) {
+                    m_projectRes->push_back(std::make_unique<ResFolder>(path));
+                    it.disable_recursion_pending();
+                }
+            }
+        }
+        return std::any_of(m_projectRes->begin(), m_projectRes->end(),
+                           [&](const std::unique_ptr<ResFolder>& folder) { return folder->defines(type, name); });
     }
 
     // Notification icons, by the names Android Studio and Quorva give them (ic_stat_…,
@@ -321,7 +382,8 @@ private:
     fs::path m_res;
     ResFolder m_folder;
     ResCheck& m_check;
-    std::map<fs::path, PngStructure> m_pngs; // every PNG of the mipmap and drawable folders
+    std::map<fs::path, PngStructure> m_pngs;                             // every PNG of the mipmap and drawable folders
+    std::optional<std::vector<std::unique_ptr<ResFolder>>> m_projectRes; // read once, when first needed
 };
 
 } // namespace

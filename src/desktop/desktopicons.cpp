@@ -97,7 +97,7 @@ const std::vector<int>& hicolorSizes()
 
 std::optional<QString> appIdProblem(const QString& id)
 {
-    // The Desktop Entry specification's rule: a D-Bus well-known name.
+    // What a .desktop file's name may be: a D-Bus well-known name, as desktops look it up.
     static const QRegularExpression element(QStringLiteral("^[A-Za-z_-][A-Za-z0-9_-]*$"));
     if (id.isEmpty() || id.size() > 255)
         return QStringLiteral("an application ID is 1 to 255 characters long");

@@ -29,7 +29,8 @@ void writeIcon(const fs::path& res, bool monochrome)
     AndroidIconOptions options;
     options.monochrome = monochrome;
     fs::create_directories(res);
-    const AndroidWrite write = writeAndroidIcons(res, planAndroidFiles(planAndroidIcons(makeImage(logo), options), false), options.name);
+    const AndroidWrite write
+        = writeAndroidIcons(res, planAndroidFiles(planAndroidIcons(makeImage(logo), options), false), options.name);
     ASSERT_TRUE(write.failures.isEmpty()) << write.failures.join('\n').toStdString();
     test::writeBytes(res.parent_path() / "AndroidManifest.xml",
                      "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\"><application "
@@ -83,6 +84,7 @@ TEST(ResCheck, withoutAManifestEveryMipmapButTheLayersIsAnIcon)
 TEST_P(ResCheckDefects, isFoundUnderItsRule_andNothingElseIs)
 {
     test::Scratch scratch;
+    test::writeBytes(scratch / "settings.gradle", "include ':app'\n"); // a Gradle project of one module
     const fs::path res = scratch / "src/main/res";
     writeIcon(res, true);
     GetParam().defect(res);
@@ -198,4 +200,31 @@ TEST(ResCheck, linksOutOfResAreNotFollowed)
     ASSERT_EQ(checkAndroidRes(res, check), std::nullopt);
     for (const Finding& finding : check.findings)
         EXPECT_NE(finding.rule, QLatin1String("broken-png")) << finding.path.toStdString();
+}
+
+TEST(ResCheck, aResourceAnotherModuleDefinesIsNoError_andWithoutAProjectOnlyAWarning)
+{
+    test::Scratch scratch;
+    const fs::path res = scratch / "app/src/main/res";
+    writeIcon(res, true);
+    // The colour, defined in a library module.
+    fs::create_directories(scratch / "common/src/main/res/values");
+    fs::rename(res / "values/ic_launcher_background.xml",
+               scratch / "common/src/main/res/values/ic_launcher_background.xml");
+    const auto missing = [&res] {
+        ResCheck check;
+        EXPECT_EQ(checkAndroidRes(res, check), std::nullopt);
+        std::vector<Finding> found;
+        for (const Finding& finding : check.findings)
+            if (finding.rule == QLatin1String("missing-resource"))
+                found.push_back(finding);
+        return found;
+    };
+    const std::vector<Finding> unknown = missing();
+    ASSERT_FALSE(unknown.empty());
+    for (const Finding& finding : unknown)
+        EXPECT_EQ(finding.severity, Finding::Severity::Warning) << "no project: it may be defined elsewhere";
+    test::writeBytes(scratch / "settings.gradle.kts", "include(\":app\", \":common\")\n");
+    const std::vector<Finding> merged = missing();
+    EXPECT_TRUE(merged.empty()) << (merged.empty() ? std::string() : merged.front().message.toStdString());
 }
