@@ -14,6 +14,8 @@ packages=(
   appstream desktop-file-utils
   pngcheck
   icoutils icnsutils python3-pil
+  libtomlplusplus-dev
+  aapt android-framework-res
   xauth xvfb
   libxkbcommon0 fonts-dejavu-core
 )

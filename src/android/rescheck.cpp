@@ -1,16 +1,17 @@
 #include "android/rescheck.h"
 
-#include "android/androidiconplan.h"
-
 #include "android/androiddensity.h"
+#include "android/androidiconplan.h"
+#include "android/androidmanifest.h"
+#include "android/gradleproject.h"
 #include "android/resfolder.h"
 #include "png/pngstructure.h"
 #include "support/paths.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -28,20 +29,8 @@ namespace {
 constexpr qint64 maxXmlBytes = 4 << 20;
 constexpr qint64 maxImageBytes = 64 << 20;
 constexpr int maxMeasuredSide = 4096;
+constexpr int adaptiveIconApi = 26;
 const QString androidNamespace = QStringLiteral("http://schemas.android.com/apk/res/android");
-
-// "@mipmap/ic_launcher" as its type and name; nothing for the framework's own (@android:…),
-// attributes (?…) and whatever else is no reference into this folder.
-std::optional<std::pair<QString, QString>> referenceOf(const QString& value)
-{
-    if (!value.startsWith(QLatin1Char('@')) || value.contains(QLatin1Char(':')) || !value.contains(QLatin1Char('/')))
-        return std::nullopt;
-    const QString type = value.mid(1).section(QLatin1Char('/'), 0, 0);
-    const QString name = value.section(QLatin1Char('/'), 1);
-    if (type.isEmpty() || name.isEmpty())
-        return std::nullopt;
-    return std::pair(type, name);
-}
 
 // A layer of an adaptive icon as its XML names it: "@mipmap/ic_launcher_foreground"; wrapped when
 // the name is a child's, as flutter_launcher_icons wraps the foreground in an <inset>, so that the
@@ -72,238 +61,433 @@ std::optional<std::map<QString, AdaptiveLayer>> adaptiveLayers(const QByteArray&
     return layers;
 }
 
-// The launcher icons the manifest beside res names: the application's and its activities' icon and
-// round icon.
-std::optional<std::set<std::pair<QString, QString>>> manifestIcons(const fs::path& manifest)
+// What a resource folder's name qualifies it by: a density ("hdpi"; none for anydpi and nodpi,
+// whose files serve every density) and the Android version it is for (26 for -v26, else 0).
+struct Qualifiers {
+    QString density;
+    int version = 0;
+};
+
+Qualifiers qualifiersOf(const QString& folder)
 {
-    QFile file(displayPath(manifest));
-    if (file.size() > maxXmlBytes || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QXmlStreamReader reader(file.readAll());
-    std::set<std::pair<QString, QString>> icons;
-    while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        for (const char* attribute : {"icon", "roundIcon"})
-            if (const auto icon
-                = referenceOf(reader.attributes().value(androidNamespace, QLatin1String(attribute)).toString()))
-                icons.insert(*icon);
+    static const QRegularExpression version(QStringLiteral("^v(\\d+)$"));
+    Qualifiers qualifiers;
+    const QStringList parts = folder.split(QLatin1Char('-'));
+    for (const QString& part : parts.mid(1)) {
+        if (const QRegularExpressionMatch match = version.match(part); match.hasMatch())
+            qualifiers.version = match.captured(1).toInt();
+        else if (part.endsWith(QLatin1String("dpi")) && part != QLatin1String("anydpi") && part != QLatin1String("nodpi"))
+            qualifiers.density = part;
     }
-    return icons;
+    return qualifiers;
+}
+
+bool isBitmap(const QString& file)
+{
+    return file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+        || file.endsWith(QLatin1String(".webp"), Qt::CaseInsensitive);
+}
+
+// A module's resources as Android's build merges them, and where else the project defines any.
+struct ModuleView {
+    QString name;                    // ":app"; empty for a res folder outside any Gradle project
+    std::vector<fs::path> res;       // its source sets' res folders, main first
+    std::vector<fs::path> manifests; // its source sets' manifests
+    std::optional<int> minSdk;
+    std::map<QString, QStringList> placeholders;
+    std::vector<fs::path> reachable; // the res folders of the modules it depends on
+    bool reachComplete = true;
+    bool inProject = false;
+    std::vector<std::pair<QString, fs::path>> others; // every other module's res folders
+};
+
+// A file that defines a resource, in one of a module's res folders.
+struct Definition {
+    fs::path res;
+    QString folder;
+    QString file;
+};
+
+// An adaptive icon's XML file, and its layers.
+struct AdaptiveIcon {
+    QString path;
+    std::map<QString, AdaptiveLayer> layers;
+};
+
+// What an adaptive icon's layer is used as, and the XML files that name it.
+struct LayerUse {
+    std::set<QString> elements;
+    bool wrapped = false;
+    QStringList namedBy;
+};
+
+QString listed(const QStringList& paths)
+{
+    return paths.size() == 1 ? paths.front() : paths.join(QStringLiteral(", "));
 }
 
 class Checker {
 public:
-    Checker(const fs::path& res, ResCheck& check) : m_res(res), m_folder(res), m_check(check) {}
+    explicit Checker(ResCheck& check) : m_check(check) {}
 
-    std::optional<QString> run()
+    std::optional<QString> run(const fs::path& asked)
     {
-        if (!m_folder.isOpen())
-            return QStringLiteral("%1 is no folder that can be read").arg(displayPath(m_res));
-        checkPngs();
-        checkNotificationIcons();
-        const fs::path manifest = m_res.parent_path() / "AndroidManifest.xml";
-        std::set<std::pair<QString, QString>> icons;
-        if (const auto named = manifestIcons(manifest)) {
-            icons = *named;
+        fs::path given = asked.lexically_normal();
+        if (given.filename().empty() && given.has_parent_path())
+            given = given.parent_path();
+        std::error_code error;
+        if (fs::is_regular_file(given, error))
+            return QStringLiteral("%1 is a file, not a res folder or a Gradle project").arg(displayPath(asked));
+        if (!fs::is_directory(given, error))
+            return QStringLiteral("%1 is no folder that can be read").arg(displayPath(asked));
+        const std::optional<GradleProject> project = GradleProject::above(given);
+        std::vector<ModuleView> views;
+        std::optional<fs::path> scope; // the source set asked for, when a res folder was
+        if (given.filename() == "res") {
+            if (!folder(given).isOpen())
+                return QStringLiteral("%1 is no folder that can be read").arg(displayPath(asked));
+            scope = given.parent_path();
+            const GradleModule* module = project ? project->moduleOf(given) : nullptr;
+            views.push_back(module ? viewOf(*project, *module, given) : standalone(given));
+        } else if (project) {
+            const bool whole = resolvedPath(given) == resolvedPath(project->root());
+            for (const GradleModule& module : project->modules())
+                if (whole ? true : &module == project->moduleOf(given))
+                    views.push_back(viewOf(*project, module, std::nullopt));
         } else {
-            // Without a manifest every mipmap is an icon but the layers of adaptive ones.
-            std::set<QString> layers;
-            for (const QString& folder : m_folder.foldersOf(QStringLiteral("mipmap")))
-                for (const QString& file : m_folder.files().at(folder))
-                    if (file.endsWith(QLatin1String(".xml")))
-                        if (const auto parsed = adaptiveLayers(m_folder.read(folder, file, maxXmlBytes)))
-                            for (const auto& [element, layer] : *parsed)
-                                if (const auto reference = referenceOf(layer.drawable))
-                                    layers.insert(reference->second);
-            for (const QString& folder : m_folder.foldersOf(QStringLiteral("mipmap")))
-                for (const QString& file : m_folder.files().at(folder))
-                    if (!layers.count(resourceName(file)))
-                        icons.insert({QStringLiteral("mipmap"), resourceName(file)});
+            return QStringLiteral("%1 is no res folder and lies in no Gradle project").arg(displayPath(asked));
         }
-        for (const auto& [type, name] : icons) {
-            m_check.icons << displayPath(m_res) + QStringLiteral("/@%1/%2").arg(type, name);
-            if (!m_folder.defines(type, name)) {
-                reportMissing(type, name, displayPath(manifest),
-                              QStringLiteral("the manifest names @%1/%2").arg(type, name));
-                continue;
-            }
-            checkIcon(type, name);
+        for (const ModuleView& view : views)
+            checkModule(view);
+        if (scope && !scope->empty()) {
+            const QString prefix = displayPath(*scope) + QLatin1Char('/');
+            std::erase_if(m_check.findings, [&](const Finding& finding) { return !finding.path.startsWith(prefix); });
+            m_check.icons.erase(std::remove_if(m_check.icons.begin(), m_check.icons.end(),
+                                               [&](const QString& icon) { return !icon.startsWith(prefix); }),
+                                m_check.icons.end());
         }
         return std::nullopt;
     }
 
 private:
-    void add(Finding::Severity severity, const QString& path, const QString& rule, const QString& message)
+    const ResFolder& folder(const fs::path& res)
     {
-        m_check.findings.push_back({severity, path, rule, message});
+        std::unique_ptr<ResFolder>& read = m_folders[res];
+        if (!read)
+            read = std::make_unique<ResFolder>(res);
+        return *read;
+    }
+
+    ModuleView standalone(const fs::path& res)
+    {
+        ModuleView view;
+        view.res = {res};
+        std::error_code error;
+        if (fs::is_regular_file(res.parent_path() / "AndroidManifest.xml", error))
+            view.manifests = {res.parent_path() / "AndroidManifest.xml"};
+        return view;
+    }
+
+    ModuleView viewOf(const GradleProject& project, const GradleModule& module, const std::optional<fs::path>& asked)
+    {
+        ModuleView view;
+        view.name = module.name;
+        view.inProject = true;
+        view.res = module.resFolders();
+        if (asked && std::none_of(view.res.begin(), view.res.end(), [&](const fs::path& res) {
+                return resolvedPath(res) == resolvedPath(*asked);
+            }))
+            view.res.push_back(*asked); // a res folder outside the usual src/*/res
+        view.manifests = module.manifests();
+        if (asked && view.manifests.empty())
+            view.manifests = standalone(*asked).manifests;
+        view.minSdk = module.minSdk;
+        view.placeholders = module.resourcePlaceholders;
+        const GradleProject::Reach reach = project.reachableFrom(module);
+        view.reachComplete = reach.complete;
+        for (const GradleModule* other : reach.modules)
+            if (other != &module)
+                for (const fs::path& res : other->resFolders())
+                    view.reachable.push_back(res);
+        for (const GradleModule& other : project.modules())
+            if (std::find(reach.modules.begin(), reach.modules.end(), &other) == reach.modules.end())
+                for (const fs::path& res : other.resFolders())
+                    view.others.emplace_back(other.name, res);
+        return view;
+    }
+
+    // Once per file and rule, or per the key given.
+    void add(Finding::Severity severity, const QString& path, const QString& rule, const QString& message,
+             const QString& key = {})
+    {
+        if (m_reported.insert(path + QLatin1Char('\n') + rule + QLatin1Char('\n') + key).second)
+            m_check.findings.push_back({severity, path, rule, message});
+    }
+
+    std::vector<Definition> definitionsIn(const std::vector<fs::path>& folders, const ResourceRef& ref)
+    {
+        std::vector<Definition> found;
+        for (const fs::path& res : folders)
+            for (const auto& [sub, file] : folder(res).definitionsOf(ref.type, ref.name))
+                found.push_back({res, sub, file});
+        return found;
+    }
+
+    bool definesAny(const std::vector<fs::path>& folders, const ResourceRef& ref)
+    {
+        return std::any_of(folders.begin(), folders.end(),
+                           [&](const fs::path& res) { return folder(res).defines(ref.type, ref.name); });
+    }
+
+    // A resource the module's own res folders lack. Android's build merges the res folders of the
+    // module's source sets and of the modules it depends on, so only one that none of those
+    // defines is missing; without a project to look in, where it is defined can't be known.
+    void reportMissing(const ModuleView& view, const ResourceRef& ref, const QString& path, const QString& what)
+    {
+        if (definesAny(view.res, ref) || definesAny(view.reachable, ref))
+            return;
+        const auto other = std::find_if(view.others.begin(), view.others.end(), [&](const auto& module) {
+            return folder(module.second).defines(ref.type, ref.name);
+        });
+        const QString rule = QStringLiteral("missing-resource");
+        if (other != view.others.end() && view.reachComplete)
+            add(Finding::Severity::Error, path, rule,
+                QStringLiteral("%1, which only %2 defines, and %3 does not depend on %2")
+                    .arg(what, other->first, view.name),
+                ref.text());
+        else if (other != view.others.end())
+            return; // a plugin the module applies may add the dependency its build file doesn't name
+        else if (view.inProject)
+            add(Finding::Severity::Error, path, rule,
+                QStringLiteral("%1, which no res folder of the Gradle project defines").arg(what), ref.text());
+        else
+            add(Finding::Severity::Warning, path, rule,
+                QStringLiteral("%1, which this res folder does not define; it may be defined in another module or "
+                               "source set")
+                    .arg(what),
+                ref.text());
+    }
+
+    void checkModule(const ModuleView& view)
+    {
+        for (const fs::path& res : view.res) {
+            checkPngs(res);
+            checkNotificationIcons(res);
+        }
+        // The icons the manifests name: each with the manifests that name it.
+        std::map<ResourceRef, QStringList> launchers, others;
+        bool named = false, watch = false;
+        for (const fs::path& manifest : view.manifests) {
+            const auto read = readAndroidManifest(manifest);
+            if (!read)
+                continue;
+            watch = watch || read->watch;
+            for (const AndroidManifestIcon& icon : read->icons) {
+                named = named || icon.launcher;
+                const std::optional<QString> placeholder = placeholderName(icon.value);
+                const auto values = placeholder ? view.placeholders.find(*placeholder) : view.placeholders.end();
+                for (const QString& value : placeholder ? (values != view.placeholders.end() ? values->second
+                                                                                           : QStringList())
+                                                        : QStringList{icon.value})
+                    if (const auto ref = resourceReference(value)) {
+                        QStringList& paths = (icon.launcher ? launchers : others)[*ref];
+                        if (!paths.contains(displayPath(manifest)))
+                            paths << displayPath(manifest);
+                    }
+            }
+        }
+        if (!named)
+            for (const ResourceRef& ref : unnamedIcons(view))
+                launchers[ref];
+        // Other icons (a quick-settings tile's, a notification's) must be there, at any size.
+        for (const auto& [ref, manifests] : others)
+            for (const QString& manifest : manifests)
+                reportMissing(view, ref, manifest, QStringLiteral("the manifest names %1").arg(ref.text()));
+
+        std::map<QString, AdaptiveIcon> adaptive; // by path
+        for (const auto& [ref, manifests] : launchers)
+            checkIcon(view, ref, manifests, adaptive);
+
+        std::map<ResourceRef, LayerUse> layers;
+        for (const auto& [path, icon] : adaptive) {
+            for (const auto& [element, layer] : icon.layers) {
+                const auto ref = resourceReference(layer.drawable);
+                if (!ref)
+                    continue;
+                LayerUse& use = layers[*ref];
+                use.elements.insert(element);
+                use.wrapped = use.wrapped || layer.wrapped;
+                use.namedBy << path;
+            }
+            if (!icon.layers.count(QStringLiteral("monochrome")) && !watch)
+                add(Finding::Severity::Warning, path, QStringLiteral("no-monochrome"),
+                    QStringLiteral("it has no <monochrome> layer: with themed icons on (Android 13), launchers show it "
+                                   "untinted among tinted ones"));
+        }
+        for (const auto& [ref, use] : layers)
+            checkLayer(view, ref, use);
+    }
+
+    // Without a manifest that names them, every mipmap is a launcher icon but the layers of
+    // adaptive ones: those an XML names, and NAME_foreground, _background and _monochrome beside NAME.
+    std::set<ResourceRef> unnamedIcons(const ModuleView& view)
+    {
+        std::set<QString> layers, mipmaps;
+        for (const fs::path& res : view.res) {
+            const ResFolder& read = folder(res);
+            for (const QString& sub : read.foldersOf(QStringLiteral("mipmap")))
+                for (const QString& file : read.files().at(sub)) {
+                    mipmaps.insert(resourceName(file));
+                    if (file.endsWith(QLatin1String(".xml")))
+                        if (const auto parsed = adaptiveLayers(read.read(sub, file, maxXmlBytes)))
+                            for (const auto& [element, layer] : *parsed)
+                                if (const auto ref = resourceReference(layer.drawable))
+                                    layers.insert(ref->name);
+                }
+        }
+        static const QRegularExpression layerName(QStringLiteral("^(.+)_(foreground|background|monochrome)$"));
+        std::set<ResourceRef> icons;
+        for (const QString& name : mipmaps) {
+            const QRegularExpressionMatch match = layerName.match(name);
+            if (!layers.count(name) && !(match.hasMatch() && mipmaps.count(match.captured(1))))
+                icons.insert({QStringLiteral("mipmap"), name});
+        }
+        return icons;
+    }
+
+    void checkIcon(const ModuleView& view, const ResourceRef& ref, const QStringList& manifests,
+                   std::map<QString, AdaptiveIcon>& adaptive)
+    {
+        const std::vector<Definition> definitions = definitionsIn(view.res, ref);
+        if (definitions.empty()) {
+            for (const QString& manifest : manifests)
+                reportMissing(view, ref, manifest, QStringLiteral("the manifest names %1").arg(ref.text()));
+            return; // defined by a module it depends on, if anywhere: that module's to check
+        }
+        const QString shown = displayPath(definitions.front().res) + QLatin1Char('/') + ref.text();
+        if (!m_check.icons.contains(shown))
+            m_check.icons << shown;
+        // An icon defined without a density (an adaptive icon in mipmap-anydpi-v26, a vector in
+        // drawable) serves every density of the versions its folder is for: the densities are
+        // needed only below them.
+        const int minSdk = view.minSdk.value_or(1);
+        bool everyDensity = false;
+        for (const Definition& definition : definitions) {
+            const Qualifiers qualifiers = qualifiersOf(definition.folder);
+            if (definition.file.endsWith(QLatin1String(".xml"))) {
+                const QString path = displayPath(folder(definition.res).path(definition.folder, definition.file));
+                if (const auto layers = adaptiveLayers(folder(definition.res).read(definition.folder, definition.file,
+                                                                                    maxXmlBytes)))
+                    adaptive[path] = {path, *layers};
+            }
+            if (qualifiers.density.isEmpty() && qualifiers.version <= minSdk)
+                everyDensity = true;
+        }
+        if (!everyDensity) {
+            QStringList missing;
+            for (const AndroidDensity& density : androidDensities())
+                if (std::none_of(definitions.begin(), definitions.end(), [&](const Definition& definition) {
+                        return qualifiersOf(definition.folder).density == density.qualifier();
+                    }))
+                    missing << QStringLiteral("%1-%2").arg(ref.type, density.qualifier());
+            if (!missing.isEmpty())
+                add(Finding::Severity::Warning, shown, QStringLiteral("missing-density"),
+                    QStringLiteral("no %1 icon in %2: launchers there scale another density's%3")
+                        .arg(ref.name, missing.join(QStringLiteral(", ")),
+                             minSdk < adaptiveIconApi ? QStringLiteral(", or show none before Android 8")
+                                                      : QString()));
+        }
+        for (const Definition& definition : definitions)
+            checkPixelSize(definition, legacyIconDp, QStringLiteral("icon"), {});
+    }
+
+    void checkLayer(const ModuleView& view, const ResourceRef& ref, const LayerUse& use)
+    {
+        const QString element = *use.elements.begin();
+        if (!definesAny(view.res, ref)) {
+            reportMissing(view, ref, use.namedBy.front(),
+                          QStringLiteral("its %1 is %2%3")
+                              .arg(element, ref.text(),
+                                   use.namedBy.size() > 1
+                                       ? QStringLiteral(" (so is that of %1)").arg(listed(use.namedBy.mid(1)))
+                                       : QString()));
+            return;
+        }
+        if (ref.type == QLatin1String("color") || use.wrapped)
+            return;
+        const std::vector<Definition> definitions = definitionsIn(view.res, ref);
+        for (const Definition& definition : definitions)
+            checkPixelSize(definition, adaptiveLayerDp, QStringLiteral("layer"), use.namedBy);
+        if (use.elements.count(QStringLiteral("foreground")))
+            checkSafeZone(definitions, use.namedBy);
     }
 
     // Every PNG of the drawable and mipmap folders is compiled by Android's build, which stops at
     // one that is not whole.
-    void checkPngs()
+    void checkPngs(const fs::path& res)
     {
-        for (const auto& [folder, files] : m_folder.files()) {
-            if (!folder.startsWith(QLatin1String("mipmap")) && !folder.startsWith(QLatin1String("drawable")))
+        const ResFolder& read = folder(res);
+        for (const auto& [sub, files] : read.files()) {
+            if (!sub.startsWith(QLatin1String("mipmap")) && !sub.startsWith(QLatin1String("drawable")))
                 continue;
             for (const QString& file : files) {
-                if (!file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+                const fs::path path = read.path(sub, file);
+                if (!file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) || m_pngs.count(path))
                     continue;
-                const PngStructure& png = m_pngs[m_folder.path(folder, file)]
-                    = readPngStructure(m_folder.read(folder, file, maxImageBytes));
+                const PngStructure& png = m_pngs[path] = readPngStructure(read.read(sub, file, maxImageBytes));
                 if (!png.whole)
-                    add(Finding::Severity::Error, displayPath(m_folder.path(folder, file)),
-                        QStringLiteral("broken-png"), QStringLiteral("the PNG is not whole: %1").arg(png.problem));
+                    add(Finding::Severity::Error, displayPath(path), QStringLiteral("broken-png"),
+                        QStringLiteral("the PNG is not whole: %1").arg(png.problem));
             }
         }
     }
 
     // A PNG's size as its header, read already, gives it; another format's from its own reader.
-    QSize pixelSize(const QString& folder, const QString& file) const
+    QSize pixelSize(const fs::path& res, const QString& sub, const QString& file)
     {
-        if (const auto png = m_pngs.find(m_folder.path(folder, file)); png != m_pngs.end())
+        const ResFolder& read = folder(res);
+        if (const auto png = m_pngs.find(read.path(sub, file)); png != m_pngs.end())
             return png->second.width ? QSize(int(png->second.width), int(png->second.height)) : QSize();
-        QByteArray bytes = m_folder.read(folder, file, maxImageBytes);
+        QByteArray bytes = read.read(sub, file, maxImageBytes);
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer);
         return reader.size();
     }
 
-    // Each density's file of a resource, at so many dp; says which densities lack one.
-    QStringList checkSizes(const QString& type, const QString& name, double dp)
+    // A bitmap of a density folder against so many dp at that density.
+    void checkPixelSize(const Definition& definition, double dp, const QString& kind, const QStringList& namedBy)
     {
-        QStringList missing;
-        for (const AndroidDensity& density : androidDensities()) {
-            const auto folder = m_folder.densityFolder(type, density.qualifier());
-            const auto file = folder ? m_folder.fileOf(*folder, name) : std::nullopt;
-            if (!file) {
-                missing << QStringLiteral("%1-%2").arg(type, density.qualifier());
-                continue;
-            }
-            if (file->endsWith(QLatin1String(".xml")))
-                continue; // a vector drawable has no pixel size
-            const QSize size = pixelSize(*folder, *file);
-            const int expected = density.pixels(dp);
-            if (size.isValid() && (size.width() != expected || size.height() != expected))
-                add(Finding::Severity::Warning, displayPath(m_folder.path(*folder, *file)),
-                    QStringLiteral("wrong-size"),
-                    QStringLiteral("it is %1 × %2 px; at %3 a %4 dp icon is %5 × %5 px")
-                        .arg(size.width())
-                        .arg(size.height())
-                        .arg(density.qualifier())
-                        .arg(dp)
-                        .arg(expected));
-        }
-        return missing;
-    }
-
-    void checkIcon(const QString& type, const QString& name)
-    {
-        std::optional<std::map<QString, AdaptiveLayer>> layers;
-        QString xmlPath;
-        for (const QString& folder : m_folder.foldersOf(type))
-            if (folder.contains(QLatin1String("-anydpi")))
-                if (const auto file = m_folder.fileOf(folder, name); file && file->endsWith(QLatin1String(".xml")))
-                    if ((layers = adaptiveLayers(m_folder.read(folder, *file, maxXmlBytes)))) {
-                        xmlPath = displayPath(m_folder.path(folder, *file));
-                        break;
-                    }
-        const QStringList missing = checkSizes(type, name, legacyIconDp);
-        if (!missing.isEmpty())
-            add(Finding::Severity::Warning, displayPath(m_res) + QStringLiteral("/@%1/%2").arg(type, name),
-                QStringLiteral("missing-density"),
-                QStringLiteral("no %1 icon in %2: launchers there scale another density's, or show none before "
-                               "Android 8")
-                    .arg(name, missing.join(QStringLiteral(", "))));
-        if (!layers)
+        const QString density = qualifiersOf(definition.folder).density;
+        const auto known = std::find_if(androidDensities().begin(), androidDensities().end(),
+                                        [&](const AndroidDensity& each) { return each.qualifier() == density; });
+        if (!isBitmap(definition.file) || known == androidDensities().end())
             return;
-        for (const auto& [element, layer] : *layers) {
-            const auto reference = referenceOf(layer.drawable);
-            if (!reference)
-                continue;
-            if (!m_folder.defines(reference->first, reference->second)) {
-                reportMissing(reference->first, reference->second, xmlPath,
-                              QStringLiteral("its %1 is %2").arg(element, layer.drawable));
-                continue;
-            }
-            if (reference->first == QLatin1String("color") || layer.wrapped)
-                continue;
-            checkSizes(reference->first, reference->second, adaptiveLayerDp);
-            if (element == QLatin1String("foreground"))
-                checkSafeZone(reference->first, reference->second);
-        }
-        if (!layers->count(QStringLiteral("monochrome")))
-            add(Finding::Severity::Warning, xmlPath, QStringLiteral("no-monochrome"),
-                QStringLiteral("it has no <monochrome> layer: with themed icons on (Android 13), launchers show it "
-                               "untinted among tinted ones"));
-    }
-
-    // A resource this res folder lacks. Android's build merges the res folders of the module's
-    // source sets and of the modules it depends on, so only one that no res folder of the Gradle
-    // project defines is an error; without a project to look in, where it is defined can't be
-    // known, and it is a warning.
-    void reportMissing(const QString& type, const QString& name, const QString& path, const QString& what)
-    {
-        const std::optional<fs::path> project = gradleProject();
-        if (project && !definedInProject(*project, type, name)) {
-            add(Finding::Severity::Error, path, QStringLiteral("missing-resource"),
-                QStringLiteral("%1, which no res folder of the Gradle project defines").arg(what));
-        } else if (!project) {
-            add(Finding::Severity::Warning, path, QStringLiteral("missing-resource"),
-                QStringLiteral("%1, which this res folder does not define; it may be defined in another module or "
-                               "source set")
-                    .arg(what));
-        }
-    }
-
-    // The nearest folder above res with a Gradle settings file.
-    std::optional<fs::path> gradleProject() const
-    {
-        std::error_code error;
-        for (fs::path folder = fs::absolute(m_res, error).parent_path(); !folder.empty();
-             folder = folder.parent_path()) {
-            if (fs::exists(folder / "settings.gradle", error) || fs::exists(folder / "settings.gradle.kts", error))
-                return folder;
-            if (folder == folder.parent_path())
-                break;
-        }
-        return std::nullopt;
-    }
-
-    // Whether any source set's res folder in the project (src/*/res, build output aside) defines it.
-    bool definedInProject(const fs::path& project, const QString& type, const QString& name)
-    {
-        if (!m_projectRes) {
-            m_projectRes.emplace();
-            std::error_code error;
-            for (auto it
-                 = fs::recursive_directory_iterator(project, fs::directory_options::skip_permission_denied, error);
-                 !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-                const fs::path& path = it->path();
-                const std::string leaf = path.filename().string();
-                if (it->is_symlink(error) || leaf == "build" || leaf == "node_modules" || leaf.starts_with('.')) {
-                    it.disable_recursion_pending();
-                    continue;
-                }
-                if (leaf == "res" && path.parent_path().parent_path().filename() == "src" && it->is_directory(error)) {
-                    m_projectRes->push_back(std::make_unique<ResFolder>(path));
-                    it.disable_recursion_pending();
-                }
-            }
-        }
-        return std::any_of(m_projectRes->begin(), m_projectRes->end(),
-                           [&](const std::unique_ptr<ResFolder>& folder) { return folder->defines(type, name); });
+        const QSize size = pixelSize(definition.res, definition.folder, definition.file);
+        const int expected = known->pixels(dp);
+        if (size.isValid() && (size.width() != expected || size.height() != expected))
+            add(Finding::Severity::Warning,
+                displayPath(folder(definition.res).path(definition.folder, definition.file)),
+                QStringLiteral("wrong-size"),
+                QStringLiteral("it is %1 × %2 px; at %3 a %4 dp %5 is %6 × %6 px%7")
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(density)
+                    .arg(dp)
+                    .arg(kind)
+                    .arg(expected)
+                    .arg(namedBy.isEmpty() ? QString() : QStringLiteral(" (named by %1)").arg(listed(namedBy))));
     }
 
     // Notification icons, by the names Android Studio and Quorva give them (ic_stat_…,
     // ic_notification): their size at each density, and colours that Android drops, drawing the
     // alpha alone in the status bar's colour (lint's IconColors).
-    void checkNotificationIcons()
+    void checkNotificationIcons(const fs::path& res)
     {
+        const ResFolder& read = folder(res);
         for (const AndroidDensity& density : androidDensities()) {
-            const QString folder = QStringLiteral("drawable-") + density.qualifier();
-            const auto files = m_folder.files().find(folder);
-            if (files == m_folder.files().end())
+            const QString sub = QStringLiteral("drawable-") + density.qualifier();
+            const auto files = read.files().find(sub);
+            if (files == read.files().end())
                 continue;
             for (const QString& file : files->second) {
                 const QString resource = resourceName(file);
@@ -311,8 +495,8 @@ private:
                     || (resource != QLatin1String("ic_notification")
                         && !resource.startsWith(QLatin1String("ic_stat_"))))
                     continue;
-                const QString shown = displayPath(m_folder.path(folder, file));
-                const QSize size = pixelSize(folder, file);
+                const QString shown = displayPath(read.path(sub, file));
+                const QSize size = pixelSize(res, sub, file);
                 const int expected = density.pixels(notificationIconDp);
                 if (size.isValid() && (size.width() != expected || size.height() != expected))
                     add(Finding::Severity::Warning, shown, QStringLiteral("wrong-size"),
@@ -321,8 +505,8 @@ private:
                             .arg(size.height())
                             .arg(density.qualifier())
                             .arg(expected));
-                const QImage image = QImage::fromData(m_folder.read(folder, file, maxImageBytes), "PNG")
-                                         .convertToFormat(QImage::Format_ARGB32);
+                const QImage image
+                    = QImage::fromData(read.read(sub, file, maxImageBytes), "PNG").convertToFormat(QImage::Format_ARGB32);
                 bool coloured = false;
                 for (int y = 0; y < image.height() && !coloured; ++y) {
                     const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -339,14 +523,15 @@ private:
 
     // The foreground's art, measured on its alpha at the largest density it has, against the 66 dp
     // circle in the middle of the 108 dp layer.
-    void checkSafeZone(const QString& type, const QString& name)
+    void checkSafeZone(const std::vector<Definition>& definitions, const QStringList& namedBy)
     {
         for (auto density = androidDensities().rbegin(); density != androidDensities().rend(); ++density) {
-            const auto folder = m_folder.densityFolder(type, density->qualifier());
-            const auto file = folder ? m_folder.fileOf(*folder, name) : std::nullopt;
-            if (!file || file->endsWith(QLatin1String(".xml")))
+            const auto found = std::find_if(definitions.begin(), definitions.end(), [&](const Definition& each) {
+                return isBitmap(each.file) && qualifiersOf(each.folder).density == density->qualifier();
+            });
+            if (found == definitions.end())
                 continue;
-            QByteArray bytes = m_folder.read(*folder, *file, maxImageBytes);
+            QByteArray bytes = folder(found->res).read(found->folder, found->file, maxImageBytes);
             QBuffer buffer(&bytes);
             QImageReader reader(&buffer);
             const QSize size = reader.size();
@@ -368,29 +553,29 @@ private:
             }
             const double radius = safeZoneDp / 2;
             if ((farthest - 1) * dpPerPixel > radius)
-                add(Finding::Severity::Warning, displayPath(m_folder.path(*folder, *file)),
+                add(Finding::Severity::Warning, displayPath(folder(found->res).path(found->folder, found->file)),
                     QStringLiteral("outside-safe-zone"),
                     QStringLiteral("its art reaches %1 dp from the centre, outside the %2 dp circle that no launcher "
-                                   "masks (%3 dp from the centre): a round mask may cut it")
+                                   "masks (%3 dp from the centre): a round mask may cut it (named by %4)")
                         .arg(qRound(farthest * dpPerPixel))
                         .arg(safeZoneDp)
-                        .arg(safeZoneDp / 2));
+                        .arg(safeZoneDp / 2)
+                        .arg(listed(namedBy)));
             return;
         }
     }
 
-    fs::path m_res;
-    ResFolder m_folder;
     ResCheck& m_check;
-    std::map<fs::path, PngStructure> m_pngs;                             // every PNG of the mipmap and drawable folders
-    std::optional<std::vector<std::unique_ptr<ResFolder>>> m_projectRes; // read once, when first needed
+    std::map<fs::path, std::unique_ptr<ResFolder>> m_folders; // each res folder read once
+    std::map<fs::path, PngStructure> m_pngs;                  // every PNG of the mipmap and drawable folders
+    std::set<QString> m_reported;
 };
 
 } // namespace
 
-std::optional<QString> checkAndroidRes(const fs::path& res, ResCheck& check)
+std::optional<QString> checkAndroidRes(const fs::path& path, ResCheck& check)
 {
-    return Checker(res, check).run();
+    return Checker(check).run(path);
 }
 
 } // namespace quorva

@@ -38,7 +38,7 @@ ResFolder::ResFolder(const fs::path& res) : m_res(res), m_fd(::open(res.c_str(),
     for (const QString& folder : foldersOf(QStringLiteral("values")))
         for (const QString& file : m_files.at(folder))
             if (file.endsWith(QLatin1String(".xml")))
-                readColours(folder, file);
+                readValues(folder, file);
 }
 
 fs::path ResFolder::path(const QString& folder, const QString& file) const
@@ -77,18 +77,22 @@ std::optional<QString> ResFolder::fileOf(const QString& folder, const QString& r
 
 bool ResFolder::defines(const QString& type, const QString& name) const
 {
-    if (type == QLatin1String("color") && m_colours.count(name))
-        return true;
+    return m_values.count({type, name}) || !definitionsOf(type, name).empty();
+}
+
+std::vector<std::pair<QString, QString>> ResFolder::definitionsOf(const QString& type, const QString& name) const
+{
+    std::vector<std::pair<QString, QString>> found;
     for (const QString& folder : foldersOf(type))
-        if (fileOf(folder, name))
-            return true;
-    return false;
+        if (const auto file = fileOf(folder, name))
+            found.emplace_back(folder, *file);
+    return found;
 }
 
 QStringList ResFolder::filesDefiningColour(const QString& colour) const
 {
-    const auto found = m_colours.find(colour);
-    return found == m_colours.end() ? QStringList() : found->second;
+    const auto found = m_values.find({QStringLiteral("color"), colour});
+    return found == m_values.end() ? QStringList() : found->second;
 }
 
 QByteArray ResFolder::read(const QString& folder, const QString& file, qint64 maxBytes) const
@@ -100,17 +104,22 @@ QByteArray ResFolder::read(const QString& folder, const QString& file, qint64 ma
     return bytes;
 }
 
-// <color name="…"> and <item type="color" name="…">, as aapt2 reads them.
-void ResFolder::readColours(const QString& folder, const QString& file)
+// The resources of <resources>' children, as aapt2 reads them: <color name="…"> is a colour,
+// <item type="drawable" name="…"> a drawable.
+void ResFolder::readValues(const QString& folder, const QString& file)
 {
     QXmlStreamReader reader(read(folder, file, maxValuesBytes));
-    while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const QStringView type = reader.attributes().value(QLatin1String("type"));
-        if (reader.name() == QLatin1String("color")
-            || (reader.name() == QLatin1String("item") && type == QLatin1String("color")))
-            m_colours[reader.attributes().value(QLatin1String("name")).toString()] << folder + QLatin1Char('/') + file;
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("resources"))
+        return;
+    while (reader.readNextStartElement()) {
+        const QString element = reader.name().toString();
+        const QString type = element == QLatin1String("item")
+            ? reader.attributes().value(QLatin1String("type")).toString()
+            : element;
+        const QString name = reader.attributes().value(QLatin1String("name")).toString();
+        if (!type.isEmpty() && !name.isEmpty())
+            m_values[{type, name}] << folder + QLatin1Char('/') + file;
+        reader.skipCurrentElement();
     }
 }
 

@@ -35,21 +35,25 @@ public:
     std::optional<QString> densityFolder(const QString& type, const QString& qualifier) const;
     // The file of a folder that holds the resource, if any.
     std::optional<QString> fileOf(const QString& folder, const QString& resource) const;
-    // Whether a resource of this type ("mipmap", "drawable", "color") and name is defined.
+    // Whether a resource of this type ("mipmap", "drawable", "color") and name is defined, by a
+    // file or by an element of a values file.
     bool defines(const QString& type, const QString& name) const;
-    // The values files that define a colour, inside res: "values/colors.xml".
+    // Each file that defines a resource of this type and name in a folder of its type, as
+    // (folder, file): ("mipmap-hdpi", "ic_launcher.png").
+    std::vector<std::pair<QString, QString>> definitionsOf(const QString& type, const QString& name) const;
+    // The values files that define a colour, inside res: "values/colors.xml", "values-night/colors.xml".
     QStringList filesDefiningColour(const QString& colour) const;
     // A file of a folder, when it is a regular file of at most maxBytes; empty otherwise.
     QByteArray read(const QString& folder, const QString& file, qint64 maxBytes) const;
 
 private:
-    void readColours(const QString& folder, const QString& file);
+    void readValues(const QString& folder, const QString& file);
 
     std::filesystem::path m_res;
     FileDescriptor m_fd;
     std::map<QString, FileDescriptor> m_folders;
     std::map<QString, std::set<QString>> m_files;
-    std::map<QString, QStringList> m_colours; // colour: the files that define it
+    std::map<std::pair<QString, QString>, QStringList> m_values; // (type, name): the values files defining it
 };
 
 } // namespace quorva

@@ -1,5 +1,6 @@
 #include "cli/checkcommand.h"
 
+#include "android/gradleproject.h"
 #include "android/rescheck.h"
 #include "apple/catalogcheck.h"
 #include "desktop/desktopcheck.h"
@@ -142,8 +143,10 @@ CheckOutcome runCheck(const CheckRequest& request)
             check.findings.insert(check.findings.end(), found.begin(), found.end());
             continue;
         }
-        // An Android app's resources are a folder named res; everything else is Apple's.
-        if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")) {
+        // An Android app's resources are a folder named res, or a Gradle project's or module's
+        // folder; everything else is Apple's.
+        if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")
+            || (fs::is_directory(path, error) && isGradleFolder(path))) {
             ResCheck res;
             if (std::optional<QString> error = checkAndroidRes(path, res))
                 return {2, {}, *error};

@@ -4,6 +4,7 @@
 #include "image/svgdocument.h"
 #include "image/svgrenderer.h"
 #include "image/vectordrawing.h"
+#include "png/pngstructure.h"
 #include "support/paths.h"
 
 #include <QBuffer>
@@ -141,7 +142,8 @@ LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* f
     const QSize size = reader.size();
     if (size.isValid() && !fitsImageLimits(size.width(), size.height()))
         return {nullptr, tooLarge(size)};
-    if (isCutOffJpeg(wholeFile))
+    // libpng would say so itself on standard error, past any message handler, before failing.
+    if (isCutOffJpeg(wholeFile) || (qstrcmp(format, "png") == 0 && !hasWholeChunks(wholeFile)))
         return {nullptr, damaged()};
 
     QImage decoded;

@@ -259,6 +259,25 @@ PngStructure readPngStructure(const QByteArray& bytes)
     });
 }
 
+bool hasWholeChunks(const QByteArray& bytes)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const std::size_t size = std::size_t(bytes.size());
+    if (size < 8 || std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) != 0)
+        return false;
+    for (std::size_t at = 8; size - at >= 12;) {
+        const std::uint32_t length = bigEndian32(data + at);
+        if (length > maxChunkLength || length > size - at - 12)
+            return false;
+        if (libdeflate_crc32(0, data + at + 4, length + 4) != bigEndian32(data + at + 8 + length))
+            return false;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+            return true;
+        at += 12 + std::size_t(length);
+    }
+    return false;
+}
+
 QString otherImageFormat(const QByteArray& head)
 {
     const auto at = [&head](qsizetype offset, const char* magic) {

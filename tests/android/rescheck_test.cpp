@@ -225,6 +225,10 @@ TEST(ResCheck, aResourceAnotherModuleDefinesIsNoError_andWithoutAProjectOnlyAWar
     for (const Finding& finding : unknown)
         EXPECT_EQ(finding.severity, Finding::Severity::Warning) << "no project: it may be defined elsewhere";
     test::writeBytes(scratch / "settings.gradle.kts", "include(\":app\", \":common\")\n");
+    const std::vector<Finding> unreachable = missing();
+    ASSERT_FALSE(unreachable.empty()) << ":app does not depend on :common";
+    EXPECT_EQ(unreachable.front().severity, Finding::Severity::Error);
+    test::writeBytes(scratch / "app/build.gradle.kts", "dependencies {\n    implementation(project(\":common\"))\n}\n");
     const std::vector<Finding> merged = missing();
     EXPECT_TRUE(merged.empty()) << (merged.empty() ? std::string() : merged.front().message.toStdString());
 }
