@@ -104,11 +104,14 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     plan.launcherView = composed;
     // The themed layer: the art's shape (or its own art's) in white, as the foreground is placed.
     std::function<QImage(int side)> monochrome;
+    // Its own art gives its shape alone; the source's keeps its inner detail as holes.
+    const std::optional<double> outline
+        = options.monochrome && !options.monochromeArtwork ? outlineLuminance(sample) : std::nullopt;
     if (options.monochrome) {
         const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
         const QRectF artBounds = options.monochromeArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
-        monochrome = [art, artBounds, padding](int side) {
-            return whiteOf(artInCircle(*art, artBounds, side, safeZoneDp / adaptiveLayerDp, padding));
+        monochrome = [art, artBounds, padding, outline](int side) {
+            return themedOf(artInCircle(*art, artBounds, side, safeZoneDp / adaptiveLayerDp, padding), outline);
         };
         plan.themedView = [monochrome](int shown) {
             const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
@@ -125,24 +128,25 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         const MadeOnce shown([composed, legacy] { return composed(legacy); });
         const MadeOnce front([foreground, layer] { return foreground(layer); });
         plan.images[folder + name + QStringLiteral(".png")] = [shown] { return makeImage(shown()); };
-        plan.images[folder + name + QStringLiteral("_round.png")] = [shown, legacy] {
-            QImage round = transparentSquare(legacy);
-            QPainter painter(&round);
-            painter.setRenderHint(QPainter::Antialiasing);
-            QPainterPath circle;
-            circle.addEllipse(QRectF(0, 0, legacy, legacy));
-            painter.setClipPath(circle);
-            painter.drawImage(0, 0, shown());
-            painter.end();
-            return makeImage(std::move(round));
-        };
+        if (!options.roundName.isEmpty())
+            plan.images[folder + options.roundName + QStringLiteral(".png")] = [shown, legacy] {
+                QImage round = transparentSquare(legacy);
+                QPainter painter(&round);
+                painter.setRenderHint(QPainter::Antialiasing);
+                QPainterPath circle;
+                circle.addEllipse(QRectF(0, 0, legacy, legacy));
+                painter.setClipPath(circle);
+                painter.drawImage(0, 0, shown());
+                painter.end();
+                return makeImage(std::move(round));
+            };
         plan.images[folder + name + QStringLiteral("_foreground.png")] = [front] { return makeImage(front()); };
         if (background)
             plan.images[folder + name + QStringLiteral("_background.png")]
                 = [backgroundLayer, layer] { return makeImage(backgroundLayer(layer)); };
         if (monochromeOfForeground)
             plan.images[folder + name + QStringLiteral("_monochrome.png")]
-                = [front] { return makeImage(whiteOf(front())); };
+                = [front, outline] { return makeImage(themedOf(front(), outline)); };
         else if (monochrome)
             plan.images[folder + name + QStringLiteral("_monochrome.png")]
                 = [monochrome, layer] { return makeImage(monochrome(layer)); };
@@ -162,13 +166,16 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     }
     const QByteArray xml = adaptiveXml(name, background != nullptr, options.monochrome);
     plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral(".xml")] = xml;
-    plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral("_round.xml")] = xml;
-    if (!background)
+    if (!options.roundName.isEmpty())
+        plan.texts[QStringLiteral("mipmap-anydpi-v26/") + options.roundName + QStringLiteral(".xml")] = xml;
+    if (!background) {
+        plan.colour = colour.name(QColor::HexRgb).toUpper();
         plan.texts[QStringLiteral("values/") + name + QStringLiteral("_background.xml")]
             = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<resources>\n    <color "
                              "name=\"%1_background\">%2</color>\n</resources>\n")
-                  .arg(name, colour.name(QColor::HexRgb).toUpper())
+                  .arg(name, *plan.colour)
                   .toUtf8();
+    }
     if (options.playStore)
         plan.playStore = [composed] { return makeImage(composed(playStoreIconSide)); };
     return plan;

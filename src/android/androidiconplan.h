@@ -18,7 +18,8 @@ namespace quorva {
 // The choices of an Android launcher icon, as quorva-cli android and the window offer them.
 struct AndroidIconOptions {
     QString name = QStringLiteral("ic_launcher");
-    QColor backgroundColour = Qt::white; // the background layer, unless an image is given
+    QString roundName = QStringLiteral("ic_launcher_round"); // empty: no round icon
+    QColor backgroundColour = Qt::white;                     // the background layer, unless an image is given
     ImageRef backgroundImage;
     bool monochrome = false;    // a themed icon (Android 13)
     ImageRef monochromeArtwork; // its own art, whose alpha is taken; else the source's
@@ -49,6 +50,8 @@ struct AndroidIconPlan {
     std::map<QString, std::function<ImageRef()>> images; // "mipmap-hdpi/ic_launcher.png"
     std::map<QString, QByteArray> texts;                 // "mipmap-anydpi-v26/ic_launcher.xml"
     std::function<ImageRef()> playStore;
+    // The background layer's colour, when it is one: "#1E88E5" in values/NAME_background.xml.
+    std::optional<QString> colour;
     // What a launcher shows, shown × shown pixels before its mask: both layers' central 72 dp; and
     // the themed layer's alpha over the same, null without one. For the window's preview.
     std::function<QImage(int shown)> launcherView;

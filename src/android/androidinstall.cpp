@@ -1,6 +1,7 @@
 #include "android/androidinstall.h"
 
 #include "android/resfolder.h"
+#include "android/valuesfile.h"
 #include "support/paths.h"
 
 #include <set>
@@ -8,6 +9,8 @@
 namespace quorva {
 namespace fs = std::filesystem;
 namespace {
+
+constexpr qint64 maxValuesFileBytes = 4 << 20;
 
 // Gradle's source sets each have their res folder: src/main/res, src/debug/res, src/free/res.
 bool isSourceSetRes(const fs::path& res)
@@ -56,6 +59,8 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
                                 const std::optional<fs::path>& playStore)
 {
     std::error_code error;
+    if (fs::exists(res, error) && !fs::is_directory(res, error))
+        return refused(pathLine(res, QStringLiteral("Couldn't write the icon: it is a file, not a res folder")));
     if (!fs::is_directory(res, error))
         return refused(pathLine(res,
                                 QStringLiteral("Couldn't write the icon: there is no such folder (give the "
@@ -68,24 +73,46 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
 
     // Android's build refuses a resource defined twice: say where, and write nothing.
     const ResFolder folder(res);
-    const QString colourFile = QStringLiteral("values/%1_background.xml").arg(name);
-    QStringList elsewhere = folder.filesDefiningColour(name + QStringLiteral("_background"));
-    elsewhere.removeAll(colourFile);
-    if (plan.texts.count(colourFile) && !elsewhere.isEmpty())
-        return refused(pathLine(res / toPath(elsewhere.front()),
-                                QStringLiteral("defines the colour %1_background already, which Quorva "
-                                               "writes in %2; remove it there, or give the icon another name")
-                                    .arg(name, colourFile)));
+    const QString colourName = name + QStringLiteral("_background");
+    const QString colourFile = QStringLiteral("values/%1.xml").arg(colourName);
+    QStringList elsewhere; // the colour's other definitions for the same configuration
+    for (const QString& file : folder.filesDefiningColour(colourName))
+        if (file.startsWith(QLatin1String("values/")) && file != colourFile)
+            elsewhere << file;
+    // Where another values file defines the colour alone (colors.xml, as Flutter projects have it),
+    // its value changes there, in place.
+    std::optional<std::pair<QString, QByteArray>> edited;
+    if (plan.colour && !elsewhere.isEmpty()) {
+        const QByteArray old
+            = folder.read(QStringLiteral("values"), elsewhere.front().section(QLatin1Char('/'), 1), maxValuesFileBytes);
+        const auto changed = elsewhere.size() == 1 && !folder.fileOf(QStringLiteral("values"), colourName)
+            ? withColourValue(old, colourName, *plan.colour)
+            : std::nullopt;
+        if (!changed)
+            return refused(pathLine(res / toPath(elsewhere.front()),
+                                    QStringLiteral("defines the colour %1 already, where Quorva can't change it in "
+                                                   "place%2; remove it there, or give the icon another name")
+                                        .arg(colourName,
+                                             elsewhere.size() > 1 ? QStringLiteral(" (so does %1)").arg(elsewhere[1])
+                                                                  : QString())));
+        edited.emplace(elsewhere.front(), *changed);
+    }
     const QStringList clashes = clashingFiles(folder, plan);
     if (!clashes.isEmpty() && !force) {
         AndroidWrite write = refused(pathLine(res / toPath(clashes.front()),
                                               QStringLiteral("is the same resource as a file Quorva writes beside "
                                                              "it, which Android's build refuses")));
-        write.forcing = QStringLiteral("replaces %1").arg(
-            clashes.size() == 1 ? QStringLiteral("it") : QStringLiteral("it and %1 more").arg(clashes.size() - 1));
+        write.forcing = QStringLiteral("replaces %1")
+                            .arg(clashes.size() == 1 ? QStringLiteral("it")
+                                                     : QStringLiteral("it and %1 more").arg(clashes.size() - 1));
         return write;
     }
-    return writeAndroidIcons(res, planAndroidFiles(plan, playStore.has_value()), name, playStore, clashes);
+    AndroidFiles files = planAndroidFiles(plan, playStore.has_value());
+    if (edited) {
+        std::erase_if(files.plan.files, [&](const PlannedFile& file) { return file.path == colourFile; });
+        files.plan.add(edited->first, edited->second);
+    }
+    return writeAndroidIcons(res, files, name, playStore, clashes);
 }
 
 } // namespace quorva

@@ -58,8 +58,9 @@ std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& 
         for (const char* attribute : {"icon", "roundIcon"}) {
             const QString value = reader.attributes().value(androidNamespace, QLatin1String(attribute)).toString();
             if (!value.isEmpty())
-                icons.push_back({element, QLatin1String(attribute), value,
-                                 element == QLatin1String("application") || element == QLatin1String("activity-alias")});
+                icons.push_back(
+                    {element, QLatin1String(attribute), value,
+                     element == QLatin1String("application") || element == QLatin1String("activity-alias")});
         }
         if (element == QLatin1String("uses-feature")
             && reader.attributes().value(androidNamespace, QLatin1String("name"))

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-#include <tuple>
 #include <filesystem>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace quorva {
@@ -35,7 +35,7 @@ struct AndroidManifestIcon {
 // What a manifest says of the app's icons.
 struct AndroidManifest {
     std::vector<AndroidManifestIcon> icons; // in its order
-    bool watch = false;              // a Wear OS app (android.hardware.type.watch), which has no themed icons
+    bool watch = false;                     // a Wear OS app (android.hardware.type.watch), which has no themed icons
 };
 // Nothing when it can't be read as XML.
 std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& manifest);

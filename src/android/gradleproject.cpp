@@ -119,13 +119,29 @@ VersionCatalog readCatalog(const fs::path& root)
 // services, Flutter's and React Native's own, and common tooling.
 bool isKnownPlugin(const QString& id)
 {
-    static const QStringList prefixes = {
-        "com.android.", "org.jetbrains.", "kotlin", "com.google.", "dev.flutter.", "com.facebook.react",
-        "androidx.", "io.sentry.", "com.github.triplet.", "org.jlleitschuh.", "io.gitlab.arturbosch.",
-        "com.diffplug.", "app.cash.", "com.squareup.", "com.mikepenz.", "de.mannodermaus.", "com.huawei.",
-        "com.bugsnag.", "com.onesignal.", "com.mxalbert.", "com.gradle."};
-    static const QStringList names = {"java", "java-library", "maven-publish", "application", "idea", "signing",
-                                      "android", "flutter"};
+    static const QStringList prefixes = {"com.android.",
+                                         "org.jetbrains.",
+                                         "kotlin",
+                                         "com.google.",
+                                         "dev.flutter.",
+                                         "com.facebook.react",
+                                         "androidx.",
+                                         "io.sentry.",
+                                         "com.github.triplet.",
+                                         "org.jlleitschuh.",
+                                         "io.gitlab.arturbosch.",
+                                         "com.diffplug.",
+                                         "app.cash.",
+                                         "com.squareup.",
+                                         "com.mikepenz.",
+                                         "de.mannodermaus.",
+                                         "com.huawei.",
+                                         "com.bugsnag.",
+                                         "com.onesignal.",
+                                         "com.mxalbert.",
+                                         "com.gradle."};
+    static const QStringList names
+        = {"java", "java-library", "maven-publish", "application", "idea", "signing", "android", "flutter"};
     return names.contains(id)
         || std::any_of(prefixes.begin(), prefixes.end(), [&](const QString& prefix) { return id.startsWith(prefix); });
 }
@@ -240,8 +256,7 @@ Settings readSettings(const QString& script)
 QStringList dependenciesOf(const QString& script, const QStringList& modules)
 {
     QStringList found;
-    static const QRegularExpression project(
-        QStringLiteral(R"(\bproject\(\s*(?:path\s*[:=]\s*)?['"](:[^'"]*)['"])"));
+    static const QRegularExpression project(QStringLiteral(R"(\bproject\(\s*(?:path\s*[:=]\s*)?['"](:[^'"]*)['"])"));
     for (const QRegularExpressionMatch& match : project.globalMatch(script))
         found << match.captured(1);
     // Type-safe accessors: projects.designSystem is :design-system, projects.libs.ui :libs:ui.
@@ -312,7 +327,8 @@ std::vector<fs::path> GradleModule::manifests() const
 bool isGradleFolder(const fs::path& folder)
 {
     std::error_code error;
-    for (const char* file : {"settings.gradle", "settings.gradle.kts", "build.gradle", "build.gradle.kts"})
+    for (const char* file :
+         {"settings.gradle", "settings.gradle.kts", "build.gradle", "build.gradle.kts", "src/main/AndroidManifest.xml"})
         if (fs::is_regular_file(folder / file, error))
             return true;
     return false;
@@ -360,8 +376,8 @@ GradleProject GradleProject::read(const fs::path& root)
         module.folder = moved != settings.folders.end()
             ? (root / toPath(moved->second)).lexically_normal()
             : (root / toPath(name.mid(1).replace(QLatin1Char(':'), QLatin1Char('/')))).lexically_normal();
-        const QString script = name == QLatin1String(":") ? rootScript
-                                                           : withoutComments(readScript(module.folder, "build.gradle"));
+        const QString script
+            = name == QLatin1String(":") ? rootScript : withoutComments(readScript(module.folder, "build.gradle"));
         module.dependencies = dependenciesOf(script, settings.modules);
         module.dependencies.removeAll(name);
         module.dependenciesKnown = !mayAddDependencies(script, catalog);

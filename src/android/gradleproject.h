@@ -57,7 +57,8 @@ private:
     std::vector<GradleModule> m_modules;
 };
 
-// Whether a folder is a Gradle project's or module's: it holds a settings or build file.
+// Whether a folder is a Gradle project's or module's: it holds a settings or build file, or a
+// main source set's manifest.
 bool isGradleFolder(const std::filesystem::path& folder);
 
 } // namespace quorva

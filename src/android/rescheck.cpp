@@ -76,7 +76,8 @@ Qualifiers qualifiersOf(const QString& folder)
     for (const QString& part : parts.mid(1)) {
         if (const QRegularExpressionMatch match = version.match(part); match.hasMatch())
             qualifiers.version = match.captured(1).toInt();
-        else if (part.endsWith(QLatin1String("dpi")) && part != QLatin1String("anydpi") && part != QLatin1String("nodpi"))
+        else if (part.endsWith(QLatin1String("dpi")) && part != QLatin1String("anydpi")
+                 && part != QLatin1String("nodpi"))
             qualifiers.density = part;
     }
     return qualifiers;
@@ -286,9 +287,9 @@ private:
                 named = named || icon.launcher;
                 const std::optional<QString> placeholder = placeholderName(icon.value);
                 const auto values = placeholder ? view.placeholders.find(*placeholder) : view.placeholders.end();
-                for (const QString& value : placeholder ? (values != view.placeholders.end() ? values->second
-                                                                                           : QStringList())
-                                                        : QStringList{icon.value})
+                for (const QString& value : placeholder
+                         ? (values != view.placeholders.end() ? values->second : QStringList())
+                         : QStringList{icon.value})
                     if (const auto ref = resourceReference(value)) {
                         QStringList& paths = (icon.launcher ? launchers : others)[*ref];
                         if (!paths.contains(displayPath(manifest)))
@@ -317,7 +318,8 @@ private:
                 LayerUse& use = layers[*ref];
                 use.elements.insert(element);
                 use.wrapped = use.wrapped || layer.wrapped;
-                use.namedBy << path;
+                if (!use.namedBy.contains(path))
+                    use.namedBy << path;
             }
             if (!icon.layers.count(QStringLiteral("monochrome")) && !watch)
                 add(Finding::Severity::Warning, path, QStringLiteral("no-monochrome"),
@@ -376,8 +378,8 @@ private:
             const Qualifiers qualifiers = qualifiersOf(definition.folder);
             if (definition.file.endsWith(QLatin1String(".xml"))) {
                 const QString path = displayPath(folder(definition.res).path(definition.folder, definition.file));
-                if (const auto layers = adaptiveLayers(folder(definition.res).read(definition.folder, definition.file,
-                                                                                    maxXmlBytes)))
+                if (const auto layers
+                    = adaptiveLayers(folder(definition.res).read(definition.folder, definition.file, maxXmlBytes)))
                     adaptive[path] = {path, *layers};
             }
             if (qualifiers.density.isEmpty() && qualifiers.version <= minSdk)
@@ -394,8 +396,7 @@ private:
                 add(Finding::Severity::Warning, shown, QStringLiteral("missing-density"),
                     QStringLiteral("no %1 icon in %2: launchers there scale another density's%3")
                         .arg(ref.name, missing.join(QStringLiteral(", ")),
-                             minSdk < adaptiveIconApi ? QStringLiteral(", or show none before Android 8")
-                                                      : QString()));
+                             minSdk < adaptiveIconApi ? QStringLiteral(", or show none before Android 8") : QString()));
         }
         for (const Definition& definition : definitions)
             checkPixelSize(definition, legacyIconDp, QStringLiteral("icon"), {});
@@ -505,8 +506,8 @@ private:
                             .arg(size.height())
                             .arg(density.qualifier())
                             .arg(expected));
-                const QImage image
-                    = QImage::fromData(read.read(sub, file, maxImageBytes), "PNG").convertToFormat(QImage::Format_ARGB32);
+                const QImage image = QImage::fromData(read.read(sub, file, maxImageBytes), "PNG")
+                                         .convertToFormat(QImage::Format_ARGB32);
                 bool coloured = false;
                 for (int y = 0; y < image.height() && !coloured; ++y) {
                     const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));

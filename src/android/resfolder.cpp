@@ -113,9 +113,8 @@ void ResFolder::readValues(const QString& folder, const QString& file)
         return;
     while (reader.readNextStartElement()) {
         const QString element = reader.name().toString();
-        const QString type = element == QLatin1String("item")
-            ? reader.attributes().value(QLatin1String("type")).toString()
-            : element;
+        const QString type
+            = element == QLatin1String("item") ? reader.attributes().value(QLatin1String("type")).toString() : element;
         const QString name = reader.attributes().value(QLatin1String("name")).toString();
         if (!type.isEmpty() && !name.isEmpty())
             m_values[{type, name}] << folder + QLatin1Char('/') + file;

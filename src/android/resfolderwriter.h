@@ -24,7 +24,7 @@ struct AndroidWrite {
 struct AndroidFiles {
     Plan plan;
     std::optional<QByteArray> playStore;
-    QStringList failures; // "mipmap-hdpi/ic_launcher.png: Couldn't make the image"
+    QStringList failures;                    // "mipmap-hdpi/ic_launcher.png: Couldn't make the image"
     std::optional<QString> playStoreFailure; // one that could not be made, or is over what Play takes
 };
 AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore);

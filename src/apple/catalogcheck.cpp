@@ -121,8 +121,10 @@ CatalogPlan planFor(const fs::path& catalog, const QString& catalogShown, const 
             role.primary = true;
             role.iPadFromEntries = false;
             addPlatformsOf(target, role);
-            if (const std::optional<QString> family = target.setting(QStringLiteral("TARGETED_DEVICE_FAMILY"));
-                family && !family->contains(QLatin1String("$("))) {
+            // Xcode builds for the iPhone alone where a target sets no device family.
+            const std::optional<QString> family
+                = target.setting(QStringLiteral("TARGETED_DEVICE_FAMILY")).value_or(QStringLiteral("1"));
+            if (!family->contains(QLatin1String("$("))) {
                 const QStringList devices = family->split(QLatin1Char(','), Qt::SkipEmptyParts);
                 const bool iPhone = devices.contains(QStringLiteral("1")), iPad = devices.contains(QStringLiteral("2"));
                 role.iPhone = first ? iPhone : role.iPhone || iPhone;

@@ -2,6 +2,7 @@
 
 #include "android/androidiconplan.h"
 #include "android/androidinstall.h"
+#include "android/launchericonname.h"
 #include "image/imageloading.h"
 #include "support/paths.h"
 
@@ -14,8 +15,13 @@ GenerateOutcome runAndroidIcon(const GenerateRequest& request)
     const LoadedImage loaded = loadImage(source);
     if (!loaded.image)
         return failedWith(pathLine(source, loaded.error));
+    // The names the app's manifest gives its icon, unless --name says.
+    const LauncherIconName names = launcherIconName(*request.res, request.androidName);
+    if (names.undecided)
+        return failedWith(pathLine(*request.res, *names.undecided + QStringLiteral(": say which with --name NAME")));
     AndroidIconOptions options;
-    options.name = request.androidName;
+    options.name = names.name;
+    options.roundName = names.roundName;
     if (request.background)
         options.backgroundColour = *request.background;
     options.monochrome = request.monochrome.wanted;

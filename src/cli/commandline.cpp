@@ -197,9 +197,11 @@ QString usageText()
         "             and Contents.json, with the artwork files also in DEST/Quorva/icon/iOS\n"
         "  imageset   writes DEST/Quorva/asset/iOS/NAME.imageset for each SOURCE: asset@1x.png,\n"
         "             asset@2x.png, asset@3x.png and Contents.json\n"
-        "  android    writes the Android launcher icon into RES, an app's src/main/res folder:\n"
-        "             mipmap-*/NAME.png, NAME_round.png and the adaptive layers, their XML in\n"
-        "             mipmap-anydpi-v26 and the background colour in values\n"
+        "  android    writes the Android launcher icon the app's manifest names into RES, a\n"
+        "             source set's res folder (src/main/res, src/free/res): mipmap-*/NAME.png,\n"
+        "             the round icon when the manifest names one, the adaptive layers, their XML\n"
+        "             in mipmap-anydpi-v26 and the background colour in values (changed in\n"
+        "             place where another values file, such as colors.xml, defines it)\n"
         "  ico        writes a Windows .ico file: 16, 20, 24, 32, 40, 48, 64 and 256 px unless\n"
         "             --sizes says otherwise (16,32,48 is a favicon)\n"
         "  icns       writes a macOS .icns file: every PNG type from 16 to 1024 px\n"
@@ -211,7 +213,8 @@ QString usageText()
         "             manifest.json or --manifest FILE) says which icons to write instead, and\n"
         "             only gets the 192 and 512 px entries it lacks; prints the <link> lines\n"
         "  check      reports what Xcode and App Store Connect would reject in a catalog or set,\n"
-        "             what Android's build and launchers would in a res folder, what Windows,\n"
+        "             what Android's build and launchers would in a res folder or a Gradle\n"
+        "             module or project (merged as the build merges them), what Windows,\n"
         "             macOS and browsers would in an .ico or .icns file or a site's folder\n"
         "\n"
         "App icon options:\n"
@@ -256,10 +259,13 @@ QString usageText()
         "  --icon-composer FOLDER  write FOLDER/NAME.icon, an Icon Composer file (Xcode 26): the art\n"
         "                  as one layer over the background, for every platform\n"
         "  --force         replace a set folder even if it holds files the set does not name;\n"
-        "                  android: write into a RES outside a src/main/res folder, and replace\n"
-        "                  files that Android's build would take for the same resource\n"
+        "                  android: write into a RES that is no source set's res folder (every\n"
+        "                  src/*/res is one: src/main/res, src/debug/res, src/free/res), and\n"
+        "                  replace files that Android's build would take for the same resource\n"
+        "                  (an ic_launcher.webp beside the ic_launcher.png written)\n"
         "  --name NAME     the image set's name (default: SOURCE's file name without extension),\n"
-        "                  or the Android icon's (default: ic_launcher)\n"
+        "                  or the Android icon's (default: the one the app's manifest names, with\n"
+        "                  a round icon when it names one; ic_launcher without a manifest)\n"
         "  --format F      check: print text (the default), one JSON document (also --json) or\n"
         "                  SARIF 2.1.0 for code-scanning tools\n"
         "  --strict        check: warnings fail the run too\n"
@@ -411,6 +417,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 request.background = colour;
             else if (value("--background").isEmpty())
                 return usageError(QStringLiteral("--background needs a colour or an image file"));
+            else if (std::error_code error; !std::filesystem::exists(toPath(value("--background")), error))
+                return usageError(QStringLiteral("--background '%1' was read as neither a colour (#RGB, #RRGGBB, "
+                                                 "rgb(r, g, b) or a CSS name) nor an image file, as there is no such "
+                                                 "file")
+                                      .arg(value("--background")));
             else
                 request.backgroundFile = toPath(value("--background"));
         }

@@ -42,7 +42,7 @@ struct GenerateRequest {
     // Android: the res folder, the icon's name, its background image, its themed icon, and where
     // the Play Store icon goes.
     std::optional<std::filesystem::path> res;
-    QString androidName = QStringLiteral("ic_launcher");
+    std::optional<QString> androidName; // else the manifest's, or ic_launcher
     std::optional<std::filesystem::path> backgroundFile;
     AppearanceRequest monochrome;
     std::optional<std::filesystem::path> playStore;

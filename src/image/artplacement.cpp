@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace quorva {
 namespace {
@@ -102,6 +103,65 @@ QImage whiteOf(const QImage& art)
             out[x] = qAlpha(in[x]) * 0x01010101u; // premultiplied white of that alpha
     }
     return white;
+}
+
+namespace {
+
+// Rec. 709 luminance of a premultiplied pixel's colour, its alpha divided out.
+double luminance(QRgb pixel)
+{
+    const int alpha = qAlpha(pixel);
+    if (alpha == 0)
+        return 0;
+    return (0.2126 * qRed(pixel) + 0.7152 * qGreen(pixel) + 0.0722 * qBlue(pixel)) / alpha;
+}
+
+} // namespace
+
+std::optional<double> outlineLuminance(const QImage& sample)
+{
+    const QImage image = sample.format() == QImage::Format_ARGB32_Premultiplied
+        ? sample
+        : sample.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const auto opaque = [&image](int x, int y) {
+        return x >= 0 && y >= 0 && x < image.width() && y < image.height()
+            && qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]) >= 128;
+    };
+    std::vector<double> edge;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (opaque(x, y) && !(opaque(x - 1, y) && opaque(x + 1, y) && opaque(x, y - 1) && opaque(x, y + 1)))
+                edge.push_back(luminance(row[x]));
+    }
+    if (edge.empty())
+        return std::nullopt;
+    std::nth_element(edge.begin(), edge.begin() + std::ptrdiff_t(edge.size() / 2), edge.end());
+    return edge[edge.size() / 2];
+}
+
+QImage themedOf(const QImage& art, std::optional<double> outline)
+{
+    if (!outline)
+        return whiteOf(art);
+    const QImage source = art.format() == QImage::Format_ARGB32_Premultiplied
+        ? art
+        : art.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Detail differing from the outline by less than a quarter of the range stays (shading, a
+    // gradient); by more than two fifths, it is a hole; antialiasing between them, in between.
+    constexpr double kept = 0.25, cut = 0.4;
+    QImage themed(source.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(themed.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const int alpha = qAlpha(in[x]);
+            const double apart = std::clamp((std::abs(luminance(in[x]) - *outline) - kept) / (cut - kept), 0.0, 1.0);
+            const int shown = int(std::lround(alpha * (1 - apart * apart * (3 - 2 * apart))));
+            out[x] = std::uint32_t(shown) * 0x01010101u;
+        }
+    }
+    return themed;
 }
 
 } // namespace quorva

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QRectF>
 
+#include <optional>
+
 namespace quorva {
 
 // Where the art lies in a premultiplied sample of an image, as fractions of its width and height:
@@ -28,5 +30,15 @@ QImage covering(const Image& image, int side);
 // White where the art is, as opaque as it is: the art's alpha alone, as themed and notification
 // icons take it.
 QImage whiteOf(const QImage& art);
+
+// The luminance (0 to 1) of the art's outline in a premultiplied sample: the median of its opaque
+// pixels that border transparency. Nothing when no pixel does.
+std::optional<double> outlineLuminance(const QImage& sample);
+
+// A themed icon's layer from art: white where the art is, with holes where the art's inner
+// detail stands out from its outline by luminance (a light bar on a dark disc, or a dark one on a
+// light disc), so that the detail survives the system's tinting; the plain silhouette without an
+// outline to compare with.
+QImage themedOf(const QImage& art, std::optional<double> outline);
 
 } // namespace quorva

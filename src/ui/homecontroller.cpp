@@ -1,6 +1,7 @@
 #include "ui/homecontroller.h"
 
 #include "android/androidinstall.h"
+#include "android/launchericonname.h"
 #include "apple/appiconset.h"
 #include "apple/assetname.h"
 #include "apple/catalogwriter.h"
@@ -798,6 +799,19 @@ void HomeController::startAndroidJob(const ImageRef& image, const std::function<
             if (const auto failure = loadAndroidArtwork(chosen, file, std::nullopt)) {
                 report.failures << *failure;
                 return report;
+            }
+            // The names the app's manifest gives its icon; when it names several, the
+            // application's own is written once the user says so.
+            if (res) {
+                const LauncherIconName names = launcherIconName(*res, std::nullopt, force);
+                if (names.undecided) {
+                    report.failures << pathLine(*res, *names.undecided);
+                    if (!names.applications.isEmpty())
+                        report.forcing = tr("writes the application's icon, %1").arg(names.applications);
+                    return report;
+                }
+                chosen.name = names.name;
+                chosen.roundName = names.roundName;
             }
             const AndroidIconPlan plan = planAndroidIcons(image, chosen);
             if (plan.refusal != AndroidRefusal::None) {

@@ -1,7 +1,8 @@
 // quorva-cli android writing a launcher icon into a Flutter app's res folder: the files Android's
 // build and launchers take, each whole, and nothing else of the app touched.
-#include "android/androiddensity.h"
+#include "android/androidiconplan.h"
 #include "android/rescheck.h"
+#include "densities.h"
 #include "testsupport.h"
 
 #include <QRandomGenerator>
@@ -19,6 +20,8 @@ using namespace quorva;
 
 namespace {
 
+using test::densities;
+using test::Density;
 using test::Tree;
 using test::treeOf;
 
@@ -82,13 +85,13 @@ protected:
     fs::path res = main / "res";
 
     // What flutter create writes: the default icon at each density, the launch screen, the styles
-    // and the manifest that names the icon.
-    void makeFlutterTree()
+    // and the manifest that names the icon; with a round icon, as Android Studio's template has it.
+    void makeFlutterTree(bool round = false)
     {
-        for (const AndroidDensity& density : androidDensities()) {
-            fs::create_directories(res / density.folder.toStdString());
-            test::savePngTo(res / density.folder.toStdString() / "ic_launcher.png",
-                            test::solidImage(density.pixels(48), density.pixels(48), qRgb(2, 86, 155)));
+        for (const Density& density : densities) {
+            fs::create_directories(res / density.mipmap());
+            test::savePngTo(res / density.mipmap() / "ic_launcher.png",
+                            test::solidImage(density.legacy, density.legacy, qRgb(2, 86, 155)));
         }
         for (const char* folder : {"drawable", "drawable-v21", "values", "values-night"})
             fs::create_directories(res / folder);
@@ -104,8 +107,9 @@ protected:
         test::writeBytes(res / "values-night/styles.xml", styles);
         test::writeBytes(main / "AndroidManifest.xml",
                          "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
-                         "    <application android:label=\"app\" android:icon=\"@mipmap/ic_launcher\">\n"
-                         "    </application>\n</manifest>\n");
+                         "    <application android:label=\"app\" android:icon=\"@mipmap/ic_launcher\""
+                             + QByteArray(round ? " android:roundIcon=\"@mipmap/ic_launcher_round\"" : "")
+                             + ">\n    </application>\n</manifest>\n");
     }
 
     test::ProgramRun android(const QString& source, QStringList options = {})
@@ -119,16 +123,17 @@ protected:
 
 TEST_F(AndroidIcon, writesEveryDensityTheXmlAndTheColour_andLeavesTheAppsOtherFilesAlone)
 {
-    makeFlutterTree();
+    makeFlutterTree(true);
     const Tree before = treeOf(main);
     const test::ProgramRun run = android(logo, {"--monochrome", "--background", "#102030"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, QString());
 
-    for (const AndroidDensity& density : androidDensities()) {
-        SCOPED_TRACE(density.folder.toStdString());
-        const std::string folder = density.folder.toStdString() + "/";
-        const int legacy = density.pixels(48), layer = density.pixels(108);
+    for (const Density& density : densities) {
+        SCOPED_TRACE(density.name);
+        const std::string folder = density.mipmap() + "/";
+        const int legacy = density.legacy, layer = density.layer;
+        const double scale = legacy / 48.0;
         EXPECT_EQ(png(folder + "ic_launcher.png").size(), QSize(legacy, legacy));
         EXPECT_EQ(png(folder + "ic_launcher_round.png").size(), QSize(legacy, legacy));
         const QImage foreground = png(folder + "ic_launcher_foreground.png");
@@ -140,13 +145,13 @@ TEST_F(AndroidIcon, writesEveryDensityTheXmlAndTheColour_andLeavesTheAppsOtherFi
         // The art's box lies inside the 66 dp circle, and is no smaller than a pixel short of it.
         const QRect box = artBox(foreground);
         ASSERT_FALSE(box.isEmpty());
-        const double radius = 33 * density.scale, half = layer / 2.0;
+        const double radius = 33 * scale, half = layer / 2.0;
         double farthest = 0;
         for (const QPoint corner : {box.topLeft(), box.bottomRight() + QPoint(1, 1), box.topRight() + QPoint(1, 0),
                                     box.bottomLeft() + QPoint(0, 1)})
             farthest = std::max(farthest, std::hypot(corner.x() - half, corner.y() - half));
         EXPECT_LE(farthest, radius + 1);
-        EXPECT_GE(farthest, radius - 2 * density.scale) << "the art is scaled up to the circle";
+        EXPECT_GE(farthest, radius - 2 * scale) << "the art is scaled up to the circle";
         // The themed layer is the art's shape in white.
         EXPECT_EQ(artBox(monochrome), box);
         const QRgb middle = monochrome.pixel(box.center());
@@ -181,7 +186,8 @@ TEST_F(AndroidIcon, writesEveryDensityTheXmlAndTheColour_andLeavesTheAppsOtherFi
 
     const test::ProgramRun check = test::runCli({"check", test::str(res)});
     EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
-    EXPECT_TRUE(check.out.endsWith("0 errors, 0 warnings in 1 set\n")) << check.out.toStdString();
+    EXPECT_TRUE(check.out.endsWith("0 errors, 0 warnings in 2 sets\n"))
+        << "the icon and its round icon: " << check.out.toStdString();
 }
 
 TEST_F(AndroidIcon, aFullBleedSquareIsTheBackgroundLayer_andSaysSo)
@@ -191,11 +197,11 @@ TEST_F(AndroidIcon, aFullBleedSquareIsTheBackgroundLayer_andSaysSo)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("no transparent pixels")) << run.err.toStdString();
     const QImage source = test::decodeFile(scratch / "square.png");
-    for (const AndroidDensity& density : androidDensities()) {
-        const std::string folder = density.folder.toStdString() + "/";
+    for (const Density& density : densities) {
+        const std::string folder = density.mipmap() + "/";
         EXPECT_TRUE(artBox(png(folder + "ic_launcher_foreground.png")).isEmpty());
         const QImage background = png(folder + "ic_launcher_background.png");
-        EXPECT_EQ(background.size(), QSize(density.pixels(108), density.pixels(108)));
+        EXPECT_EQ(background.size(), QSize(density.layer, density.layer));
         EXPECT_FALSE(background.hasAlphaChannel());
     }
     // The legacy icon is what the launcher would show: the central 72 of 108 dp.
@@ -224,9 +230,9 @@ TEST_F(AndroidIcon, aLaterRunRemovesWhatItNoLongerWrites_butNoFileOfTheUsers)
     ASSERT_TRUE(fs::exists(res / "mipmap-hdpi/ic_launcher_monochrome.png"));
     ASSERT_TRUE(fs::exists(res / "mipmap-hdpi/ic_launcher_background.png"));
     ASSERT_EQ(android(logo).exitCode, 0);
-    for (const AndroidDensity& density : androidDensities()) {
-        EXPECT_FALSE(fs::exists(res / density.folder.toStdString() / "ic_launcher_monochrome.png"));
-        EXPECT_FALSE(fs::exists(res / density.folder.toStdString() / "ic_launcher_background.png"));
+    for (const Density& density : densities) {
+        EXPECT_FALSE(fs::exists(res / density.mipmap() / "ic_launcher_monochrome.png"));
+        EXPECT_FALSE(fs::exists(res / density.mipmap() / "ic_launcher_background.png"));
     }
     EXPECT_EQ(layersOf(test::readBytes(res / "mipmap-anydpi-v26/ic_launcher.xml")).count("monochrome"), 0u);
     EXPECT_TRUE(fs::exists(res / "values/ic_launcher_background.xml"));
@@ -241,16 +247,17 @@ TEST_F(AndroidIcon, aLaterRunRemovesWhatItNoLongerWrites_butNoFileOfTheUsers)
 TEST_F(AndroidIcon, refusesWhatAndroidsBuildWouldRefuse_andWritesNothing)
 {
     makeFlutterTree();
-    // flutter_launcher_icons defines the colour in colors.xml.
-    test::writeBytes(res / "values/colors.xml",
-                     "<resources><color name=\"ic_launcher_background\">#FFFFFF</color></resources>");
+    // The colour defined twice already: no one place to change it in.
+    for (const char* file : {"values/colors.xml", "values/brand.xml"})
+        test::writeBytes(res / file, "<resources><color name=\"ic_launcher_background\">#FFFFFF</color></resources>");
     Tree before = treeOf(main);
     const test::ProgramRun twice = android(logo);
     EXPECT_EQ(twice.exitCode, 1);
-    EXPECT_TRUE(twice.err.contains("values/colors.xml: defines the colour ic_launcher_background"))
-        << twice.err.toStdString();
+    EXPECT_TRUE(twice.err.contains("defines the colour ic_launcher_background already")) << twice.err.toStdString();
+    EXPECT_EQ(twice.err.count('\n'), 1) << "one refusal, said once";
     EXPECT_EQ(treeOf(main), before);
     fs::remove(res / "values/colors.xml");
+    fs::remove(res / "values/brand.xml");
 
     // Android Studio's icons are WebP: a PNG beside one is the same resource twice.
     test::writeBytes(res / "mipmap-hdpi/ic_launcher.webp", "RIFF");
@@ -293,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UsageRow{"translucentBackground", {"--background", "#ff000080"}, 2, "must be opaque"},
                       UsageRow{"upperCaseName", {"--name", "IcLauncher"}, 2, "Android resource name"},
                       UsageRow{"paddingOver40", {"--padding", "45"}, 2, "--padding takes"},
-                      UsageRow{"missingBackgroundFile", {"--background", "nowhere.png"}, 1, "nowhere.png"},
+                      UsageRow{"neitherColourNorFile", {"--background", "nowhere.png"}, 2, "neither a colour"},
                       UsageRow{"iOSOnlyOption", {"--single-size"}, 2, "--single-size goes with appicon"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -374,10 +381,10 @@ TEST_F(AndroidIcon, theNotificationIconIsWhiteInTheArtsShape_inside20DpAtEveryDe
     const test::ProgramRun run = android(logo, {"--notification"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     // 24 dp at mdpi, hdpi, xhdpi, xxhdpi and xxxhdpi; the art within the central 20 dp.
-    for (const auto& [density, side] : {std::pair("mdpi", 24), std::pair("hdpi", 36), std::pair("xhdpi", 48),
-                                        std::pair("xxhdpi", 72), std::pair("xxxhdpi", 96)}) {
-        const QImage icon
-            = png(std::string("drawable-") + density + "/ic_notification.png").convertToFormat(QImage::Format_ARGB32);
+    for (const Density& each : densities) {
+        const std::string& density = each.name;
+        const int side = each.notification;
+        const QImage icon = png(each.drawable() + "/ic_notification.png").convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(icon.size(), QSize(side, side)) << density;
         const double margin = 2.0 * side / 24; // 2 dp each side
         int art = 0;
@@ -414,3 +421,94 @@ TEST_F(AndroidIcon, theNotificationIconIsWhiteInTheArtsShape_inside20DpAtEveryDe
     EXPECT_TRUE(std::any_of(coloured.findings.begin(), coloured.findings.end(),
                             [](const Finding& finding) { return finding.rule == "notification-colours"; }));
 }
+
+TEST_F(AndroidIcon, aManifestWithAliasesOfOtherIconsAsksWhichToWrite)
+{
+    makeFlutterTree();
+    test::writeBytes(main / "AndroidManifest.xml",
+                     "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                     "  <application android:icon=\"@mipmap/ic_launcher\">\n"
+                     "    <activity-alias android:name=\".Dark\" android:icon=\"@mipmap/ic_launcher_dark\"/>\n"
+                     "    <activity-alias android:name=\".Same\" android:icon=\"@mipmap/ic_launcher\"/>\n"
+                     "  </application>\n</manifest>\n");
+    const Tree before = treeOf(main);
+    const test::ProgramRun asked = android(logo);
+    EXPECT_EQ(asked.exitCode, 1);
+    EXPECT_TRUE(asked.err.contains("@mipmap/ic_launcher, @mipmap/ic_launcher_dark")) << asked.err.toStdString();
+    EXPECT_EQ(asked.err.count('\n'), 1);
+    EXPECT_EQ(treeOf(main), before);
+    ASSERT_EQ(android(logo, {"--name", "ic_launcher_dark"}).exitCode, 0);
+    EXPECT_EQ(png("mipmap-xxhdpi/ic_launcher_dark.png").size(), QSize(144, 144));
+}
+
+TEST_F(AndroidIcon, whatCantBeReadIsSaidInOneLine_andNothingElseReachesStandardError)
+{
+    makeFlutterTree();
+    const QByteArray whole = test::readBytes(scratch / "logo.png");
+    test::writeBytes(scratch / "cut.png", whole.left(whole.size() / 2));
+    const Tree before = treeOf(main);
+    for (const QStringList& arguments :
+         {QStringList{"android", test::str(scratch / "cut.png"), test::str(res)},
+          QStringList{"android", logo, test::str(res), "--background", test::str(scratch / "cut.png")},
+          QStringList{"android", logo, test::str(main / "AndroidManifest.xml")}}) {
+        const test::ProgramRun run = test::runCli(arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("libpng")) << run.err.toStdString();
+    }
+    EXPECT_TRUE(test::runCli({"android", logo, test::str(main / "AndroidManifest.xml")})
+                    .err.contains("it is a file, not a res folder"));
+    EXPECT_EQ(treeOf(main), before);
+}
+
+namespace {
+
+// A disc of one colour with a bar of another across its middle, on transparency.
+QImage discWithBar(QRgb disc, QRgb bar)
+{
+    QImage image(400, 400, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (std::hypot(x - 200, y - 200) < 180)
+                image.setPixel(x, y, std::abs(y - 200) < 30 && std::abs(x - 200) < 120 ? bar : disc);
+    return image;
+}
+
+struct ThemedRow {
+    const char* name;
+    QRgb disc;
+    QRgb bar;
+    bool barIsAHole;
+};
+
+void PrintTo(const ThemedRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class ThemedIcon : public ::testing::TestWithParam<ThemedRow> {};
+
+} // namespace
+
+TEST_P(ThemedIcon, keepsTheArtsInnerDetailAsHoles_andTheOutlineWhole)
+{
+    AndroidIconOptions options;
+    options.monochrome = true;
+    const AndroidIconPlan plan = planAndroidIcons(makeImage(discWithBar(GetParam().disc, GetParam().bar)), options);
+    const ImageRef layer = plan.images.at("mipmap-xxxhdpi/ic_launcher_monochrome.png")();
+    ASSERT_TRUE(layer);
+    const QImage themed = layer->representations().front().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(themed.size(), QSize(432, 432));
+    // The disc fills the 66 dp circle: its middle is the bar, a quarter of the way up is the disc.
+    EXPECT_EQ(qAlpha(themed.pixel(216, 216)), GetParam().barIsAHole ? 0 : 255);
+    EXPECT_EQ(qAlpha(themed.pixel(216, 216 - 66)), 255);
+    EXPECT_EQ(qAlpha(themed.pixel(5, 5)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Android, ThemedIcon,
+    ::testing::Values(ThemedRow{"aLightBarOnADarkDisc", qRgb(20, 60, 160), qRgb(255, 255, 255), true},
+                      ThemedRow{"aDarkBarOnALightDisc", qRgb(250, 250, 240), qRgb(10, 10, 10), true},
+                      ThemedRow{"aBarOfTheDiscsLuminance", qRgb(200, 40, 40), qRgb(40, 90, 40), false}),
+    [](const auto& info) { return std::string(info.param.name); });

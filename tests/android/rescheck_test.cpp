@@ -1,9 +1,9 @@
 // check on an Android res folder: one defect at a time in the icon Quorva writes, each found under
 // its rule, and nothing found in the icon as written.
-#include "android/androiddensity.h"
 #include "android/androidiconplan.h"
 #include "android/rescheck.h"
 #include "android/resfolderwriter.h"
+#include "densities.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,8 @@ using namespace quorva;
 namespace {
 
 using Severity = Finding::Severity;
+using test::densities;
+using test::Density;
 
 // A round logo on transparency, written as quorva-cli android writes it, with the manifest beside.
 void writeIcon(const fs::path& res, bool monochrome)
@@ -43,7 +45,8 @@ struct DefectRow {
     std::function<void(const fs::path& res)> defect;
     const char* rule;
     Severity severity;
-    const char* file; // where the finding points, inside src/main
+    const char* file;      // where the finding points, inside src/main
+    std::size_t count = 1; // one finding for each file that has the defect, however many XML name it
 };
 
 void PrintTo(const DefectRow& row, std::ostream* out)
@@ -90,7 +93,7 @@ TEST_P(ResCheckDefects, isFoundUnderItsRule_andNothingElseIs)
     GetParam().defect(res);
     ResCheck check;
     ASSERT_EQ(checkAndroidRes(res, check), std::nullopt);
-    ASSERT_FALSE(check.findings.empty()) << "no finding";
+    ASSERT_EQ(check.findings.size(), GetParam().count);
     for (const Finding& finding : check.findings) {
         EXPECT_EQ(finding.rule, QLatin1String(GetParam().rule)) << finding.message.toStdString();
         EXPECT_EQ(finding.severity, GetParam().severity) << finding.message.toStdString();
@@ -110,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "wrong-size", Severity::Warning, "res/mipmap-hdpi/ic_launcher.png"},
         DefectRow{"aLayerThatIsNowhere",
                   [](const fs::path& res) {
-                      for (const AndroidDensity& density : androidDensities())
-                          fs::remove(res / density.folder.toStdString() / "ic_launcher_monochrome.png");
+                      for (const Density& density : densities)
+                          fs::remove(res / density.mipmap() / "ic_launcher_monochrome.png");
                   },
                   "missing-resource", Severity::Error, "res/mipmap-anydpi-v26/ic_launcher.xml"},
         DefectRow{"aColourThatIsNowhere",
@@ -126,19 +129,19 @@ INSTANTIATE_TEST_SUITE_P(
                           test::writeBytes(res / "mipmap-anydpi-v26" / xml, bytes);
                       }
                   },
-                  "no-monochrome", Severity::Warning, "res/mipmap-anydpi-v26/ic_launcher.xml"},
+                  "no-monochrome", Severity::Warning, "res/mipmap-anydpi-v26/ic_launcher.xml", 2},
         DefectRow{"artOutsideTheSafeCircle",
                   [](const fs::path& res) {
                       // A square of art whose corners reach past the circle, at every density.
-                      for (const AndroidDensity& density : androidDensities()) {
-                          const int side = density.pixels(108);
+                      for (const Density& density : densities) {
+                          const int side = density.layer;
                           QImage layer(side, side, QImage::Format_ARGB32_Premultiplied);
                           layer.fill(Qt::transparent);
-                          const int inset = density.pixels(24);
+                          const int inset = density.legacy / 2; // 24 dp
                           for (int y = inset; y < side - inset; ++y)
                               for (int x = inset; x < side - inset; ++x)
                                   layer.setPixel(x, y, qRgb(9, 9, 9));
-                          test::savePngTo(res / density.folder.toStdString() / "ic_launcher_foreground.png", layer);
+                          test::savePngTo(res / density.mipmap() / "ic_launcher_foreground.png", layer);
                       }
                   },
                   "outside-safe-zone", Severity::Warning, "res/mipmap-xxxhdpi/ic_launcher_foreground.png"},
@@ -167,10 +170,10 @@ TEST(ResCheck, aForegroundInAnInsetIsLookedUpButNotMeasured)
                            "<background android:drawable=\"@color/ic_launcher_background\"/><foreground><inset "
                            "android:drawable=\"@drawable/%1\" android:inset=\"16%\"/></foreground>"
                            "<monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/></adaptive-icon>";
-    for (const AndroidDensity& density : androidDensities()) {
-        const fs::path folder = res / ("drawable-" + density.qualifier().toStdString());
+    for (const Density& density : densities) {
+        const fs::path folder = res / density.drawable();
         fs::create_directories(folder);
-        const int side = density.pixels(108);
+        const int side = density.layer;
         test::savePngTo(folder / "ic_launcher_foreground.png", test::solidImage(side, side, qRgb(1, 2, 3)));
     }
     for (const char* file : {"ic_launcher.xml", "ic_launcher_round.xml"})

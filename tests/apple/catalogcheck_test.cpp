@@ -306,6 +306,14 @@ TEST_F(CatalogCheckTest, theProjectTellsWhichSetIsTheAppsIconForWhichDevices)
     EXPECT_EQ(check(share), QStringList());
     EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
 
+    // No device family set: Xcode builds for the iPhone alone, and no iPad slot is required.
+    project(ios,
+            {{"Runner",
+              "com.apple.product-type.application",
+              "iphoneos",
+              {"Runner/Assets.xcassets"},
+              {{"ASSETCATALOG_COMPILER_APPICON_NAME", "AppIcon"}}}});
+    EXPECT_EQ(check(app), QStringList());
     // The same app for iPad too: its iPad slots are required.
     project(ios,
             {{"Runner",

@@ -1,0 +1,41 @@
+#include "android/valuesfile.h"
+
+#include <QXmlStreamReader>
+
+namespace quorva {
+
+std::optional<QByteArray> withColourValue(const QByteArray& xml, const QString& name, const QString& value)
+{
+    // Edited as text, so that what is not the value stays byte for byte: only where the text gives
+    // the bytes back exactly.
+    const QString text = QString::fromUtf8(xml);
+    if (text.toUtf8() != xml)
+        return std::nullopt;
+    QXmlStreamReader reader(text);
+    int found = 0;
+    qsizetype start = -1, end = -1;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const bool colour = reader.name() == QLatin1String("color")
+            || (reader.name() == QLatin1String("item")
+                && reader.attributes().value(QLatin1String("type")) == QLatin1String("color"));
+        if (!colour || reader.attributes().value(QLatin1String("name")) != name)
+            continue;
+        ++found;
+        start = reader.characterOffset(); // just past the start tag's '>'
+        if (text.mid(start - 2, 2) == QLatin1String("/>"))
+            return std::nullopt; // <color name="…"/> has no value to change
+        // Its content: text alone, up to its end tag.
+        QXmlStreamReader::TokenType token;
+        while ((token = reader.readNext()) == QXmlStreamReader::Characters || token == QXmlStreamReader::Comment) {}
+        if (token != QXmlStreamReader::EndElement)
+            return std::nullopt;
+        end = text.lastIndexOf(QLatin1String("</"), reader.characterOffset() - 1);
+    }
+    if (reader.hasError() || found != 1 || end < start)
+        return std::nullopt;
+    return (text.left(start) + value + text.mid(end)).toUtf8();
+}
+
+} // namespace quorva
