@@ -1,7 +1,5 @@
 #include "testsupport.h"
 
-#include "apple/appiconset.h"
-
 #include <QFile>
 #include <QProcess>
 
@@ -163,13 +161,29 @@ QStringList differences(const Snapshot& before, const Snapshot& after)
     return found;
 }
 
+const std::map<QString, QSize>& classicAppIconSizes()
+{
+    static const std::map<QString, QSize> sizes = {
+        {"Icon-App-20x20@1x.png", {20, 20}},    {"Icon-App-20x20@2x.png", {40, 40}},
+        {"Icon-App-20x20@3x.png", {60, 60}},    {"Icon-App-29x29@1x.png", {29, 29}},
+        {"Icon-App-29x29@2x.png", {58, 58}},    {"Icon-App-29x29@3x.png", {87, 87}},
+        {"Icon-App-40x40@1x.png", {40, 40}},    {"Icon-App-40x40@2x.png", {80, 80}},
+        {"Icon-App-40x40@3x.png", {120, 120}},  {"Icon-App-60x60@2x.png", {120, 120}},
+        {"Icon-App-60x60@3x.png", {180, 180}},  {"Icon-App-76x76@1x.png", {76, 76}},
+        {"Icon-App-76x76@2x.png", {152, 152}},  {"Icon-App-83.5x83.5@2x.png", {167, 167}},
+        {"ItunesArtwork@1x.png", {512, 512}},   {"ItunesArtwork@2x.png", {1024, 1024}},
+        {"ItunesArtwork@3x.png", {1536, 1536}},
+    };
+    return sizes;
+}
+
 QStringList appIconTree()
 {
     QStringList files = {QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/Contents.json")};
-    for (const AppIconEntry& entry : appIconSizes()) {
-        files << QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/") + entry.fileName;
-        if (entry.fileName.startsWith(QLatin1String("ItunesArtwork")))
-            files << QStringLiteral("Quorva/icon/iOS/") + entry.fileName;
+    for (const auto& [file, size] : classicAppIconSizes()) {
+        files << QStringLiteral("Quorva/icon/iOS/AppIcon.appiconset/") + file;
+        if (file.startsWith(QLatin1String("ItunesArtwork")))
+            files << QStringLiteral("Quorva/icon/iOS/") + file;
     }
     files.sort();
     return files;

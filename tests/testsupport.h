@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRandomGenerator>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -46,6 +47,9 @@ Snapshot snapshotOf(const fs::path& folder);
 // The entries in which two snapshots differ, to say what a failed run changed.
 QStringList differences(const Snapshot& before, const Snapshot& after);
 
+// The seventeen icons of a classic app icon set and their pixels, as Apple's slots give them
+// (20 pt at 1x, 2x and 3x…), written out so that a wrong entry in the product's table shows.
+const std::map<QString, QSize>& classicAppIconSizes();
 // The files of a whole classic app icon set below a destination, and of an image set.
 QStringList appIconTree();
 QStringList imageSetTree(const QString& name);

@@ -11,17 +11,7 @@ using namespace std::chrono_literals;
 
 TEST(MakeAppIconSet, rendersTheSeventeenIconsOffTheMainThread_deliveringGrowingMapsOnIt)
 {
-    const std::map<QString, QSize> table = {
-        {"Icon-App-20x20@1x.png", {20, 20}},    {"Icon-App-20x20@2x.png", {40, 40}},
-        {"Icon-App-20x20@3x.png", {60, 60}},    {"Icon-App-29x29@1x.png", {29, 29}},
-        {"Icon-App-29x29@2x.png", {58, 58}},    {"Icon-App-29x29@3x.png", {87, 87}},
-        {"Icon-App-40x40@1x.png", {40, 40}},    {"Icon-App-40x40@2x.png", {80, 80}},
-        {"Icon-App-40x40@3x.png", {120, 120}},  {"Icon-App-60x60@2x.png", {120, 120}},
-        {"Icon-App-60x60@3x.png", {180, 180}},  {"Icon-App-76x76@1x.png", {76, 76}},
-        {"Icon-App-76x76@2x.png", {152, 152}},  {"Icon-App-83.5x83.5@2x.png", {167, 167}},
-        {"ItunesArtwork@1x.png", {512, 512}},   {"ItunesArtwork@2x.png", {1024, 1024}},
-        {"ItunesArtwork@3x.png", {1536, 1536}},
-    };
+    const std::map<QString, QSize> table = test::classicAppIconSizes();
     LocalTaskQueues queues;
     test::JobRecorder recorder;
     makeAppIconSet(makeImage(test::gradientImage(300, 200, 6)), recorder.completion(), queues);

@@ -60,8 +60,8 @@ TEST_F(CatalogWriter, appIconSetReplacesWhatWasThereWithTheTreeAndArtworkCopies)
     EXPECT_TRUE(printed.lines().isEmpty());
     EXPECT_EQ(report.written.size(), 21u);
     EXPECT_EQ(test::filesBelow(root), test::appIconTree());
-    for (const AppIconEntry& entry : appIconSizes())
-        EXPECT_EQ(test::decodeFile(iconSet / entry.fileName.toStdString()).size(), QSize(entry.side, entry.side));
+    for (const auto& [file, size] : test::classicAppIconSizes())
+        EXPECT_EQ(test::decodeFile(iconSet / file.toStdString()).size(), size);
     EXPECT_EQ(test::readBytes(iconFolder / "ItunesArtwork@2x.png"), test::readBytes(iconSet / "ItunesArtwork@2x.png"));
     EXPECT_EQ(test::pngColourType(test::readBytes(iconSet / "ItunesArtwork@2x.png")), 2) << "opaque: no alpha channel";
     EXPECT_EQ(test::readBytes(iconSet / "Contents.json"), test::readBytes(":/templates/Contents.json"));
