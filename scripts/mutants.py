@@ -138,7 +138,22 @@ MUTANTS = [
      "whiteOf(artInSquare(*art, artBounds, side, notificationArtDp / notificationIconDp))",
      "(artInSquare(*art, artBounds, side, notificationArtDp / notificationIconDp))"),
     ("res-check-no-monochrome-quiet", "check's no-monochrome rule", "src/android/rescheck.cpp",
-     'if (!layers->count(QStringLiteral("monochrome")))', "if (false)"),
+     'if (!icon.layers.count(QStringLiteral("monochrome")) && !watch)', "if (false)"),
+    # Android as a Gradle project has it.
+    ("gradle-dependencies-ignored", "a library module's resources reach the app", "src/android/gradleproject.cpp",
+     "module.dependencies = dependenciesOf(script, settings.modules);", "module.dependencies = {};"),
+    ("minsdk-ignored", "no legacy densities at minSdk 26", "src/android/rescheck.cpp",
+     "const int minSdk = view.minSdk.value_or(1);", "const int minSdk = 1;"),
+    ("tile-icon-judged-as-launcher", "only launcher icons judged by size", "src/android/androidmanifest.cpp",
+     'element == QLatin1String("application") || element == QLatin1String("activity-alias")', "true"),
+    ("round-icon-always", "a round icon only where the manifest names one", "src/android/launchericonname.cpp",
+     ": rounds.isEmpty()                ? QString()", ": rounds.isEmpty()                ? chosen.name"),
+    ("colour-defined-twice", "the colour changed in place, not defined again", "src/android/androidinstall.cpp",
+     "std::erase_if(files.plan.files, [&](const PlannedFile& file) { return file.path == colourFile; });", ""),
+    ("themed-without-detail", "the themed icon keeps the art's inner detail", "src/image/artplacement.cpp",
+     "    if (!outline)\n        return whiteOf(art);", "    return whiteOf(art);"),
+    ("cut-png-reaches-libpng", "a damaged PNG said in one line", "src/image/imageloading.cpp",
+     ' || (qstrcmp(format, "png") == 0 && !hasWholeChunks(wholeFile))', ""),
 ]
 
 
