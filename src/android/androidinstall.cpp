@@ -46,17 +46,23 @@ QStringList clashingFiles(const ResFolder& folder, const AndroidIconPlan& plan)
     return clashes;
 }
 
-AndroidWrite refused(const QString& failure)
+AndroidPlacement refused(const QString& failure)
 {
-    AndroidWrite write;
-    write.failures << failure;
-    return write;
+    AndroidPlacement placed;
+    placed.failures << failure;
+    return placed;
 }
 
 } // namespace
 
 AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan, const QString& name, bool force,
                                 const std::optional<fs::path>& playStore)
+{
+    return installAndroidPlacement(placeAndroidIcon(res, plan, name, force, playStore));
+}
+
+AndroidPlacement placeAndroidIcon(const fs::path& res, const AndroidIconPlan& plan, const QString& name, bool force,
+                                  const std::optional<fs::path>& playStore)
 {
     std::error_code error;
     if (fs::exists(res, error) && !fs::is_directory(res, error))
@@ -66,7 +72,7 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
                                 QStringLiteral("Couldn't write the icon: there is no such folder (give the "
                                                "app's src/main/res)")));
     if (!force && !isSourceSetRes(res)) {
-        AndroidWrite write = refused(pathLine(res, QStringLiteral("it is not an app's src/main/res folder")));
+        AndroidPlacement write = refused(pathLine(res, QStringLiteral("it is not an app's src/main/res folder")));
         write.forcing = QStringLiteral("writes into it anyway");
         return write;
     }
@@ -99,9 +105,9 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
     }
     const QStringList clashes = clashingFiles(folder, plan);
     if (!clashes.isEmpty() && !force) {
-        AndroidWrite write = refused(pathLine(res / toPath(clashes.front()),
-                                              QStringLiteral("is the same resource as a file Quorva writes beside "
-                                                             "it, which Android's build refuses")));
+        AndroidPlacement write = refused(pathLine(res / toPath(clashes.front()),
+                                                  QStringLiteral("is the same resource as a file Quorva writes beside "
+                                                                 "it, which Android's build refuses")));
         write.forcing = QStringLiteral("replaces %1")
                             .arg(clashes.size() == 1 ? QStringLiteral("it")
                                                      : QStringLiteral("it and %1 more").arg(clashes.size() - 1));
@@ -112,7 +118,7 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
         std::erase_if(files.plan.files, [&](const PlannedFile& file) { return file.path == colourFile; });
         files.plan.add(edited->first, edited->second);
     }
-    return writeAndroidIcons(res, files, name, playStore, clashes);
+    return placeAndroidIcons(res, files, name, playStore, clashes);
 }
 
 } // namespace quorva

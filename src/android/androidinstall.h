@@ -15,5 +15,8 @@ namespace quorva {
 // name with another extension (replaced when forced).
 AndroidWrite installAndroidIcon(const std::filesystem::path& res, const AndroidIconPlan& plan, const QString& name,
                                 bool force, const std::optional<std::filesystem::path>& playStore = std::nullopt);
+// The same as placements, for the installer or a comparison with the disk.
+AndroidPlacement placeAndroidIcon(const std::filesystem::path& res, const AndroidIconPlan& plan, const QString& name,
+                                  bool force, const std::optional<std::filesystem::path>& playStore = std::nullopt);
 
 } // namespace quorva

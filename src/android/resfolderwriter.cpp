@@ -106,22 +106,27 @@ AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore)
     return files;
 }
 
-AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidFiles& icon, const QString& name,
-                               const std::optional<fs::path>& playStore, const QStringList& replacing)
+QString androidListName(const QString& name)
 {
-    AndroidWrite write;
+    return listName(name);
+}
+
+AndroidPlacement placeAndroidIcons(const fs::path& res, const AndroidFiles& icon, const QString& name,
+                                   const std::optional<fs::path>& playStore, const QStringList& replacing)
+{
+    AndroidPlacement placed;
     for (const QString& failure : icon.failures)
-        write.failures << pathLine(res / toPath(failure.section(QLatin1Char(':'), 0, 0)),
-                                   failure.section(QLatin1Char(':'), 1).trimmed());
+        placed.failures << pathLine(res / toPath(failure.section(QLatin1Char(':'), 0, 0)),
+                                    failure.section(QLatin1Char(':'), 1).trimmed());
     if (icon.playStoreFailure && playStore)
-        write.failures << pathLine(*playStore, *icon.playStoreFailure);
-    if (!write.failures.isEmpty())
-        return write;
+        placed.failures << pathLine(*playStore, *icon.playStoreFailure);
+    if (!placed.failures.isEmpty())
+        return placed;
     const FileDescriptor folder(::open(res.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen()) {
-        write.failures << pathLine(
+        placed.failures << pathLine(
             res, QStringLiteral("Couldn't open the res folder: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
-        return write;
+        return placed;
     }
     // What the last run listed as its own.
     QByteArray oldList;
@@ -133,7 +138,7 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidFiles& icon, co
 
     Plan files = icon.plan;
     for (const PlannedFile& file : files.files)
-        write.written << file.path;
+        placed.written << file.path;
     // What the last run wrote and this one does not goes, and what would clash with this run's
     // files: only files of this icon's resources, whatever the list says.
     for (const QString& path : replacing + previous) {
@@ -144,26 +149,42 @@ AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidFiles& icon, co
     }
     // The list goes in first, naming what this run may write as well as what the last one wrote,
     // so that whatever a run killed midway leaves, the next one knows for its own.
-    QStringList listed = previous + write.written;
+    QStringList listed = previous + placed.written;
     listed.removeDuplicates();
     listed.sort();
     files.files.insert(files.files.begin(), PlannedFile{listName(name), listed.join('\n').toUtf8() + '\n'});
 
-    std::vector<Placement> placements{{res, files}};
+    placed.placements.push_back({res, files});
     if (icon.playStore && playStore) {
         Plan store;
         store.add(displayPath(playStore->filename()), *icon.playStore);
-        placements.push_back({playStore->parent_path().empty() ? fs::path(".") : playStore->parent_path(), store});
+        placed.placements.push_back(
+            {playStore->parent_path().empty() ? fs::path(".") : playStore->parent_path(), store});
     }
-    const InstallReport report = install(placements);
-    write.failures = report.failures;
-    if (report.failed()) {
-        write.written.clear();
+    return placed;
+}
+
+AndroidWrite installAndroidPlacement(const AndroidPlacement& placed)
+{
+    AndroidWrite write;
+    write.failures = placed.failures;
+    write.forcing = placed.forcing;
+    if (!write.failures.isEmpty() || placed.placements.empty())
         return write;
-    }
+    const InstallReport report = install(placed.placements);
+    write.failures = report.failures;
+    if (report.failed())
+        return write;
+    write.written = placed.written;
     write.removed = report.removed;
     write.removed.sort();
     return write;
+}
+
+AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidFiles& icon, const QString& name,
+                               const std::optional<fs::path>& playStore, const QStringList& replacing)
+{
+    return installAndroidPlacement(placeAndroidIcons(res, icon, name, playStore, replacing));
 }
 
 } // namespace quorva

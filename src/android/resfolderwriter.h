@@ -1,12 +1,14 @@
 #pragma once
 
 #include "android/androidiconplan.h"
+#include "target/installer.h"
 #include "target/plan.h"
 
 #include <QStringList>
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace quorva {
 
@@ -29,11 +31,27 @@ struct AndroidFiles {
 };
 AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore);
 
+// The files as they go into the res folder, and the Play Store icon where it is asked for: the
+// placements for the installer (or a comparison with the disk), or why they can't be made.
+struct AndroidPlacement {
+    std::vector<Placement> placements; // the res folder's, then the Play Store icon's folder's
+    QStringList written;               // the plan's paths inside the res folder
+    QStringList failures;
+    std::optional<QString> forcing;
+};
+AndroidPlacement placeAndroidIcons(const std::filesystem::path& res, const AndroidFiles& files, const QString& name,
+                                   const std::optional<std::filesystem::path>& playStore = std::nullopt,
+                                   const QStringList& replacing = {});
+
+// The hidden file in a res folder that lists the files Quorva wrote there for an icon.
+QString androidListName(const QString& name);
+
 // Puts the files into the res folder, and the Play Store icon where it is asked for, all or
 // nothing; no link below the folder leads a write out of it. What an earlier run wrote for the
 // same name and this one does not (a themed layer no longer asked for) is removed: a hidden list
 // in the folder, which Android's build passes over, remembers it. Every other file is left alone.
 // replacing: files of the same resources under other names, removed once the plan's are in.
+AndroidWrite installAndroidPlacement(const AndroidPlacement& placed);
 AndroidWrite writeAndroidIcons(const std::filesystem::path& res, const AndroidFiles& files, const QString& name,
                                const std::optional<std::filesystem::path>& playStore = std::nullopt,
                                const QStringList& replacing = {});

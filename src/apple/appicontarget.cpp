@@ -4,6 +4,7 @@
 #include "apple/setcontents.h"
 #include "generation/localtaskqueues.h"
 #include "support/lineprinter.h"
+#include "support/paths.h"
 
 namespace quorva {
 
@@ -47,6 +48,45 @@ CatalogSetFiles catalogSetFiles(const CatalogSetLayout& layout, const RenderedIm
         files.set.files[file] = *png.bytes;
     }
     return files;
+}
+
+std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
+{
+    const SetContentsFile file = contentsOf(layout);
+    layout.contents = file.bytes;
+    return file.bytes ? std::nullopt : std::optional(file.error);
+}
+
+SetPlacement placeRenderedSet(const std::filesystem::path& catalog, const QString& folder,
+                              const CatalogSetLayout& layout, const RenderedImages& images, bool force)
+{
+    const CatalogSetFiles files = catalogSetFiles(layout, images);
+    if (files.missing) {
+        SetPlacement failed;
+        failed.failure = QStringLiteral("%1: Couldn't get the image %2")
+                             .arg(displayPath(catalog / toPath(folder)), *files.missing);
+        return failed;
+    }
+    return placeSetIntoCatalog(catalog, folder, files.set, force);
+}
+
+SetPlacement placeAppIconInCatalog(AppIconPlan plan, const std::filesystem::path& catalog, const QString& folder,
+                                   bool force)
+{
+    SetPlacement failed;
+    if (auto error = readContentsOnce(plan.layout)) {
+        failed.failure = *error;
+        return failed;
+    }
+    const QStringList named = filesNamedIn(parseSetContents(*plan.layout.contents));
+    std::erase_if(plan.table, [&named](const AppIconEntry& entry) { return !named.contains(entry.fileName); });
+    const RenderedIcons rendered = renderAppIcons(plan);
+    if (rendered.failure) {
+        // A set without one of its icons would be no set.
+        failed.failure = pathLine(catalog / toPath(folder), *rendered.failure);
+        return failed;
+    }
+    return placeRenderedSet(catalog, folder, plan.layout, rendered.images, force);
 }
 
 } // namespace quorva

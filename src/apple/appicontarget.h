@@ -24,4 +24,16 @@ struct CatalogSetFiles {
 };
 CatalogSetFiles catalogSetFiles(const CatalogSetLayout& layout, const RenderedImages& images);
 
+// The layout with its Contents.json read once, or why it can't be.
+std::optional<QString> readContentsOnce(CatalogSetLayout& layout);
+
+// A set put into a catalog as exactly the files its Contents.json names.
+SetPlacement placeRenderedSet(const std::filesystem::path& catalog, const QString& folder,
+                              const CatalogSetLayout& layout, const RenderedImages& images, bool force);
+
+// An app icon set of the plan made and placed into CATALOG/FOLDER: only the icons its
+// Contents.json names are made (the artwork files no slot takes are not).
+SetPlacement placeAppIconInCatalog(AppIconPlan plan, const std::filesystem::path& catalog, const QString& folder,
+                                   bool force);
+
 } // namespace quorva

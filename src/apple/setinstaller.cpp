@@ -91,52 +91,78 @@ QStringList blockers(const fs::path& set, const QByteArray& newContents)
 
 } // namespace
 
-InstallReport installSetIntoCatalog(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
+SetPlacement placeSetIntoCatalog(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
 {
+    SetPlacement placed;
     const fs::path target = catalog / toPath(folder);
     if (!force) {
         if (const QStringList found = blockers(target, set.contents); !found.isEmpty()) {
-            InstallReport refused = failedWith(QStringLiteral("%1: not replaced, because %2")
-                                                   .arg(displayPath(target), found.join(QStringLiteral("; "))));
-            refused.forcing = QStringLiteral("replaces it anyway");
-            return refused;
+            placed.failure = QStringLiteral("%1: not replaced, because %2")
+                                 .arg(displayPath(target), found.join(QStringLiteral("; ")));
+            placed.forcing = QStringLiteral("replaces it anyway");
+            return placed;
         }
     }
-    if (!isSingleComponent(folder))
-        return failedWith(failure(target, QStringLiteral("Couldn't write the new set"), EINVAL));
+    if (!isSingleComponent(folder)) {
+        placed.failure = failure(target, QStringLiteral("Couldn't write the new set"), EINVAL);
+        return placed;
+    }
     // Into the catalog when it is there, a link to it included; else the catalog is made too.
     std::error_code error;
     const bool there = fs::is_directory(catalog, error);
-    if (!there && fs::exists(fs::symlink_status(catalog, error)))
-        return failedWith(failure(catalog, QStringLiteral("Couldn't use it as the asset catalog"), ENOTDIR));
+    if (!there && fs::exists(fs::symlink_status(catalog, error))) {
+        placed.failure = failure(catalog, QStringLiteral("Couldn't use it as the asset catalog"), ENOTDIR);
+        return placed;
+    }
     const fs::path root = there ? catalog : (catalog.parent_path().empty() ? fs::path(".") : catalog.parent_path());
-    if (!there && !fs::is_directory(root, error))
-        return failedWith(failure(catalog, QStringLiteral("Couldn't make the asset catalog"), ENOENT));
+    if (!there && !fs::is_directory(root, error)) {
+        placed.failure = failure(catalog, QStringLiteral("Couldn't make the asset catalog"), ENOENT);
+        return placed;
+    }
     const QString prefix = there ? QString() : displayPath(catalog.filename()) + QLatin1Char('/');
     Plan plan;
     if (!there)
         plan.add(prefix + QStringLiteral("Contents.json"), catalogContents());
     plan.wholeFolders << prefix + folder;
     for (const auto& [name, bytes] : set.files) {
-        if (!isSingleComponent(name))
-            return failedWith(failure(target, QStringLiteral("Couldn't write the new set"), EINVAL));
+        if (!isSingleComponent(name)) {
+            placed.failure = failure(target, QStringLiteral("Couldn't write the new set"), EINVAL);
+            return placed;
+        }
         plan.add(prefix + folder + QLatin1Char('/') + name, bytes);
     }
     plan.add(prefix + folder + QStringLiteral("/Contents.json"), set.contents);
-    InstallReport report = install(root, plan);
+    placed.placement = Placement{root, std::move(plan)};
+    return placed;
+}
+
+InstallReport installSetIntoCatalog(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
+{
+    const SetPlacement placed = placeSetIntoCatalog(catalog, folder, set, force);
+    if (!placed.placement) {
+        InstallReport refused = failedWith(*placed.failure);
+        refused.forcing = placed.forcing;
+        return refused;
+    }
+    InstallReport report = install({*placed.placement});
     if (!report.failed())
-        report.setFolder = target;
+        report.setFolder = catalog / toPath(folder);
     return report;
 }
 
-InstallReport installWholeFolder(const fs::path& parent, const QString& folder,
-                                 const std::map<QString, QByteArray>& files)
+Placement placeWholeFolder(const fs::path& parent, const QString& folder, const std::map<QString, QByteArray>& files)
 {
     Plan plan;
     plan.wholeFolders << folder;
     for (const auto& [name, bytes] : files)
         plan.add(folder + QLatin1Char('/') + name, bytes);
-    InstallReport report = install(parent, plan);
+    return Placement{parent, std::move(plan)};
+}
+
+InstallReport installWholeFolder(const fs::path& parent, const QString& folder,
+                                 const std::map<QString, QByteArray>& files)
+{
+    InstallReport report = install({placeWholeFolder(parent, folder, files)});
     if (!report.failed())
         report.setFolder = parent / toPath(folder);
     return report;

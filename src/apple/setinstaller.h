@@ -1,5 +1,6 @@
 #pragma once
 
+#include "target/installer.h"
 #include "target/installreport.h"
 
 #include <QByteArray>
@@ -7,6 +8,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 
 namespace quorva {
 
@@ -25,9 +27,21 @@ struct SetFiles {
 InstallReport installSetIntoCatalog(const std::filesystem::path& catalog, const QString& folder, const SetFiles& set,
                                     bool force);
 
+// The same as a placement, for the installer or a comparison with the disk; or why it can't be
+// placed, with what forcing it would do when force would let it.
+struct SetPlacement {
+    std::optional<Placement> placement;
+    std::optional<QString> failure;
+    std::optional<QString> forcing;
+};
+SetPlacement placeSetIntoCatalog(const std::filesystem::path& catalog, const QString& folder, const SetFiles& set,
+                                 bool force);
+
 // Puts a folder of files (named by paths inside it) into PARENT/FOLDER whole in the same way, as
 // an Icon Composer file goes into a project.
 InstallReport installWholeFolder(const std::filesystem::path& parent, const QString& folder,
                                  const std::map<QString, QByteArray>& files);
+Placement placeWholeFolder(const std::filesystem::path& parent, const QString& folder,
+                           const std::map<QString, QByteArray>& files);
 
 } // namespace quorva

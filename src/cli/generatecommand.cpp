@@ -19,6 +19,7 @@
 #include "support/lineprinter.h"
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
+#include "target/installer.h"
 
 #include <memory>
 #include <mutex>
@@ -65,27 +66,22 @@ std::optional<QString> loadAppearance(const AppearanceRequest& request, ImageRef
     return loaded.image ? std::nullopt : std::optional(pathLine(*request.file, loaded.error));
 }
 
-// The layout with its Contents.json read once for the whole run, or why it can't be.
-std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
+// What putting a set into a catalog failed of, the option that forces it named.
+QStringList failuresOf(const SetPlacement& placed)
 {
-    const SetContentsFile file = contentsOf(layout);
-    layout.contents = file.bytes;
-    return file.bytes ? std::nullopt : std::optional(file.error);
+    if (placed.placement)
+        return install({*placed.placement}).failures;
+    QStringList failures{*placed.failure};
+    if (placed.forcing)
+        failures.last() += QStringLiteral("; --force %1").arg(*placed.forcing);
+    return failures;
 }
 
 // Puts a set into the catalog, as exactly the files its Contents.json (read beforehand) names.
 QStringList intoCatalog(const fs::path& catalog, const QString& folder, const CatalogSetLayout& layout,
                         const RenderedImages& images, bool force)
 {
-    const CatalogSetFiles files = catalogSetFiles(layout, images);
-    if (files.missing)
-        return {
-            QStringLiteral("%1: Couldn't get the image %2").arg(displayPath(catalog / toPath(folder)), *files.missing)};
-    const InstallReport report = installSetIntoCatalog(catalog, folder, files.set, force);
-    QStringList failures = report.failures;
-    if (report.forcing && !failures.isEmpty())
-        failures.last() += QStringLiteral("; --force %1").arg(*report.forcing);
-    return failures;
+    return failuresOf(placeRenderedSet(catalog, folder, layout, images, force));
 }
 
 // The option that mends a refusal, as quorva-cli spells it.
@@ -174,24 +170,20 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
             break;
         }
     }
-    if (request.catalog) {
-        // In a catalog the set is exactly what its Contents.json names; the artwork files that
-        // no slot takes are not even made.
-        if (auto error = readContentsOnce(plan.layout))
-            return failedWith(*error);
-        const QStringList named = filesNamedIn(parseSetContents(*plan.layout.contents));
-        std::erase_if(plan.table, [&named](const AppIconEntry& entry) { return !named.contains(entry.fileName); });
-    }
-
     GenerateOutcome outcome;
     outcome.notes = notes;
+    if (request.catalog) {
+        const SetPlacement placed
+            = placeAppIconInCatalog(plan, *request.catalog, request.iconSetName + QStringLiteral(".appiconset"),
+                                    request.force);
+        outcome.errors += failuresOf(placed);
+        outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
+        return outcome;
+    }
     const RenderedIcons rendered = renderAppIcons(plan);
     if (rendered.failure) {
         // A set without one of its icons would be no set: nothing is written.
         outcome.errors << pathLine(source, *rendered.failure);
-    } else if (request.catalog) {
-        outcome.errors += intoCatalog(*request.catalog, request.iconSetName + QStringLiteral(".appiconset"),
-                                      plan.layout, rendered.images, request.force);
     } else {
         tell(installCatalogSet(*request.destination,
                                planCatalogSet(plan.layout, rendered.images, QStringLiteral("AppIcon.appiconset")),
