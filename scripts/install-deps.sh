@@ -14,7 +14,7 @@ packages=(
   appstream desktop-file-utils
   pngcheck
   icoutils icnsutils python3-pil
-  libtomlplusplus-dev
+  libtomlplusplus-dev libyaml-cpp-dev
   aapt android-framework-res
   xauth xvfb
   libxkbcommon0 fonts-dejavu-core

@@ -67,7 +67,9 @@ AndroidPlacement placeAndroidIcon(const fs::path& res, const AndroidIconPlan& pl
     std::error_code error;
     if (fs::exists(res, error) && !fs::is_directory(res, error))
         return refused(pathLine(res, QStringLiteral("Couldn't write the icon: it is a file, not a res folder")));
-    if (!fs::is_directory(res, error))
+    // A source set's res folder that is not there yet (a new flavor's) is made with the icon.
+    if (!fs::is_directory(res, error)
+        && !(isSourceSetRes(res) && fs::is_directory(res.lexically_normal().parent_path().parent_path(), error)))
         return refused(pathLine(res,
                                 QStringLiteral("Couldn't write the icon: there is no such folder (give the "
                                                "app's src/main/res)")));

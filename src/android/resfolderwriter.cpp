@@ -123,14 +123,16 @@ AndroidPlacement placeAndroidIcons(const fs::path& res, const AndroidFiles& icon
     if (!placed.failures.isEmpty())
         return placed;
     const FileDescriptor folder(::open(res.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.isOpen()) {
+    const bool made = !folder.isOpen() && errno == ENOENT; // a new source set's: made with the icon
+    if (!folder.isOpen() && !made) {
         placed.failures << pathLine(
             res, QStringLiteral("Couldn't open the res folder: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
         return placed;
     }
     // What the last run listed as its own.
     QByteArray oldList;
-    readFileIn(folder, toPath(listName(name)), maxListBytes, oldList);
+    if (!made)
+        readFileIn(folder, toPath(listName(name)), maxListBytes, oldList);
     QStringList previous;
     for (const QByteArray& line : oldList.split('\n'))
         if (!line.trimmed().isEmpty())
@@ -154,7 +156,7 @@ AndroidPlacement placeAndroidIcons(const fs::path& res, const AndroidFiles& icon
     listed.sort();
     files.files.insert(files.files.begin(), PlannedFile{listName(name), listed.join('\n').toUtf8() + '\n'});
 
-    placed.placements.push_back({res, files});
+    placed.placements.push_back({res, files, made});
     if (icon.playStore && playStore) {
         Plan store;
         store.add(displayPath(playStore->filename()), *icon.playStore);

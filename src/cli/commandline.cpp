@@ -31,7 +31,11 @@ const std::map<QString, OptionSpec>& optionSpecs()
 {
     static const std::map<QString, OptionSpec> specs = {
         {"--into", {Takes::Value, {"appicon", "imageset"}}},
-        {"--force", {Takes::Nothing, {"appicon", "imageset", "android"}}},
+        {"--force", {Takes::Nothing, {"appicon", "imageset", "android", "init"}}},
+        {"--source", {Takes::Value, {"init"}}},
+        {"--flavor", {Takes::Value, {"sync"}}},
+        {"--dry-run", {Takes::Nothing, {"sync"}}},
+        {"--check", {Takes::Nothing, {"sync"}}},
         {"--set", {Takes::Value, {"appicon"}}},
         {"--icon-composer", {Takes::Value, {"appicon"}}},
         {"--platform", {Takes::Value, {"appicon"}}},
@@ -58,7 +62,7 @@ const std::map<QString, OptionSpec>& optionSpecs()
     return specs;
 }
 
-const QStringList commands = {"appicon", "imageset", "android", "ico", "icns", "linux", "web", "check"};
+const QStringList commands = {"appicon", "imageset", "android", "ico", "icns", "linux", "web", "check", "init", "sync"};
 
 // An Android resource name: what aapt2 takes for a file's name.
 bool isResourceName(const QString& name)
@@ -96,19 +100,6 @@ void takeOptionalFiles(const std::map<QString, Given>& given, QStringList& posit
         it->second->file = toPath(positional.takeAt(it->first));
 }
 
-int channel(const QString& text, bool& ok)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.endsWith(QLatin1Char('%'))) {
-        const double percent = trimmed.chopped(1).toDouble(&ok);
-        ok = ok && percent >= 0 && percent <= 100;
-        return qRound(percent * 255 / 100.0);
-    }
-    const double value = trimmed.toDouble(&ok);
-    ok = ok && value >= 0 && value <= 255;
-    return qRound(value);
-}
-
 // --padding's value as a fraction of the side, or nothing when it is not a percentage from 0 to 40.
 std::optional<double> paddingOf(QString text)
 {
@@ -122,53 +113,6 @@ std::optional<double> paddingOf(QString text)
 }
 
 } // namespace
-
-QColor parseCssColour(const QString& text)
-{
-    const QString colour = text.trimmed().toLower();
-    if (colour.startsWith(QLatin1Char('#'))) {
-        QString hex = colour.mid(1);
-        if (hex.size() == 3 || hex.size() == 4) { // #RGB and #RGBA: each digit doubled
-            QString doubled;
-            for (const QChar digit : hex)
-                doubled += QString(2, digit);
-            hex = doubled;
-        }
-        bool ok = false;
-        const uint value = hex.toUInt(&ok, 16);
-        if (!ok || (hex.size() != 6 && hex.size() != 8))
-            return {};
-        // CSS puts the alpha last: #RRGGBBAA.
-        return hex.size() == 6 ? QColor::fromRgb(value >> 16, (value >> 8) & 0xff, value & 0xff)
-                               : QColor::fromRgb(value >> 24, (value >> 16) & 0xff, (value >> 8) & 0xff, value & 0xff);
-    }
-    static const QRegularExpression function(QStringLiteral(R"(^rgba?\(([^)]*)\)$)"));
-    if (const QRegularExpressionMatch match = function.match(colour); match.hasMatch()) {
-        const QStringList parts
-            = match.captured(1).split(QRegularExpression(QStringLiteral("[,\\s/]+")), Qt::SkipEmptyParts);
-        if (parts.size() != 3 && parts.size() != 4)
-            return {};
-        bool ok[4] = {true, true, true, true};
-        const int red = channel(parts[0], ok[0]), green = channel(parts[1], ok[1]), blue = channel(parts[2], ok[2]);
-        int alpha = 255;
-        if (parts.size() == 4) { // a fraction of 1, or a percentage
-            const bool percent = parts[3].endsWith(QLatin1Char('%'));
-            const double value = (percent ? parts[3].chopped(1) : parts[3]).toDouble(&ok[3]);
-            alpha = qRound(percent ? value * 2.55 : value * 255);
-            ok[3] = ok[3] && alpha >= 0 && alpha <= 255;
-        }
-        if (!ok[0] || !ok[1] || !ok[2] || !ok[3])
-            return {};
-        return QColor::fromRgb(red, green, blue, alpha);
-    }
-    // The CSS colour names are SVG's, which Qt knows, and CSS 4's one more; nothing else of Qt's
-    // own forms is taken.
-    if (colour == QLatin1String("rebeccapurple"))
-        return QColor::fromRgb(0x66, 0x33, 0x99);
-    if (!colour.isEmpty() && colour.front().isLetter() && QColor::isValidColorName(colour))
-        return QColor::fromString(colour);
-    return {};
-}
 
 QString usageText()
 {
@@ -187,6 +131,8 @@ QString usageText()
         "       quorva-cli linux SOURCE DIR --id APP_ID [--sizes LIST]\n"
         "       quorva-cli web SOURCE DIR [--background COLOR] [--padding PERCENT] [--manifest FILE]\n"
         "       quorva-cli check PATH... [--format text|json|sarif] [--strict] [--project XCODEPROJ]\n"
+        "       quorva-cli init [PROJECT] [--source FILE] [--force]\n"
+        "       quorva-cli sync [PROJECT] [--flavor NAME]... [--dry-run | --check]\n"
         "\n"
         "Turns an image into the icon files that Xcode, Android's build, Windows, macOS, Linux\n"
         "desktops and browsers take as they are.\n"
@@ -216,6 +162,12 @@ QString usageText()
         "             what Android's build and launchers would in a res folder or a Gradle\n"
         "             module or project (merged as the build merges them), what Windows,\n"
         "             macOS and browsers would in an .ico or .icns file or a site's folder\n"
+        "  init       writes PROJECT/quorva.toml (PROJECT: the current folder by default) from\n"
+        "             what the project is (Flutter, React Native, Capacitor, Tauri, Electron,\n"
+        "             Expo, Xcode, Gradle) and where it keeps its icons; imports the settings\n"
+        "             of flutter_launcher_icons, its flavors with them\n"
+        "  sync       writes every target quorva.toml names, each whole or not at all, and\n"
+        "             quorva.lock beside it; prints a line for each target\n"
         "\n"
         "App icon options:\n"
         "  --single-size        one 1024 px AppIcon.png, from which Xcode makes every size\n"
@@ -251,6 +203,15 @@ QString usageText()
         "  --id APP_ID          linux: the application's reverse DNS name, as its .desktop file's\n"
         "                       name and Icon= say (org.example.App)\n"
         "  --manifest FILE      web: the site's manifest, when it is not DIR's own\n"
+        "\n"
+        "Project options:\n"
+        "  --source FILE        init: the image every icon is made from (else the one\n"
+        "                       flutter_launcher_icons names, or one found in the usual places)\n"
+        "  --force              init: write over a quorva.toml that is there\n"
+        "  --flavor NAME        sync: only this flavor's icons (again for more flavors)\n"
+        "  --dry-run            sync: write nothing; list each file that would change\n"
+        "  --check              sync: write nothing; list each file that is missing, different or\n"
+        "                       stale, and exit 1 when there is any (for CI)\n"
         "\n"
         "Other options:\n"
         "  --into CATALOG  write each set straight into an .xcassets catalog, replacing the old\n"
@@ -317,6 +278,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const auto spec = optionSpecs().find(option);
         if (spec == optionSpecs().end())
             return usageError(QStringLiteral("unknown option '%1'").arg(option));
+        if (option == QLatin1String("--flavor") && given.count(option)) {
+            // Several flavors, each by a --flavor of its own.
+            if (equals < 0 && i + 1 >= arguments.size())
+                return usageError(QStringLiteral("--flavor needs a value"));
+            line.project.flavors << (equals >= 0 ? argument.mid(equals + 1) : arguments[++i]);
+            continue;
+        }
         if (given.count(option))
             return usageError(QStringLiteral("%1 is given twice").arg(option));
         Given& entry = given[option];
@@ -377,6 +345,29 @@ CommandLine parseCommandLine(const QStringList& arguments)
         for (const QString& path : positional)
             line.check.paths.push_back(toPath(path));
         line.action = CommandLine::Action::Check;
+        return line;
+    }
+    if (command == QLatin1String("init") || command == QLatin1String("sync")) {
+        ProjectRequest& project = line.project;
+        project.command
+            = command == QLatin1String("init") ? ProjectRequest::Command::Init : ProjectRequest::Command::Sync;
+        if (positional.size() > 1)
+            return usageError(QStringLiteral("%1 takes one PROJECT folder at most").arg(command));
+        if (!positional.isEmpty())
+            project.project = toPath(positional.front());
+        if (has("--source"))
+            project.source = toPath(value("--source"));
+        project.force = has("--force");
+        if (has("--flavor"))
+            project.flavors.prepend(value("--flavor"));
+        for (const QString& flavor : project.flavors)
+            if (flavor.isEmpty())
+                return usageError(QStringLiteral("--flavor needs a flavor's name"));
+        project.dryRun = has("--dry-run");
+        project.check = has("--check");
+        if (project.dryRun && project.check)
+            return usageError(QStringLiteral("--dry-run and --check are one choice: give one"));
+        line.action = CommandLine::Action::Project;
         return line;
     }
     // --padding, for an app icon or an Android icon alike.

@@ -2,6 +2,7 @@
 
 #include "apple/appiconplan.h"
 #include "apple/appleplatform.h"
+#include "image/csscolour.h"
 #include "image/frame.h"
 
 #include <QColor>
@@ -65,20 +66,29 @@ struct CheckRequest {
     std::optional<std::filesystem::path> project; // the Xcode project, instead of the one found
 };
 
-// What the command line asks for: a set to generate, catalogs to check, the help or version text,
-// or a usage error to report.
+// init: a project's quorva.toml written from what its folder holds; sync: its icons written by it,
+// listed (a dry run) or compared (a check).
+struct ProjectRequest {
+    enum class Command { Init, Sync } command = Command::Sync;
+    std::filesystem::path project = ".";
+    std::optional<std::filesystem::path> source; // init: the image every icon is made from
+    bool force = false;                          // init: write over a quorva.toml there already
+    QStringList flavors;                         // sync: only these flavors
+    bool dryRun = false;
+    bool check = false;
+};
+
+// What the command line asks for: a set to generate, catalogs to check, a project to set up or
+// sync, the help or version text, or a usage error to report.
 struct CommandLine {
-    enum class Action { Generate, Check, Help, Version, UsageError } action = Action::UsageError;
+    enum class Action { Generate, Check, Project, Help, Version, UsageError } action = Action::UsageError;
     GenerateRequest request;
     CheckRequest check;
+    ProjectRequest project;
     QString error; // one line that says what is wrong
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);
-
-// A colour as CSS writes it: #RGB, #RRGGBB, #RRGGBBAA, rgb(r, g, b), rgba(r, g, b, a) or a colour
-// name; an invalid colour when it is none of these.
-QColor parseCssColour(const QString& text);
 
 QString usageText();
 QString versionText();

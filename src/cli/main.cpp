@@ -2,6 +2,7 @@
 #include "cli/checkcommand.h"
 #include "cli/commandline.h"
 #include "cli/generatecommand.h"
+#include "cli/projectcommand.h"
 
 #include <QStringList>
 #include <QtGlobal>
@@ -52,10 +53,14 @@ int main(int argc, char* argv[])
         return outcome.exitStatus;
     }
     case quorva::CommandLine::Action::Generate:
+    case quorva::CommandLine::Action::Project:
         break;
     }
     quorva::tuneAllocatorForShortRun();
-    const quorva::GenerateOutcome outcome = quorva::runGenerate(line.request);
+    const quorva::GenerateOutcome outcome = line.action == quorva::CommandLine::Action::Generate
+        ? quorva::runGenerate(line.request)
+        : line.project.command == quorva::ProjectRequest::Command::Init ? quorva::runInit(line.project)
+                                                                        : quorva::runSync(line.project);
     for (const QString& line : outcome.output)
         printTo(stdout, line + QLatin1Char('\n'));
     for (const QString& note : outcome.notes)

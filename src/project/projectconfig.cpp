@@ -1,0 +1,476 @@
+#include "project/projectconfig.h"
+
+#include "android/androidiconplan.h"
+#include "desktop/desktopicons.h"
+#include "image/csscolour.h"
+#include "support/paths.h"
+
+#include <QRegularExpression>
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+// What a key takes.
+enum class Type {
+    Bool,
+    Padding, // a percentage from 0 to 40
+    Path,    // a file or folder of the project, relative to its root
+    Colour,  // an opaque CSS colour
+    ColourOrPath,
+    BoolOrPath, // true for the source's own art, or an image of its own
+    SetName,    // an asset catalog set's name
+    ResourceName,
+    AppId,
+    Choice,
+    Sizes, // pixel sides
+};
+
+struct Key {
+    const char* name;
+    Type type;
+    bool required = false;
+    QStringList choices = {};
+};
+
+const std::vector<Key>& sharedKeys()
+{
+    static const std::vector<Key> keys = {
+        {"source", Type::Path},
+        {"background", Type::Colour},
+        {"padding", Type::Padding},
+    };
+    return keys;
+}
+
+// Each table's keys in the order quorva.toml lists them: its path first, then its command's
+// options, then what it may override of the shared keys.
+const std::vector<Key>& keysOf(TargetKind kind)
+{
+    const auto apple = [](bool mac) {
+        std::vector<Key> keys
+            = {{"catalog", Type::Path, true}, {"set", Type::SetName},
+               {"single-size", Type::Bool},   {"dark", Type::BoolOrPath},
+               {"tinted", Type::BoolOrPath},  {"fit", Type::Choice, false, {"stretch", "contain", "cover"}},
+               {"force", Type::Bool}};
+        if (mac)
+            keys.push_back({"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}});
+        keys.insert(keys.end(), sharedKeys().begin(), sharedKeys().end());
+        return keys;
+    };
+    static const std::map<TargetKind, std::vector<Key>> tables = {
+        {TargetKind::iOS, apple(false)},
+        {TargetKind::macOS, apple(true)},
+        {TargetKind::watchOS, apple(false)},
+        {TargetKind::IconComposer,
+         {{"folder", Type::Path, true},
+          {"name", Type::SetName},
+          {"dark", Type::BoolOrPath},
+          {"tinted", Type::BoolOrPath},
+          {"source", Type::Path},
+          {"background", Type::Colour},
+          {"padding", Type::Padding}}},
+        {TargetKind::Android,
+         {{"res", Type::Path, true},
+          {"name", Type::ResourceName},
+          {"monochrome", Type::BoolOrPath},
+          {"play-store", Type::Path},
+          {"notification", Type::BoolOrPath},
+          {"notification-name", Type::ResourceName},
+          {"force", Type::Bool},
+          {"source", Type::Path},
+          {"background", Type::ColourOrPath},
+          {"padding", Type::Padding}}},
+        {TargetKind::Web,
+         {{"folder", Type::Path, true},
+          {"manifest", Type::Path},
+          {"source", Type::Path},
+          {"background", Type::Colour},
+          {"padding", Type::Padding}}},
+        {TargetKind::Windows,
+         {{"file", Type::Path, true},
+          {"sizes", Type::Sizes},
+          {"source", Type::Path},
+          {"background", Type::Colour},
+          {"padding", Type::Padding}}},
+        {TargetKind::Icns,
+         {{"file", Type::Path, true},
+          {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
+          {"source", Type::Path},
+          {"padding", Type::Padding}}},
+        {TargetKind::Linux,
+         {{"folder", Type::Path, true},
+          {"id", Type::AppId, true},
+          {"sizes", Type::Sizes},
+          {"source", Type::Path},
+          {"background", Type::Colour},
+          {"padding", Type::Padding}}},
+        {TargetKind::Tauri,
+         {{"config", Type::Path, true},
+          {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
+          {"source", Type::Path},
+          {"padding", Type::Padding}}},
+    };
+    return tables.at(kind);
+}
+
+QString typeText(const Key& key)
+{
+    switch (key.type) {
+    case Type::Bool:
+        return QStringLiteral("true or false");
+    case Type::Padding:
+        return QStringLiteral("a percentage from 0 to 40");
+    case Type::Path:
+        return QStringLiteral("a path inside the project");
+    case Type::Colour:
+        return QStringLiteral("an opaque colour (\"#RRGGBB\", \"rgb(r, g, b)\" or a CSS name)");
+    case Type::ColourOrPath:
+        return QStringLiteral("an opaque colour or an image's path inside the project");
+    case Type::BoolOrPath:
+        return QStringLiteral("true, false or an image's path inside the project");
+    case Type::SetName:
+        return QStringLiteral("a set's name (no '/', not starting with '.')");
+    case Type::ResourceName:
+        return QStringLiteral(
+            "an Android resource name (a lower-case letter, then lower-case letters, digits and '_')");
+    case Type::AppId:
+        return QStringLiteral("an application ID (a reverse DNS name: org.example.App)");
+    case Type::Choice:
+        return QStringLiteral("one of %1").arg(key.choices.join(QStringLiteral(", ")));
+    case Type::Sizes:
+        return QStringLiteral("a list of pixel sides from 1 to 1024");
+    }
+    return {};
+}
+
+class Reader {
+public:
+    Reader(const fs::path& root, const QString& shown) : m_root(root), m_shown(shown) {}
+
+    QStringList errors;
+
+    void error(int line, const QString& text)
+    {
+        errors << QStringLiteral("%1:%2: %3").arg(m_shown).arg(line).arg(text);
+    }
+
+    static int lineOf(const toml::node& node) { return int(node.source().begin.line); }
+
+    // A path as quorva.toml gives it, when it stays inside the project, links and all.
+    bool insideProject(const QString& text) const
+    {
+        const fs::path path = toPath(text);
+        if (text.isEmpty() || path.is_absolute())
+            return false;
+        const fs::path joined = (m_root / path).lexically_normal();
+        const fs::path relative = joined.lexically_relative(m_root.lexically_normal());
+        if (relative.empty() || *relative.begin() == "..")
+            return false;
+        return isWithin(resolvedPath(joined), resolvedPath(m_root));
+    }
+
+    std::optional<ConfigValue> value(const Key& key, const toml::node& node, const QString& table)
+    {
+        const int line = lineOf(node);
+        const auto wrong = [&]() -> std::optional<ConfigValue> {
+            error(line, QStringLiteral("'%1'%2 takes %3").arg(QLatin1String(key.name), table, typeText(key)));
+            return std::nullopt;
+        };
+        const auto path = [&](const QString& text) -> std::optional<ConfigValue> {
+            if (!insideProject(text)) {
+                error(line,
+                      QStringLiteral("'%1'%2 leads out of the project: %3").arg(QLatin1String(key.name), table, text));
+                return std::nullopt;
+            }
+            return ConfigValue{text, line};
+        };
+        const std::optional<std::string> string = node.value<std::string>();
+        const QString text = string ? QString::fromStdString(*string) : QString();
+        switch (key.type) {
+        case Type::Bool:
+            if (const auto flag = node.value<bool>(); flag && node.is_boolean())
+                return ConfigValue{*flag, line};
+            return wrong();
+        case Type::Padding:
+            if (node.is_number()) {
+                const double percent = *node.value<double>();
+                if (percent >= 0 && percent <= 40)
+                    return ConfigValue{percent, line};
+            }
+            return wrong();
+        case Type::Path:
+            return node.is_string() ? path(text) : wrong();
+        case Type::Colour: {
+            const QColor colour = node.is_string() ? parseCssColour(text) : QColor();
+            return colour.isValid() && colour.alpha() == 255 ? std::optional(ConfigValue{text, line}) : wrong();
+        }
+        case Type::ColourOrPath: {
+            if (!node.is_string())
+                return wrong();
+            const QColor colour = parseCssColour(text);
+            if (colour.isValid())
+                return colour.alpha() == 255 ? std::optional(ConfigValue{text, line}) : wrong();
+            return path(text);
+        }
+        case Type::BoolOrPath:
+            if (node.is_boolean())
+                return ConfigValue{*node.value<bool>(), line};
+            return node.is_string() ? path(text) : wrong();
+        case Type::SetName:
+            return node.is_string() && isSingleComponent(text) && !text.startsWith(QLatin1Char('.'))
+                ? std::optional(ConfigValue{text, line})
+                : wrong();
+        case Type::ResourceName: {
+            static const QRegularExpression resource(QStringLiteral("^[a-z][a-z0-9_]*$"));
+            return node.is_string() && resource.match(text).hasMatch() ? std::optional(ConfigValue{text, line})
+                                                                       : wrong();
+        }
+        case Type::AppId:
+            return node.is_string() && !appIdProblem(text) ? std::optional(ConfigValue{text, line}) : wrong();
+        case Type::Choice:
+            return node.is_string() && key.choices.contains(text) ? std::optional(ConfigValue{text, line}) : wrong();
+        case Type::Sizes: {
+            const toml::array* array = node.as_array();
+            if (!array || array->empty())
+                return wrong();
+            std::vector<int> sides;
+            for (const toml::node& side : *array) {
+                const std::optional<int64_t> pixels = side.value<int64_t>();
+                if (!side.is_integer() || *pixels < 1 || *pixels > 1024)
+                    return wrong();
+                sides.push_back(int(*pixels));
+            }
+            return ConfigValue{sides, line};
+        }
+        }
+        return wrong();
+    }
+
+    // A table's keys read against the keys it takes; where says which table, for the messages.
+    ConfigTable table(const toml::table& in, const std::vector<Key>& keys, const QString& where,
+                      const std::function<bool(const std::string&, const toml::node&)>& other = {})
+    {
+        ConfigTable out;
+        for (const auto& [name, node] : in) {
+            const std::string key(name.str());
+            const auto known
+                = std::find_if(keys.begin(), keys.end(), [&](const Key& each) { return key == each.name; });
+            if (known == keys.end()) {
+                if (!other || !other(key, node))
+                    error(lineOf(node), QStringLiteral("unknown key '%1'%2").arg(QString::fromStdString(key), where));
+                continue;
+            }
+            if (auto read = value(*known, node, where))
+                out[QLatin1String(known->name)] = std::move(*read);
+        }
+        return out;
+    }
+
+    void requireKeys(const ConfigTable& table, const std::vector<Key>& keys, int line, const QString& where)
+    {
+        for (const Key& key : keys)
+            if (key.required && !table.count(QLatin1String(key.name)))
+                error(line, QStringLiteral("%1 needs '%2'").arg(where, QLatin1String(key.name)));
+    }
+
+    // The target tables of the top level or of a flavor; true when the key was one.
+    bool target(const std::string& key, const toml::node& node, std::map<TargetKind, ConfigTable>& into,
+                const QString& flavor, bool required)
+    {
+        const std::optional<TargetKind> kind = targetNamed(QString::fromStdString(key));
+        if (!kind)
+            return false;
+        const QString where = flavor.isEmpty()
+            ? QStringLiteral(" in [%1]").arg(QString::fromStdString(key))
+            : QStringLiteral(" in [flavors.%1.%2]").arg(flavor, QString::fromStdString(key));
+        const toml::table* table = node.as_table();
+        if (!table) {
+            error(lineOf(node), QStringLiteral("'%1' must be a table").arg(QString::fromStdString(key)));
+            return true;
+        }
+        into[*kind] = this->table(*table, keysOf(*kind), where);
+        if (required)
+            requireKeys(into[*kind], keysOf(*kind), lineOf(node), where.mid(4));
+        return true;
+    }
+
+private:
+    fs::path m_root;
+    QString m_shown;
+};
+
+// A TOML basic string.
+QString quoted(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
+QString bareOrQuoted(const QString& key)
+{
+    static const QRegularExpression bare(QStringLiteral("^[A-Za-z0-9_-]+$"));
+    return bare.match(key).hasMatch() ? key : quoted(key);
+}
+
+QString valueText(const ConfigValue& value)
+{
+    if (const bool* flag = std::get_if<bool>(&value.value))
+        return *flag ? QStringLiteral("true") : QStringLiteral("false");
+    if (const double* number = std::get_if<double>(&value.value))
+        return std::floor(*number) == *number ? QString::number(qint64(*number)) : QString::number(*number);
+    if (const std::vector<int>* sides = std::get_if<std::vector<int>>(&value.value)) {
+        QStringList parts;
+        for (const int side : *sides)
+            parts << QString::number(side);
+        return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
+    }
+    return quoted(std::get<QString>(value.value));
+}
+
+void writeTable(QString& out, const ConfigTable& table, const std::vector<Key>& keys)
+{
+    for (const Key& key : keys)
+        if (const auto value = table.find(QLatin1String(key.name)); value != table.end())
+            out += QStringLiteral("%1 = %2\n").arg(QLatin1String(key.name), valueText(value->second));
+}
+
+} // namespace
+
+const std::vector<TargetKind>& targetKinds()
+{
+    static const std::vector<TargetKind> kinds
+        = {TargetKind::iOS, TargetKind::macOS,   TargetKind::watchOS, TargetKind::IconComposer, TargetKind::Android,
+           TargetKind::Web, TargetKind::Windows, TargetKind::Icns,    TargetKind::Linux,        TargetKind::Tauri};
+    return kinds;
+}
+
+QString targetName(TargetKind kind)
+{
+    switch (kind) {
+    case TargetKind::iOS:
+        return QStringLiteral("ios");
+    case TargetKind::macOS:
+        return QStringLiteral("macos");
+    case TargetKind::watchOS:
+        return QStringLiteral("watchos");
+    case TargetKind::IconComposer:
+        return QStringLiteral("icon-composer");
+    case TargetKind::Android:
+        return QStringLiteral("android");
+    case TargetKind::Web:
+        return QStringLiteral("web");
+    case TargetKind::Windows:
+        return QStringLiteral("windows");
+    case TargetKind::Icns:
+        return QStringLiteral("icns");
+    case TargetKind::Linux:
+        return QStringLiteral("linux");
+    case TargetKind::Tauri:
+        return QStringLiteral("tauri");
+    }
+    return {};
+}
+
+std::optional<TargetKind> targetNamed(const QString& name)
+{
+    for (const TargetKind kind : targetKinds())
+        if (targetName(kind) == name)
+            return kind;
+    return std::nullopt;
+}
+
+ReadProjectConfig readProjectConfig(const QByteArray& text, const fs::path& root, const QString& shownName)
+{
+    ReadProjectConfig read;
+    toml::table document;
+    try {
+        document = toml::parse(std::string_view(text.constData(), std::size_t(text.size())));
+    } catch (const toml::parse_error& error) {
+        read.errors << QStringLiteral("%1:%2: %3")
+                           .arg(shownName)
+                           .arg(error.source().begin.line)
+                           .arg(QString::fromUtf8(error.description().data(), qsizetype(error.description().size())));
+        return read;
+    }
+    Reader reader(root, shownName);
+    ProjectConfig config;
+    config.shared
+        = reader.table(document, sharedKeys(), QString(), [&](const std::string& key, const toml::node& node) {
+              if (reader.target(key, node, config.targets, QString(), true))
+                  return true;
+              if (key != "flavors")
+                  return false;
+              const toml::table* flavors = node.as_table();
+              if (!flavors) {
+                  reader.error(Reader::lineOf(node), QStringLiteral("'flavors' must be a table of flavors"));
+                  return true;
+              }
+              for (const auto& [name, flavorNode] : *flavors) {
+                  const QString flavor = QString::fromStdString(std::string(name.str()));
+                  const toml::table* table = flavorNode.as_table();
+                  static const QRegularExpression flavorName(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
+                  if (!table || !flavorName.match(flavor).hasMatch()) {
+                      reader.error(Reader::lineOf(flavorNode),
+                                   QStringLiteral(
+                                       "[flavors.%1] must be a table named as Gradle names a flavor (a letter, "
+                                       "then letters, digits and '_')")
+                                       .arg(flavor));
+                      continue;
+                  }
+                  FlavorConfig& into = config.flavors[flavor];
+                  into.shared = reader.table(*table, sharedKeys(), QStringLiteral(" in [flavors.%1]").arg(flavor),
+                                             [&](const std::string& key, const toml::node& target) {
+                                                 return reader.target(key, target, into.targets, flavor, false);
+                                             });
+              }
+              return true;
+          });
+    if (!config.shared.count(QStringLiteral("source")))
+        reader.error(1, QStringLiteral("'source' is not set: the image every icon is made from"));
+    if (config.targets.empty())
+        reader.error(1, QStringLiteral("no target: add a table such as [ios] or [android]"));
+    read.errors = reader.errors;
+    if (read.errors.isEmpty())
+        read.config = std::move(config);
+    return read;
+}
+
+QByteArray writeProjectConfig(const ProjectConfig& config)
+{
+    QString out
+        = QStringLiteral("# Quorva's icons for this project: quorva-cli sync writes every target below from the\n"
+                         "# source, and sync --check says whether they are up to date. Paths are relative to\n"
+                         "# this file's folder.\n");
+    writeTable(out, config.shared, sharedKeys());
+    for (const TargetKind kind : targetKinds())
+        if (const auto table = config.targets.find(kind); table != config.targets.end()) {
+            out += QStringLiteral("\n[%1]\n").arg(targetName(kind));
+            writeTable(out, table->second, keysOf(kind));
+        }
+    for (const auto& [name, flavor] : config.flavors) {
+        out += QStringLiteral("\n[flavors.%1]\n").arg(bareOrQuoted(name));
+        writeTable(out, flavor.shared, sharedKeys());
+        for (const TargetKind kind : targetKinds())
+            if (const auto table = flavor.targets.find(kind); table != flavor.targets.end()) {
+                out += QStringLiteral("\n[flavors.%1.%2]\n").arg(bareOrQuoted(name), targetName(kind));
+                writeTable(out, table->second, keysOf(kind));
+            }
+    }
+    return out.toUtf8();
+}
+
+} // namespace quorva

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace quorva {
+
+// The outputs a project keeps its icons in, each a table of quorva.toml.
+enum class TargetKind { iOS, macOS, watchOS, IconComposer, Android, Web, Windows, Icns, Linux, Tauri };
+
+const std::vector<TargetKind>& targetKinds();
+// The table's name: "ios", "icon-composer".
+QString targetName(TargetKind kind);
+std::optional<TargetKind> targetNamed(const QString& name);
+
+// A value of quorva.toml, with the line it stands on (0 for one not read from a file).
+struct ConfigValue {
+    std::variant<bool, double, QString, std::vector<int>> value;
+    int line = 0;
+
+    bool isBool() const { return std::holds_alternative<bool>(value); }
+    bool flag() const { return isBool() && std::get<bool>(value); }
+    QString text() const { return std::holds_alternative<QString>(value) ? std::get<QString>(value) : QString(); }
+};
+// A table's keys and values: the project's shared ones (source, background, padding), or a
+// target's (its path and the options of its command).
+using ConfigTable = std::map<QString, ConfigValue>;
+
+// What a flavor changes: the shared keys, and any target's.
+struct FlavorConfig {
+    ConfigTable shared;
+    std::map<TargetKind, ConfigTable> targets;
+};
+
+// A project's quorva.toml: the source and what every target shares, one table per target, and
+// the flavors that override any of them.
+struct ProjectConfig {
+    ConfigTable shared;
+    std::map<TargetKind, ConfigTable> targets;
+    std::map<QString, FlavorConfig> flavors;
+};
+
+// quorva.toml read and checked against what each table takes: an unknown key, a wrong type or a
+// path that leads out of the project is an error naming its line ("quorva.toml:12: …"), and all of
+// them are given. root: the project's folder, which paths are read against.
+struct ReadProjectConfig {
+    std::optional<ProjectConfig> config;
+    QStringList errors;
+};
+ReadProjectConfig readProjectConfig(const QByteArray& toml, const std::filesystem::path& root,
+                                    const QString& shownName = QStringLiteral("quorva.toml"));
+
+// The text of quorva.toml for a config: every table in the order of targetKinds(), each key in
+// the order its table lists them, with a comment saying what the file is. The same config gives
+// the same bytes.
+QByteArray writeProjectConfig(const ProjectConfig& config);
+
+// The name of the file, at the project's root.
+inline constexpr const char* projectConfigName = "quorva.toml";
+
+} // namespace quorva

@@ -1,0 +1,303 @@
+#include "project/projectdetection.h"
+
+#include "android/gradleproject.h"
+#include "android/launchericonname.h"
+#include "support/paths.h"
+#include "web/webcheck.h"
+#include "xcodeproj/xcodeproject.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <set>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr qint64 maxReadBytes = 4 << 20;
+
+QByteArray readText(const fs::path& path)
+{
+    QFile file(displayPath(path));
+    if (file.size() > maxReadBytes || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool isFile(const fs::path& path)
+{
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+bool isFolder(const fs::path& path)
+{
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+ConfigValue text(const QString& value)
+{
+    return ConfigValue{value, 0};
+}
+
+class Detector {
+public:
+    explicit Detector(const fs::path& root) : m_root(root), m_absolute(resolvedPath(root)) {}
+
+    DetectedProject run()
+    {
+        kinds();
+        apple();
+        android();
+        web();
+        desktop();
+        for (const TargetKind kind : targetKinds())
+            if (!m_project.config.targets.count(kind) && !m_missing.count(kind))
+                m_project.notFound << QStringLiteral("%1: none in this project").arg(targetName(kind));
+        for (const auto& [kind, why] : m_missing)
+            if (!m_project.config.targets.count(kind))
+                m_project.notFound << QStringLiteral("%1: %2").arg(targetName(kind), why);
+        return m_project;
+    }
+
+private:
+    QString relative(const fs::path& path) const
+    {
+        return displayPath(resolvedPath(path).lexically_relative(m_absolute));
+    }
+
+    void kinds()
+    {
+        const QJsonObject package = QJsonDocument::fromJson(readText(m_root / "package.json")).object();
+        std::set<QString> dependencies;
+        for (const char* list : {"dependencies", "devDependencies"})
+            for (const QString& name : package[QLatin1String(list)].toObject().keys())
+                dependencies.insert(name);
+        QStringList& kinds = m_project.kinds;
+        static const QRegularExpression flutterSection(QStringLiteral("^flutter:"),
+                                                       QRegularExpression::MultilineOption);
+        if (flutterSection.match(QString::fromUtf8(readText(m_root / "pubspec.yaml"))).hasMatch())
+            kinds << QStringLiteral("Flutter");
+        const bool expo = dependencies.count(QStringLiteral("expo"))
+            || QJsonDocument::fromJson(readText(m_root / "app.json")).object().contains(QStringLiteral("expo"));
+        if (dependencies.count(QStringLiteral("react-native")) && !expo)
+            kinds << QStringLiteral("React Native");
+        if (expo)
+            kinds << QStringLiteral("Expo");
+        for (const char* config : {"capacitor.config.json", "capacitor.config.ts", "capacitor.config.js"})
+            if (isFile(m_root / config)) {
+                kinds << QStringLiteral("Capacitor");
+                break;
+            }
+        if (isFile(m_root / "src-tauri" / "tauri.conf.json"))
+            kinds << QStringLiteral("Tauri");
+        if (dependencies.count(QStringLiteral("electron"))
+            && (package.contains(QStringLiteral("build")) || isFile(m_root / "electron-builder.yml")
+                || isFile(m_root / "electron-builder.json")))
+            kinds << QStringLiteral("Electron");
+        if (kinds.isEmpty()) {
+            if (!QDir(displayPath(m_root)).entryList({QStringLiteral("*.xcodeproj")}, QDir::Dirs).isEmpty())
+                kinds << QStringLiteral("Xcode");
+            if (isFile(m_root / "settings.gradle") || isFile(m_root / "settings.gradle.kts"))
+                kinds << QStringLiteral("Gradle");
+        }
+        if (expo && !isFolder(m_root / "ios") && !isFolder(m_root / "android"))
+            m_project.notFound << QStringLiteral("Expo: no ios/ or android/ folder yet; after npx expo prebuild, "
+                                                 "quorva-cli init finds their icons");
+    }
+
+    // Each Xcode project's app targets: the catalog each copies that holds the set its icon name
+    // names, or the Icon Composer file of that name.
+    void apple()
+    {
+        std::vector<fs::path> bundles;
+        for (const char* folder : {".", "ios", "macos", "ios/App", "src-tauri/gen/apple"})
+            for (const QString& name :
+                 QDir(displayPath(m_root / folder)).entryList({QStringLiteral("*.xcodeproj")}, QDir::Dirs, QDir::Name))
+                bundles.push_back(m_root / folder / toPath(name));
+        if (bundles.empty()) {
+            m_missing[TargetKind::iOS] = QStringLiteral("no Xcode project (.xcodeproj) in this project");
+            return;
+        }
+        for (const fs::path& bundle : bundles) {
+            const ReadXcodeProject read = readXcodeProject(bundle);
+            if (!read.project) {
+                m_project.notFound << QStringLiteral("%1: %2").arg(relative(bundle), read.error);
+                continue;
+            }
+            for (const XcodeTarget& target : read.project->targets) {
+                const std::optional<QString> name
+                    = target.setting(QStringLiteral("ASSETCATALOG_COMPILER_APPICON_NAME"));
+                if (!target.isApplication() || !name || name->contains(QLatin1String("$(")))
+                    continue;
+                appleTarget(bundle, target, *name);
+            }
+        }
+    }
+
+    void appleTarget(const fs::path& bundle, const XcodeTarget& target, const QString& name)
+    {
+        // The platforms it is built for.
+        std::set<TargetKind> platforms;
+        QStringList sdks = target.settings.count(QStringLiteral("SUPPORTED_PLATFORMS"))
+            ? target.settings.at(QStringLiteral("SUPPORTED_PLATFORMS"))
+            : QStringList();
+        sdks << target.setting(QStringLiteral("SDKROOT")).value_or(QString());
+        for (const QString& sdk : sdks) {
+            if (sdk.startsWith(QLatin1String("iphone")))
+                platforms.insert(TargetKind::iOS);
+            else if (sdk.startsWith(QLatin1String("macosx")))
+                platforms.insert(TargetKind::macOS);
+            else if (sdk.startsWith(QLatin1String("watch")))
+                platforms.insert(TargetKind::watchOS);
+        }
+        if (platforms.empty())
+            platforms.insert(TargetKind::iOS);
+        const QString from = QStringLiteral("target %1 of %2").arg(target.name, relative(bundle));
+        for (const fs::path& resource : target.resources) {
+            if (resource.extension() == ".icon" && displayPath(resource.stem()) == name) {
+                if (m_project.config.targets.count(TargetKind::IconComposer))
+                    continue;
+                m_project.config.targets[TargetKind::IconComposer]
+                    = {{QStringLiteral("folder"), text(relative(resource.parent_path()))},
+                       {QStringLiteral("name"), text(name)}};
+                m_project.found << QStringLiteral("icon-composer: %1 (%2)").arg(relative(resource), from);
+                return;
+            }
+        }
+        for (const fs::path& resource : target.resources) {
+            if (resource.extension() != ".xcassets" || !isFolder(resource / toPath(name + ".appiconset")))
+                continue;
+            for (const TargetKind platform : platforms) {
+                if (m_project.config.targets.count(platform)) {
+                    m_project.notFound << QStringLiteral("%1: also %2 in %3 (%4); quorva.toml names one")
+                                              .arg(targetName(platform), name, relative(resource), from);
+                    continue;
+                }
+                ConfigTable& table = m_project.config.targets[platform];
+                table[QStringLiteral("catalog")] = text(relative(resource));
+                if (name != QLatin1String("AppIcon"))
+                    table[QStringLiteral("set")] = text(name);
+                m_project.found
+                    << QStringLiteral("%1: %2, set %3 (%4)").arg(targetName(platform), relative(resource), name, from);
+            }
+            return;
+        }
+        m_project.notFound << QStringLiteral("%1: %2 names the icon %3, which no catalog it copies holds")
+                                  .arg(targetName(*platforms.begin()), from, name);
+    }
+
+    // The app module of the Gradle project: the one that applies Android's application plugin.
+    void android()
+    {
+        std::optional<GradleProject> project;
+        for (const char* folder : {"android", "src-tauri/gen/android", "."})
+            if (isFile(m_root / folder / "settings.gradle") || isFile(m_root / folder / "settings.gradle.kts")) {
+                project = GradleProject::read((m_root / folder).lexically_normal());
+                break;
+            }
+        if (!project) {
+            m_missing[TargetKind::Android] = QStringLiteral("no Gradle project (settings.gradle) in this project");
+            return;
+        }
+        static const QRegularExpression application(
+            QStringLiteral(R"(com\.android\.application|plugins\.android\.application)"));
+        const GradleModule* app = nullptr;
+        for (const GradleModule& module : project->modules()) {
+            QString script;
+            for (const char* name : {"build.gradle", "build.gradle.kts"})
+                script += QString::fromUtf8(readText(module.folder / name));
+            if (application.match(script).hasMatch() || (!app && module.name == QLatin1String(":app")))
+                app = &module;
+            if (application.match(script).hasMatch())
+                break;
+        }
+        if (!app) {
+            m_missing[TargetKind::Android] = QStringLiteral("no app module in %1").arg(relative(project->root()));
+            return;
+        }
+        const fs::path res = app->folder / "src" / "main" / "res";
+        if (!isFolder(res)) {
+            m_missing[TargetKind::Android] = QStringLiteral("%1 has no src/main/res").arg(relative(app->folder));
+            return;
+        }
+        m_project.config.targets[TargetKind::Android] = {{QStringLiteral("res"), text(relative(res))}};
+        const LauncherIconName names = launcherIconName(res, std::nullopt);
+        m_project.found << QStringLiteral("android: %1 (module %2), %3")
+                               .arg(relative(res), app->name,
+                                    names.undecided
+                                        ? *names.undecided + QStringLiteral(": set name in [android]")
+                                        : QStringLiteral("its manifest names @mipmap/%1%2")
+                                              .arg(names.name,
+                                                   names.roundName.isEmpty()
+                                                       ? QStringLiteral(", no round icon")
+                                                       : QStringLiteral(" and @mipmap/%1").arg(names.roundName)));
+    }
+
+    void web()
+    {
+        for (const char* folder : {"web", "public", "static", "src"})
+            if (const auto manifest = siteManifest(m_root / folder)) {
+                m_project.config.targets[TargetKind::Web] = {{QStringLiteral("folder"), text(QLatin1String(folder))}};
+                m_project.found << QStringLiteral("web: %1, its icons as %2 names them")
+                                       .arg(QLatin1String(folder), relative(*manifest));
+                return;
+            }
+        m_missing[TargetKind::Web] = QStringLiteral("no web app manifest in web/, public/, static/ or src/");
+    }
+
+    void desktop()
+    {
+        const auto file = [&](TargetKind kind, const QString& path, const QString& how) {
+            m_project.config.targets[kind] = {{QStringLiteral("file"), text(path)}};
+            m_project.found << QStringLiteral("%1: %2 (%3)").arg(targetName(kind), path, how);
+        };
+        if (isFolder(m_root / "windows/runner/resources"))
+            file(TargetKind::Windows, QStringLiteral("windows/runner/resources/app_icon.ico"),
+                 QStringLiteral("Flutter's Windows runner"));
+        if (m_project.kinds.contains(QStringLiteral("Electron"))) {
+            if (!m_project.config.targets.count(TargetKind::Windows))
+                file(TargetKind::Windows, QStringLiteral("build/icon.ico"), QStringLiteral("electron-builder"));
+            file(TargetKind::Icns, QStringLiteral("build/icon.icns"), QStringLiteral("electron-builder"));
+        }
+        if (isFile(m_root / "src-tauri/tauri.conf.json")) {
+            m_project.config.targets[TargetKind::Tauri]
+                = {{QStringLiteral("config"), text(QStringLiteral("src-tauri/tauri.conf.json"))}};
+            m_project.found << QStringLiteral("tauri: the icons src-tauri/tauri.conf.json bundles (bundle.icon)");
+        }
+        if (!m_project.config.targets.count(TargetKind::Linux))
+            m_missing[TargetKind::Linux] = QStringLiteral("no hicolor icon theme in this project; add [linux] with "
+                                                          "folder and id to write one");
+    }
+
+    fs::path m_root;
+    fs::path m_absolute;
+    DetectedProject m_project;
+    std::map<TargetKind, QString> m_missing;
+};
+
+} // namespace
+
+DetectedProject detectProject(const fs::path& root)
+{
+    return Detector(root).run();
+}
+
+std::optional<QString> likelySource(const fs::path& root)
+{
+    for (const char* path :
+         {"assets/icon.svg", "assets/icon.png", "assets/icon/icon.svg", "assets/icon/icon.png", "assets/icon-only.png",
+          "assets/images/icon.png", "resources/icon.svg", "resources/icon.png", "app-icon.svg", "app-icon.png",
+          "src-tauri/app-icon.png", "icon.svg", "icon.png", "assets/logo.svg", "assets/logo.png", "build/icon.png"})
+        if (isFile(root / path))
+            return QLatin1String(path);
+    return std::nullopt;
+}
+
+} // namespace quorva

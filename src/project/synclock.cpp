@@ -1,0 +1,125 @@
+#include "project/synclock.h"
+
+#include "project/targetplacement.h"
+
+#include <QCryptographicHash>
+
+#include <toml++/toml.h>
+
+namespace quorva {
+namespace {
+
+QString quoted(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
+QString list(const QStringList& items)
+{
+    QStringList quotedItems;
+    for (const QString& item : items)
+        quotedItems << quoted(item);
+    return QLatin1Char('[') + quotedItems.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
+QStringList strings(const toml::node_view<const toml::node>& node)
+{
+    QStringList out;
+    if (const toml::array* array = node.as_array())
+        for (const toml::node& item : *array)
+            if (const auto text = item.value<std::string>())
+                out << QString::fromStdString(*text);
+    return out;
+}
+
+} // namespace
+
+QString digestOf(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+QString inputsDigest(const ProjectTarget& target, const std::filesystem::path& root)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const auto field = [&hash](const QByteArray& bytes) {
+        hash.addData(QByteArray::number(bytes.size()) + ':');
+        hash.addData(bytes);
+    };
+    field(QByteArrayLiteral(QUORVA_VERSION));
+    field(target.label().toUtf8());
+    for (const auto& [key, value] : target.settings) {
+        field(key.toUtf8());
+        if (const bool* flag = std::get_if<bool>(&value.value))
+            field(*flag ? "true" : "false");
+        else if (const double* number = std::get_if<double>(&value.value))
+            field(QByteArray::number(*number, 'g', 17));
+        else if (const std::vector<int>* sides = std::get_if<std::vector<int>>(&value.value))
+            for (const int side : *sides)
+                field(QByteArray::number(side));
+        else
+            field(value.text().toUtf8());
+    }
+    for (const auto& [name, bytes] : targetInputs(target, root)) {
+        field(name.toUtf8());
+        field(bytes);
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+SyncLock readSyncLock(const QByteArray& text)
+{
+    SyncLock lock;
+    toml::table document;
+    try {
+        document = toml::parse(std::string_view(text.constData(), std::size_t(text.size())));
+    } catch (const toml::parse_error&) {
+        return lock;
+    }
+    if (const toml::table* targets = document["targets"].as_table())
+        for (const auto& [key, node] : *targets) {
+            const toml::table* table = node.as_table();
+            if (!table)
+                continue;
+            LockedTarget& target = lock.targets[QString::fromStdString(std::string(key.str()))];
+            target.inputs = QString::fromStdString((*table)["inputs"].value_or(std::string()));
+            target.place = QString::fromStdString((*table)["place"].value_or(std::string()));
+            target.folders = strings((*table)["folders"]);
+            target.lists = strings((*table)["lists"]);
+            if (const toml::table* files = (*table)["files"].as_table())
+                for (const auto& [path, digest] : *files)
+                    if (const auto text = digest.value<std::string>())
+                        target.files[QString::fromStdString(std::string(path.str()))] = QString::fromStdString(*text);
+        }
+    return lock;
+}
+
+QByteArray writeSyncLock(const SyncLock& lock)
+{
+    QString out = QStringLiteral("# What quorva-cli sync last wrote, so that sync --check can tell without making the\n"
+                                 "# icons again whether they are up to date. Commit it with quorva.toml.\n"
+                                 "version = 1\n");
+    for (const auto& [key, target] : lock.targets) {
+        out += QStringLiteral("\n[targets.%1]\ninputs = %2\nplace = %3\n")
+                   .arg(quoted(key), quoted(target.inputs), quoted(target.place));
+        if (!target.folders.isEmpty())
+            out += QStringLiteral("folders = %1\n").arg(list(target.folders));
+        if (!target.lists.isEmpty())
+            out += QStringLiteral("lists = %1\n").arg(list(target.lists));
+        out += QStringLiteral("\n[targets.%1.files]\n").arg(quoted(key));
+        for (const auto& [path, digest] : target.files)
+            out += QStringLiteral("%1 = %2\n").arg(quoted(path), quoted(digest));
+    }
+    return out.toUtf8();
+}
+
+} // namespace quorva

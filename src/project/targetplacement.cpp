@@ -1,0 +1,430 @@
+#include "project/targetplacement.h"
+
+#include "android/androidiconplan.h"
+#include "android/androidinstall.h"
+#include "android/gradleproject.h"
+#include "android/launchericonname.h"
+#include "apple/appiconplan.h"
+#include "apple/appicontarget.h"
+#include "apple/iconcomposerplan.h"
+#include "desktop/desktopicons.h"
+#include "image/csscolour.h"
+#include "png/pngencoder.h"
+#include "project/tauriconfig.h"
+#include "support/paths.h"
+#include "web/webicons.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr qint64 maxInputBytes = 64 << 20;
+
+QByteArray readBytes(const fs::path& path)
+{
+    QFile file(displayPath(path));
+    if (file.size() > maxInputBytes || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+MacShape macShapeOf(const ProjectTarget& target)
+{
+    const QString shape = target.text(QStringLiteral("mac-shape"));
+    return shape == QLatin1String("keep") ? MacShape::Keep
+        : shape == QLatin1String("apply") ? MacShape::Apply
+                                          : MacShape::Auto;
+}
+
+double paddingOf(const ProjectTarget& target)
+{
+    const auto found = target.settings.find(QStringLiteral("padding"));
+    if (found == target.settings.end())
+        return 0;
+    const double* percent = std::get_if<double>(&found->second.value);
+    return percent ? *percent / 100 : 0;
+}
+
+std::optional<QColor> colourOf(const ProjectTarget& target)
+{
+    const QColor colour = parseCssColour(target.text(QStringLiteral("background")));
+    return colour.isValid() ? std::optional(colour) : std::nullopt;
+}
+
+std::vector<int> sizesOf(const ProjectTarget& target, const std::vector<int>& fallback)
+{
+    const auto found = target.settings.find(QStringLiteral("sizes"));
+    const auto* sides = found == target.settings.end() ? nullptr : std::get_if<std::vector<int>>(&found->second.value);
+    return sides ? *sides : fallback;
+}
+
+// A file of its own, in its folder.
+Placement oneFile(const fs::path& file, const QByteArray& bytes)
+{
+    Plan plan;
+    plan.add(displayPath(file.filename()), bytes);
+    return {file.parent_path().empty() ? fs::path(".") : file.parent_path(), plan, true};
+}
+
+// The Apple set: the platforms' icons in one set in the catalog.
+TargetPlacement placeAppleSet(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
+                              SourceImages& images)
+{
+    TargetPlacement out;
+    const QString set = target.text(QStringLiteral("set"), QStringLiteral("AppIcon"));
+    out.where = target.text(QStringLiteral("catalog")) + QLatin1Char('/') + set + QStringLiteral(".appiconset");
+    AppIconOptions options;
+    options.platforms.clear();
+    for (const TargetKind platform : target.platforms)
+        options.platforms.insert(platform == TargetKind::macOS         ? ApplePlatform::macOS
+                                     : platform == TargetKind::watchOS ? ApplePlatform::watchOS
+                                                                       : ApplePlatform::iOS);
+    options.macShape = macShapeOf(target);
+    const QString fit = target.text(QStringLiteral("fit"));
+    options.frame.fit = fit == QLatin1String("contain") ? Frame::Fit::Contain
+        : fit == QLatin1String("cover")                 ? Frame::Fit::Cover
+                                                        : Frame::Fit::Stretch;
+    options.frame.padding = paddingOf(target);
+    options.singleSize = target.flag(QStringLiteral("single-size"));
+    options.background = colourOf(target);
+    for (const auto& [key, wanted, artwork] :
+         {std::tuple(QStringLiteral("dark"), &options.dark, &options.darkArtwork),
+          std::tuple(QStringLiteral("tinted"), &options.tinted, &options.tintedArtwork)}) {
+        *wanted = target.wanted(key);
+        if (const auto file = target.file(key)) {
+            const LoadedImage& loaded = images.load(*file);
+            if (!loaded.image) {
+                out.failure = loaded.error;
+                return out;
+            }
+            *artwork = loaded.image;
+        }
+    }
+    const AppIconPlan plan = planAppIconSet(source, options);
+    if (plan.refusal != AppIconRefusal::None) {
+        out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
+        return out;
+    }
+    const SetPlacement placed
+        = placeAppIconInCatalog(plan, root / toPath(target.text(QStringLiteral("catalog"))),
+                                set + QStringLiteral(".appiconset"), target.flag(QStringLiteral("force")));
+    if (!placed.placement) {
+        out.failure = *placed.failure
+            + (placed.forcing ? QStringLiteral("; force = true in its table %1").arg(*placed.forcing) : QString());
+        return out;
+    }
+    out.placements.push_back(*placed.placement);
+    if (target.flavor)
+        out.notes << QStringLiteral("the %1 flavor's configurations select it with ASSETCATALOG_COMPILER_APPICON_NAME "
+                                    "= %2")
+                         .arg(*target.flavor, set);
+    return out;
+}
+
+TargetPlacement placeIconComposerFile(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
+                                      SourceImages& images)
+{
+    TargetPlacement out;
+    const QString name = target.text(QStringLiteral("name"), QStringLiteral("AppIcon")) + QStringLiteral(".icon");
+    out.where = target.text(QStringLiteral("folder")) + QLatin1Char('/') + name;
+    AppIconOptions options;
+    options.background = colourOf(target);
+    options.frame.padding = paddingOf(target);
+    for (const auto& [key, wanted, artwork] :
+         {std::tuple(QStringLiteral("dark"), &options.dark, &options.darkArtwork),
+          std::tuple(QStringLiteral("tinted"), &options.tinted, &options.tintedArtwork)}) {
+        *wanted = target.wanted(key);
+        if (const auto file = target.file(key)) {
+            const LoadedImage& loaded = images.load(*file);
+            if (!loaded.image) {
+                out.failure = loaded.error;
+                return out;
+            }
+            *artwork = loaded.image;
+        }
+    }
+    const IconComposerPlan plan = planIconComposerFile(source, options);
+    if (!plan.file) {
+        out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
+        return out;
+    }
+    out.placements.push_back(
+        placeWholeFolder(root / toPath(target.text(QStringLiteral("folder"))), name, plan.file->files()));
+    return out;
+}
+
+TargetPlacement placeAndroidIcon(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
+                                 SourceImages& images)
+{
+    TargetPlacement out;
+    out.where = target.text(QStringLiteral("res"));
+    const fs::path res = root / toPath(out.where);
+    const std::optional<QString> given = target.text(QStringLiteral("name")).isEmpty()
+        ? std::nullopt
+        : std::optional(target.text(QStringLiteral("name")));
+    const LauncherIconName names = launcherIconName(res, given);
+    if (names.undecided) {
+        out.failure = pathLine(res, *names.undecided + QStringLiteral(": say which with name = \"…\" in [android]"));
+        return out;
+    }
+    AndroidIconOptions options;
+    options.name = names.name;
+    options.roundName = names.roundName;
+    options.padding = paddingOf(target);
+    options.monochrome = target.wanted(QStringLiteral("monochrome"));
+    options.notification = target.wanted(QStringLiteral("notification"));
+    options.notificationName = target.text(QStringLiteral("notification-name"), options.notificationName);
+    const QString background = target.text(QStringLiteral("background"));
+    const QColor colour = parseCssColour(background);
+    if (colour.isValid())
+        options.backgroundColour = colour;
+    for (const auto& [file, image] :
+         {std::pair(colour.isValid() || background.isEmpty() ? std::nullopt : std::optional(background),
+                    &options.backgroundImage),
+          std::pair(target.file(QStringLiteral("monochrome")), &options.monochromeArtwork),
+          std::pair(target.file(QStringLiteral("notification")), &options.notificationArtwork)}) {
+        if (!file)
+            continue;
+        const LoadedImage& loaded = images.load(*file);
+        if (!loaded.image) {
+            out.failure = loaded.error;
+            return out;
+        }
+        *image = loaded.image;
+    }
+    const std::optional<QString> playStore = target.file(QStringLiteral("play-store"));
+    options.playStore = playStore.has_value();
+    const AndroidIconPlan plan = planAndroidIcons(source, options);
+    if (plan.refusal != AndroidRefusal::None) {
+        out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
+        return out;
+    }
+    const AndroidPlacement placed
+        = quorva::placeAndroidIcon(res, plan, options.name, target.flag(QStringLiteral("force")),
+                                   playStore ? std::optional(root / toPath(*playStore)) : std::nullopt);
+    if (!placed.failures.isEmpty()) {
+        out.failure = placed.failures.join(QStringLiteral("; "))
+            + (placed.forcing ? QStringLiteral("; force = true in [android] %1").arg(*placed.forcing) : QString());
+        return out;
+    }
+    out.placements.insert(out.placements.end(), placed.placements.begin(), placed.placements.end());
+    return out;
+}
+
+TargetPlacement placeTauriIcons(const ProjectTarget& target, const fs::path& root, const ImageRef& source)
+{
+    TargetPlacement out;
+    const fs::path config = root / toPath(target.text(QStringLiteral("config")));
+    out.where = target.text(QStringLiteral("config"));
+    const TauriIcons icons = tauriIcons(readBytes(config));
+    if (icons.error) {
+        out.failure = pathLine(config, *icons.error);
+        return out;
+    }
+    for (const QString& skipped : icons.skipped)
+        out.notes << pathLine(config, QStringLiteral("left %1 alone: its name tells no size").arg(skipped));
+    DesktopArt art;
+    art.padding = paddingOf(target);
+    std::set<int> sides;
+    for (const TauriIcon& icon : icons.icons)
+        if (icon.format == TauriIcon::Format::Png)
+            sides.insert(icon.side);
+    const std::map<int, ImageRef> rendered = renderSides(source, art, sides);
+    Plan plan;
+    const fs::path folder = config.parent_path();
+    for (const TauriIcon& icon : icons.icons) {
+        const fs::path within = (folder / toPath(icon.path)).lexically_normal().lexically_relative(folder);
+        if (within.empty() || *within.begin() == ".." || toPath(icon.path).is_absolute()) {
+            out.failure = pathLine(config, QStringLiteral("its icon %1 lies outside its folder").arg(icon.path));
+            return out;
+        }
+        std::optional<QByteArray> bytes;
+        switch (icon.format) {
+        case TauriIcon::Format::Ico:
+            bytes = icoOf(source, art, windowsIconSizes());
+            break;
+        case TauriIcon::Format::Icns:
+            bytes = icnsOf(source, macShapeOf(target), art.padding);
+            break;
+        case TauriIcon::Format::Png:
+            if (const auto image = rendered.find(icon.side); image != rendered.end() && image->second)
+                bytes = pngData(*image->second).bytes;
+            break;
+        }
+        if (!bytes) {
+            out.failure = pathLine(folder / within, QStringLiteral("Couldn't make the icon"));
+            return out;
+        }
+        plan.add(displayPath(within), *bytes);
+    }
+    out.placements.push_back({folder, plan, false});
+    return out;
+}
+
+} // namespace
+
+const LoadedImage& SourceImages::load(const QString& path)
+{
+    const auto found = m_loaded.find(path);
+    if (found != m_loaded.end())
+        return found->second;
+    LoadedImage loaded = loadImage(m_root / toPath(path));
+    if (!loaded.image)
+        loaded.error = pathLine(m_root / toPath(path), loaded.error);
+    return m_loaded[path] = std::move(loaded);
+}
+
+TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, SourceImages& images)
+{
+    const LoadedImage& loaded = images.load(target.text(QStringLiteral("source")));
+    if (!loaded.image)
+        return {{}, {}, loaded.error, {}};
+    const ImageRef& source = loaded.image;
+    DesktopArt art;
+    art.background = colourOf(target);
+    art.padding = paddingOf(target);
+    TargetPlacement out;
+    switch (target.kind) {
+    case TargetKind::iOS:
+    case TargetKind::macOS:
+    case TargetKind::watchOS:
+        return placeAppleSet(target, root, source, images);
+    case TargetKind::IconComposer:
+        return placeIconComposerFile(target, root, source, images);
+    case TargetKind::Android:
+        return placeAndroidIcon(target, root, source, images);
+    case TargetKind::Tauri:
+        return placeTauriIcons(target, root, source);
+    case TargetKind::Windows: {
+        out.where = target.text(QStringLiteral("file"));
+        const auto ico = icoOf(source, art, sizesOf(target, windowsIconSizes()));
+        if (!ico)
+            out.failure = pathLine(root / toPath(out.where), QStringLiteral("Couldn't make the icon"));
+        else
+            out.placements.push_back(oneFile(root / toPath(out.where), *ico));
+        return out;
+    }
+    case TargetKind::Icns: {
+        out.where = target.text(QStringLiteral("file"));
+        const auto icns = icnsOf(source, macShapeOf(target), art.padding);
+        if (!icns)
+            out.failure = pathLine(root / toPath(out.where), QStringLiteral("Couldn't make the icon"));
+        else
+            out.placements.push_back(oneFile(root / toPath(out.where), *icns));
+        return out;
+    }
+    case TargetKind::Linux: {
+        out.where = target.text(QStringLiteral("folder"));
+        const Plan plan = planHicolor(source, target.text(QStringLiteral("id")), sizesOf(target, hicolorSizes()), art);
+        if (plan.refusal)
+            out.failure = pathLine(root / toPath(out.where), *plan.refusal);
+        else
+            out.placements.push_back({root / toPath(out.where), plan, true});
+        return out;
+    }
+    case TargetKind::Web: {
+        out.where = target.text(QStringLiteral("folder"));
+        const fs::path folder = root / toPath(out.where);
+        SiteFolder site;
+        std::optional<QString> manifest;
+        if (const auto given = target.file(QStringLiteral("manifest"))) {
+            const fs::path within = (root / toPath(*given)).lexically_normal().lexically_relative(folder);
+            if (within.empty() || *within.begin() == "..") {
+                out.failure = pathLine(root / toPath(*given),
+                                       QStringLiteral("the manifest must lie in the site folder %1").arg(out.where));
+                return out;
+            }
+            manifest = displayPath(within);
+        }
+        if (const auto error = readSiteFolder(folder, manifest, site)) {
+            out.failure = *error;
+            return out;
+        }
+        WebOptions options;
+        options.background = art.background.value_or(QColor(Qt::white));
+        options.padding = art.padding;
+        const WebPlan web = planWebIcons(source, options, site);
+        if (web.plan.refusal)
+            out.failure = pathLine(folder, *web.plan.refusal);
+        else
+            out.placements.push_back({folder, web.plan, true});
+        out.notes = web.notes;
+        return out;
+    }
+    }
+    return out;
+}
+
+std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& target, const fs::path& root)
+{
+    std::vector<std::pair<QString, QByteArray>> inputs;
+    const auto add = [&](const fs::path& path) {
+        inputs.emplace_back(displayPath(path.lexically_relative(root)), readBytes(path));
+    };
+    // Every image a key names.
+    for (const auto& [key, value] : target.settings)
+        if (key == QLatin1String("source") || key == QLatin1String("dark") || key == QLatin1String("tinted")
+            || key == QLatin1String("monochrome") || key == QLatin1String("notification")
+            || (key == QLatin1String("background") && !value.text().isEmpty()
+                && !parseCssColour(value.text()).isValid()))
+            if (!value.text().isEmpty())
+                add(root / toPath(value.text()));
+    std::error_code error;
+    switch (target.kind) {
+    case TargetKind::Android: {
+        // The names the manifests give the icon, the colours the values files define, the files
+        // that would clash, and what an earlier run listed as its own.
+        const fs::path res = root / toPath(target.text(QStringLiteral("res")));
+        add(res.parent_path() / "AndroidManifest.xml");
+        if (const std::optional<GradleProject> project = GradleProject::above(res))
+            if (const GradleModule* module = project->moduleOf(res)) {
+                for (const fs::path& manifest : module->manifests())
+                    add(manifest);
+                for (const char* script : {"build.gradle", "build.gradle.kts"})
+                    add(module->folder / script);
+            }
+        QStringList listing;
+        for (const fs::directory_entry& folder : fs::directory_iterator(res, error)) {
+            QStringList names;
+            for (const fs::directory_entry& file : fs::directory_iterator(folder.path(), error)) {
+                names << displayPath(file.path().filename());
+                if (folder.path().filename() == "values" || file.path().filename().string().starts_with(".quorva-"))
+                    add(file.path());
+            }
+            names.sort();
+            listing << displayPath(folder.path().filename()) + QLatin1Char(':') + names.join(QLatin1Char(','));
+        }
+        listing.sort();
+        inputs.emplace_back(QStringLiteral("res listing"), listing.join(QLatin1Char('\n')).toUtf8());
+        break;
+    }
+    case TargetKind::Web: {
+        const fs::path folder = root / toPath(target.text(QStringLiteral("folder")));
+        if (const auto manifest = target.file(QStringLiteral("manifest")))
+            add(root / toPath(*manifest));
+        for (const char* file : {"manifest.webmanifest", "manifest.json", "favicon.png"})
+            add(folder / file);
+        break;
+    }
+    case TargetKind::Tauri:
+        add(root / toPath(target.text(QStringLiteral("config"))));
+        break;
+    case TargetKind::iOS:
+    case TargetKind::macOS:
+    case TargetKind::watchOS:
+        // A catalog that is not there is made with its own Contents.json.
+        inputs.emplace_back(QStringLiteral("catalog"),
+                            fs::is_directory(root / toPath(target.text(QStringLiteral("catalog"))), error)
+                                ? QByteArray("there")
+                                : QByteArray("not there"));
+        break;
+    default:
+        break;
+    }
+    return inputs;
+}
+
+} // namespace quorva

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "image/imageloading.h"
+#include "project/projecttarget.h"
+#include "target/installer.h"
+
+#include <QByteArray>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace quorva {
+
+// The project's images, each read and decoded once however many targets take it.
+class SourceImages {
+public:
+    explicit SourceImages(std::filesystem::path root) : m_root(std::move(root)) {}
+    // An image by its path in quorva.toml; a line naming it and why, when it can't be read.
+    const LoadedImage& load(const QString& path);
+
+private:
+    std::filesystem::path m_root;
+    std::map<QString, LoadedImage> m_loaded;
+};
+
+// What sync puts on the disk for one target: the placements the installer takes, or why it can't.
+struct TargetPlacement {
+    std::vector<Placement> placements;
+    QString where; // the place it writes, as quorva.toml names it: "android/app/src/main/res"
+    std::optional<QString> failure;
+    QStringList notes;
+};
+TargetPlacement placeTarget(const ProjectTarget& target, const std::filesystem::path& root, SourceImages& images);
+
+// Everything the target's files are made from, by name, in a fixed order: its images and the
+// project's files its plan reads (an Android module's manifests, build file and values, a site's
+// manifest, Tauri's configuration), so that equal inputs mean equal files.
+std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& target,
+                                                         const std::filesystem::path& root);
+
+} // namespace quorva
