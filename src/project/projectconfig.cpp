@@ -272,10 +272,11 @@ public:
         return out;
     }
 
-    void requireKeys(const ConfigTable& table, const std::vector<Key>& keys, int line, const QString& where)
+    // Keys that are given, if wrongly, have been said wrong already.
+    void requireKeys(const toml::table& table, const std::vector<Key>& keys, int line, const QString& where)
     {
         for (const Key& key : keys)
-            if (key.required && !table.count(QLatin1String(key.name)))
+            if (key.required && !table.contains(key.name))
                 error(line, QStringLiteral("%1 needs '%2'").arg(where, QLatin1String(key.name)));
     }
 
@@ -296,7 +297,7 @@ public:
         }
         into[*kind] = this->table(*table, keysOf(*kind), where);
         if (required)
-            requireKeys(into[*kind], keysOf(*kind), lineOf(node), where.mid(4));
+            requireKeys(*table, keysOf(*kind), lineOf(node), where.mid(4));
         return true;
     }
 
@@ -439,7 +440,7 @@ ReadProjectConfig readProjectConfig(const QByteArray& text, const fs::path& root
               }
               return true;
           });
-    if (!config.shared.count(QStringLiteral("source")))
+    if (!document.contains("source"))
         reader.error(1, QStringLiteral("'source' is not set: the image every icon is made from"));
     if (config.targets.empty())
         reader.error(1, QStringLiteral("no target: add a table such as [ios] or [android]"));

@@ -1,0 +1,45 @@
+#pragma once
+
+// Projects laid out as each kind of project our users have keeps its icons, made file by file in
+// a scratch folder: only the files that say what a project is and where its icons go.
+
+#include "testsupport.h"
+
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+namespace quorva::test {
+
+// An app target of an Xcode project: the catalog it copies, below the project's folder, and its
+// icon's name.
+struct XcodeApp {
+    std::string name;
+    std::string sdk; // iphoneos, macosx, watchos
+    std::string catalogFolder;
+    std::string icon = "AppIcon";
+};
+
+struct ProjectLayout {
+    std::string name;    // "flutter"
+    QStringList targets; // what init must find, as sync names them: "ios", "android"…
+    std::string flavor;  // one of its flavors, when it has them
+};
+inline void PrintTo(const ProjectLayout& layout, std::ostream* out)
+{
+    *out << layout.name;
+}
+
+// The layouts the tests try: Flutter (flavors, a flutter_launcher_icons section), React Native,
+// Capacitor, Tauri (its bundle.icon) and a native Xcode project of two targets.
+const std::vector<ProjectLayout>& projectLayouts();
+
+// Writes a layout into root, with the source image init finds.
+void makeProject(const ProjectLayout& layout, const fs::path& root);
+
+// An Xcode project folder (NAME.xcodeproj) whose app targets copy their catalogs, each catalog
+// made with an empty app icon set as Xcode makes one.
+void makeXcodeProject(const fs::path& folder, const std::string& name, const std::vector<XcodeApp>& apps);
+
+} // namespace quorva::test
