@@ -123,16 +123,19 @@ std::optional<double> outlineLuminance(const QImage& sample)
     const QImage image = sample.format() == QImage::Format_ARGB32_Premultiplied
         ? sample
         : sample.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const auto opaque = [&image](int x, int y) {
-        return x >= 0 && y >= 0 && x < image.width() && y < image.height()
-            && qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]) >= 128;
-    };
+    const int width = image.width(), height = image.height();
     std::vector<double> edge;
-    for (int y = 0; y < image.height(); ++y) {
+    const QRgb* above = nullptr;
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (opaque(x, y) && !(opaque(x - 1, y) && opaque(x + 1, y) && opaque(x, y - 1) && opaque(x, y + 1)))
+        const auto* below = y + 1 < height ? reinterpret_cast<const QRgb*>(image.constScanLine(y + 1)) : nullptr;
+        const auto opaque = [](const QRgb* line, int x) { return line && qAlpha(line[x]) >= 128; };
+        for (int x = 0; x < width; ++x)
+            if (opaque(row, x)
+                && !(x > 0 && opaque(row, x - 1) && x + 1 < width && opaque(row, x + 1) && opaque(above, x)
+                     && opaque(below, x)))
                 edge.push_back(luminance(row[x]));
+        above = row;
     }
     if (edge.empty())
         return std::nullopt;

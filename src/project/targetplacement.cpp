@@ -268,13 +268,20 @@ TargetPlacement placeTauriIcons(const ProjectTarget& target, const fs::path& roo
 
 const LoadedImage& SourceImages::load(const QString& path)
 {
-    const auto found = m_loaded.find(path);
-    if (found != m_loaded.end())
-        return found->second;
-    LoadedImage loaded = loadImage(m_root / toPath(path));
-    if (!loaded.image)
-        loaded.error = pathLine(m_root / toPath(path), loaded.error);
-    return m_loaded[path] = std::move(loaded);
+    Entry* entry = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        std::unique_ptr<Entry>& slot = m_loaded[path];
+        if (!slot)
+            slot = std::make_unique<Entry>();
+        entry = slot.get();
+    }
+    std::call_once(entry->once, [&] {
+        entry->loaded = loadImage(m_root / toPath(path));
+        if (!entry->loaded.image)
+            entry->loaded.error = pathLine(m_root / toPath(path), entry->loaded.error);
+    });
+    return entry->loaded;
 }
 
 TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, SourceImages& images)

@@ -8,13 +8,16 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace quorva {
 
-// The project's images, each read and decoded once however many targets take it.
+// The project's images, each read and decoded once however many targets take it, by whichever
+// thread asks first; the others wait for it.
 class SourceImages {
 public:
     explicit SourceImages(std::filesystem::path root) : m_root(std::move(root)) {}
@@ -22,8 +25,13 @@ public:
     const LoadedImage& load(const QString& path);
 
 private:
+    struct Entry {
+        std::once_flag once;
+        LoadedImage loaded;
+    };
     std::filesystem::path m_root;
-    std::map<QString, LoadedImage> m_loaded;
+    std::mutex m_mutex;
+    std::map<QString, std::unique_ptr<Entry>> m_loaded;
 };
 
 // What sync puts on the disk for one target: the placements the installer takes, or why it can't.
