@@ -2,12 +2,15 @@
 // the offscreen platform, with an image dropped onto it and its preview made, grabbed to a PNG
 // file.
 // Usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [android] [appearances] [fail] [dark]
-//        [desktop]
+//        [desktop] [platforms] [success]
 //   imageset     the Image Set segment chosen
 //   android      the Android Icon segment chosen, themed
 //   desktop      the Desktop & Web segment chosen
 //   appearances  a single-size set with dark and tinted icons on a white background
-//   fail         a set written where one file can't be written
+//   platforms    the app icon set with the Mac's and the watch's icons too
+//   fail         written where it can't be: a file's place taken by a folder, or (Android) a folder
+//                that is no source set's res
+//   success      written into a fresh folder
 //   dark         the Fusion style with a dark palette
 #include "ui/dragview.h"
 #include "ui/homecontroller.h"
@@ -64,7 +67,8 @@ int main(int argc, char* argv[])
     QStringList arguments = application.arguments().mid(1);
     const auto flag = [&arguments](const char* name) { return arguments.removeAll(QLatin1String(name)) > 0; };
     const bool imageSet = flag("imageset"), android = flag("android"), appearances = flag("appearances"),
-               fail = flag("fail"), dark = flag("dark"), desktop = flag("desktop");
+               fail = flag("fail"), dark = flag("dark"), desktop = flag("desktop"), platforms = flag("platforms"),
+               success = flag("success");
     if (arguments.size() != 2 && arguments.size() != 4) {
         std::fprintf(stderr,
                      "usage: quorva_screenshot IMAGE OUTPUT.png [WIDTH HEIGHT] [imageset] [android] [appearances] "
@@ -95,6 +99,12 @@ int main(int argc, char* argv[])
             window->findChild<QCheckBox*>(QLatin1String(box))->setChecked(true);
         settle(controller);
     }
+    if (platforms) {
+        for (const char* box : {"macBox", "watchBox"})
+            if (auto* platform = window->findChild<QCheckBox*>(QLatin1String(box)))
+                platform->setChecked(true);
+        settle(controller);
+    }
     if (imageSet) {
         controller.segmentedControl()->setSelectedSegment(1);
         settle(controller);
@@ -109,17 +119,26 @@ int main(int argc, char* argv[])
         settle(controller);
     }
     QTemporaryDir out;
-    if (fail) {
-        // A folder where one of the files should go: that file can't be written.
-        const QString set = out.path()
-            + (imageSet ? QStringLiteral("/Quorva/asset/iOS/%1.imageset/asset@2x.png")
-                              .arg(QFileInfo(arguments[0]).completeBaseName())
-                        : QStringLiteral("/Quorva/icon/iOS/AppIcon.appiconset/Icon-App-60x60@2x.png"));
-        QDir().mkpath(set);
+    if (fail || success) {
+        QString folder = out.path();
+        if (fail && android) {
+            folder += QStringLiteral("/icons"); // no source set's res folder
+        } else if (android) {
+            folder += QStringLiteral("/app/src/main/res");
+        } else if (fail) {
+            // A folder where one of the files should go: that file can't be written.
+            QDir().mkpath(out.path()
+                          + (desktop ? QStringLiteral("/icon.ico")
+                                 : imageSet
+                                 ? QStringLiteral("/Quorva/asset/iOS/%1.imageset/asset@2x.png")
+                                       .arg(QFileInfo(arguments[0]).completeBaseName())
+                                 : QStringLiteral("/Quorva/icon/iOS/AppIcon.appiconset/Icon-App-60x60@2x.png")));
+        }
+        QDir().mkpath(folder);
         controller.openSelection();
         QApplication::processEvents();
         if (auto* panel = window->findChild<QFileDialog*>(QStringLiteral("folderPanel"))) {
-            panel->setDirectory(out.path());
+            panel->setDirectory(folder);
             static_cast<QDialog*>(panel)->accept();
         }
         settle(controller);

@@ -85,37 +85,48 @@ QImage renderDesktopPreview(const DesktopAndWebPlan& plan, qreal ratio, const QP
     QFont font;
     font.setPixelSize(qRound(11 * ratio));
     const int captionHeight = QFontMetrics(font).height() + gap / 3;
-    int width = 0, height = 0;
-    for (const Row& row : rows) {
-        int rowWidth = gap, rowHeight = 0;
-        for (const QImage& icon : row.icons) {
-            rowWidth += icon.width() + gap;
+    // Two columns, the desktops' on the left and the web's on the right, so that the whole preview
+    // shows at the window's usual size.
+    const auto heightOf = [&](const Row& row) {
+        int rowHeight = 0;
+        for (const QImage& icon : row.icons)
             rowHeight = std::max(rowHeight, icon.height());
-        }
-        if (row.tab)
-            rowWidth += qRound(140 * ratio);
-        width = std::max(width, rowWidth);
-        height += captionHeight + rowHeight + 2 * gap + gap / 2;
+        return rowHeight;
+    };
+    int column = qRound(320 * ratio);
+    for (const Row& row : rows) {
+        int rowWidth = gap;
+        for (const QImage& icon : row.icons)
+            rowWidth += icon.width() + gap;
+        column = std::max(column, rowWidth + (row.tab ? qRound(140 * ratio) : 0));
     }
-    width = std::max(width, qRound(320 * ratio));
-    QImage preview(width, height, QImage::Format_ARGB32_Premultiplied);
+    std::vector<int> columnHeights(2, 0);
+    std::vector<int> columnOf;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int side = i < 2 ? 0 : 1;
+        columnOf.push_back(side);
+        columnHeights[side] += captionHeight + heightOf(rows[i]) + 2 * gap + gap / 2;
+    }
+    const int width = 2 * column + gap;
+    QImage preview(width, std::max(columnHeights[0], columnHeights[1]), QImage::Format_ARGB32_Premultiplied);
     preview.fill(Qt::transparent);
     QPainter painter(&preview);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font);
-    int top = 0;
-    for (const Row& row : rows) {
+    std::vector<int> tops(2, 0);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        const int left = columnOf[i] * (column + gap);
+        int& top = tops[std::size_t(columnOf[i])];
         painter.setPen(palette.color(QPalette::WindowText));
-        painter.drawText(QRect(0, top, width, captionHeight), Qt::AlignLeft | Qt::AlignBottom, row.caption);
+        painter.drawText(QRect(left, top, column, captionHeight), Qt::AlignLeft | Qt::AlignBottom, row.caption);
         top += captionHeight;
-        int rowHeight = 0;
-        for (const QImage& icon : row.icons)
-            rowHeight = std::max(rowHeight, icon.height());
+        const int rowHeight = heightOf(row);
         const int stripHeight = rowHeight + 2 * gap;
         painter.setPen(Qt::NoPen);
         painter.setBrush(row.ground);
-        painter.drawRoundedRect(QRectF(0, top, width, stripHeight), gap / 2.0, gap / 2.0);
-        int x = gap;
+        painter.drawRoundedRect(QRectF(left, top, column, stripHeight), gap / 2.0, gap / 2.0);
+        int x = left + gap;
         for (const QImage& icon : row.icons) {
             const int y = top + gap + (rowHeight - icon.height()) / 2;
             if (row.tab) { // the tab, white, with the page's title beside the favicon

@@ -125,7 +125,7 @@ void HomeController::viewDidLoad()
         connect(m_desktopOptions, &DesktopOptionsPanel::changed, this, &HomeController::refresh);
     if (m_openFolderButton) {
         QSizePolicy policy = m_openFolderButton->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
+        policy.setRetainSizeWhenHidden(false);
         m_openFolderButton->setSizePolicy(policy);
         connect(m_openFolderButton, &QPushButton::clicked, this, &HomeController::openFolder);
     }
@@ -137,14 +137,16 @@ void HomeController::viewDidLoad()
         connect(m_writeAnywayButton, &QPushButton::clicked, this, &HomeController::writeAnyway);
     }
     if (m_sourceNotes) {
-        m_sourceNotes->setLines(4, 4); // every note at once, at the usual width; the smallest scrolls
+        // No room kept while there is no note: the preview below has it. Every note at once at the
+        // usual width; at the smallest they scroll.
+        m_sourceNotes->setLines(0, 4);
         connect(m_sourceNotes, &MessageArea::linkActivated, this, [this] {
             if (m_appIconOptions)
                 m_appIconOptions->chooseBackgroundColour();
         });
     }
     if (m_statusLine) {
-        m_statusLine->setLines(2, 5);
+        m_statusLine->setLines(0, 5); // below everything: its room is the preview's until there is a message
         connect(m_statusLine, &MessageArea::linkActivated, this, &HomeController::openFolder);
     }
     if (m_sourceLabel)
@@ -177,6 +179,15 @@ void HomeController::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     fitColumn();
+    // A path in the status line fits the room the new width gives it.
+    if (m_lastJob && !isWorking())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_lastJob)
+                    showJob(*m_lastJob);
+            },
+            Qt::QueuedConnection);
 }
 
 void HomeController::fitColumn()
@@ -315,8 +326,16 @@ void HomeController::refresh()
     if (m_lastJob && !isWorking() && choicesKey() != m_jobChoices)
         forgetLastJob();
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
-    if (m_optionsStack && kind())
+    if (m_optionsStack && kind()) {
+        // The choices take the room of their own rows, not of the kind with the most; what they
+        // leave goes to the preview below, and nothing above moves.
         m_optionsStack->setCurrentIndex(int(*kind()));
+        for (int page = 0; page < m_optionsStack->count(); ++page) {
+            const QSizePolicy::Policy vertical = page == int(*kind()) ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            if (m_optionsStack->widget(page)->sizePolicy().verticalPolicy() != vertical)
+                m_optionsStack->widget(page)->setSizePolicy(QSizePolicy::Preferred, vertical);
+        }
+    }
     if (m_appIconOptions) {
         m_appIconOptions->blockSignals(true);
         m_appIconOptions->setSourceHasTransparency(m_sourceHasTransparency);
@@ -424,12 +443,12 @@ void HomeController::updatePreview()
     }
     inBackground(
         this,
-        [image, options, ratio] {
+        [image, options, ratio, palette = palette()] {
             auto plan = std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
             // A refused set is still shown as it would look, beside the note that says why.
             const AppIconPlan shown
                 = plan->refusal == AppIconRefusal::None ? *plan : planAppIconSet(image, options, true);
-            return std::pair(plan, renderIconPreview(shown, ratio));
+            return std::pair(plan, renderIconPreview(shown, ratio, palette));
         },
         [this, ticket](std::pair<std::shared_ptr<const AppIconPlan>, QImage> made) {
             if (ticket != m_previewsStarted)
@@ -660,7 +679,9 @@ void HomeController::showJob(const JobSummary& summary)
 {
     if (m_lastJob.get() != &summary)
         return; // an earlier job, or one before the image changed
-    JobMessage message = statusMessage(summary);
+    const QLabel* text = m_statusLine ? m_statusLine->label() : nullptr;
+    JobMessage message = statusMessage(summary, text ? text->fontMetrics() : fontMetrics(),
+                                       text && text->width() > 1 ? text->width() : width() / 2);
     if (m_openFolderFailed && summary.setFolder)
         message.richText += QStringLiteral("<br>")
             + tr("Couldn't open the folder: no file manager is set up to open it.").toHtmlEscaped();

@@ -179,7 +179,7 @@ QImage circled(const Image& icon, int side)
 
 } // namespace
 
-QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
+QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio, const QPalette& palette)
 {
     if (!plan.image)
         return {};
@@ -189,35 +189,46 @@ QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio)
             return scaled ? scaled->representations().front() : QImage();
         };
     };
-    std::vector<QImage> sections;
+    std::vector<std::pair<QString, QImage>> sections; // each platform's, with its name
     const bool ios = std::any_of(plan.table.begin(), plan.table.end(), [](const AppIconEntry& entry) {
         return entry.fileName != watchIconFile && !entry.fileName.startsWith(QLatin1String("AppIcon-mac-"));
     });
     if (ios)
-        sections.push_back(iosSection(plan, devicePixelRatio));
+        sections.emplace_back(QObject::tr("iOS"), iosSection(plan, devicePixelRatio));
     // macOS draws the icon as it is, its own shape and shadow, on the desktop's light or dark.
     if (const ImageRef mac = sourceOf(plan, macIconFile(1024)))
-        sections.push_back(plates({QColor(0xe4, 0xe6, 0xeb), QColor(0x22, 0x24, 0x2a)},
-                                  {qRound(128 * devicePixelRatio), qRound(64 * devicePixelRatio),
-                                   qRound(32 * devicePixelRatio), qRound(16 * devicePixelRatio)},
-                                  scaledTo(mac), devicePixelRatio));
+        sections.emplace_back(QObject::tr("macOS"),
+                              plates({QColor(0xe4, 0xe6, 0xeb), QColor(0x22, 0x24, 0x2a)},
+                                     {qRound(128 * devicePixelRatio), qRound(64 * devicePixelRatio),
+                                      qRound(32 * devicePixelRatio), qRound(16 * devicePixelRatio)},
+                                     scaledTo(mac), devicePixelRatio));
     if (const ImageRef watch = sourceOf(plan, watchIconFile))
-        sections.push_back(plates(
-            {Qt::black}, {qRound(96 * devicePixelRatio), qRound(48 * devicePixelRatio)},
-            [watch](int side) { return circled(*watch, side); }, devicePixelRatio));
+        sections.emplace_back(QObject::tr("watchOS"),
+                              plates(
+                                  {Qt::black}, {qRound(96 * devicePixelRatio), qRound(48 * devicePixelRatio)},
+                                  [watch](int side) { return circled(*watch, side); }, devicePixelRatio));
     const int gap = qRound(12 * devicePixelRatio);
+    QFont font;
+    font.setPixelSize(qRound(11 * devicePixelRatio));
+    // Several platforms' icons each under the platform's name.
+    const int caption = sections.size() > 1 ? QFontMetrics(font).height() + gap / 3 : 0;
     int width = 0, height = -gap;
-    for (const QImage& section : sections) {
+    for (const auto& [name, section] : sections) {
         width = std::max(width, section.width());
-        height += section.height() + gap;
+        height += caption + section.height() + gap;
     }
     if (sections.empty())
         return {};
     QImage preview(width, height, QImage::Format_ARGB32_Premultiplied);
     preview.fill(Qt::transparent);
     QPainter painter(&preview);
+    painter.setFont(font);
+    painter.setPen(palette.color(QPalette::WindowText));
     int top = 0;
-    for (const QImage& section : sections) {
+    for (const auto& [name, section] : sections) {
+        if (caption)
+            painter.drawText(QRect(0, top, width, caption), Qt::AlignLeft | Qt::AlignBottom, name);
+        top += caption;
         painter.drawImage(0, top, section);
         top += section.height() + gap;
     }

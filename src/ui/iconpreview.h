@@ -9,8 +9,9 @@ namespace quorva {
 
 // What an app icon set will look like on a device: its icons at true pixel sizes under the
 // rounded-square mask iOS applies, on a light and a dark backdrop, and, when the set has them,
-// its appearances side by side. Made off the main thread; devicePixelRatio is the screen's.
-QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio);
+// its appearances side by side; each platform's under its name when there are several, in the
+// palette's text colour. Made off the main thread; devicePixelRatio is the screen's.
+QImage renderIconPreview(const AppIconPlan& plan, qreal devicePixelRatio, const QPalette& palette = {});
 
 // What an image set will hold: its three scales side by side, each a thumbnail in a box as large
 // as the scale is, with its file name and pixel size under it, in the palette's text colour.

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace quorva {
 namespace {
 
@@ -47,15 +49,7 @@ void JobSummary::add(const WriteReport& report)
     }
 }
 
-QString middleElided(const QString& path, int most)
-{
-    if (path.size() <= most)
-        return path;
-    const int tail = most / 2;
-    return path.left(most - tail - 1) + QChar(0x2026) + path.right(tail);
-}
-
-JobMessage statusMessage(const JobSummary& summary)
+JobMessage statusMessage(const JobSummary& summary, const QFontMetrics& metrics, int width)
 {
     JobMessage message;
     QStringList lines;
@@ -73,13 +67,18 @@ JobMessage statusMessage(const JobSummary& summary)
         const QString folder = displayPath(*summary.setFolder);
         const QString link = QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded);
         message.toolTip = folder;
+        // The path gets the room the words beside it leave on its line, and never less than a
+        // short path's: both its start and its file name stay in view.
+        const QString before = tr("Wrote %1 to ").arg(files(summary.filesInSet));
+        const QString after = summary.filesBesideSet
+            ? tr(" and the %1 artwork files beside it.").arg(summary.filesBesideSet)
+            : QStringLiteral(".");
+        const int room = std::max(width - metrics.horizontalAdvance(before + after) - metrics.averageCharWidth(),
+                                  24 * metrics.averageCharWidth());
+        const QString shown = metrics.elidedText(folder, Qt::ElideMiddle, room);
         // One substitution pass, so that a "%" in the folder's name is taken as it is.
-        const QString wrote
-            = tr("Wrote %1 to <a href=\"%2\">%3</a>")
-                  .arg(files(summary.filesInSet), link.toHtmlEscaped(), middleElided(folder).toHtmlEscaped());
-        lines << (summary.filesBesideSet
-                      ? tr("%1 and the %2 artwork files beside it.").arg(wrote, QString::number(summary.filesBesideSet))
-                      : wrote + QLatin1Char('.'));
+        lines << QStringLiteral("%1<a href=\"%2\">%3</a>%4")
+                     .arg(before.toHtmlEscaped(), link.toHtmlEscaped(), shown.toHtmlEscaped(), after.toHtmlEscaped());
     }
     if (!summary.kept.isEmpty()) {
         if (message.severity != MessageArea::Severity::Error)

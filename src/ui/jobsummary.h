@@ -3,6 +3,7 @@
 #include "apple/catalogwriter.h"
 #include "ui/messagearea.h"
 
+#include <QFontMetrics>
 #include <QString>
 #include <QStringList>
 
@@ -30,16 +31,13 @@ struct JobSummary {
 
 // The status area's message for a job: that the set is incomplete, in words that can't be
 // missed, with each failure as a sentence; or how many files went where, with a link to the set
-// folder, its path shortened in the middle when long (the whole path is the tooltip).
+// folder, its path whole where the line has room for it and else shortened in the middle to the
+// room there is (the whole path is the tooltip). width: the text's, in the font of metrics.
 struct JobMessage {
     QString richText;
     MessageArea::Severity severity = MessageArea::Severity::Plain;
     QString toolTip;
 };
-JobMessage statusMessage(const JobSummary& summary);
-
-// A path shortened in its middle to at most `most` characters, so that both its start and its
-// file name stay in view.
-QString middleElided(const QString& path, int most = 64);
+JobMessage statusMessage(const JobSummary& summary, const QFontMetrics& metrics, int width);
 
 } // namespace quorva

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -12,6 +13,25 @@ namespace quorva {
 namespace {
 
 constexpr int padding = 6;
+
+// A white tick on a disc of the success colour, drawn rather than the style's, whose pale tick
+// all but vanishes on the green-tinted ground.
+QPixmap tickGlyph(int side, qreal ratio, const QColor& colour)
+{
+    QPixmap glyph(QSize(side, side) * ratio);
+    glyph.setDevicePixelRatio(ratio);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
+    painter.setPen(QPen(Qt::white, std::max(1.5, side / 8.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPolygonF tick(
+        {QPointF(side * 0.27, side * 0.52), QPointF(side * 0.44, side * 0.68), QPointF(side * 0.74, side * 0.34)});
+    painter.drawPolyline(tick);
+    return glyph;
+}
 
 QColor mixed(const QColor& a, const QColor& b, qreal share)
 {
@@ -40,7 +60,7 @@ MessageArea::MessageArea(QWidget* parent)
     m_scroll->viewport()->setAutoFillBackground(false);
     m_icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(padding, padding / 2, padding, padding / 2);
+    layout->setContentsMargins(padding, padding, padding, padding); // the text clear of the frame
     layout->setSpacing(padding);
     layout->addWidget(m_icon);
     layout->addWidget(m_scroll, 1);
@@ -94,9 +114,12 @@ void MessageArea::fitHeight()
     const int textWidth = std::max(1, width() - 2 * padding - m_icon->sizeHint().width() - padding - frameWidth() * 2);
     const int wanted = m_label->text().isEmpty() ? 0 : m_label->heightForWidth(textWidth);
     const int text = std::clamp(wanted, line * m_reservedLines, line * m_mostLines);
-    const int height = text + padding + frameWidth() * 2 + 2;
+    const int height = text + 2 * padding + frameWidth() * 2 + 2;
     if (height != this->height() || minimumHeight() != height)
         setFixedHeight(height);
+    // Without lines of its own to keep, it takes no room while it has nothing to say.
+    if (m_reservedLines == 0 && (isHidden() != m_label->text().isEmpty()) && parentWidget())
+        setVisible(!m_label->text().isEmpty());
 }
 
 void MessageArea::restyle()
@@ -122,7 +145,10 @@ void MessageArea::restyle()
         break;
     }
     const int side = m_label->fontMetrics().height();
-    m_icon->setPixmap(glyph == QStyle::SP_CustomBase ? QPixmap() : style()->standardIcon(glyph).pixmap(side, side));
+    m_icon->setPixmap(glyph == QStyle::SP_CustomBase ? QPixmap()
+                          : glyph == QStyle::SP_DialogApplyButton
+                          ? tickGlyph(side, devicePixelRatioF(), accent.darker(115))
+                          : style()->standardIcon(glyph).pixmap(side, side));
     m_icon->setFixedWidth(glyph == QStyle::SP_CustomBase ? 0 : side);
     if (!accent.isValid()) {
         setStyleSheet(QStringLiteral("quorva--MessageArea { border: 1px solid transparent; border-radius: 6px; }"));

@@ -12,7 +12,8 @@ namespace quorva {
 // tinted ground with a coloured edge for errors and warnings, so that a failure never looks like
 // a success. It keeps a height of its own however short the text (so that nothing below or above
 // it moves when messages come and go) and grows with longer text up to a limit, past which it
-// scrolls. Its links open with the mouse; it is no Tab stop.
+// scrolls; or, kept for no lines, it is hidden while it has nothing to say. Its links open with
+// the mouse; it is no Tab stop.
 class MessageArea : public QFrame {
     Q_OBJECT
 
@@ -26,7 +27,8 @@ public:
     void setMessage(const QString& richText, Severity severity = Severity::Plain);
     void clear() { setMessage({}); }
     QLabel* label() const { return m_label; }
-    // The lines it always keeps room for, and those it grows to before it scrolls.
+    // The lines it always keeps room for (none: hidden when empty), and those it grows to before
+    // it scrolls.
     void setLines(int reserved, int most);
 
 signals:

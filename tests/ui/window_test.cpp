@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 
@@ -270,9 +272,10 @@ TEST_F(WindowTest, layoutHoldsAtTheSmallestSizeWithTheLongestStatus)
     }
 }
 
-// Nothing moves under the pointer: the column and every control keep their places whatever the
-// segment, the notes and the image, at the smallest, the usual and the maximised size (and, run
-// again by ctest, at twice the scale); and the preview shows the icons pixel for pixel.
+// Nothing moves under the pointer: every control keeps its place whatever the segment, the notes
+// and the image, at the smallest, the usual and the maximised size (and, run again by ctest, at
+// twice the scale); only the preview below them moves, taking the room the choices and the notes
+// leave; and the preview shows the icons pixel for pixel.
 TEST_F(WindowTest, layoutHoldsStillAcrossSegmentsNotesAndLoads)
 {
     const QString plain = scratch.savePng("plain.png", test::solidImage(1024, 1024, qRgb(20, 90, 200)));
@@ -288,10 +291,22 @@ TEST_F(WindowTest, layoutHoldsStillAcrossSegmentsNotesAndLoads)
         ASSERT_TRUE(dragAndDrop({plain}));
         segments().setSelectedSegment(0);
         waitUntilSettled();
-        const QList<QRect> places = placesOf(laidOut());
+        const QList<QWidget*> controls = {&dragView(), &imageWell(), &segments(), &generate()};
+        const QList<QRect> places = placesOf(controls);
+        QWidget* stack = window->findChild<QWidget*>(QStringLiteral("optionsStack"));
+        QWidget* preview = window->findChild<QWidget*>(QStringLiteral("previewScroll"));
+        const QPoint choices = placeOf(stack).topLeft();
         const auto same = [&](const char* after) {
             QCoreApplication::processEvents();
-            EXPECT_EQ(placesOf(laidOut()), places) << "after " << after;
+            EXPECT_EQ(placesOf(controls), places) << "after " << after;
+            EXPECT_EQ(placeOf(stack).topLeft(), choices) << "after " << after;
+            // The preview lies below the choices and the notes, in the window.
+            const QRect shown = placeOf(preview);
+            EXPECT_GE(shown.top(), placeOf(stack).bottom()) << "after " << after;
+            if (controller().sourceNotes()->isVisible()) {
+                EXPECT_GE(shown.top(), placeOf(controller().sourceNotes()).bottom()) << "after " << after;
+            }
+            EXPECT_LE(shown.bottom(), placeOf(window->centralWidget()).bottom()) << "after " << after;
         };
         ASSERT_TRUE(dragAndDrop({noted}));
         same("notes came");
@@ -315,6 +330,35 @@ TEST_F(WindowTest, layoutHoldsStillAcrossSegmentsNotesAndLoads)
         EXPECT_EQ(shown.height(), 120 + 2 * gap) << "the 120 px icon in 120 device pixels";
         window->showNormal();
     }
+}
+
+// At the usual size the preview has the room the choices leave: the launcher icons under their
+// masks, a single-size set's appearances and the desktops' and the web's icons are seen whole
+// (run again by ctest at twice the scale).
+TEST_F(WindowTest, layoutHoldsThePreviewWholeAtTheUsualSize)
+{
+    window->resize(760, 660);
+    QImage logo(1024, 1024, QImage::Format_ARGB32_Premultiplied);
+    logo.fill(Qt::transparent);
+    for (int y = 200; y < 824; ++y)
+        for (int x = 200; x < 824; ++x)
+            logo.setPixel(x, y, qRgb(30, 90, 200));
+    dropImage("logo.png", logo);
+    auto* scroll = window->findChild<QScrollArea*>(QStringLiteral("previewScroll"));
+    const auto whole = [&](const char* kind) {
+        waitUntilSettled();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0) << kind << ": the preview is cut";
+        EXPECT_GT(controller().preview()->height(), 100) << kind;
+    };
+    segments().setSelectedSegment(2);
+    androidOption<QCheckBox>("monochromeBox").setChecked(true);
+    whole("android");
+    segments().setSelectedSegment(0);
+    choose(1, true, true, true);
+    whole("appearances");
+    segments().setSelectedSegment(3);
+    whole("desktop and web");
 }
 
 TEST_F(WindowTest, everyControlShowsFocus_andTabVisitsControlsOnly)

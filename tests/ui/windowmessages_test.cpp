@@ -3,6 +3,8 @@
 #include "windowfixture.h"
 
 #include "ui/appiconoptionspanel.h"
+#include "ui/iconpreview.h"
+#include "ui/messagearea.h"
 #include "ui/outputkind.h"
 
 #include <QAccessible>
@@ -15,6 +17,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace quorva;
 namespace fs = std::filesystem;
@@ -202,4 +205,63 @@ TEST_F(WindowMessages, tabGoesInReadingOrder_dropZoneKindsOptionsThenGenerate)
               (QStringList{"dragView", "segment0", "sizesChoice", "backgroundBox", "fitChoice", "paddingChoice",
                            "iosBox", "macBox", "watchBox", "generateButton"}))
         << order.join(' ').toStdString();
+}
+
+// A success shows a tick that stands out from its green ground, and no message's text touches the
+// frame around it.
+TEST_F(WindowMessages, aSuccessShowsATickThatStandsOut_andTextKeepsClearOfTheFrame)
+{
+    MessageArea& status = *controller().statusLine();
+    status.setMessage(QStringLiteral("Wrote 1 file."), MessageArea::Severity::Success);
+    QCoreApplication::processEvents();
+    const QLabel* glyph = nullptr; // the label beside the text's
+    for (const QLabel* each : status.findChildren<QLabel*>())
+        if (each != status.label())
+            glyph = each;
+    ASSERT_NE(glyph, nullptr);
+    const QImage tick = glyph->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(tick.isNull());
+    // The contrast of the mark with its disc, as WCAG reckons it: at least 3 to 1 for a glyph.
+    const auto luminance = [](QRgb c) {
+        const auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+    };
+    double lightest = 0, darkest = 1;
+    for (int y = 0; y < tick.height(); ++y)
+        for (int x = 0; x < tick.width(); ++x)
+            if (qAlpha(tick.pixel(x, y)) == 255) {
+                lightest = std::max(lightest, luminance(tick.pixel(x, y)));
+                darkest = std::min(darkest, luminance(tick.pixel(x, y)));
+            }
+    EXPECT_GE((lightest + 0.05) / (darkest + 0.05), 3.0);
+    for (const auto severity : {MessageArea::Severity::Success, MessageArea::Severity::Error}) {
+        status.setMessage(QStringLiteral("<b>Nothing was written.</b>"), severity);
+        QCoreApplication::processEvents();
+        EXPECT_GE(status.label()->mapTo(&status, QPoint(0, 0)).y(), 6) << "the text's top touches the frame";
+    }
+}
+
+// Several platforms' icons, each under its platform's name.
+TEST_F(WindowMessages, severalPlatformsPreviewsAreCaptioned)
+{
+    AppIconOptions options;
+    options.platforms = {ApplePlatform::iOS, ApplePlatform::macOS, ApplePlatform::watchOS};
+    options.background = Qt::white;
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    const auto red = [](const QImage& image) {
+        const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+        int count = 0;
+        for (int y = 0; y < argb.height(); ++y)
+            for (int x = 0; x < argb.width(); ++x)
+                count += qRed(argb.pixel(x, y)) > 200 && qGreen(argb.pixel(x, y)) < 60 && qBlue(argb.pixel(x, y)) < 60;
+        return count;
+    };
+    const ImageRef art = makeImage(test::solidImage(256, 256, qRgb(30, 90, 200)));
+    EXPECT_GT(red(renderIconPreview(planAppIconSet(art, options), 1, palette)), 20);
+    options.platforms = {ApplePlatform::iOS};
+    EXPECT_EQ(red(renderIconPreview(planAppIconSet(art, options), 1, palette)), 0) << "one platform needs no name";
 }
