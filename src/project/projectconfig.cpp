@@ -474,4 +474,50 @@ QByteArray writeProjectConfig(const ProjectConfig& config)
     return out.toUtf8();
 }
 
+std::optional<QByteArray> withSharedKeys(const QByteArray& text, const ProjectConfig& config)
+{
+    toml::table document;
+    try {
+        document = toml::parse(std::string_view(text.constData(), std::size_t(text.size())));
+    } catch (const toml::parse_error&) {
+        return std::nullopt;
+    }
+    QList<QByteArray> lines = text.split('\n');
+    std::map<int, std::optional<QString>> replaced; // line (from 0): its new text, or none to drop it
+    QStringList added;
+    for (const Key& key : sharedKeys()) {
+        const auto value = config.shared.find(QLatin1String(key.name));
+        const QString line = value == config.shared.end()
+            ? QString()
+            : QStringLiteral("%1 = %2").arg(QLatin1String(key.name), valueText(value->second));
+        if (const toml::node* node = document.get(key.name)) {
+            const int at = int(node->source().begin.line) - 1;
+            if (at < 0 || at >= lines.size() || node->source().end.line != node->source().begin.line)
+                return std::nullopt; // a value over several lines: not one line to change
+            replaced[at] = line.isEmpty() ? std::nullopt : std::optional(line);
+        } else if (!line.isEmpty()) {
+            added << line;
+        }
+    }
+    QList<QByteArray> out;
+    bool placed = added.isEmpty();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!placed && lines[i].trimmed().startsWith('[')) {
+            for (const QString& line : added)
+                out << line.toUtf8();
+            placed = true;
+        }
+        if (const auto change = replaced.find(int(i)); change != replaced.end()) {
+            if (change->second)
+                out << change->second->toUtf8();
+            continue;
+        }
+        out << lines[i];
+    }
+    if (!placed)
+        for (const QString& line : added)
+            out.insert(out.size() - (out.isEmpty() || !out.last().isEmpty() ? 0 : 1), line.toUtf8());
+    return out.join('\n');
+}
+
 } // namespace quorva

@@ -62,6 +62,11 @@ ReadProjectConfig readProjectConfig(const QByteArray& toml, const std::filesyste
 // the same bytes.
 QByteArray writeProjectConfig(const ProjectConfig& config);
 
+// quorva.toml's text with its shared keys (source, background, padding) set as the config has
+// them, and every other line as it was, comments and all: a key's line is replaced where it
+// stands, a new one goes before the first table. Nothing when the text is no TOML.
+std::optional<QByteArray> withSharedKeys(const QByteArray& toml, const ProjectConfig& config);
+
 // The name of the file, at the project's root.
 inline constexpr const char* projectConfigName = "quorva.toml";
 

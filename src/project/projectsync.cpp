@@ -176,7 +176,14 @@ SyncReport syncProject(const fs::path& root, const QStringList& flavors, SyncMod
         report.errors = read.errors;
         return report;
     }
-    const ProjectTargets targets = projectTargets(*read.config, flavors);
+    return syncProject(root, *read.config, flavors, mode, true);
+}
+
+SyncReport syncProject(const fs::path& root, const ProjectConfig& config, const QStringList& flavors, SyncMode mode,
+                       bool keepLock)
+{
+    SyncReport report;
+    const ProjectTargets targets = projectTargets(config, flavors);
     if (!targets.errors.isEmpty()) {
         report.errors = targets.errors;
         return report;
@@ -241,7 +248,7 @@ SyncReport syncProject(const fs::path& root, const QStringList& flavors, SyncMod
         report.targets.push_back(std::move(sync));
     }
 
-    if (mode == SyncMode::Write) {
+    if (mode == SyncMode::Write && keepLock) {
         // Targets no longer in quorva.toml leave the lock; a flavor's sync keeps every other's.
         if (flavors.isEmpty()) {
             std::set<QString> keys;

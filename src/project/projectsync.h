@@ -48,5 +48,9 @@ struct SyncReport {
 // target whose inputs are those the lock records, comparing the files' digests; for another it
 // makes the files and compares them.
 SyncReport syncProject(const std::filesystem::path& root, const QStringList& flavors, SyncMode mode);
+// The same by a config of the caller's (the window's, its changes not saved yet): quorva.lock is
+// brought up to date only when lock is set, as it vouches for quorva.toml's targets.
+SyncReport syncProject(const std::filesystem::path& root, const ProjectConfig& config, const QStringList& flavors,
+                       SyncMode mode, bool lock);
 
 } // namespace quorva

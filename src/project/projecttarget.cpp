@@ -28,30 +28,6 @@ const ConfigTable* find(const Map& map, TargetKind kind)
     return found == map.end() ? nullptr : &found->second;
 }
 
-// Where a target writes: no two may write to the same place.
-QString placeOf(const ProjectTarget& target)
-{
-    switch (target.kind) {
-    case TargetKind::iOS:
-    case TargetKind::macOS:
-    case TargetKind::watchOS:
-        return target.text("catalog") + QLatin1Char('/') + target.text("set", QStringLiteral("AppIcon"));
-    case TargetKind::IconComposer:
-        return target.text("folder") + QLatin1Char('/') + target.text("name", QStringLiteral("AppIcon"));
-    case TargetKind::Android:
-        return target.text("res");
-    case TargetKind::Web:
-    case TargetKind::Linux:
-        return target.text("folder");
-    case TargetKind::Windows:
-    case TargetKind::Icns:
-        return target.text("file");
-    case TargetKind::Tauri:
-        return target.text("config");
-    }
-    return {};
-}
-
 } // namespace
 
 QString ProjectTarget::label() const
@@ -66,6 +42,29 @@ QString ProjectTarget::label() const
 QString ProjectTarget::key() const
 {
     return flavor ? QStringLiteral("flavors.%1.%2").arg(*flavor, targetName(kind)) : targetName(kind);
+}
+
+QString ProjectTarget::place() const
+{
+    switch (kind) {
+    case TargetKind::iOS:
+    case TargetKind::macOS:
+    case TargetKind::watchOS:
+        return text("catalog") + QLatin1Char('/') + text("set", QStringLiteral("AppIcon"));
+    case TargetKind::IconComposer:
+        return text("folder") + QLatin1Char('/') + text("name", QStringLiteral("AppIcon"));
+    case TargetKind::Android:
+        return text("res");
+    case TargetKind::Web:
+    case TargetKind::Linux:
+        return text("folder");
+    case TargetKind::Windows:
+    case TargetKind::Icns:
+        return text("file");
+    case TargetKind::Tauri:
+        return text("config");
+    }
+    return {};
 }
 
 QString ProjectTarget::text(const QString& key, const QString& fallback) const
@@ -149,7 +148,7 @@ ProjectTargets projectTargets(const ProjectConfig& config, const QStringList& fl
     for (ProjectTarget& target : targets) {
         if (isApple(target.kind)) {
             const auto same = std::find_if(kept.begin(), kept.end(), [&](const ProjectTarget& earlier) {
-                return isApple(earlier.kind) && earlier.flavor == target.flavor && placeOf(earlier) == placeOf(target);
+                return isApple(earlier.kind) && earlier.flavor == target.flavor && earlier.place() == target.place();
             });
             if (same != kept.end()) {
                 same->platforms.push_back(target.kind);
@@ -163,7 +162,7 @@ ProjectTargets projectTargets(const ProjectConfig& config, const QStringList& fl
 
     std::map<QString, QString> places;
     for (const ProjectTarget& target : targets) {
-        const auto [at, fresh] = places.emplace(placeOf(target), target.label());
+        const auto [at, fresh] = places.emplace(target.place(), target.label());
         if (!fresh)
             out.errors << QStringLiteral("%1 and %2 both write %3").arg(at->second, target.label(), at->first);
     }

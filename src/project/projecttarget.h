@@ -21,6 +21,8 @@ struct ProjectTarget {
     QString label() const;
     // Its key in quorva.lock: "ios", "flavors.dev.android".
     QString key() const;
+    // Where it writes, as quorva.toml names it: no two targets may write to the same place.
+    QString place() const;
     QString text(const QString& key, const QString& fallback = {}) const;
     bool flag(const QString& key) const;
     // A bool-or-path key: true, or the path of an image of its own.

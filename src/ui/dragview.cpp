@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace quorva {
 namespace {
 
@@ -38,7 +40,8 @@ DragView::DragView(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePa
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(tr("Drop zone"));
-    setToolTip(tr("Drop a PNG, JPEG, WebP, GIF, BMP or SVG image here, or click to choose one"));
+    setToolTip(tr("Drop a PNG, JPEG, WebP, GIF, BMP or SVG image here, or click to choose one; or drop a project's "
+                  "folder to keep every icon it ships"));
 }
 
 QColor DragView::idleColor() const
@@ -71,7 +74,7 @@ bool DragView::acceptsDraggedFile(const QMimeData* mimeData) const
     for (const QString& accepted : acceptedFileExtensions)
         if (accepted.toLower() == extension)
             return true;
-    return false;
+    return QFileInfo(*path).isDir(); // a project's folder
 }
 
 void DragView::handleDragEnter(QDragEnterEvent* event)
@@ -194,7 +197,15 @@ void DragView::chooseFile()
 void DragView::deliver(const QString& path)
 {
     m_lastFolder = QFileInfo(path).absolutePath();
-    if (delegate)
+    if (!delegate)
+        return;
+    // A folder named as an image is taken as one, and said to be no image.
+    const QString extension = pathExtension(path).toLower();
+    const bool image = std::any_of(acceptedFileExtensions.begin(), acceptedFileExtensions.end(),
+                                   [&](const QString& accepted) { return accepted.toLower() == extension; });
+    if (!image && QFileInfo(path).isDir())
+        delegate->dragViewDidReceiveFolder(QUrl::fromLocalFile(path));
+    else
         delegate->dragViewDidReceiveFile(QUrl::fromLocalFile(path));
 }
 

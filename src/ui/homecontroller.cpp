@@ -1,5 +1,7 @@
 #include "ui/homecontroller.h"
 
+#include "ui/backgroundwork.h"
+
 #include "android/androidinstall.h"
 #include "android/launchericonname.h"
 #include "apple/appiconset.h"
@@ -21,6 +23,8 @@
 #include "ui/iconpreview.h"
 #include "ui/jobsummary.h"
 #include "ui/mainwindow.h"
+#include "ui/projectcontroller.h"
+#include "ui/projectpanel.h"
 #include "ui/sourcecheck.h"
 
 #include <QAction>
@@ -42,23 +46,6 @@
 
 namespace quorva {
 namespace {
-
-// Runs work on the pool and then done on the main thread, unless the controller is gone by then.
-template<typename Work, typename Done>
-void inBackground(HomeController* controller, Work work, Done done)
-{
-    QPointer<HomeController> alive(controller);
-    QThreadPool::globalInstance()->start([alive, work = std::move(work), done = std::move(done)]() mutable {
-        auto result = work();
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [alive, done = std::move(done), result = std::move(result)]() mutable {
-                if (alive)
-                    done(std::move(result));
-            },
-            Qt::QueuedConnection);
-    });
-}
 
 // Work on the main thread that may take a moment: the image set's rescaling, at about 10 ms a
 // megapixel. Below this the busy cursor would only flicker.
@@ -89,6 +76,7 @@ bool HomeController::connectOutlets()
     m_appIconOptions = findChild<AppIconOptionsPanel*>(QStringLiteral("appIconOptions"));
     m_androidOptions = findChild<AndroidOptionsPanel*>(QStringLiteral("androidOptions"));
     m_desktopOptions = findChild<DesktopOptionsPanel*>(QStringLiteral("desktopOptions"));
+    m_projectPanel = findChild<ProjectPanel*>(QStringLiteral("projectOptions"));
     m_optionsStack = findChild<QStackedWidget*>(QStringLiteral("optionsStack"));
     m_preview = findChild<IconPreview*>(QStringLiteral("preview"));
     m_sourceNotes = findChild<MessageArea*>(QStringLiteral("sourceNotes"));
@@ -97,8 +85,11 @@ bool HomeController::connectOutlets()
     m_generateButton = findChild<QPushButton*>(QStringLiteral("generateButton"));
     m_openFolderButton = findChild<QPushButton*>(QStringLiteral("openFolderButton"));
     m_writeAnywayButton = findChild<QPushButton*>(QStringLiteral("writeAnywayButton"));
-    if (window())
+    if (window()) {
         m_generateAction = window()->findChild<QAction*>(QStringLiteral("generateAction"));
+        if (auto* openProject = window()->findChild<QAction*>(QStringLiteral("openProjectAction")))
+            connect(openProject, &QAction::triggered, this, &HomeController::chooseProject);
+    }
     return m_dragView && m_imageView && m_segmentedControl && m_statusLine;
 }
 
@@ -115,14 +106,25 @@ void HomeController::viewDidLoad()
     }
     if (m_imageView)
         m_imageView->setDropZone(m_dragView);
-    // The stack of choices keeps the room of its largest page for every kind, so that what lies
-    // below stays in place.
     if (m_appIconOptions)
         connect(m_appIconOptions, &AppIconOptionsPanel::changed, this, &HomeController::refresh);
     if (m_androidOptions)
         connect(m_androidOptions, &AndroidOptionsPanel::changed, this, &HomeController::refresh);
     if (m_desktopOptions)
         connect(m_desktopOptions, &DesktopOptionsPanel::changed, this, &HomeController::refresh);
+    if (m_projectPanel) {
+        m_projects = new ProjectController(m_projectPanel, this);
+        connect(m_projectPanel, &ProjectPanel::closeRequested, this, &HomeController::closeProject);
+        connect(m_projects, &ProjectController::targetsChanged, this, &HomeController::refresh);
+        connect(m_projects, &ProjectController::sourceChanged, this, [this] {
+            if (const auto source = m_projects->source())
+                dragViewDidReceiveFile(QUrl::fromLocalFile(displayPath(*source)));
+        });
+        connect(m_projects, &ProjectController::syncDone, this,
+                [this](const QString& text, MessageArea::Severity severity) { showStatus(text, severity); });
+        connect(m_projects, &ProjectController::failed, this,
+                [this](const QString& text) { showStatus(text, MessageArea::Severity::Error); });
+    }
     if (m_openFolderButton) {
         QSizePolicy policy = m_openFolderButton->sizePolicy();
         policy.setRetainSizeWhenHidden(false);
@@ -141,7 +143,9 @@ void HomeController::viewDidLoad()
         // usual width; at the smallest they scroll.
         m_sourceNotes->setLines(0, 4);
         connect(m_sourceNotes, &MessageArea::linkActivated, this, [this] {
-            if (m_appIconOptions)
+            if (m_projects && m_projects->isOpen() && m_projectPanel)
+                m_projectPanel->chooseBackground(); // the project's shared background
+            else if (m_appIconOptions)
                 m_appIconOptions->chooseBackgroundColour();
         });
     }
@@ -165,6 +169,8 @@ void HomeController::viewDidLoad()
         order << m_androidOptions->focusOrder();
     if (m_desktopOptions)
         order << m_desktopOptions->focusOrder();
+    if (m_projectPanel)
+        order << m_projectPanel->focusOrder();
     for (QWidget* last : {static_cast<QWidget*>(m_generateButton), static_cast<QWidget*>(m_openFolderButton),
                           static_cast<QWidget*>(m_writeAnywayButton)})
         if (last)
@@ -197,6 +203,51 @@ void HomeController::fitColumn()
     const int available
         = width() - (layout() ? layout()->contentsMargins().left() + layout()->contentsMargins().right() : 0);
     m_column->setFixedWidth(std::max(m_column->minimumSizeHint().width(), std::min(columnWidth, available)));
+}
+
+bool HomeController::isWorking() const
+{
+    return m_jobsRunning > 0 || (m_projects && m_projects->isSyncing());
+}
+
+void HomeController::dragViewDidReceiveFolder(const QUrl& folderUrl)
+{
+    openProject(toPath(folderUrl.toLocalFile()));
+}
+
+void HomeController::openProject(const std::filesystem::path& root)
+{
+    if (!m_projects || isWorking())
+        return;
+    forgetLastJob();
+    if (const std::optional<QString> problem = m_projects->open(root)) {
+        showStatus(*problem, MessageArea::Severity::Error);
+        return;
+    }
+    refresh();
+}
+
+void HomeController::chooseProject()
+{
+    QWidget* shown = window();
+    auto* chooser = new QFileDialog(shown, tr("Open a Project's Folder"),
+                                    QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath());
+    chooser->setObjectName(QStringLiteral("projectChooser"));
+    chooser->setFileMode(QFileDialog::Directory);
+    chooser->setOption(QFileDialog::ShowDirsOnly);
+    chooser->setWindowModality(Qt::WindowModal);
+    chooser->setAttribute(Qt::WA_DeleteOnClose);
+    connect(chooser, &QFileDialog::fileSelected, this, [this](const QString& folder) { openProject(toPath(folder)); });
+    chooser->open();
+}
+
+void HomeController::closeProject()
+{
+    if (!m_projects || !m_projects->isOpen() || isWorking())
+        return;
+    m_projects->close();
+    forgetLastJob();
+    refresh();
 }
 
 void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
@@ -326,14 +377,21 @@ void HomeController::refresh()
     if (m_lastJob && !isWorking() && choicesKey() != m_jobChoices)
         forgetLastJob();
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
-    if (m_optionsStack && kind()) {
+    // A project's choices take the place of a kind's, and Sync that of the kinds and Generate.
+    const bool project = m_projects && m_projects->isOpen();
+    if (m_segmentedControl)
+        m_segmentedControl->setVisible(!project);
+    if (m_generateButton)
+        m_generateButton->setVisible(!project);
+    const int page = project && m_projectPanel ? m_optionsStack->indexOf(m_projectPanel) : kind() ? int(*kind()) : -1;
+    if (m_optionsStack && page >= 0) {
         // The choices take the room of their own rows, not of the kind with the most; what they
         // leave goes to the preview below, and nothing above moves.
-        m_optionsStack->setCurrentIndex(int(*kind()));
-        for (int page = 0; page < m_optionsStack->count(); ++page) {
-            const QSizePolicy::Policy vertical = page == int(*kind()) ? QSizePolicy::Preferred : QSizePolicy::Ignored;
-            if (m_optionsStack->widget(page)->sizePolicy().verticalPolicy() != vertical)
-                m_optionsStack->widget(page)->setSizePolicy(QSizePolicy::Preferred, vertical);
+        m_optionsStack->setCurrentIndex(page);
+        for (int each = 0; each < m_optionsStack->count(); ++each) {
+            const QSizePolicy::Policy vertical = each == page ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            if (m_optionsStack->widget(each)->sizePolicy().verticalPolicy() != vertical)
+                m_optionsStack->widget(each)->setSizePolicy(QSizePolicy::Preferred, vertical);
         }
     }
     if (m_appIconOptions) {
@@ -379,6 +437,16 @@ void HomeController::updatePreview()
     const quint64 ticket = ++m_previewsStarted;
     const qreal ratio = devicePixelRatioF();
     const QPalette colours = palette();
+    if (m_projects && m_projects->isOpen()) {
+        m_plan.reset();
+        m_projects->makePreview(ratio, colours, [this, ticket](QImage made, QString description) {
+            if (ticket != m_previewsStarted)
+                return;
+            m_previewsShown = ticket;
+            m_preview->setPreview(made, description);
+        });
+        return;
+    }
     if (!image || !kind()) {
         m_previewsShown = ticket;
         m_plan.reset();
@@ -464,6 +532,10 @@ void HomeController::openSelection()
     QWidget* shown = window();
     if (!shown || !shown->isVisible())
         return;
+    if (m_projects && m_projects->isOpen()) { // Ctrl+G in a project: every target
+        m_projects->sync();
+        return;
+    }
     if (isLoading()) { // Ctrl+G while an image loads: Generate acts on what the window will show
         m_generateWhenLoaded = true;
         showStatus(tr("Generate asks for the folder once the image has loaded."));

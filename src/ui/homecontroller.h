@@ -10,6 +10,7 @@
 #include "ui/imagewell.h"
 #include "ui/messagearea.h"
 #include "ui/outputkind.h"
+#include "ui/projectpanel.h"
 #include "ui/segmentedcontrol.h"
 
 #include <QAction>
@@ -30,6 +31,7 @@ namespace quorva {
 
 class DragView;
 struct JobSummary;
+class ProjectController;
 
 // The window's controller: takes dropped images, says before anything is asked what is wrong or
 // surprising in them, shows what the set will look like, asks for a destination folder, and
@@ -63,7 +65,7 @@ public:
     bool isLoading() const { return m_loadsApplied < m_loadsStarted; }
     bool isPreviewing() const { return m_previewsShown < m_previewsStarted; }
     // Whether a job started here has a writer call still to come.
-    bool isWorking() const { return m_jobsRunning > 0; }
+    bool isWorking() const;
 
     // How Open Folder and Help open what they show: the desktop's handler unless told otherwise.
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
@@ -73,8 +75,16 @@ public:
     void viewDidLoad();
 
     void dragViewDidReceiveFile(const QUrl& fileUrl) override;
+    void dragViewDidReceiveFolder(const QUrl& folderUrl) override;
+
+    // A project opened in the window, its targets in place of a kind's; and closed again.
+    void openProject(const std::filesystem::path& root);
+    ProjectController* projects() const { return m_projects; }
+    ProjectPanel* projectPanel() const { return m_projectPanel; }
 
 public slots:
+    void chooseProject();
+    void closeProject();
     void openSelection();
     void openFolder();
     void showAbout();
@@ -120,6 +130,8 @@ private:
     QPointer<AppIconOptionsPanel> m_appIconOptions;
     QPointer<AndroidOptionsPanel> m_androidOptions;
     QPointer<DesktopOptionsPanel> m_desktopOptions;
+    QPointer<ProjectPanel> m_projectPanel;
+    ProjectController* m_projects = nullptr; // a child
     QPointer<QStackedWidget> m_optionsStack; // a page of choices for each kind
     QPointer<IconPreview> m_preview;
     QPointer<MessageArea> m_sourceNotes;

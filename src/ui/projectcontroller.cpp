@@ -1,0 +1,236 @@
+#include "ui/projectcontroller.h"
+
+#include "image/csscolour.h"
+#include "project/flutterlaunchericons.h"
+#include "project/projectdetection.h"
+#include "project/projectsync.h"
+#include "project/targetplacement.h"
+#include "support/paths.h"
+#include "target/installer.h"
+#include "ui/backgroundwork.h"
+#include "ui/projectpanel.h"
+#include "ui/projectpreview.h"
+
+#include <QFile>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr qint64 maxConfigBytes = 4 << 20;
+
+QString counted(std::size_t count, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
+} // namespace
+
+ProjectController::ProjectController(ProjectPanel* panel, QObject* parent) : QObject(parent), m_panel(panel)
+{
+    if (!m_panel)
+        return;
+    connect(m_panel, &ProjectPanel::sourceChosen, this, &ProjectController::chooseSource);
+    connect(m_panel, &ProjectPanel::backgroundChosen, this, &ProjectController::chooseBackground);
+    connect(m_panel, &ProjectPanel::syncRequested, this, &ProjectController::sync);
+    connect(m_panel, &ProjectPanel::saveRequested, this, &ProjectController::save);
+}
+
+std::optional<QString> ProjectController::open(const fs::path& root)
+{
+    QByteArray saved;
+    ProjectConfig config;
+    QString title;
+    QFile file(displayPath(root / projectConfigName));
+    if (file.exists()) {
+        if (file.size() > maxConfigBytes || !file.open(QIODevice::ReadOnly))
+            return tr("Couldn't read %1.").arg(displayPath(root / projectConfigName)).toHtmlEscaped();
+        saved = file.readAll();
+        const ReadProjectConfig read = readProjectConfig(saved, root, displayPath(root / projectConfigName));
+        if (!read.config)
+            return tr("<b>The project can't be opened.</b>") + QStringLiteral("<br>")
+                + read.errors.join(QLatin1Char('\n'))
+                      .toHtmlEscaped()
+                      .replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+        config = *read.config;
+        title = tr("Project %1, as its quorva.toml says").arg(displayPath(resolvedPath(root).filename()));
+    } else {
+        // What init would write: the targets found, flutter_launcher_icons' settings imported.
+        DetectedProject found = detectProject(root);
+        importLauncherIcons(root, found.config);
+        if (found.config.targets.empty())
+            return tr("<b>%1 is no project Quorva knows.</b> It has no asset catalog, res folder, site, Windows or "
+                      "macOS icon file, nor Tauri configuration; drop an image to make icons from it.")
+                .arg(displayPath(root).toHtmlEscaped());
+        if (!found.config.shared.count(QStringLiteral("source")))
+            if (const std::optional<QString> source = likelySource(root))
+                found.config.shared[QStringLiteral("source")] = {*source, 0};
+        config = found.config;
+        title = tr("%1 project %2: no quorva.toml yet")
+                    .arg(found.kinds.isEmpty() ? tr("A") : found.kinds.join(QStringLiteral(", ")),
+                         displayPath(resolvedPath(root).filename()));
+    }
+    m_root = root;
+    m_config = std::move(config);
+    m_savedText = saved;
+    if (m_panel)
+        m_panel->setProject(title);
+    showState();
+    emit targetsChanged();
+    emit sourceChanged();
+    return std::nullopt;
+}
+
+void ProjectController::close()
+{
+    m_root.reset();
+    m_config = {};
+    m_savedText.clear();
+}
+
+std::optional<fs::path> ProjectController::source() const
+{
+    const auto source = m_config.shared.find(QStringLiteral("source"));
+    if (!m_root || source == m_config.shared.end())
+        return std::nullopt;
+    return *m_root / toPath(source->second.text());
+}
+
+std::vector<ProjectTarget> ProjectController::targets() const
+{
+    return projectTargets(m_config).targets;
+}
+
+bool ProjectController::unsaved() const
+{
+    return m_savedText.isEmpty() || withSharedKeys(m_savedText, m_config) != m_savedText;
+}
+
+void ProjectController::showState()
+{
+    if (!m_panel)
+        return;
+    m_panel->setSource(m_config.shared.count(QStringLiteral("source"))
+                           ? m_config.shared.at(QStringLiteral("source")).text()
+                           : tr("none yet"));
+    const QColor colour = m_config.shared.count(QStringLiteral("background"))
+        ? parseCssColour(m_config.shared.at(QStringLiteral("background")).text())
+        : QColor();
+    m_panel->setBackground(colour.isValid() ? std::optional(colour) : std::nullopt);
+    m_panel->setUnsaved(unsaved(), !m_savedText.isEmpty());
+    m_panel->setBusy(m_syncing);
+}
+
+void ProjectController::chooseSource(const QString& path)
+{
+    if (!m_root)
+        return;
+    const fs::path within = resolvedPath(toPath(path)).lexically_relative(resolvedPath(*m_root));
+    if (within.empty() || *within.begin() == "..") {
+        emit failed(tr("The source must lie in the project, as quorva.toml names it by its path there: %1 does not.")
+                        .arg(path)
+                        .toHtmlEscaped());
+        return;
+    }
+    m_config.shared[QStringLiteral("source")] = {displayPath(within), 0};
+    showState();
+    emit sourceChanged();
+    emit targetsChanged();
+}
+
+void ProjectController::chooseBackground(const QColor& colour)
+{
+    m_config.shared[QStringLiteral("background")] = {colour.name(), 0};
+    showState();
+    emit targetsChanged();
+}
+
+void ProjectController::save()
+{
+    if (!m_root)
+        return;
+    const std::optional<QByteArray> text
+        = m_savedText.isEmpty() ? std::optional(writeProjectConfig(m_config)) : withSharedKeys(m_savedText, m_config);
+    if (!text) {
+        emit failed(tr("Couldn't save: %1 can't be read as TOML any more.")
+                        .arg(displayPath(*m_root / projectConfigName))
+                        .toHtmlEscaped());
+        return;
+    }
+    Plan plan;
+    plan.add(QLatin1String(projectConfigName), *text);
+    const InstallReport report = install(*m_root, plan);
+    if (report.failed()) {
+        emit failed(tr("<b>Nothing was saved.</b>") + QStringLiteral("<br>")
+                    + report.failures.join(QLatin1Char('\n')).toHtmlEscaped());
+        return;
+    }
+    m_savedText = *text;
+    showState();
+    emit syncDone(tr("Saved %1.").arg(displayPath(*m_root / projectConfigName)).toHtmlEscaped(),
+                  MessageArea::Severity::Success);
+}
+
+void ProjectController::sync()
+{
+    if (!m_root || m_syncing)
+        return;
+    m_syncing = true;
+    showState();
+    // quorva.lock vouches for quorva.toml's targets: it is kept up to date only when the window's
+    // choices are the file's.
+    const bool lock = !unsaved();
+    onThreadOfItsOwn(
+        this,
+        [root = *m_root, config = m_config, lock] { return syncProject(root, config, {}, SyncMode::Write, lock); },
+        [this](SyncReport report) {
+            m_syncing = false;
+            showState();
+            QStringList lines;
+            bool failed = !report.errors.isEmpty();
+            for (const TargetSync& target : report.targets) {
+                switch (target.state) {
+                case TargetSync::State::Written:
+                    lines << tr("%1: wrote %2 in %3.")
+                                 .arg(target.label, counted(target.files, "file", "files"), target.where);
+                    break;
+                case TargetSync::State::Unchanged:
+                    lines << tr("%1: unchanged, %2 in %3.")
+                                 .arg(target.label, counted(target.files, "file", "files"), target.where);
+                    break;
+                default:
+                    failed = true;
+                    lines << tr("%1 failed: %2").arg(target.label, target.failure);
+                    break;
+                }
+                for (const QString& note : target.notes)
+                    lines << QStringLiteral("  ") + note;
+            }
+            lines += report.errors;
+            QString text
+                = lines.join(QLatin1Char('\n')).toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+            if (failed)
+                text.prepend(tr("<b>Not every target was written.</b>") + QStringLiteral("<br>"));
+            emit syncDone(text, failed ? MessageArea::Severity::Error : MessageArea::Severity::Success);
+        });
+}
+
+void ProjectController::makePreview(qreal ratio, const QPalette& palette,
+                                    const std::function<void(QImage, QString)>& shown)
+{
+    if (!m_root)
+        return;
+    const std::vector<ProjectTarget> targets = this->targets();
+    inBackground(
+        this,
+        [root = *m_root, targets, ratio, palette] {
+            SourceImages images(root);
+            return renderProjectPreview(
+                targets,
+                [&](const ProjectTarget& target) { return images.load(target.text(QStringLiteral("source"))).image; },
+                ratio, palette);
+        },
+        [shown, targets](QImage made) { shown(made, projectPreviewDescription(targets)); });
+}
+
+} // namespace quorva
