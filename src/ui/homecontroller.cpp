@@ -790,7 +790,7 @@ void HomeController::showAbout()
                                    "Android's build, Google Play, Windows, macOS, Linux desktops and browsers take "
                                    "as they are: app icon sets, single-size icons with dark and tinted appearances, "
                                    "image sets, Android launcher icons, .ico and .icns files, the hicolor theme and "
-                                   "a site's icons.</p>"
+                                   "a site's icons; and keeps every icon a project ships, by its quorva.toml.</p>"
                                    "<p>Website: <a href=\"https://quorva.invalid\">quorva.invalid</a><br>"
                                    "Licence: proprietary; see the package's copyright file.<br>"
                                    "Copyright © 2026 The Quorva developers</p>")
@@ -818,6 +818,13 @@ void HomeController::showHelp()
                                    "below it; the Android icon goes into the app's <i>res</i> folder you choose; the "
                                    "desktop and web icons into the folder you choose, as <i>icon.ico</i>, "
                                    "<i>icon.icns</i>, <i>hicolor/</i> and <i>web/</i>.</li></ol>"
+                                   "<h3>Keeping a project's icons</h3>"
+                                   "<p>Drop a Flutter, React Native, Capacitor, Tauri, Electron, Xcode or Gradle "
+                                   "project's folder onto the drop zone, or press Ctrl+Shift+O: Quorva shows every "
+                                   "target its <i>quorva.toml</i> names (or those it finds, when there is none yet) "
+                                   "with its icon. <b>Sync</b> writes them all; a changed source or background is "
+                                   "offered to be saved into <i>quorva.toml</i>, for <tt>quorva-cli sync</tt> and "
+                                   "<tt>sync --check</tt> in CI.</p>"
                                    "<p>Every file goes in whole, or, should anything fail, nothing changes.</p>"
                                    "<p>The same jobs, and writing straight into a project's catalog, run from the "
                                    "command line: <tt>quorva-cli --help</tt>.</p>"),

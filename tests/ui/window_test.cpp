@@ -444,8 +444,14 @@ TEST_F(WindowTest, menusShortcutsChoosersAndOpenFolder)
                 && about->text().contains(QStringLiteral("Licence")));
     EXPECT_FALSE(about->iconPixmap().isNull()) << "the application's icon, not a generic one";
     about->accept();
+    action("helpAction").trigger();
+    auto* help = window->findChild<QMessageBox*>(QStringLiteral("helpBox"));
+    ASSERT_NE(help, nullptr);
+    for (const char* known : {"App Icon Set", "Image Set", "Android Icon", "Desktop &amp; Web", "quorva.toml", "Sync"})
+        EXPECT_TRUE(help->text().contains(QLatin1String(known))) << known << " is not in the help";
+    help->accept();
     const QList<QAction*> actions = window->findChildren<QAction*>();
-    for (const char* shortcut : {"F1", "Ctrl+W", "Ctrl+O", "Ctrl+G", "Ctrl+Q"})
+    for (const char* shortcut : {"F1", "Ctrl+W", "Ctrl+O", "Ctrl+Shift+O", "Ctrl+G", "Ctrl+Q"})
         EXPECT_TRUE(std::any_of(actions.begin(), actions.end(), [&](QAction* a) {
             return a->shortcut() == QKeySequence(QLatin1String(shortcut));
         })) << shortcut;
