@@ -9,10 +9,10 @@ seconds=${1:-60}
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
   -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
-cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz pbxproj_fuzz iconfile_fuzz
+cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz pbxproj_fuzz iconfile_fuzz project_fuzz
 mkdir -p build-fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-fuzz/seeds/loadimage/
 mkdir -p build-fuzz/seeds/svg && cp tests/corpus/files/*.svg* build-fuzz/seeds/svg/
-targets=(loadimage pngencoder svg check pbxproj iconfile)
+targets=(loadimage pngencoder svg check pbxproj iconfile project)
 for target in "${targets[@]}"; do # the regression folders stay empty until a failure is kept
   mkdir -p build-fuzz/seeds/$target build-fuzz/work/$target tests/fuzz/regressions/$target
 done
@@ -43,6 +43,13 @@ printf 'icns\0\0\0\x18ic07\0\0\0\x10\x89PNG\r\n\x1a\n' >build-fuzz/seeds/iconfil
 printf '{"name":"x","icons":[{"src":"a.png","sizes":"192x192","type":"image/png"}]}' \
   >build-fuzz/seeds/iconfile/manifest.json
 printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
+# A quorva.toml with a flavor, a Tauri configuration, a values file with the launcher's colour.
+printf '# icons\nsource = "icon.png"\nbackground = "#ffffff"\n\n[android]\nres = "android/app/src/main/res"\n\n[flavors.dev]\nsource = "dev.png"\n' \
+  >build-fuzz/seeds/project/quorva.toml
+printf '{"bundle":{"icon":["icons/32x32.png","icons/128x128@2x.png","icons/icon.icns","icons/icon.ico"]}}' \
+  >build-fuzz/seeds/project/tauri.conf.json
+printf '<?xml version="1.0" encoding="utf-8"?>\n<resources>\n  <color name="ic_launcher_background">#FFFFFF</color>\n</resources>\n' \
+  >build-fuzz/seeds/project/colors.xml
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false;qt.svg*=false'
 for target in "${targets[@]}"; do

@@ -1,0 +1,42 @@
+// libFuzzer target: what init, sync and the Android writer read from a project's own files, from
+// bytes chosen by the fuzzer: quorva.toml and its shared keys changed in place, Tauri's
+// configuration, a values file whose colour changes in place. Each is read or refused; never a
+// crash or a hang; what is changed in place stays what it was but for the change.
+#include "android/valuesfile.h"
+#include "project/projectconfig.h"
+#include "project/projecttarget.h"
+#include "project/tauriconfig.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const quorva::ReadProjectConfig read = quorva::readProjectConfig(bytes, "/nonexistent-project");
+    if (read.config.has_value() == !read.errors.isEmpty())
+        std::abort(); // a config, or why not
+    if (read.config) {
+        (void)quorva::projectTargets(*read.config);
+        // The shared keys set again as they are: the text is what it was.
+        const std::optional<QByteArray> same = quorva::withSharedKeys(bytes, *read.config);
+        if (same && quorva::readProjectConfig(*same, "/nonexistent-project").errors.size() != 0)
+            std::abort();
+        // What is written reads back as the same text.
+        const QByteArray written = quorva::writeProjectConfig(*read.config);
+        const quorva::ReadProjectConfig again = quorva::readProjectConfig(written, "/nonexistent-project");
+        if (!again.config || quorva::writeProjectConfig(*again.config) != written)
+            std::abort();
+    }
+    (void)quorva::tauriIcons(bytes);
+    if (const std::optional<QByteArray> changed
+        = quorva::withColourValue(bytes, QStringLiteral("ic_launcher_background"), QStringLiteral("#123456"))) {
+        // Only the value changed: the bytes before it and after it are the file's.
+        qsizetype start = 0;
+        while (start < bytes.size() && start < changed->size() && bytes[start] == (*changed)[start])
+            ++start;
+        if (!changed->mid(start).contains("#123456") && bytes != *changed)
+            std::abort();
+    }
+    return 0;
+}
