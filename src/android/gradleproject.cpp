@@ -1,5 +1,6 @@
 #include "android/gradleproject.h"
 
+#include "support/fileio.h"
 #include "support/paths.h"
 
 #include <QFile>
@@ -19,10 +20,7 @@ constexpr int maxModules = 1000;
 
 QString readText(const fs::path& file)
 {
-    QFile in(displayPath(file));
-    if (in.size() > maxBuildFileBytes || !in.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(in.read(maxBuildFileBytes));
+    return QString::fromUtf8(readSmallFile(file, maxBuildFileBytes).value_or(QByteArray()));
 }
 
 // The first of a folder's Groovy or Kotlin build script of this name.

@@ -1,6 +1,7 @@
 #include "project/flutterlaunchericons.h"
 
 #include "image/csscolour.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 
 #include <QDir>
@@ -17,10 +18,7 @@ constexpr qint64 maxYamlBytes = 1 << 20;
 
 std::optional<QByteArray> readText(const fs::path& path)
 {
-    QFile file(displayPath(path));
-    if (file.size() > maxYamlBytes || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return readSmallFile(path, maxYamlBytes);
 }
 
 QString scalar(const YAML::Node& node)

@@ -306,25 +306,10 @@ private:
     QString m_shown;
 };
 
-// A TOML basic string.
-QString quoted(const QString& text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out + QLatin1Char('"');
-}
-
 QString bareOrQuoted(const QString& key)
 {
     static const QRegularExpression bare(QStringLiteral("^[A-Za-z0-9_-]+$"));
-    return bare.match(key).hasMatch() ? key : quoted(key);
+    return bare.match(key).hasMatch() ? key : tomlString(key);
 }
 
 QString valueText(const ConfigValue& value)
@@ -339,7 +324,7 @@ QString valueText(const ConfigValue& value)
             parts << QString::number(side);
         return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
     }
-    return quoted(std::get<QString>(value.value));
+    return tomlString(std::get<QString>(value.value));
 }
 
 void writeTable(QString& out, const ConfigTable& table, const std::vector<Key>& keys)
@@ -350,6 +335,20 @@ void writeTable(QString& out, const ConfigTable& table, const std::vector<Key>& 
 }
 
 } // namespace
+
+QString tomlString(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
 
 const std::vector<TargetKind>& targetKinds()
 {

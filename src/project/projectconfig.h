@@ -67,6 +67,9 @@ QByteArray writeProjectConfig(const ProjectConfig& config);
 // stands, a new one goes before the first table. Nothing when the text is no TOML.
 std::optional<QByteArray> withSharedKeys(const QByteArray& toml, const ProjectConfig& config);
 
+// A TOML basic string of the text: quoted, its quotes, backslashes and control characters escaped.
+QString tomlString(const QString& text);
+
 // The name of the file, at the project's root.
 inline constexpr const char* projectConfigName = "quorva.toml";
 

@@ -2,6 +2,7 @@
 
 #include "android/gradleproject.h"
 #include "android/launchericonname.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 #include "web/webcheck.h"
 #include "xcodeproj/xcodeproject.h"
@@ -23,10 +24,7 @@ constexpr qint64 maxReadBytes = 4 << 20;
 
 QByteArray readText(const fs::path& path)
 {
-    QFile file(displayPath(path));
-    if (file.size() > maxReadBytes || !file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return readSmallFile(path, maxReadBytes).value_or(QByteArray());
 }
 
 bool isFile(const fs::path& path)

@@ -3,6 +3,7 @@
 #include "project/projecttarget.h"
 #include "project/synclock.h"
 #include "project/targetplacement.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 #include "target/installer.h"
 
@@ -20,13 +21,11 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr qint64 maxConfigBytes = 4 << 20;
+constexpr qint64 maxOutputBytes = 256 << 20; // an icon file sync wrote, read back to compare
 
 std::optional<QByteArray> readFileAt(const fs::path& path)
 {
-    QFile file(displayPath(path));
-    if (file.size() > maxConfigBytes || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return readSmallFile(path, maxConfigBytes);
 }
 
 QString relativeTo(const fs::path& root, const fs::path& path)
@@ -45,19 +44,7 @@ bool hidden(const fs::path& path)
 // The bytes of a regular file, not through a link.
 std::optional<QByteArray> regularFile(const fs::path& path)
 {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    QFile file(displayPath(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-bool isThere(const fs::path& path)
-{
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0;
+    return readSmallFile(path, maxOutputBytes, false);
 }
 
 // What a lock records of the placements, once they are on the disk.
@@ -87,7 +74,7 @@ std::vector<FileDifference> differencesFromLock(const LockedTarget& locked, cons
         const fs::path file = root / toPath(path);
         const std::optional<QByteArray> bytes = regularFile(file);
         if (!bytes)
-            found.push_back({isThere(file) ? FileDifference::Kind::Different : FileDifference::Kind::Missing, file});
+            found.push_back({isPresent(file) ? FileDifference::Kind::Different : FileDifference::Kind::Missing, file});
         else if (digestOf(*bytes) != digest)
             found.push_back({FileDifference::Kind::Different, file});
     }
@@ -110,7 +97,7 @@ std::vector<FileDifference> differencesFromLock(const LockedTarget& locked, cons
                 || !isSingleComponent(name.section(QLatin1Char('/'), 1)) || name.count(QLatin1Char('/')) != 1)
                 continue;
             const fs::path path = file.parent_path() / toPath(name);
-            if (!locked.files.count(relativeTo(root, path)) && isThere(path))
+            if (!locked.files.count(relativeTo(root, path)) && isPresent(path))
                 stale.push_back(path);
         }
     }

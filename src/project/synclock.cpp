@@ -9,25 +9,11 @@
 namespace quorva {
 namespace {
 
-QString quoted(const QString& text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out + QLatin1Char('"');
-}
-
 QString list(const QStringList& items)
 {
     QStringList quotedItems;
     for (const QString& item : items)
-        quotedItems << quoted(item);
+        quotedItems << tomlString(item);
     return QLatin1Char('[') + quotedItems.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
@@ -110,14 +96,14 @@ QByteArray writeSyncLock(const SyncLock& lock)
                                  "version = 1\n");
     for (const auto& [key, target] : lock.targets) {
         out += QStringLiteral("\n[targets.%1]\ninputs = %2\nplace = %3\n")
-                   .arg(quoted(key), quoted(target.inputs), quoted(target.place));
+                   .arg(tomlString(key), tomlString(target.inputs), tomlString(target.place));
         if (!target.folders.isEmpty())
             out += QStringLiteral("folders = %1\n").arg(list(target.folders));
         if (!target.lists.isEmpty())
             out += QStringLiteral("lists = %1\n").arg(list(target.lists));
-        out += QStringLiteral("\n[targets.%1.files]\n").arg(quoted(key));
+        out += QStringLiteral("\n[targets.%1.files]\n").arg(tomlString(key));
         for (const auto& [path, digest] : target.files)
-            out += QStringLiteral("%1 = %2\n").arg(quoted(path), quoted(digest));
+            out += QStringLiteral("%1 = %2\n").arg(tomlString(path), tomlString(digest));
     }
     return out.toUtf8();
 }

@@ -11,6 +11,7 @@
 #include "image/csscolour.h"
 #include "png/pngencoder.h"
 #include "project/tauriconfig.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 #include "web/webicons.h"
 
@@ -25,10 +26,7 @@ constexpr qint64 maxInputBytes = 64 << 20;
 
 QByteArray readBytes(const fs::path& path)
 {
-    QFile file(displayPath(path));
-    if (file.size() > maxInputBytes || !file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return readSmallFile(path, maxInputBytes).value_or(QByteArray());
 }
 
 MacShape macShapeOf(const ProjectTarget& target)
@@ -69,6 +67,23 @@ Placement oneFile(const fs::path& file, const QByteArray& bytes)
     return {file.parent_path().empty() ? fs::path(".") : file.parent_path(), plan, true};
 }
 
+// The dark and tinted icons asked for, and their own images; why not, when one can't be read.
+std::optional<QString> appearancesOf(const ProjectTarget& target, SourceImages& images, AppIconOptions& options)
+{
+    for (const auto& [key, wanted, artwork] :
+         {std::tuple(QStringLiteral("dark"), &options.dark, &options.darkArtwork),
+          std::tuple(QStringLiteral("tinted"), &options.tinted, &options.tintedArtwork)}) {
+        *wanted = target.wanted(key);
+        if (const auto file = target.file(key)) {
+            const LoadedImage& loaded = images.load(*file);
+            if (!loaded.image)
+                return loaded.error;
+            *artwork = loaded.image;
+        }
+    }
+    return std::nullopt;
+}
+
 // The Apple set: the platforms' icons in one set in the catalog.
 TargetPlacement placeAppleSet(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
                               SourceImages& images)
@@ -90,19 +105,8 @@ TargetPlacement placeAppleSet(const ProjectTarget& target, const fs::path& root,
     options.frame.padding = paddingOf(target);
     options.singleSize = target.flag(QStringLiteral("single-size"));
     options.background = colourOf(target);
-    for (const auto& [key, wanted, artwork] :
-         {std::tuple(QStringLiteral("dark"), &options.dark, &options.darkArtwork),
-          std::tuple(QStringLiteral("tinted"), &options.tinted, &options.tintedArtwork)}) {
-        *wanted = target.wanted(key);
-        if (const auto file = target.file(key)) {
-            const LoadedImage& loaded = images.load(*file);
-            if (!loaded.image) {
-                out.failure = loaded.error;
-                return out;
-            }
-            *artwork = loaded.image;
-        }
-    }
+    if ((out.failure = appearancesOf(target, images, options)))
+        return out;
     const AppIconPlan plan = planAppIconSet(source, options);
     if (plan.refusal != AppIconRefusal::None) {
         out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
@@ -133,19 +137,8 @@ TargetPlacement placeIconComposerFile(const ProjectTarget& target, const fs::pat
     AppIconOptions options;
     options.background = colourOf(target);
     options.frame.padding = paddingOf(target);
-    for (const auto& [key, wanted, artwork] :
-         {std::tuple(QStringLiteral("dark"), &options.dark, &options.darkArtwork),
-          std::tuple(QStringLiteral("tinted"), &options.tinted, &options.tintedArtwork)}) {
-        *wanted = target.wanted(key);
-        if (const auto file = target.file(key)) {
-            const LoadedImage& loaded = images.load(*file);
-            if (!loaded.image) {
-                out.failure = loaded.error;
-                return out;
-            }
-            *artwork = loaded.image;
-        }
-    }
+    if ((out.failure = appearancesOf(target, images, options)))
+        return out;
     const IconComposerPlan plan = planIconComposerFile(source, options);
     if (!plan.file) {
         out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));

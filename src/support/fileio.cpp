@@ -140,4 +140,33 @@ std::optional<QString> readFile(const QString& file, QByteArray& bytes)
     return std::nullopt;
 }
 
+std::optional<QByteArray> readSmallFile(const fs::path& path, qint64 maxBytes, bool followLinks)
+{
+    struct stat status {};
+    if ((followLinks ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0 || !S_ISREG(status.st_mode)
+        || status.st_size > maxBytes)
+        return std::nullopt;
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW)));
+    if (!fd.isOpen())
+        return std::nullopt;
+    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, std::size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
+bool isPresent(const fs::path& path)
+{
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
 } // namespace quorva

@@ -41,4 +41,11 @@ std::vector<std::string> namesIn(const FileDescriptor& folder);
 // Reads a whole file, which may be a compiled-in resource (":/...").
 std::optional<QString> readFile(const QString& file, QByteArray& bytes);
 
+// A regular file's bytes, when it is one of at most maxBytes; nothing otherwise. A link is
+// followed to what it names unless followLinks is false, when a link is no regular file.
+std::optional<QByteArray> readSmallFile(const std::filesystem::path& path, qint64 maxBytes, bool followLinks = true);
+
+// Whether anything is at the path, a link counted as itself and not followed.
+bool isPresent(const std::filesystem::path& path);
+
 } // namespace quorva

@@ -1,5 +1,6 @@
 #include "target/plancomparison.h"
 
+#include "support/fileio.h"
 #include "support/paths.h"
 
 #include <QFile>
@@ -18,24 +19,16 @@ bool hidden(const QString& path)
     return path.startsWith(QLatin1Char('.')) || path.contains(QLatin1String("/."));
 }
 
-// The bytes of a regular file, not through a link; nothing when it is no such file.
+// The bytes of a regular file, not through a link; nothing when it is no such file. One of
+// another length differs whatever its bytes: it is not read.
 std::optional<QByteArray> regularFile(const fs::path& path, qint64 expected)
 {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     if (status.st_size != expected)
-        return QByteArray(); // other bytes, whatever they are
-    QFile file(displayPath(path));
-    if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
-    return file.readAll();
-}
-
-bool isThere(const fs::path& path)
-{
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0;
+    return readSmallFile(path, expected, false).value_or(QByteArray());
 }
 
 } // namespace
@@ -53,12 +46,12 @@ std::vector<FileDifference> differencesFromDisk(const std::vector<Placement>& pl
             const std::optional<QByteArray> bytes = regularFile(path, file.bytes.size());
             if (!bytes)
                 found.push_back(
-                    {isThere(path) ? FileDifference::Kind::Different : FileDifference::Kind::Missing, path});
+                    {isPresent(path) ? FileDifference::Kind::Different : FileDifference::Kind::Missing, path});
             else if (!file.keepExisting && *bytes != file.bytes)
                 found.push_back({FileDifference::Kind::Different, path});
         }
         for (const QString& removal : placement.plan.removals)
-            if (!hidden(removal) && isThere(placement.root / toPath(removal)))
+            if (!hidden(removal) && isPresent(placement.root / toPath(removal)))
                 found.push_back({FileDifference::Kind::Stale, placement.root / toPath(removal)});
         for (const QString& folder : placement.plan.wholeFolders) {
             std::error_code error;
