@@ -153,6 +153,15 @@ MUTANTS = [
      "std::erase_if(files.plan.files, [&](const PlannedFile& file) { return file.path == colourFile; });", ""),
     ("themed-without-detail", "the themed icon keeps the art's inner detail", "src/image/artplacement.cpp",
      "    if (!outline)\n        return whiteOf(art);", "    return whiteOf(art);"),
+    # A project's sync and its check.
+    ("check-trusts-any-lock", "the lock trusted only for the inputs it records", "src/project/projectsync.cpp",
+     "&& locked->second.inputs == inputsDigest(target, root))", ")"),
+    ("whole-folder-strays-unseen", "a stray file in a set found stale", "src/project/projectsync.cpp",
+     "for (const QString& folder : locked.folders)", "for (const QString& folder : QStringList())"),
+    ("flavor-writes-main-res", "a flavor's Android icon in its own source set", "src/project/projecttarget.cpp",
+     "res.chopped(8) + name + QStringLiteral(\"/res\")", "res"),
+    ("dry-run-writes", "a dry run writes nothing", "src/project/projectsync.cpp",
+     "if (mode != SyncMode::Write) {", "if (mode == SyncMode::Check) {"),
     ("cut-png-reaches-libpng", "a damaged PNG said in one line", "src/image/imageloading.cpp",
      ' || (qstrcmp(format, "png") == 0 && !hasWholeChunks(wholeFile))', ""),
 ]

@@ -174,3 +174,28 @@ TEST(ProjectSync, aBadQuorvaTomlNamesItsLine_andNothingIsWritten)
     EXPECT_TRUE(sync.err.contains("quorva.toml:8: unknown key 'colour' in [android]")) << sync.err.toStdString();
     EXPECT_EQ(test::snapshotOf(root), before);
 }
+
+TEST(ProjectSync, aCheckFindsANewSourceAndAStrayFile_andTrustsTheLockOnlyForTheInputsItRecords)
+{
+    test::Scratch scratch;
+    const fs::path root = scratch / "app";
+    test::makeProject(test::projectLayouts()[4], root); // an Xcode project of two targets
+    ASSERT_EQ(cli({"init", test::str(root)}).exitCode, 0);
+    ASSERT_EQ(cli({"sync", test::str(root)}).exitCode, 0);
+    // A file of the user's in the set, which Xcode would warn of and sync would not have written.
+    test::writeBytes(root / "Demo/Assets.xcassets/AppIcon.appiconset/notes.png", "mine");
+    const test::ProgramRun stray = cli({"sync", test::str(root), "--check"});
+    EXPECT_EQ(stray.exitCode, 1);
+    EXPECT_TRUE(stray.out.contains("  stale Demo/Assets.xcassets/AppIcon.appiconset/notes.png"))
+        << stray.out.toStdString();
+    fs::remove(root / "Demo/Assets.xcassets/AppIcon.appiconset/notes.png");
+    // A new source: every icon differs from what the lock recorded for the old one.
+    QImage other(512, 512, QImage::Format_ARGB32_Premultiplied);
+    other.fill(qRgb(200, 40, 40));
+    test::savePngTo(root / "icon.png", other);
+    const test::ProgramRun changed = cli({"sync", test::str(root), "--check"});
+    EXPECT_EQ(changed.exitCode, 1);
+    EXPECT_GE(changed.out.count("  different "), 20) << changed.out.toStdString();
+    ASSERT_EQ(cli({"sync", test::str(root)}).exitCode, 0);
+    EXPECT_EQ(cli({"sync", test::str(root), "--check"}).exitCode, 0);
+}
