@@ -1,27 +1,26 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for SECONDS (default 60), seeded with the
-# bad-input corpus and the kept regressions. Fails when a target finds a crash; the input is then
-# in build-fuzz/artifacts, to be kept in tests/fuzz/regressions/<target>/.
+# Builds the libFuzzer targets in the sanitizers' build (scripts/asan-build.sh), and runs each for
+# SECONDS (default 60), seeded with the bad-input corpus and the kept regressions. Fails when a
+# target finds a crash; the input is then in build-asan/fuzz/artifacts, to be kept in
+# tests/fuzz/regressions/<target>/.
 # Usage: scripts/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 bash scripts/install-deps.sh
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVA_FUZZ=ON \
-  -DQUORVA_BUILD_TESTS=OFF -DQUORVA_BUILD_BENCH=OFF -DQUORVA_BUILD_APP=OFF
-cmake --build build-fuzz --target loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz pbxproj_fuzz iconfile_fuzz project_fuzz
-mkdir -p build-fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-fuzz/seeds/loadimage/
-mkdir -p build-fuzz/seeds/svg && cp tests/corpus/files/*.svg* build-fuzz/seeds/svg/
+bash scripts/asan-build.sh loadimage_fuzz pngencoder_fuzz svg_fuzz check_fuzz pbxproj_fuzz iconfile_fuzz project_fuzz
+mkdir -p build-asan/fuzz/seeds/loadimage && cp tests/corpus/files/* tests/corpus/files/.hidden.png build-asan/fuzz/seeds/loadimage/
+mkdir -p build-asan/fuzz/seeds/svg && cp tests/corpus/files/*.svg* build-asan/fuzz/seeds/svg/
 targets=(loadimage pngencoder svg check pbxproj iconfile project)
 for target in "${targets[@]}"; do # the regression folders stay empty until a failure is kept
-  mkdir -p build-fuzz/seeds/$target build-fuzz/work/$target tests/fuzz/regressions/$target
+  mkdir -p build-asan/fuzz/seeds/$target build-asan/fuzz/work/$target tests/fuzz/regressions/$target
 done
-mkdir -p build-fuzz/artifacts
+mkdir -p build-asan/fuzz/artifacts
 for png in tests/corpus/files/*.png; do # a set's Contents.json, then one of its PNG files
-  { printf '\x20'; head -c 512 resources/Contents.json; cat "$png"; } >"build-fuzz/seeds/check/$(basename "$png")"
+  { printf '\x20'; head -c 512 resources/Contents.json; cat "$png"; } >"build-asan/fuzz/seeds/check/$(basename "$png")"
 done
-printf '\x10\x10\x00abcdefghijklmnop' >build-fuzz/seeds/pngencoder/small
-cat >build-fuzz/seeds/pbxproj/app <<'PBXPROJ'
+printf '\x10\x10\x00abcdefghijklmnop' >build-asan/fuzz/seeds/pngencoder/small
+cat >build-asan/fuzz/seeds/pbxproj/app <<'PBXPROJ'
 // !$*UTF8*$!
 { archiveVersion = 1; objects = {
 A1 = {isa = PBXFileReference; path = Assets.xcassets; sourceTree = "<group>"; };
@@ -38,32 +37,32 @@ A8 = {isa = PBXProject; mainGroup = A7; projectDirPath = ""; targets = (A6, ); }
 PBXPROJ
 # An .ico and an .icns of two tiny images, and a manifest with an icon.
 printf '\0\0\1\0\1\0\1\1\0\0\1\0\x20\0\x30\0\0\0\x16\0\0\0(\0\0\0\1\0\0\0\2\0\0\0\1\0\x20\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\xff\0\0\0\0' \
-  >build-fuzz/seeds/iconfile/one.ico
-printf 'icns\0\0\0\x18ic07\0\0\0\x10\x89PNG\r\n\x1a\n' >build-fuzz/seeds/iconfile/one.icns
+  >build-asan/fuzz/seeds/iconfile/one.ico
+printf 'icns\0\0\0\x18ic07\0\0\0\x10\x89PNG\r\n\x1a\n' >build-asan/fuzz/seeds/iconfile/one.icns
 printf '{"name":"x","icons":[{"src":"a.png","sizes":"192x192","type":"image/png"}]}' \
-  >build-fuzz/seeds/iconfile/manifest.json
-printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-fuzz/seeds/pngencoder/flat-wide
+  >build-asan/fuzz/seeds/iconfile/manifest.json
+printf '\x40\x20\x82\x01\x02\x03\x04\x05\x06\x07\x08' >build-asan/fuzz/seeds/pngencoder/flat-wide
 # A quorva.toml with a flavor, a Tauri configuration, a values file with the launcher's colour.
 printf '# icons\nsource = "icon.png"\nbackground = "#ffffff"\n\n[android]\nres = "android/app/src/main/res"\n\n[flavors.dev]\nsource = "dev.png"\n' \
-  >build-fuzz/seeds/project/quorva.toml
+  >build-asan/fuzz/seeds/project/quorva.toml
 printf '{"bundle":{"icon":["icons/32x32.png","icons/128x128@2x.png","icons/icon.icns","icons/icon.ico"]}}' \
-  >build-fuzz/seeds/project/tauri.conf.json
+  >build-asan/fuzz/seeds/project/tauri.conf.json
 printf '<?xml version="1.0" encoding="utf-8"?>\n<resources>\n  <color name="ic_launcher_background">#FFFFFF</color>\n</resources>\n' \
-  >build-fuzz/seeds/project/colors.xml
+  >build-asan/fuzz/seeds/project/colors.xml
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false;qt.svg*=false'
 for target in "${targets[@]}"; do
   echo "== $target: the kept regressions"
-  build-fuzz/tests/fuzz/${target}_fuzz -runs=0 tests/fuzz/regressions/$target
+  build-asan/tests/fuzz/${target}_fuzz -runs=0 tests/fuzz/regressions/$target
   echo "== $target: fuzzing for ${seconds} s"
   status=0
-  build-fuzz/tests/fuzz/${target}_fuzz -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=200000 \
-    -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/${target}- \
-    build-fuzz/work/$target build-fuzz/seeds/$target >build-fuzz/$target.log 2>&1 || status=$?
-  grep -E '^(stat::|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|artifact_prefix|.*ERROR)' build-fuzz/$target.log || true
-  if [ "$status" != 0 ] || ls build-fuzz/artifacts/${target}-* >/dev/null 2>&1; then
-    tail -40 build-fuzz/$target.log >&2
-    echo "fuzz: $target failed (status $status); inputs in build-fuzz/artifacts" >&2
+  build-asan/tests/fuzz/${target}_fuzz -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=200000 \
+    -print_final_stats=1 -artifact_prefix=build-asan/fuzz/artifacts/${target}- \
+    build-asan/fuzz/work/$target build-asan/fuzz/seeds/$target >build-asan/fuzz/$target.log 2>&1 || status=$?
+  grep -E '^(stat::|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|artifact_prefix|.*ERROR)' build-asan/fuzz/$target.log || true
+  if [ "$status" != 0 ] || ls build-asan/fuzz/artifacts/${target}-* >/dev/null 2>&1; then
+    tail -40 build-asan/fuzz/$target.log >&2
+    echo "fuzz: $target failed (status $status); inputs in build-asan/fuzz/artifacts" >&2
     exit 1
   fi
 done

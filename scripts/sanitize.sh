@@ -9,9 +9,7 @@ kinds=("$@")
 for kind in "${kinds[@]}"; do
   case "$kind" in
     address)
-      cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
-        -DQUORVA_SANITIZE=address,undefined
-      cmake --build build-asan
+      bash scripts/asan-build.sh
       ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" QT_QPA_PLATFORM=offscreen \
         ctest --test-dir build-asan --output-on-failure -j "$(nproc)"

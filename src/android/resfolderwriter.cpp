@@ -50,8 +50,8 @@ std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan
             const ImageRef icon = make();
             return icon ? encodeRgbaPng(icon->representations().front()) : std::nullopt;
         });
-    for (const auto& [path, make] : plan.images)
-        files.emplace_back(path, [make]() -> std::optional<QByteArray> {
+    for (const auto& [path, maker] : plan.images)
+        files.emplace_back(path, [make = maker]() -> std::optional<QByteArray> {
             const ImageRef image = make();
             return image ? pngData(*image).bytes : std::nullopt;
         });

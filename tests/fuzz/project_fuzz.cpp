@@ -7,6 +7,7 @@
 #include "project/projecttarget.h"
 #include "project/tauriconfig.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -31,11 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)quorva::tauriIcons(bytes);
     if (const std::optional<QByteArray> changed
         = quorva::withColourValue(bytes, QStringLiteral("ic_launcher_background"), QStringLiteral("#123456"))) {
-        // Only the value changed: the bytes before it and after it are the file's.
-        qsizetype start = 0;
-        while (start < bytes.size() && start < changed->size() && bytes[start] == (*changed)[start])
-            ++start;
-        if (!changed->mid(start).contains("#123456") && bytes != *changed)
+        // Only the value changed: what differs from the file's bytes lies within the new value.
+        qsizetype prefix = 0, suffix = 0;
+        const qsizetype shorter = std::min(bytes.size(), changed->size());
+        while (prefix < shorter && bytes[prefix] == (*changed)[prefix])
+            ++prefix;
+        while (suffix < shorter - prefix
+               && bytes[bytes.size() - 1 - suffix] == (*changed)[changed->size() - 1 - suffix])
+            ++suffix;
+        if (!QByteArray("#123456").contains(changed->mid(prefix, changed->size() - prefix - suffix)))
             std::abort();
     }
     return 0;

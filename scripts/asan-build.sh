@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The one AddressSanitizer and UndefinedBehaviorSanitizer build, in build-asan: clang, every
+# library instrumented for libFuzzer too, so that the tests under the sanitizers and the fuzz
+# targets share one build. Builds TARGETS, or everything.
+# Usage: scripts/asan-build.sh [TARGET...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
+  -DQUORVA_SANITIZE=address,undefined -DQUORVA_FUZZ=ON
+if [ $# -gt 0 ]; then
+  cmake --build build-asan --target "$@"
+else
+  cmake --build build-asan
+fi
