@@ -236,7 +236,9 @@ QString usageText()
         "  --version       show the version\n"
         "\n"
         "Exit status: 0 when every set was written (check: no errors), 1 when a source is not a\n"
-        "readable image or a set could not be written (check: errors found), 2 for wrong usage.\n");
+        "readable image or a set could not be written (check: errors found; sync: a target\n"
+        "failed, or with --check a file differs), 2 for wrong usage (sync: a quorva.toml that\n"
+        "can't be used).\n");
 }
 
 QString versionText()
