@@ -151,9 +151,11 @@ public:
             const GradleModule* module = project ? project->moduleOf(given) : nullptr;
             views.push_back(module ? viewOf(*project, *module, given) : standalone(given));
         } else if (project) {
+            // The project's every module, or the one asked for.
             const bool whole = resolvedPath(given) == resolvedPath(project->root());
+            const GradleModule* only = whole ? nullptr : project->moduleOf(given);
             for (const GradleModule& module : project->modules())
-                if (whole ? true : &module == project->moduleOf(given))
+                if (whole || &module == only)
                     views.push_back(viewOf(*project, module, std::nullopt));
         } else {
             return QStringLiteral("%1 is no res folder and lies in no Gradle project").arg(displayPath(asked));

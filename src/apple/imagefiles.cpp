@@ -1,5 +1,6 @@
 #include "apple/imagefiles.h"
 
+#include "support/fileio.h"
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
 
@@ -38,22 +39,6 @@ ByteReader readerOf(int fd)
                 return got;
         }
     };
-}
-
-bool readAll(int fd, QByteArray& bytes, qint64 size)
-{
-    bytes.resize(size);
-    qint64 at = 0;
-    while (at < size) {
-        const ssize_t got = ::read(fd, bytes.data() + at, static_cast<std::size_t>(size - at));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        at += got;
-    }
-    bytes.truncate(at);
-    return true;
 }
 
 // Whether any pixel of the PNG is less than fully opaque, its tRNS colours counted: the file
@@ -112,8 +97,7 @@ std::shared_ptr<const ImageFileFacts> ImageFiles::facts(const FileDescriptor& se
         facts->png = readPngStructure(readerOf(file.get()));
         return facts;
     }
-    QByteArray bytes;
-    readAll(file.get(), bytes, status.st_size);
+    const QByteArray bytes = readUpTo(file.get(), status.st_size);
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     const Key key{bytes.size(), libdeflate_crc32(0, data, std::size_t(bytes.size())),
                   libdeflate_adler32(1, data, std::size_t(bytes.size()))};

@@ -4,6 +4,7 @@
 #include "android/rescheck.h"
 #include "apple/catalogcheck.h"
 #include "desktop/desktopcheck.h"
+#include "support/countedtext.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "web/webcheck.h"
@@ -18,11 +19,6 @@
 namespace quorva {
 namespace fs = std::filesystem;
 namespace {
-
-QString counted(qsizetype count, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
 
 bool isError(const Finding& finding)
 {
@@ -191,8 +187,8 @@ CheckOutcome runCheck(const CheckRequest& request)
         lines << QStringLiteral("%1: %2: %3 (%4)")
                      .arg(severityName(finding), finding.path, finding.message, finding.rule);
     lines << QStringLiteral("%1, %2 in %3")
-                 .arg(counted(errors, "error", "errors"), counted(warnings, "warning", "warnings"),
-                      counted(check.sets.size(), "set", "sets"));
+                 .arg(countedText(errors, "error", "errors"), countedText(warnings, "warning", "warnings"),
+                      countedText(check.sets.size(), "set", "sets"));
     outcome.output = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
     return outcome;
 }

@@ -3,6 +3,7 @@
 #include "project/flutterlaunchericons.h"
 #include "project/projectdetection.h"
 #include "project/projectsync.h"
+#include "support/countedtext.h"
 #include "support/paths.h"
 #include "target/installer.h"
 
@@ -11,11 +12,6 @@
 namespace quorva {
 namespace fs = std::filesystem;
 namespace {
-
-QString counted(std::size_t count, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
 
 // The project's paths as the user gave the project: below the current folder, without "./".
 void shownFromHere(const ProjectRequest& request, GenerateOutcome& outcome)
@@ -137,25 +133,26 @@ GenerateOutcome syncOf(const ProjectRequest& request)
         switch (target.state) {
         case TargetSync::State::Written:
             line = QStringLiteral("written, %1%2%3")
-                       .arg(counted(target.files, "file", "files"), where,
+                       .arg(countedText(target.files, "file", "files"), where,
                             target.removed ? QStringLiteral("; removed %1 an earlier run wrote")
-                                                 .arg(counted(target.removed, "file", "files"))
+                                                 .arg(countedText(target.removed, "file", "files"))
                                            : QString());
             break;
         case TargetSync::State::Unchanged:
-            line = QStringLiteral("unchanged, %1%2").arg(counted(target.files, "file", "files"), where);
+            line = QStringLiteral("unchanged, %1%2").arg(countedText(target.files, "file", "files"), where);
             break;
         case TargetSync::State::Failed:
             line = QStringLiteral("failed: %1").arg(target.failure);
             break;
         case TargetSync::State::UpToDate:
-            line = QStringLiteral("up to date, %1%2").arg(counted(target.files, "file", "files"), where);
+            line = QStringLiteral("up to date, %1%2").arg(countedText(target.files, "file", "files"), where);
             break;
         case TargetSync::State::Differs:
             line = mode == SyncMode::DryRun
-                ? QStringLiteral("%1 would change%2").arg(counted(target.differences.size(), "file", "files"), where)
+                ? QStringLiteral("%1 would change%2")
+                      .arg(countedText(target.differences.size(), "file", "files"), where)
                 : QStringLiteral("%1 differ%2 from what sync would write")
-                      .arg(counted(target.differences.size(), "file", "files"),
+                      .arg(countedText(target.differences.size(), "file", "files"),
                            target.differences.size() == 1 ? QStringLiteral("s") : QString());
             break;
         }
@@ -173,7 +170,7 @@ GenerateOutcome syncOf(const ProjectRequest& request)
     outcome.errors += report.errors;
     if (mode == SyncMode::Check && differing)
         outcome.errors << QStringLiteral("%1 from what sync would write: run quorva-cli sync")
-                              .arg(counted(differing, "file differs", "files differ"));
+                              .arg(countedText(differing, "file differs", "files differ"));
     outcome.exitStatus = (mode == SyncMode::DryRun ? !outcome.errors.isEmpty() : report.failed()) ? 1 : 0;
     return outcome;
 }

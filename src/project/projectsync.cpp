@@ -33,14 +33,6 @@ QString relativeTo(const fs::path& root, const fs::path& path)
     return displayPath(path.lexically_normal().lexically_relative(root.lexically_normal()));
 }
 
-bool hidden(const fs::path& path)
-{
-    for (const fs::path& part : path)
-        if (part.string().starts_with('.') && part != "." && part != "..")
-            return true;
-    return false;
-}
-
 // The bytes of a regular file, not through a link.
 std::optional<QByteArray> regularFile(const fs::path& path)
 {
@@ -55,7 +47,7 @@ LockedTarget lockedOf(const std::vector<Placement>& placements, const fs::path& 
     for (const Placement& placement : placements) {
         for (const PlannedFile& file : placement.plan.files) {
             const fs::path path = placement.root / toPath(file.path);
-            if (hidden(toPath(file.path)))
+            if (isBookkeeping(file.path))
                 locked.lists << relativeTo(root, path);
             else
                 locked.files[relativeTo(root, path)] = digestOf(file.bytes);
@@ -83,7 +75,7 @@ std::vector<FileDifference> differencesFromLock(const LockedTarget& locked, cons
         std::error_code error;
         for (auto it = fs::recursive_directory_iterator(root / toPath(folder), error);
              !error && it != fs::recursive_directory_iterator(); it.increment(error))
-            if (!(it->is_directory(error) && !it->is_symlink(error)) && !hidden(it->path().lexically_relative(root))
+            if (!(it->is_directory(error) && !it->is_symlink(error)) && !isBookkeeping(relativeTo(root, it->path()))
                 && !locked.files.count(relativeTo(root, it->path())))
                 stale.push_back(it->path());
     }
@@ -113,7 +105,7 @@ std::size_t fileCount(const std::vector<Placement>& placements)
     std::size_t count = 0;
     for (const Placement& placement : placements)
         count += std::size_t(std::count_if(placement.plan.files.begin(), placement.plan.files.end(),
-                                           [](const PlannedFile& file) { return !hidden(toPath(file.path)); }));
+                                           [](const PlannedFile& file) { return !isBookkeeping(file.path); }));
     return count;
 }
 
@@ -225,8 +217,9 @@ SyncReport syncProject(const fs::path& root, const ProjectConfig& config, const 
             continue;
         }
         sync.removed = std::size_t(installed.removed.size());
-        const bool changed = std::any_of(installed.written.begin(), installed.written.end(),
-                                         [](const fs::path& file) { return !hidden(file.filename()); })
+        const bool changed
+            = std::any_of(installed.written.begin(), installed.written.end(),
+                          [](const fs::path& file) { return !isBookkeeping(displayPath(file.filename())); })
             || sync.removed;
         sync.state = changed ? TargetSync::State::Written : TargetSync::State::Unchanged;
         // The inputs as they are now: sync may have changed some (a colour in colors.xml).

@@ -149,8 +149,8 @@ TargetPlacement placeIconComposerFile(const ProjectTarget& target, const fs::pat
     return out;
 }
 
-TargetPlacement placeAndroidIcon(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
-                                 SourceImages& images)
+TargetPlacement placeAndroidTarget(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
+                                   SourceImages& images)
 {
     TargetPlacement out;
     out.where = target.text(QStringLiteral("res"));
@@ -196,8 +196,8 @@ TargetPlacement placeAndroidIcon(const ProjectTarget& target, const fs::path& ro
         return out;
     }
     const AndroidPlacement placed
-        = quorva::placeAndroidIcon(res, plan, options.name, target.flag(QStringLiteral("force")),
-                                   playStore ? std::optional(root / toPath(*playStore)) : std::nullopt);
+        = placeAndroidIcon(res, plan, options.name, target.flag(QStringLiteral("force")),
+                           playStore ? std::optional(root / toPath(*playStore)) : std::nullopt);
     if (!placed.failures.isEmpty()) {
         out.failure = placed.failures.join(QStringLiteral("; "))
             + (placed.forcing ? QStringLiteral("; force = true in [android] %1").arg(*placed.forcing) : QString());
@@ -295,25 +295,18 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
     case TargetKind::IconComposer:
         return placeIconComposerFile(target, root, source, images);
     case TargetKind::Android:
-        return placeAndroidIcon(target, root, source, images);
+        return placeAndroidTarget(target, root, source, images);
     case TargetKind::Tauri:
         return placeTauriIcons(target, root, source);
-    case TargetKind::Windows: {
-        out.where = target.text(QStringLiteral("file"));
-        const auto ico = icoOf(source, art, sizesOf(target, windowsIconSizes()));
-        if (!ico)
-            out.failure = pathLine(root / toPath(out.where), QStringLiteral("Couldn't make the icon"));
-        else
-            out.placements.push_back(oneFile(root / toPath(out.where), *ico));
-        return out;
-    }
+    case TargetKind::Windows:
     case TargetKind::Icns: {
         out.where = target.text(QStringLiteral("file"));
-        const auto icns = icnsOf(source, macShapeOf(target), art.padding);
-        if (!icns)
+        const auto bytes = target.kind == TargetKind::Windows ? icoOf(source, art, sizesOf(target, windowsIconSizes()))
+                                                              : icnsOf(source, macShapeOf(target), art.padding);
+        if (!bytes)
             out.failure = pathLine(root / toPath(out.where), QStringLiteral("Couldn't make the icon"));
         else
-            out.placements.push_back(oneFile(root / toPath(out.where), *icns));
+            out.placements.push_back(oneFile(root / toPath(out.where), *bytes));
         return out;
     }
     case TargetKind::Linux: {

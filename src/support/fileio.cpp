@@ -140,6 +140,22 @@ std::optional<QString> readFile(const QString& file, QByteArray& bytes)
     return std::nullopt;
 }
 
+QByteArray readUpTo(int fd, qint64 size)
+{
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
 std::optional<QByteArray> readSmallFile(const fs::path& path, qint64 maxBytes, bool followLinks)
 {
     struct stat status {};
@@ -149,18 +165,7 @@ std::optional<QByteArray> readSmallFile(const fs::path& path, qint64 maxBytes, b
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW)));
     if (!fd.isOpen())
         return std::nullopt;
-    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + got, std::size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    bytes.truncate(got);
-    return bytes;
+    return readUpTo(fd.get(), status.st_size);
 }
 
 bool isPresent(const fs::path& path)

@@ -41,6 +41,10 @@ std::vector<std::string> namesIn(const FileDescriptor& folder);
 // Reads a whole file, which may be a compiled-in resource (":/...").
 std::optional<QString> readFile(const QString& file, QByteArray& bytes);
 
+// Up to size bytes from the descriptor, going on after interrupted and short reads: fewer only
+// at the file's end or an error.
+QByteArray readUpTo(int fd, qint64 size);
+
 // A regular file's bytes, when it is one of at most maxBytes; nothing otherwise. A link is
 // followed to what it names unless followLinks is false, when a link is no regular file.
 std::optional<QByteArray> readSmallFile(const std::filesystem::path& path, qint64 maxBytes, bool followLinks = true);

@@ -14,11 +14,6 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-bool hidden(const QString& path)
-{
-    return path.startsWith(QLatin1Char('.')) || path.contains(QLatin1String("/."));
-}
-
 // The bytes of a regular file, not through a link; nothing when it is no such file. One of
 // another length differs whatever its bytes: it is not read.
 std::optional<QByteArray> regularFile(const fs::path& path, qint64 expected)
@@ -40,7 +35,7 @@ std::vector<FileDifference> differencesFromDisk(const std::vector<Placement>& pl
         std::set<QString> planned;
         for (const PlannedFile& file : placement.plan.files) {
             planned.insert(file.path);
-            if (hidden(file.path))
+            if (isBookkeeping(file.path))
                 continue;
             const fs::path path = placement.root / toPath(file.path);
             const std::optional<QByteArray> bytes = regularFile(path, file.bytes.size());
@@ -51,7 +46,7 @@ std::vector<FileDifference> differencesFromDisk(const std::vector<Placement>& pl
                 found.push_back({FileDifference::Kind::Different, path});
         }
         for (const QString& removal : placement.plan.removals)
-            if (!hidden(removal) && isPresent(placement.root / toPath(removal)))
+            if (!isBookkeeping(removal) && isPresent(placement.root / toPath(removal)))
                 found.push_back({FileDifference::Kind::Stale, placement.root / toPath(removal)});
         for (const QString& folder : placement.plan.wholeFolders) {
             std::error_code error;
@@ -62,7 +57,7 @@ std::vector<FileDifference> differencesFromDisk(const std::vector<Placement>& pl
                     + displayPath(it->path().lexically_relative(placement.root / toPath(folder)));
                 if (it->is_directory(error) && !it->is_symlink(error))
                     continue;
-                if (!planned.count(path) && !hidden(path))
+                if (!planned.count(path) && !isBookkeeping(path))
                     extra.push_back(it->path());
             }
             std::sort(extra.begin(), extra.end());
@@ -71,6 +66,11 @@ std::vector<FileDifference> differencesFromDisk(const std::vector<Placement>& pl
         }
     }
     return found;
+}
+
+bool isBookkeeping(const QString& path)
+{
+    return path.startsWith(QLatin1Char('.')) || path.contains(QLatin1String("/."));
 }
 
 QString describe(FileDifference::Kind kind)

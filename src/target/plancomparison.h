@@ -28,4 +28,8 @@ std::vector<FileDifference> differencesFromDisk(const std::vector<Placement>& pl
 
 QString describe(FileDifference::Kind kind); // "missing", "different", "stale"
 
+// Whether a path below a placement's root names a hidden file, or one in a hidden folder: the
+// outputs' bookkeeping (Android's list of the files a run wrote), which no comparison counts.
+bool isBookkeeping(const QString& path);
+
 } // namespace quorva

@@ -205,6 +205,11 @@ void HomeController::fitColumn()
     m_column->setFixedWidth(std::max(m_column->minimumSizeHint().width(), std::min(columnWidth, available)));
 }
 
+bool HomeController::isLoading() const
+{
+    return m_loadsApplied < m_loadsStarted || (m_projects && m_projects->isOpening());
+}
+
 bool HomeController::isWorking() const
 {
     return m_jobsRunning > 0 || (m_projects && m_projects->isSyncing());
@@ -220,11 +225,13 @@ void HomeController::openProject(const std::filesystem::path& root)
     if (!m_projects || isWorking())
         return;
     forgetLastJob();
-    if (const std::optional<QString> problem = m_projects->open(root)) {
-        showStatus(*problem, MessageArea::Severity::Error);
-        return;
-    }
-    refresh();
+    beginBusy();
+    m_projects->open(root, [this](std::optional<QString> problem) {
+        endBusy();
+        if (problem)
+            showStatus(*problem, MessageArea::Severity::Error);
+        refresh();
+    });
 }
 
 void HomeController::chooseProject()

@@ -62,7 +62,7 @@ public:
     const std::optional<QString>& selectedAssetName() const { return *m_selectedAssetName; }
 
     // Whether an image is being loaded, or a preview made, off the main thread.
-    bool isLoading() const { return m_loadsApplied < m_loadsStarted; }
+    bool isLoading() const;
     bool isPreviewing() const { return m_previewsShown < m_previewsStarted; }
     // Whether a job started here has a writer call still to come.
     bool isWorking() const;

@@ -5,6 +5,7 @@
 #include "project/projectdetection.h"
 #include "project/projectsync.h"
 #include "project/targetplacement.h"
+#include "support/countedtext.h"
 #include "support/paths.h"
 #include "target/installer.h"
 #include "ui/backgroundwork.h"
@@ -19,11 +20,6 @@ namespace {
 
 constexpr qint64 maxConfigBytes = 4 << 20;
 
-QString counted(std::size_t count, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
-
 } // namespace
 
 ProjectController::ProjectController(ProjectPanel* panel, QObject* parent) : QObject(parent), m_panel(panel)
@@ -36,49 +32,84 @@ ProjectController::ProjectController(ProjectPanel* panel, QObject* parent) : QOb
     connect(m_panel, &ProjectPanel::saveRequested, this, &ProjectController::save);
 }
 
-std::optional<QString> ProjectController::open(const fs::path& root)
-{
-    QByteArray saved;
+namespace {
+
+// What opening a project reads: its quorva.toml, or what init would write from the project.
+struct ReadProject {
+    std::optional<QString> problem;
     ProjectConfig config;
+    QByteArray saved; // quorva.toml as it is; empty when there is none
     QString title;
+};
+
+ReadProject readProject(const fs::path& root)
+{
+    ReadProject read;
     QFile file(displayPath(root / projectConfigName));
     if (file.exists()) {
-        if (file.size() > maxConfigBytes || !file.open(QIODevice::ReadOnly))
-            return tr("Couldn't read %1.").arg(displayPath(root / projectConfigName)).toHtmlEscaped();
-        saved = file.readAll();
-        const ReadProjectConfig read = readProjectConfig(saved, root, displayPath(root / projectConfigName));
-        if (!read.config)
-            return tr("<b>The project can't be opened.</b>") + QStringLiteral("<br>")
-                + read.errors.join(QLatin1Char('\n'))
+        if (file.size() > maxConfigBytes || !file.open(QIODevice::ReadOnly)) {
+            read.problem
+                = ProjectController::tr("Couldn't read %1.").arg(displayPath(root / projectConfigName)).toHtmlEscaped();
+            return read;
+        }
+        read.saved = file.readAll();
+        const ReadProjectConfig config = readProjectConfig(read.saved, root, displayPath(root / projectConfigName));
+        if (!config.config) {
+            read.problem = ProjectController::tr("<b>The project can't be opened.</b>") + QStringLiteral("<br>")
+                + config.errors.join(QLatin1Char('\n'))
                       .toHtmlEscaped()
                       .replace(QLatin1Char('\n'), QStringLiteral("<br>"));
-        config = *read.config;
-        title = tr("Project %1, as its quorva.toml says").arg(displayPath(resolvedPath(root).filename()));
-    } else {
-        // What init would write: the targets found, flutter_launcher_icons' settings imported.
-        DetectedProject found = detectProject(root);
-        importLauncherIcons(root, found.config);
-        if (found.config.targets.empty())
-            return tr("<b>%1 is no project Quorva knows.</b> It has no asset catalog, res folder, site, Windows or "
-                      "macOS icon file, nor Tauri configuration; drop an image to make icons from it.")
-                .arg(displayPath(root).toHtmlEscaped());
-        if (!found.config.shared.count(QStringLiteral("source")))
-            if (const std::optional<QString> source = likelySource(root))
-                found.config.shared[QStringLiteral("source")] = {*source, 0};
-        config = found.config;
-        title = tr("%1 project %2: no quorva.toml yet")
-                    .arg(found.kinds.isEmpty() ? tr("A") : found.kinds.join(QStringLiteral(", ")),
-                         displayPath(resolvedPath(root).filename()));
+            return read;
+        }
+        read.config = *config.config;
+        read.title = ProjectController::tr("Project %1, as its quorva.toml says")
+                         .arg(displayPath(resolvedPath(root).filename()));
+        return read;
     }
-    m_root = root;
-    m_config = std::move(config);
-    m_savedText = saved;
-    if (m_panel)
-        m_panel->setProject(title);
-    showState();
-    emit targetsChanged();
-    emit sourceChanged();
-    return std::nullopt;
+    // What init would write: the targets found, flutter_launcher_icons' settings imported.
+    DetectedProject found = detectProject(root);
+    importLauncherIcons(root, found.config);
+    if (found.config.targets.empty()) {
+        read.problem = ProjectController::tr("<b>%1 is no project Quorva knows.</b> It has no asset catalog, res "
+                                             "folder, site, Windows or macOS icon file, nor Tauri configuration; drop "
+                                             "an image to make icons from it.")
+                           .arg(displayPath(root).toHtmlEscaped());
+        return read;
+    }
+    if (!found.config.shared.count(QStringLiteral("source")))
+        if (const std::optional<QString> source = likelySource(root))
+            found.config.shared[QStringLiteral("source")] = {*source, 0};
+    read.config = found.config;
+    read.title = ProjectController::tr("%1 project %2: no quorva.toml yet")
+                     .arg(found.kinds.isEmpty() ? ProjectController::tr("A") : found.kinds.join(QStringLiteral(", ")),
+                          displayPath(resolvedPath(root).filename()));
+    return read;
+}
+
+} // namespace
+
+void ProjectController::open(const fs::path& root, const std::function<void(std::optional<QString>)>& opened)
+{
+    // The project's files (its Xcode and Gradle projects among them) are read off the main thread.
+    ++m_opening;
+    inBackground(
+        this, [root] { return readProject(root); },
+        [this, root, opened](ReadProject read) {
+            --m_opening;
+            if (read.problem) {
+                opened(read.problem);
+                return;
+            }
+            m_root = root;
+            m_config = std::move(read.config);
+            m_savedText = read.saved;
+            if (m_panel)
+                m_panel->setProject(read.title);
+            showState();
+            emit targetsChanged();
+            emit sourceChanged();
+            opened(std::nullopt);
+        });
 }
 
 void ProjectController::close()
@@ -192,11 +223,11 @@ void ProjectController::sync()
                 switch (target.state) {
                 case TargetSync::State::Written:
                     lines << tr("%1: wrote %2 in %3.")
-                                 .arg(target.label, counted(target.files, "file", "files"), target.where);
+                                 .arg(target.label, countedText(target.files, "file", "files"), target.where);
                     break;
                 case TargetSync::State::Unchanged:
                     lines << tr("%1: unchanged, %2 in %3.")
-                                 .arg(target.label, counted(target.files, "file", "files"), target.where);
+                                 .arg(target.label, countedText(target.files, "file", "files"), target.where);
                     break;
                 default:
                     failed = true;

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,9 +28,11 @@ public:
     explicit ProjectController(ProjectPanel* panel, QObject* parent = nullptr);
 
     bool isOpen() const { return m_root.has_value(); }
+    bool isOpening() const { return m_opening > 0; }
     bool isSyncing() const { return m_syncing; }
-    // Opens the project in a folder; a message saying why not, when it can't be.
-    std::optional<QString> open(const std::filesystem::path& root);
+    // Opens the project in a folder, its files read off the main thread; then opened is called
+    // on the main thread with nothing, or with a message saying why it can't be opened.
+    void open(const std::filesystem::path& root, const std::function<void(std::optional<QString>)>& opened);
     void close();
     void sync();
     void save();
@@ -57,6 +60,7 @@ private:
     ProjectConfig m_config;
     QByteArray m_savedText; // quorva.toml as it is on the disk; empty when there is none
     bool m_syncing = false;
+    int m_opening = 0;
 };
 
 } // namespace quorva
