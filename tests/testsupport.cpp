@@ -195,9 +195,12 @@ QStringList imageSetTree(const QString& name)
     return {set + "Contents.json", set + "asset@1x.png", set + "asset@2x.png", set + "asset@3x.png"};
 }
 
-ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs)
+ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs,
+                      const fs::path& workingFolder)
 {
     QProcess process;
+    if (!workingFolder.empty())
+        process.setWorkingDirectory(str(workingFolder));
     process.start(program, arguments);
     ProgramRun run;
     if (!process.waitForFinished(timeoutMs)) {
@@ -214,6 +217,11 @@ ProgramRun runProgram(const QString& program, const QStringList& arguments, int 
 ProgramRun runCli(const QStringList& arguments)
 {
     return runProgram(cliPath, arguments);
+}
+
+ProgramRun runCliIn(const fs::path& folder, const QStringList& arguments)
+{
+    return runProgram(cliPath, arguments, 120000, folder);
 }
 
 bool runCliKilledAtRandom(const QStringList& arguments, int run, std::chrono::microseconds wholeRun,

@@ -82,9 +82,11 @@ struct ProgramRun {
     QString out;
     QString err;
 };
-ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000);
-// quorva-cli as the build made it.
+ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000,
+                      const fs::path& workingFolder = {});
+// quorva-cli as the build made it; in a folder of the test's, as a user types it in a project.
 ProgramRun runCli(const QStringList& arguments);
+ProgramRun runCliIn(const fs::path& folder, const QStringList& arguments);
 inline const QString cliPath = QStringLiteral(QUORVA_CLI_PATH);
 
 // Runs quorva-cli as the kill tests do: every tenth run (run % 10 == 9) is let finish, so that

@@ -1,7 +1,6 @@
 #include "cli/projectcommand.h"
 
-#include "project/flutterlaunchericons.h"
-#include "project/projectdetection.h"
+#include "project/projectinit.h"
 #include "project/projectsync.h"
 #include "support/countedtext.h"
 #include "support/paths.h"
@@ -13,15 +12,29 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-// The project's paths as the user gave the project: below the current folder, without "./".
-void shownFromHere(const ProjectRequest& request, GenerateOutcome& outcome)
+// The project's paths as the user gave the project: PROJECT/… as it was typed, and a path in
+// the current folder without "./". The work itself is done on the absolute folder, so that every
+// path joined to it compares as it should.
+void shownAsGiven(const ProjectRequest& request, GenerateOutcome& outcome)
 {
-    if (request.project.lexically_normal() != fs::path("."))
-        return;
-    static const QRegularExpression here(QStringLiteral(R"((^|[\s('"])\./)"));
+    const fs::path absolute = absoluteFolder(request.project);
+    const bool here = request.project.lexically_normal() == fs::path(".");
+    QString given = displayPath(request.project);
+    while (given.size() > 1 && given.endsWith(QLatin1Char('/')))
+        given.chop(1);
+    const QString escaped = QRegularExpression::escape(displayPath(absolute));
+    const QRegularExpression below(escaped + QStringLiteral("/"));
+    const QRegularExpression itself(escaped + QStringLiteral(R"((?=[:\s)'"]|$))"));
+    static const QRegularExpression dotSlash(QStringLiteral(R"((^|[\s('"])\./)"));
     for (QStringList* lines : {&outcome.output, &outcome.errors, &outcome.notes})
-        for (QString& line : *lines)
-            line.replace(here, QStringLiteral("\\1"));
+        for (QString& line : *lines) {
+            if (absolute.has_relative_path()) {
+                line.replace(below, here ? QString() : given + QLatin1Char('/'));
+                line.replace(itself, given);
+            }
+            if (here)
+                line.replace(dotSlash, QStringLiteral("\\1"));
+        }
 }
 
 // What a dry run would do to a file.
@@ -38,80 +51,49 @@ QString actionFor(FileDifference::Kind kind)
     return {};
 }
 
-GenerateOutcome initProject(const ProjectRequest& request);
+GenerateOutcome initOf(const ProjectRequest& request);
 GenerateOutcome syncOf(const ProjectRequest& request);
 
 } // namespace
 
 GenerateOutcome runInit(const ProjectRequest& request)
 {
-    GenerateOutcome outcome = initProject(request);
-    shownFromHere(request, outcome);
+    GenerateOutcome outcome = initOf(request);
+    shownAsGiven(request, outcome);
     return outcome;
 }
 
 GenerateOutcome runSync(const ProjectRequest& request)
 {
     GenerateOutcome outcome = syncOf(request);
-    shownFromHere(request, outcome);
+    shownAsGiven(request, outcome);
     return outcome;
 }
 
 namespace {
 
-GenerateOutcome initProject(const ProjectRequest& request)
+GenerateOutcome initOf(const ProjectRequest& request)
 {
-    const fs::path& root = request.project;
+    const fs::path root = absoluteFolder(request.project);
     std::error_code error;
     if (!fs::is_directory(root, error))
         return failedWith(pathLine(root, QStringLiteral("there is no such project folder")));
     if (fs::exists(root / projectConfigName, error) && !request.force)
         return failedWith(pathLine(root / projectConfigName,
                                    QStringLiteral("it is there already; --force writes a new one over it")));
-    DetectedProject project = detectProject(root);
+    const ProjectInit init = initProject(root, request.source);
+    if (init.failure)
+        return failedWith(*init.failure);
     GenerateOutcome outcome;
-    QStringList& out = outcome.output;
-    out << (project.kinds.isEmpty() ? QStringLiteral("project: of no kind Quorva knows")
-                                    : QStringLiteral("project: %1").arg(project.kinds.join(QStringLiteral(", "))));
-    const std::optional<ImportedLauncherIcons> imported = importLauncherIcons(root, project.config);
-    for (const QString& line : project.found)
-        out << QStringLiteral("found %1").arg(line);
-    for (const QString& line : project.notFound)
-        out << QStringLiteral("not found %1").arg(line);
-    if (imported) {
-        outcome.errors += imported->errors;
-        out << QStringLiteral("imported flutter_launcher_icons from %1%2")
-                   .arg(imported->from,
-                        imported->flavors.isEmpty() ? QString()
-                                                    : QStringLiteral(", with the flavors %1")
-                                                          .arg(imported->flavors.join(QStringLiteral(", "))));
-        if (!imported->unmatched.isEmpty())
-            out << QStringLiteral("no equal in Quorva for %1").arg(imported->unmatched.join(QStringLiteral(", ")));
-    }
-    // The source: the one given, the one imported, or one in the usual places.
-    if (request.source) {
-        const fs::path within = resolvedPath(*request.source).lexically_relative(resolvedPath(root));
-        if (within.empty() || *within.begin() == "..")
-            return failedWith(
-                pathLine(*request.source, QStringLiteral("it must lie in the project %1").arg(displayPath(root))));
-        project.config.shared[QStringLiteral("source")] = {displayPath(within), 0};
-    } else if (!project.config.shared.count(QStringLiteral("source"))) {
-        const std::optional<QString> found = likelySource(root);
-        project.config.shared[QStringLiteral("source")] = {found.value_or(QStringLiteral("icon.png")), 0};
-        if (!found)
-            outcome.notes << QStringLiteral("no source image found: quorva.toml names icon.png, which is not there; "
-                                            "put the icon there, or give --source FILE");
-    }
-    if (project.config.targets.empty())
-        return failedWith(pathLine(root,
-                                   QStringLiteral("no target found: no catalog, res folder, site, Windows or "
-                                                  "macOS icon file, nor Tauri configuration")));
-    Plan plan;
-    plan.add(QLatin1String(projectConfigName), writeProjectConfig(project.config));
-    outcome.errors += install(root, plan).failures;
+    outcome.output << (init.kinds.isEmpty() ? QStringLiteral("project: of no kind Quorva knows")
+                                            : QStringLiteral("project: %1").arg(init.kinds.join(QStringLiteral(", "))));
+    outcome.output += init.found;
+    outcome.notes = init.notes;
+    outcome.errors = init.errors;
+    outcome.errors += install(root, init.files).failures;
     if (outcome.errors.isEmpty())
-        out << QStringLiteral("wrote %1; quorva-cli sync writes every target it names")
-                   .arg(displayPath(root / projectConfigName));
+        outcome.output << QStringLiteral("wrote %1; quorva-cli sync writes every target it names")
+                              .arg(displayPath(root / projectConfigName));
     outcome.exitStatus = outcome.errors.isEmpty() ? 0 : 1;
     return outcome;
 }
@@ -119,11 +101,16 @@ GenerateOutcome initProject(const ProjectRequest& request)
 GenerateOutcome syncOf(const ProjectRequest& request)
 {
     const SyncMode mode = request.check ? SyncMode::Check : request.dryRun ? SyncMode::DryRun : SyncMode::Write;
-    const SyncReport report = syncProject(request.project, request.flavors, mode);
+    const SyncReport report = syncProject(absoluteFolder(request.project), request.flavors, mode);
     GenerateOutcome outcome;
     if (report.targets.empty() && !report.errors.isEmpty()) {
         outcome.errors = report.errors;
         outcome.exitStatus = 2;
+        return outcome;
+    }
+    if (!report.refusals.isEmpty()) {
+        outcome.errors = report.refusals;
+        outcome.exitStatus = 1;
         return outcome;
     }
     std::size_t differing = 0;

@@ -20,7 +20,8 @@ namespace {
 enum class Type {
     Bool,
     Padding, // a percentage from 0 to 40
-    Path,    // a file or folder of the project, relative to its root
+    Path,    // a file or folder of the project, relative to its root: where a target writes
+    Image,   // an image the icons are made from: anywhere in the repository that holds the project
     Colour,  // an opaque CSS colour
     ColourOrPath,
     BoolOrPath, // true for the source's own art, or an image of its own
@@ -41,7 +42,7 @@ struct Key {
 const std::vector<Key>& sharedKeys()
 {
     static const std::vector<Key> keys = {
-        {"source", Type::Path},
+        {"source", Type::Image},
         {"background", Type::Colour},
         {"padding", Type::Padding},
     };
@@ -72,7 +73,7 @@ const std::vector<Key>& keysOf(TargetKind kind)
           {"name", Type::SetName},
           {"dark", Type::BoolOrPath},
           {"tinted", Type::BoolOrPath},
-          {"source", Type::Path},
+          {"source", Type::Image},
           {"background", Type::Colour},
           {"padding", Type::Padding}}},
         {TargetKind::Android,
@@ -83,37 +84,37 @@ const std::vector<Key>& keysOf(TargetKind kind)
           {"notification", Type::BoolOrPath},
           {"notification-name", Type::ResourceName},
           {"force", Type::Bool},
-          {"source", Type::Path},
+          {"source", Type::Image},
           {"background", Type::ColourOrPath},
           {"padding", Type::Padding}}},
         {TargetKind::Web,
          {{"folder", Type::Path, true},
           {"manifest", Type::Path},
-          {"source", Type::Path},
+          {"source", Type::Image},
           {"background", Type::Colour},
           {"padding", Type::Padding}}},
         {TargetKind::Windows,
          {{"file", Type::Path, true},
           {"sizes", Type::Sizes},
-          {"source", Type::Path},
+          {"source", Type::Image},
           {"background", Type::Colour},
           {"padding", Type::Padding}}},
         {TargetKind::Icns,
          {{"file", Type::Path, true},
           {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
-          {"source", Type::Path},
+          {"source", Type::Image},
           {"padding", Type::Padding}}},
         {TargetKind::Linux,
          {{"folder", Type::Path, true},
           {"id", Type::AppId, true},
           {"sizes", Type::Sizes},
-          {"source", Type::Path},
+          {"source", Type::Image},
           {"background", Type::Colour},
           {"padding", Type::Padding}}},
         {TargetKind::Tauri,
          {{"config", Type::Path, true},
           {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
-          {"source", Type::Path},
+          {"source", Type::Image},
           {"padding", Type::Padding}}},
     };
     return tables.at(kind);
@@ -128,12 +129,14 @@ QString typeText(const Key& key)
         return QStringLiteral("a percentage from 0 to 40");
     case Type::Path:
         return QStringLiteral("a path inside the project");
+    case Type::Image:
+        return QStringLiteral("an image's path inside the repository");
     case Type::Colour:
         return QStringLiteral("an opaque colour (\"#RRGGBB\", \"rgb(r, g, b)\" or a CSS name)");
     case Type::ColourOrPath:
-        return QStringLiteral("an opaque colour or an image's path inside the project");
+        return QStringLiteral("an opaque colour or an image's path inside the repository");
     case Type::BoolOrPath:
-        return QStringLiteral("true, false or an image's path inside the project");
+        return QStringLiteral("true, false or an image's path inside the repository");
     case Type::SetName:
         return QStringLiteral("a set's name (no '/', not starting with '.')");
     case Type::ResourceName:
@@ -151,7 +154,10 @@ QString typeText(const Key& key)
 
 class Reader {
 public:
-    Reader(const fs::path& root, const QString& shown) : m_root(root), m_shown(shown) {}
+    Reader(const fs::path& root, const QString& shown)
+        : m_root(absoluteFolder(root)), m_repository(repositoryOf(root)), m_shown(shown)
+    {
+    }
 
     QStringList errors;
 
@@ -162,17 +168,18 @@ public:
 
     static int lineOf(const toml::node& node) { return int(node.source().begin.line); }
 
-    // A path as quorva.toml gives it, when it stays inside the project, links and all.
-    bool insideProject(const QString& text) const
+    // A path as quorva.toml gives it, relative to the project, when it stays inside the folder,
+    // links and all.
+    bool inside(const QString& text, const fs::path& folder) const
     {
         const fs::path path = toPath(text);
         if (text.isEmpty() || path.is_absolute())
             return false;
         const fs::path joined = (m_root / path).lexically_normal();
-        const fs::path relative = joined.lexically_relative(m_root.lexically_normal());
+        const fs::path relative = joined.lexically_relative(folder);
         if (relative.empty() || *relative.begin() == "..")
             return false;
-        return isWithin(resolvedPath(joined), resolvedPath(m_root));
+        return isWithin(resolvedPath(joined), resolvedPath(folder));
     }
 
     std::optional<ConfigValue> value(const Key& key, const toml::node& node, const QString& table)
@@ -183,9 +190,18 @@ public:
             return std::nullopt;
         };
         const auto path = [&](const QString& text) -> std::optional<ConfigValue> {
-            if (!insideProject(text)) {
+            if (!inside(text, m_root)) {
                 error(line,
                       QStringLiteral("'%1'%2 leads out of the project: %3").arg(QLatin1String(key.name), table, text));
+                return std::nullopt;
+            }
+            return ConfigValue{text, line};
+        };
+        const auto image = [&](const QString& text) -> std::optional<ConfigValue> {
+            if (!inside(text, m_repository)) {
+                error(line,
+                      QStringLiteral("'%1'%2 leads out of the repository that holds the project: %3")
+                          .arg(QLatin1String(key.name), table, text));
                 return std::nullopt;
             }
             return ConfigValue{text, line};
@@ -206,6 +222,8 @@ public:
             return wrong();
         case Type::Path:
             return node.is_string() ? path(text) : wrong();
+        case Type::Image:
+            return node.is_string() ? image(text) : wrong();
         case Type::Colour: {
             const QColor colour = node.is_string() ? parseCssColour(text) : QColor();
             return colour.isValid() && colour.alpha() == 255 ? std::optional(ConfigValue{text, line}) : wrong();
@@ -216,12 +234,12 @@ public:
             const QColor colour = parseCssColour(text);
             if (colour.isValid())
                 return colour.alpha() == 255 ? std::optional(ConfigValue{text, line}) : wrong();
-            return path(text);
+            return image(text);
         }
         case Type::BoolOrPath:
             if (node.is_boolean())
                 return ConfigValue{*node.value<bool>(), line};
-            return node.is_string() ? path(text) : wrong();
+            return node.is_string() ? image(text) : wrong();
         case Type::SetName:
             return node.is_string() && isSingleComponent(text) && !text.startsWith(QLatin1Char('.'))
                 ? std::optional(ConfigValue{text, line})
@@ -303,6 +321,7 @@ public:
 
 private:
     fs::path m_root;
+    fs::path m_repository;
     QString m_shown;
 };
 

@@ -46,7 +46,7 @@ ConfigValue text(const QString& value)
 
 class Detector {
 public:
-    explicit Detector(const fs::path& root) : m_root(root), m_absolute(resolvedPath(root)) {}
+    explicit Detector(const fs::path& root) : m_root(absoluteFolder(root)), m_absolute(resolvedPath(root)) {}
 
     DetectedProject run()
     {

@@ -3,6 +3,7 @@
 #include "project/projecttarget.h"
 #include "project/synclock.h"
 #include "project/targetplacement.h"
+#include "project/writtenplaces.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "target/installer.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <atomic>
 #include <set>
-#include <thread>
 
 #include <sys/stat.h>
 
@@ -109,40 +109,19 @@ std::size_t fileCount(const std::vector<Placement>& placements)
     return count;
 }
 
-// The targets' files made side by side, each target on a thread of its own: each spreads its
-// icons over the pool, and while one waits for the last of its icons another's keep the cores
-// busy. In the targets' order.
-std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets, const fs::path& root)
-{
-    SourceImages images(root);
-    std::vector<TargetPlacement> made(targets.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < targets.size(); i = next++)
-            made[i] = placeTarget(*targets[i], root, images);
-    };
-    const std::size_t helpers = std::min<std::size_t>(targets.size(), std::max(1u, std::thread::hardware_concurrency()))
-        - (targets.empty() ? 0 : 1);
-    std::vector<std::thread> threads;
-    for (std::size_t helper = 0; helper < helpers; ++helper)
-        threads.emplace_back(work);
-    work();
-    for (std::thread& thread : threads)
-        thread.join();
-    return made;
-}
-
 } // namespace
 
 bool SyncReport::failed() const
 {
-    return !errors.isEmpty() || std::any_of(targets.begin(), targets.end(), [](const TargetSync& target) {
-        return target.state == TargetSync::State::Failed || target.state == TargetSync::State::Differs;
-    });
+    return !errors.isEmpty() || !refusals.isEmpty()
+        || std::any_of(targets.begin(), targets.end(), [](const TargetSync& target) {
+               return target.state == TargetSync::State::Failed || target.state == TargetSync::State::Differs;
+           });
 }
 
-SyncReport syncProject(const fs::path& root, const QStringList& flavors, SyncMode mode)
+SyncReport syncProject(const fs::path& given, const QStringList& flavors, SyncMode mode)
 {
+    const fs::path root = absoluteFolder(given);
     SyncReport report;
     const std::optional<QByteArray> text = readFileAt(root / projectConfigName);
     if (!text) {
@@ -158,9 +137,10 @@ SyncReport syncProject(const fs::path& root, const QStringList& flavors, SyncMod
     return syncProject(root, *read.config, flavors, mode, true);
 }
 
-SyncReport syncProject(const fs::path& root, const ProjectConfig& config, const QStringList& flavors, SyncMode mode,
+SyncReport syncProject(const fs::path& given, const ProjectConfig& config, const QStringList& flavors, SyncMode mode,
                        bool keepLock)
 {
+    const fs::path root = absoluteFolder(given);
     SyncReport report;
     const ProjectTargets targets = projectTargets(config, flavors);
     if (!targets.errors.isEmpty()) {
@@ -172,15 +152,37 @@ SyncReport syncProject(const fs::path& root, const ProjectConfig& config, const 
     // A check trusts the lock where the inputs are those it records; every other target is made.
     std::vector<const ProjectTarget*> toMake;
     std::map<QString, std::vector<FileDifference>> fromLock;
+    const auto imagesThere = [&](const ProjectTarget& target) {
+        const std::vector<TargetImage> images = targetImages(target);
+        return std::all_of(images.begin(), images.end(),
+                           [&](const TargetImage& image) { return isPresent(root / toPath(image.path)); });
+    };
     for (const ProjectTarget& target : targets.targets) {
         const auto locked = lock.targets.find(target.key());
-        if (mode == SyncMode::Check && locked != lock.targets.end()
+        if (mode == SyncMode::Check && locked != lock.targets.end() && imagesThere(target)
             && locked->second.inputs == inputsDigest(target, root))
             fromLock[target.key()] = differencesFromLock(locked->second, root);
         else
             toMake.push_back(&target);
     }
     const std::vector<TargetPlacement> made = placeTargets(toMake, root);
+
+    // No image the icons are made from may lie where a target writes: a source picked from inside
+    // the set it makes would be replaced by the first sync and be gone for the next.
+    WrittenPlaces places;
+    for (std::size_t i = 0; i < toMake.size(); ++i)
+        places.add(toMake[i]->label(), made[i].placements);
+    for (const ProjectTarget& target : targets.targets)
+        if (fromLock.count(target.key()))
+            places.add(target.label(), lock.targets.at(target.key()), root);
+    for (const ImageInTheWay& image : imagesInTheWay(targets.targets, places, root))
+        report.refusals << pathLine(root / toPath(image.path),
+                                    QStringLiteral("the %1 of %2 lies where %3 writes, and syncing would replace it: "
+                                                   "nothing was written; keep it outside every target's files "
+                                                   "(quorva-cli init --force copies it out) and name it in %4")
+                                        .arg(image.key, image.target, image.writer, QLatin1String(projectConfigName)));
+    if (!report.refusals.isEmpty())
+        return report;
 
     auto next = made.begin();
     for (const ProjectTarget& target : targets.targets) {

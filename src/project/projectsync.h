@@ -39,6 +39,9 @@ struct TargetSync {
 struct SyncReport {
     std::vector<TargetSync> targets;
     QStringList errors; // quorva.toml could not be read, or a flavor asked for is not in it: nothing was done
+    // Why no target was written, though quorva.toml is sound: an image the icons are made from
+    // lies where a target writes, and syncing would replace it.
+    QStringList refusals;
     bool failed() const;
 };
 

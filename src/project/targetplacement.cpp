@@ -11,12 +11,16 @@
 #include "image/csscolour.h"
 #include "png/pngencoder.h"
 #include "project/tauriconfig.h"
+#include "project/writtenplaces.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "web/webicons.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <atomic>
+#include <thread>
 
 namespace quorva {
 namespace fs = std::filesystem;
@@ -207,28 +211,53 @@ TargetPlacement placeAndroidTarget(const ProjectTarget& target, const fs::path& 
     return out;
 }
 
+// The configurations of a Tauri app that name its icons: the main one, and those of its platforms
+// beside it that exist.
+std::vector<fs::path> tauriConfigs(const fs::path& config)
+{
+    std::vector<fs::path> configs = {config};
+    std::error_code error;
+    for (const QString& name : tauriPlatformConfigNames())
+        if (const fs::path platform = config.parent_path() / toPath(name); fs::is_regular_file(platform, error))
+            configs.push_back(platform);
+    return configs;
+}
+
 TargetPlacement placeTauriIcons(const ProjectTarget& target, const fs::path& root, const ImageRef& source)
 {
     TargetPlacement out;
-    const fs::path config = root / toPath(target.text(QStringLiteral("config")));
-    out.where = target.text(QStringLiteral("config"));
-    const TauriIcons icons = tauriIcons(readBytes(config));
-    if (icons.error) {
-        out.failure = pathLine(config, *icons.error);
+    const fs::path config = (root / toPath(target.text(QStringLiteral("config")))).lexically_normal();
+    const fs::path folder = config.parent_path();
+    // Every icon the configurations name, once, in the order they name them.
+    std::vector<TauriIcon> icons;
+    for (const fs::path& each : tauriConfigs(config)) {
+        const TauriIcons named = tauriIcons(readBytes(each));
+        if (named.error) {
+            out.failure = pathLine(each, *named.error);
+            return out;
+        }
+        for (const QString& skipped : named.skipped)
+            out.notes << pathLine(each, QStringLiteral("left %1 alone: its name tells no size").arg(skipped));
+        for (const TauriIcon& icon : named.icons)
+            if (std::none_of(icons.begin(), icons.end(), [&](const TauriIcon& had) {
+                    return toPath(had.path).lexically_normal() == toPath(icon.path).lexically_normal();
+                }))
+                icons.push_back(icon);
+    }
+    if (icons.empty()) {
+        out.failure = pathLine(config, QStringLiteral("it names no icons (bundle.icon)"));
         return out;
     }
-    for (const QString& skipped : icons.skipped)
-        out.notes << pathLine(config, QStringLiteral("left %1 alone: its name tells no size").arg(skipped));
     DesktopArt art;
     art.padding = paddingOf(target);
     std::set<int> sides;
-    for (const TauriIcon& icon : icons.icons)
+    for (const TauriIcon& icon : icons)
         if (icon.format == TauriIcon::Format::Png)
             sides.insert(icon.side);
     const std::map<int, ImageRef> rendered = renderSides(source, art, sides);
     Plan plan;
-    const fs::path folder = config.parent_path();
-    for (const TauriIcon& icon : icons.icons) {
+    QStringList places;
+    for (const TauriIcon& icon : icons) {
         const fs::path within = (folder / toPath(icon.path)).lexically_normal().lexically_relative(folder);
         if (within.empty() || *within.begin() == ".." || toPath(icon.path).is_absolute()) {
             out.failure = pathLine(config, QStringLiteral("its icon %1 lies outside its folder").arg(icon.path));
@@ -252,7 +281,12 @@ TargetPlacement placeTauriIcons(const ProjectTarget& target, const fs::path& roo
             return out;
         }
         plan.add(displayPath(within), *bytes);
+        const QString place = displayPath((folder / within).parent_path().lexically_relative(root));
+        if (!places.contains(place))
+            places << place;
     }
+    // Where the icons go, as sync names it: their folders.
+    out.where = places.join(QStringLiteral(", "));
     out.placements.push_back({folder, plan, false});
     return out;
 }
@@ -357,14 +391,8 @@ std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& ta
     const auto add = [&](const fs::path& path) {
         inputs.emplace_back(displayPath(path.lexically_relative(root)), readBytes(path));
     };
-    // Every image a key names.
-    for (const auto& [key, value] : target.settings)
-        if (key == QLatin1String("source") || key == QLatin1String("dark") || key == QLatin1String("tinted")
-            || key == QLatin1String("monochrome") || key == QLatin1String("notification")
-            || (key == QLatin1String("background") && !value.text().isEmpty()
-                && !parseCssColour(value.text()).isValid()))
-            if (!value.text().isEmpty())
-                add(root / toPath(value.text()));
+    for (const TargetImage& image : targetImages(target))
+        add(root / toPath(image.path));
     std::error_code error;
     switch (target.kind) {
     case TargetKind::Android: {
@@ -403,7 +431,8 @@ std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& ta
         break;
     }
     case TargetKind::Tauri:
-        add(root / toPath(target.text(QStringLiteral("config"))));
+        for (const fs::path& config : tauriConfigs(root / toPath(target.text(QStringLiteral("config")))))
+            add(config);
         break;
     case TargetKind::iOS:
     case TargetKind::macOS:
@@ -418,6 +447,26 @@ std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& ta
         break;
     }
     return inputs;
+}
+
+std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets, const fs::path& root)
+{
+    SourceImages images(root);
+    std::vector<TargetPlacement> made(targets.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < targets.size(); i = next++)
+            made[i] = placeTarget(*targets[i], root, images);
+    };
+    const std::size_t helpers = std::min<std::size_t>(targets.size(), std::max(1u, std::thread::hardware_concurrency()))
+        - (targets.empty() ? 0 : 1);
+    std::vector<std::thread> threads;
+    for (std::size_t helper = 0; helper < helpers; ++helper)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    return made;
 }
 
 } // namespace quorva

@@ -43,6 +43,12 @@ struct TargetPlacement {
 };
 TargetPlacement placeTarget(const ProjectTarget& target, const std::filesystem::path& root, SourceImages& images);
 
+// The targets' files made side by side, each target on a thread of its own: each spreads its
+// icons over the pool, and while one waits for the last of its icons another's keep the cores
+// busy. In the targets' order.
+std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets,
+                                          const std::filesystem::path& root);
+
 // Everything the target's files are made from, by name, in a fixed order: its images and the
 // project's files its plan reads (an Android module's manifests, build file and values, a site's
 // manifest, Tauri's configuration), so that equal inputs mean equal files.

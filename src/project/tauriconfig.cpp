@@ -20,10 +20,9 @@ TauriIcons tauriIcons(const QByteArray& config)
     QJsonValue icon = root[QStringLiteral("bundle")][QStringLiteral("icon")];
     if (!icon.isArray())
         icon = root[QStringLiteral("tauri")][QStringLiteral("bundle")][QStringLiteral("icon")];
-    if (!icon.isArray()) {
-        found.error = QStringLiteral("it names no icons (bundle.icon)");
+    if (!icon.isArray())
         return found;
-    }
+    found.namesIcons = true;
     // 32x32.png, 128x128@2x.png, Square150x150Logo.png: the side in the name, times its scale.
     static const QRegularExpression sized(QStringLiteral(R"((\d+)x(\d+)(?:@(\d)x)?[^/]*\.png$)"));
     for (const QJsonValue& entry : icon.toArray()) {
@@ -50,6 +49,15 @@ TauriIcons tauriIcons(const QByteArray& config)
         }
     std::erase_if(found.icons, [](const TauriIcon& each) { return each.path.isEmpty(); });
     return found;
+}
+
+const QStringList& tauriPlatformConfigNames()
+{
+    static const QStringList names
+        = {QStringLiteral("tauri.macos.conf.json"), QStringLiteral("tauri.windows.conf.json"),
+           QStringLiteral("tauri.linux.conf.json"), QStringLiteral("tauri.ios.conf.json"),
+           QStringLiteral("tauri.android.conf.json")};
+    return names;
 }
 
 } // namespace quorva

@@ -22,8 +22,14 @@ struct TauriIcon {
 struct TauriIcons {
     std::vector<TauriIcon> icons;
     QStringList skipped;
-    std::optional<QString> error; // the configuration is no JSON, or names no icons
+    std::optional<QString> error; // the configuration is no JSON object
+    bool namesIcons = false;      // it has a bundle.icon list (a platform's configuration may not)
 };
 TauriIcons tauriIcons(const QByteArray& config);
+
+// The configurations Tauri merges over the main one on each platform, beside it:
+// tauri.macos.conf.json, tauri.windows.conf.json… Each may name icons of its own (a Mac build's
+// own .icns in another folder).
+const QStringList& tauriPlatformConfigNames();
 
 } // namespace quorva

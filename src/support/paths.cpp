@@ -53,4 +53,27 @@ bool isWithin(const std::filesystem::path& path, const std::filesystem::path& fo
     return true;
 }
 
+std::filesystem::path absoluteFolder(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(folder, error).lexically_normal();
+    if (error)
+        absolute = folder.lexically_normal();
+    while (absolute.has_relative_path() && absolute.filename().empty())
+        absolute = absolute.parent_path();
+    return absolute;
+}
+
+std::filesystem::path repositoryOf(const std::filesystem::path& folder)
+{
+    const std::filesystem::path start = absoluteFolder(folder);
+    for (std::filesystem::path at = start;; at = at.parent_path()) {
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(at / ".git", error)))
+            return at;
+        if (at == at.parent_path())
+            return start;
+    }
+}
+
 } // namespace quorva

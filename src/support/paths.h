@@ -28,4 +28,13 @@ std::filesystem::path resolvedPath(const std::filesystem::path& path);
 // Whether the path is the folder or lies below it, both given the same way (absolute, normal).
 bool isWithin(const std::filesystem::path& path, const std::filesystem::path& folder);
 
+// A folder as one absolute, normal path with no trailing separator, links kept as they are: "."
+// and "app/" name their folders the way every path joined to them is compared.
+std::filesystem::path absoluteFolder(const std::filesystem::path& folder);
+
+// The repository a folder lies in: the nearest folder at or above it that holds a .git (a
+// folder, or a worktree's file); the folder itself where none does. A project's images may lie
+// anywhere in it (a monorepo's shared artwork), its outputs only in the project.
+std::filesystem::path repositoryOf(const std::filesystem::path& folder);
+
 } // namespace quorva

@@ -218,7 +218,7 @@ void ProjectController::sync()
             m_syncing = false;
             showState();
             QStringList lines;
-            bool failed = !report.errors.isEmpty();
+            bool failed = !report.errors.isEmpty() || !report.refusals.isEmpty();
             for (const TargetSync& target : report.targets) {
                 switch (target.state) {
                 case TargetSync::State::Written:
@@ -238,6 +238,7 @@ void ProjectController::sync()
                     lines << QStringLiteral("  ") + note;
             }
             lines += report.errors;
+            lines += report.refusals;
             QString text
                 = lines.join(QLatin1Char('\n')).toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
             if (failed)

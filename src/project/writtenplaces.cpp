@@ -1,0 +1,75 @@
+#include "project/writtenplaces.h"
+
+#include "image/csscolour.h"
+#include "support/paths.h"
+
+namespace quorva {
+namespace fs = std::filesystem;
+
+std::vector<TargetImage> targetImages(const ProjectTarget& target)
+{
+    std::vector<TargetImage> images;
+    for (const char* key : {"source", "dark", "tinted", "monochrome", "notification", "background"}) {
+        const auto found = target.settings.find(QLatin1String(key));
+        if (found == target.settings.end() || found->second.text().isEmpty())
+            continue;
+        // A background is a colour unless it names a file.
+        if (QLatin1String(key) == QLatin1String("background") && parseCssColour(found->second.text()).isValid())
+            continue;
+        images.push_back({QLatin1String(key), found->second.text()});
+    }
+    return images;
+}
+
+void WrittenPlaces::add(const QString& writer, const std::vector<Placement>& placements)
+{
+    for (const Placement& placement : placements) {
+        for (const PlannedFile& file : placement.plan.files)
+            m_files.emplace_back(resolvedPath(placement.root / toPath(file.path)), writer);
+        for (const QString& removal : placement.plan.removals)
+            m_files.emplace_back(resolvedPath(placement.root / toPath(removal)), writer);
+        for (const QString& folder : placement.plan.wholeFolders)
+            m_folders.emplace_back(resolvedPath(placement.root / toPath(folder)), writer);
+    }
+}
+
+void WrittenPlaces::add(const QString& writer, const LockedTarget& locked, const fs::path& root)
+{
+    for (const auto& [path, digest] : locked.files)
+        m_files.emplace_back(resolvedPath(root / toPath(path)), writer);
+    for (const QString& folder : locked.folders)
+        m_folders.emplace_back(resolvedPath(root / toPath(folder)), writer);
+}
+
+void WrittenPlaces::addFolder(const QString& writer, const fs::path& folder)
+{
+    m_folders.emplace_back(resolvedPath(folder), writer);
+}
+
+std::optional<QString> WrittenPlaces::writerOf(const fs::path& file) const
+{
+    const fs::path resolved = resolvedPath(file);
+    for (const auto& [path, writer] : m_files)
+        if (path == resolved)
+            return writer;
+    for (const auto& [folder, writer] : m_folders)
+        if (isWithin(resolved, folder))
+            return writer;
+    return std::nullopt;
+}
+
+std::vector<ImageInTheWay> imagesInTheWay(const std::vector<ProjectTarget>& targets, const WrittenPlaces& places,
+                                          const fs::path& root)
+{
+    std::vector<ImageInTheWay> found;
+    for (const ProjectTarget& target : targets)
+        for (const TargetImage& image : targetImages(target))
+            if (const auto writer = places.writerOf(root / toPath(image.path)))
+                if (std::none_of(found.begin(), found.end(), [&](const ImageInTheWay& had) {
+                        return had.path == image.path && had.writer == *writer;
+                    }))
+                    found.push_back({target.label(), image.key, image.path, *writer});
+    return found;
+}
+
+} // namespace quorva
