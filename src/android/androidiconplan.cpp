@@ -10,6 +10,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -119,6 +120,7 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         };
     }
     const QString& name = options.name;
+    const QString bitmap = options.webp ? QStringLiteral(".webp") : QStringLiteral(".png");
     // The themed layer of the source's own art is its foreground in white: cut from it, not drawn
     // again.
     const bool monochromeOfForeground = monochrome && !options.monochromeArtwork && !fullBleed;
@@ -127,9 +129,9 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
         const QString folder = density.folder + QLatin1Char('/');
         const MadeOnce shown([composed, legacy] { return composed(legacy); });
         const MadeOnce front([foreground, layer] { return foreground(layer); });
-        plan.images[folder + name + QStringLiteral(".png")] = [shown] { return makeImage(shown()); };
+        plan.images[folder + name + bitmap] = [shown] { return makeImage(shown()); };
         if (!options.roundName.isEmpty())
-            plan.images[folder + options.roundName + QStringLiteral(".png")] = [shown, legacy] {
+            plan.images[folder + options.roundName + bitmap] = [shown, legacy] {
                 QImage round = transparentSquare(legacy);
                 QPainter painter(&round);
                 painter.setRenderHint(QPainter::Antialiasing);
@@ -140,15 +142,15 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
                 painter.end();
                 return makeImage(std::move(round));
             };
-        plan.images[folder + name + QStringLiteral("_foreground.png")] = [front] { return makeImage(front()); };
+        plan.images[folder + name + QStringLiteral("_foreground") + bitmap] = [front] { return makeImage(front()); };
         if (background)
-            plan.images[folder + name + QStringLiteral("_background.png")]
+            plan.images[folder + name + QStringLiteral("_background") + bitmap]
                 = [backgroundLayer, layer] { return makeImage(backgroundLayer(layer)); };
         if (monochromeOfForeground)
-            plan.images[folder + name + QStringLiteral("_monochrome.png")]
+            plan.images[folder + name + QStringLiteral("_monochrome") + bitmap]
                 = [front, outline] { return makeImage(themedOf(front(), outline)); };
         else if (monochrome)
-            plan.images[folder + name + QStringLiteral("_monochrome.png")]
+            plan.images[folder + name + QStringLiteral("_monochrome") + bitmap]
                 = [monochrome, layer] { return makeImage(monochrome(layer)); };
     }
     if (options.notification) {
@@ -169,7 +171,9 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     if (!options.roundName.isEmpty())
         plan.texts[QStringLiteral("mipmap-anydpi-v26/") + options.roundName + QStringLiteral(".xml")] = xml;
     if (!background) {
-        plan.colour = colour.name(QColor::HexRgb).toUpper();
+        static const QRegularExpression hex(QStringLiteral("^#([0-9A-Fa-f]{3}|[0-9A-Fa-f]{6})$"));
+        plan.colour = hex.match(options.backgroundColourText).hasMatch() ? options.backgroundColourText
+                                                                         : colour.name(QColor::HexRgb).toUpper();
         plan.texts[QStringLiteral("values/") + name + QStringLiteral("_background.xml")]
             = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<resources>\n    <color "
                              "name=\"%1_background\">%2</color>\n</resources>\n")

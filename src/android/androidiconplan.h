@@ -20,6 +20,9 @@ struct AndroidIconOptions {
     QString name = QStringLiteral("ic_launcher");
     QString roundName = QStringLiteral("ic_launcher_round"); // empty: no round icon
     QColor backgroundColour = Qt::white;                     // the background layer, unless an image is given
+    // The colour as the user wrote it, kept in the values file when it is a hex colour ("#2a4c7d"
+    // stays in lower case); else the colour's own name is written.
+    QString backgroundColourText;
     ImageRef backgroundImage;
     bool monochrome = false;    // a themed icon (Android 13)
     ImageRef monochromeArtwork; // its own art, whose alpha is taken; else the source's
@@ -29,6 +32,10 @@ struct AndroidIconOptions {
     bool notification = false;
     ImageRef notificationArtwork; // its own silhouette, whose alpha is taken; else the source's
     QString notificationName = QStringLiteral("ic_notification");
+    // The launcher icon's bitmaps as lossless WebP rather than PNG, as Android Studio writes them:
+    // where a project keeps its icon so, the files go in as they were, with no second format
+    // beside them for the build to refuse.
+    bool webp = false;
 };
 
 enum class AndroidRefusal {

@@ -1,8 +1,12 @@
 #include "android/androidinstall.h"
 
+#include "android/gradleproject.h"
 #include "android/resfolder.h"
 #include "android/valuesfile.h"
+#include "support/fileio.h"
 #include "support/paths.h"
+
+#include <QRegularExpression>
 
 #include <set>
 
@@ -46,6 +50,80 @@ QStringList clashingFiles(const ResFolder& folder, const AndroidIconPlan& plan)
     return clashes;
 }
 
+// Where the project keeps the icon's adaptive XML (mipmap-anydpi, or mipmap for a minSdk 26 app):
+// Quorva's goes in its place, so that no second definition is left behind for the build to
+// prefer. mipmap-anydpi-v26 where it keeps none, or keeps it there.
+QString adaptiveFolder(const ResFolder& folder, const QString& name)
+{
+    QString found;
+    for (const auto& [sub, files] : folder.files()) {
+        const bool mipmap = sub == QLatin1String("mipmap") || sub.startsWith(QLatin1String("mipmap-anydpi"))
+            || sub == QLatin1String("mipmap-v26");
+        if (!mipmap || !files.count(name + QStringLiteral(".xml")))
+            continue;
+        if (sub == QLatin1String("mipmap-anydpi-v26"))
+            return sub;
+        if (found.isEmpty())
+            found = sub;
+    }
+    return found.isEmpty() ? QStringLiteral("mipmap-anydpi-v26") : found;
+}
+
+// The icon's layers that an icon tool left where Quorva writes none (flutter_launcher_icons' in
+// drawable-hdpi…, the Capacitor assets tool's in mipmap-ldpi): the icon Quorva writes supersedes
+// them, and nothing else of the module names them, so they go with the old icon.
+QStringList supersededFiles(const fs::path& res, const ResFolder& folder, const Plan& plan)
+{
+    static const QRegularExpression density(QStringLiteral("^(drawable-(l|m|h|xh|xxh|xxxh)dpi|mipmap-ldpi)(-v\\d+)?$"));
+    std::set<QString> resources;
+    QStringList replaced; // the XML files the plan puts in the place of the old ones
+    for (const PlannedFile& file : plan.files) {
+        if (file.path.startsWith(QLatin1String("values")))
+            continue;
+        resources.insert(resourceName(file.path.section(QLatin1Char('/'), 1)));
+        if (file.path.endsWith(QLatin1String(".xml")))
+            replaced << file.path;
+    }
+    QStringList candidates;
+    for (const auto& [sub, files] : folder.files())
+        if (density.match(sub).hasMatch())
+            for (const QString& file : files)
+                if (resources.count(resourceName(file)) && !plan.find(sub + QLatin1Char('/') + file))
+                    candidates << sub + QLatin1Char('/') + file;
+    if (candidates.isEmpty())
+        return {};
+    // What else names them: any XML of the module's res folders, and its manifests.
+    std::vector<fs::path> places = {res};
+    std::vector<fs::path> manifests;
+    if (const std::optional<GradleProject> project = GradleProject::above(res))
+        if (const GradleModule* module = project->moduleOf(res)) {
+            for (const fs::path& other : module->resFolders())
+                if (resolvedPath(other) != resolvedPath(res))
+                    places.push_back(other);
+            manifests = module->manifests();
+        }
+    QByteArray named;
+    for (const fs::path& place : places) {
+        const ResFolder other(place);
+        for (const auto& [sub, files] : other.files())
+            for (const QString& file : files)
+                // The plan's XML files take the place of those at their paths, here and, as the
+                // build merges a module's source sets, in its other res folders.
+                if (file.endsWith(QLatin1String(".xml")) && !replaced.contains(sub + QLatin1Char('/') + file))
+                    named += other.read(sub, file, maxValuesFileBytes);
+    }
+    for (const fs::path& manifest : manifests)
+        named += readSmallFile(manifest, maxValuesFileBytes).value_or(QByteArray());
+    QStringList superseded;
+    for (const QString& candidate : candidates) {
+        const QString resource = resourceName(candidate.section(QLatin1Char('/'), 1));
+        const QString type = candidate.section(QLatin1Char('-'), 0, 0);
+        if (!named.contains((QLatin1Char('@') + type + QLatin1Char('/') + resource).toUtf8()))
+            superseded << candidate;
+    }
+    return superseded;
+}
+
 AndroidPlacement refused(const QString& failure)
 {
     AndroidPlacement placed;
@@ -62,7 +140,7 @@ AndroidWrite installAndroidIcon(const fs::path& res, const AndroidIconPlan& plan
 }
 
 AndroidPlacement placeAndroidIcon(const fs::path& res, const AndroidIconPlan& plan, const QString& name, bool force,
-                                  const std::optional<fs::path>& playStore)
+                                  const std::optional<fs::path>& playStore, const std::optional<QStringList>& earlier)
 {
     std::error_code error;
     if (fs::exists(res, error) && !fs::is_directory(res, error))
@@ -105,7 +183,16 @@ AndroidPlacement placeAndroidIcon(const fs::path& res, const AndroidIconPlan& pl
                                                                   : QString())));
         edited.emplace(elsewhere.front(), *changed);
     }
-    const QStringList clashes = clashingFiles(folder, plan);
+    // The adaptive icon in the place the project keeps it.
+    AndroidIconPlan placedPlan = plan;
+    const QString adaptive = adaptiveFolder(folder, name);
+    if (adaptive != QLatin1String("mipmap-anydpi-v26")) {
+        std::map<QString, QByteArray> texts;
+        for (auto& [path, text] : placedPlan.texts)
+            texts[path.startsWith(QLatin1String("mipmap-anydpi-v26/")) ? adaptive + path.mid(17) : path] = text;
+        placedPlan.texts = std::move(texts);
+    }
+    const QStringList clashes = clashingFiles(folder, placedPlan);
     if (!clashes.isEmpty() && !force) {
         AndroidPlacement write = refused(pathLine(res / toPath(clashes.front()),
                                                   QStringLiteral("is the same resource as a file Quorva writes beside "
@@ -115,12 +202,12 @@ AndroidPlacement placeAndroidIcon(const fs::path& res, const AndroidIconPlan& pl
                                                      : QStringLiteral("it and %1 more").arg(clashes.size() - 1));
         return write;
     }
-    AndroidFiles files = planAndroidFiles(plan, playStore.has_value());
+    AndroidFiles files = planAndroidFiles(placedPlan, playStore.has_value());
     if (edited) {
         std::erase_if(files.plan.files, [&](const PlannedFile& file) { return file.path == colourFile; });
         files.plan.add(edited->first, edited->second);
     }
-    return placeAndroidIcons(res, files, name, playStore, clashes);
+    return placeAndroidIcons(res, files, name, playStore, clashes + supersededFiles(res, folder, files.plan), earlier);
 }
 
 } // namespace quorva

@@ -16,7 +16,9 @@ namespace quorva {
 AndroidWrite installAndroidIcon(const std::filesystem::path& res, const AndroidIconPlan& plan, const QString& name,
                                 bool force, const std::optional<std::filesystem::path>& playStore = std::nullopt);
 // The same as placements, for the installer or a comparison with the disk.
+// earlier: what an earlier run wrote there, where the project's lock keeps it (see placeAndroidIcons).
 AndroidPlacement placeAndroidIcon(const std::filesystem::path& res, const AndroidIconPlan& plan, const QString& name,
-                                  bool force, const std::optional<std::filesystem::path>& playStore = std::nullopt);
+                                  bool force, const std::optional<std::filesystem::path>& playStore = std::nullopt,
+                                  const std::optional<QStringList>& earlier = std::nullopt);
 
 } // namespace quorva

@@ -1,5 +1,6 @@
 #include "android/rescheck.h"
 
+#include "android/adaptiveicon.h"
 #include "android/androiddensity.h"
 #include "android/androidiconplan.h"
 #include "android/androidmanifest.h"
@@ -31,35 +32,6 @@ constexpr qint64 maxImageBytes = 64 << 20;
 constexpr int maxMeasuredSide = 4096;
 constexpr int adaptiveIconApi = 26;
 const QString androidNamespace = QStringLiteral("http://schemas.android.com/apk/res/android");
-
-// A layer of an adaptive icon as its XML names it: "@mipmap/ic_launcher_foreground"; wrapped when
-// the name is a child's, as flutter_launcher_icons wraps the foreground in an <inset>, so that the
-// file's pixels are not the layer's.
-struct AdaptiveLayer {
-    QString drawable;
-    bool wrapped = false;
-};
-
-// An adaptive icon's layers by their element: "foreground", "background", "monochrome".
-std::optional<std::map<QString, AdaptiveLayer>> adaptiveLayers(const QByteArray& xml)
-{
-    QXmlStreamReader reader(xml);
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String("adaptive-icon"))
-        return std::nullopt;
-    std::map<QString, AdaptiveLayer> layers;
-    while (reader.readNextStartElement()) {
-        AdaptiveLayer& layer = layers[reader.name().toString()];
-        layer.drawable = reader.attributes().value(androidNamespace, QLatin1String("drawable")).toString();
-        while (reader.readNextStartElement()) {
-            if (layer.drawable.isEmpty()) {
-                layer.drawable = reader.attributes().value(androidNamespace, QLatin1String("drawable")).toString();
-                layer.wrapped = true;
-            }
-            reader.skipCurrentElement();
-        }
-    }
-    return layers;
-}
 
 // What a resource folder's name qualifies it by: a density ("hdpi"; none for anydpi and nodpi,
 // whose files serve every density) and the Android version it is for (26 for -v26, else 0).

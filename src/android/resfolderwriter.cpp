@@ -8,6 +8,9 @@
 #include "support/paths.h"
 #include "target/installer.h"
 
+#include <QBuffer>
+#include <QImageWriter>
+
 #include <cstring>
 
 #include <fcntl.h>
@@ -28,6 +31,19 @@ QString listName(const QString& name)
 }
 
 const QString playStoreKey = QStringLiteral("play store icon"); // no path of res: it has a slash in none
+
+// A bitmap as lossless WebP: libwebp, through Qt's plugin, at quality 100.
+std::optional<QByteArray> losslessWebp(const QImage& bitmap)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "webp");
+    writer.setQuality(100);
+    if (!writer.write(bitmap.convertToFormat(QImage::Format_ARGB32)))
+        return std::nullopt;
+    return bytes;
+}
 
 // How early a file of the plan is made: the densest folder's first, the rest after.
 int order(const QString& path)
@@ -51,10 +67,13 @@ std::map<QString, std::optional<QByteArray>> encoded(const AndroidIconPlan& plan
             return icon ? encodeRgbaPng(icon->representations().front()) : std::nullopt;
         });
     for (const auto& [path, maker] : plan.images)
-        files.emplace_back(path, [make = maker]() -> std::optional<QByteArray> {
-            const ImageRef image = make();
-            return image ? pngData(*image).bytes : std::nullopt;
-        });
+        files.emplace_back(path,
+                           [make = maker, webp = path.endsWith(QLatin1String(".webp"))]() -> std::optional<QByteArray> {
+                               const ImageRef image = make();
+                               if (!image)
+                                   return std::nullopt;
+                               return webp ? losslessWebp(image->representations().front()) : pngData(*image).bytes;
+                           });
     std::stable_sort(files.begin() + (playStore && plan.playStore), files.end(),
                      [](const auto& a, const auto& b) { return order(a.first) < order(b.first); });
     std::vector<std::optional<QByteArray>> out(files.size());
@@ -112,7 +131,8 @@ QString androidListName(const QString& name)
 }
 
 AndroidPlacement placeAndroidIcons(const fs::path& res, const AndroidFiles& icon, const QString& name,
-                                   const std::optional<fs::path>& playStore, const QStringList& replacing)
+                                   const std::optional<fs::path>& playStore, const QStringList& replacing,
+                                   const std::optional<QStringList>& earlier)
 {
     AndroidPlacement placed;
     for (const QString& failure : icon.failures)
@@ -133,7 +153,7 @@ AndroidPlacement placeAndroidIcons(const fs::path& res, const AndroidFiles& icon
     QByteArray oldList;
     if (!made)
         readFileIn(folder, toPath(listName(name)), maxListBytes, oldList);
-    QStringList previous;
+    QStringList previous = earlier.value_or(QStringList());
     for (const QByteArray& line : oldList.split('\n'))
         if (!line.trimmed().isEmpty())
             previous << QString::fromUtf8(line.trimmed());
@@ -146,15 +166,24 @@ AndroidPlacement placeAndroidIcons(const fs::path& res, const AndroidFiles& icon
     for (const QString& path : replacing + previous) {
         const QStringList parts = path.split(QLatin1Char('/'));
         if (!files.find(path) && parts.size() == 2 && isSingleComponent(parts[0]) && isSingleComponent(parts[1])
-            && isResourceOf(parts[1], name) && !files.removals.contains(path))
+            && isResourceOf(parts[1], name) && !files.removals.contains(path)) {
             files.removals << path;
+            if (replacing.contains(path) && !previous.contains(path))
+                placed.replaced << path;
+        }
     }
-    // The list goes in first, naming what this run may write as well as what the last one wrote,
-    // so that whatever a run killed midway leaves, the next one knows for its own.
-    QStringList listed = previous + placed.written;
-    listed.removeDuplicates();
-    listed.sort();
-    files.files.insert(files.files.begin(), PlannedFile{listName(name), listed.join('\n').toUtf8() + '\n'});
+    if (earlier) {
+        // The project's lock keeps the list: an older run's hidden one goes.
+        if (!oldList.isEmpty())
+            files.removals << listName(name);
+    } else {
+        // The list goes in first, naming what this run may write as well as what the last one
+        // wrote, so that whatever a run killed midway leaves, the next one knows for its own.
+        QStringList listed = previous + placed.written;
+        listed.removeDuplicates();
+        listed.sort();
+        files.files.insert(files.files.begin(), PlannedFile{listName(name), listed.join('\n').toUtf8() + '\n'});
+    }
 
     placed.placements.push_back({res, files, made});
     if (icon.playStore && playStore) {

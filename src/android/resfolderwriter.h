@@ -36,12 +36,16 @@ AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore);
 struct AndroidPlacement {
     std::vector<Placement> placements; // the res folder's, then the Play Store icon's folder's
     QStringList written;               // the plan's paths inside the res folder
+    QStringList replaced;              // files of the same resources that were not Quorva's, which go
     QStringList failures;
     std::optional<QString> forcing;
 };
+// earlier: what an earlier run wrote, by paths inside res, where the project keeps the list (in
+// quorva.lock): then res gets no hidden list, and one an older run left there goes.
 AndroidPlacement placeAndroidIcons(const std::filesystem::path& res, const AndroidFiles& files, const QString& name,
                                    const std::optional<std::filesystem::path>& playStore = std::nullopt,
-                                   const QStringList& replacing = {});
+                                   const QStringList& replacing = {},
+                                   const std::optional<QStringList>& earlier = std::nullopt);
 
 // The hidden file in a res folder that lists the files Quorva wrote there for an icon.
 QString androidListName(const QString& name);

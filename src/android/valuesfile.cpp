@@ -38,4 +38,21 @@ std::optional<QByteArray> withColourValue(const QByteArray& xml, const QString& 
     return (text.left(start) + value + text.mid(end)).toUtf8();
 }
 
+std::optional<QString> colourValue(const QByteArray& xml, const QString& name)
+{
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const bool colour = reader.name() == QLatin1String("color")
+            || (reader.name() == QLatin1String("item")
+                && reader.attributes().value(QLatin1String("type")) == QLatin1String("color"));
+        if (colour && reader.attributes().value(QLatin1String("name")) == name) {
+            const QString value = reader.readElementText(QXmlStreamReader::SkipChildElements).trimmed();
+            return value.isEmpty() || reader.hasError() ? std::nullopt : std::optional(value);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace quorva

@@ -13,4 +13,8 @@ namespace quorva {
 // is no UTF-8 XML that defines the colour exactly once as text.
 std::optional<QByteArray> withColourValue(const QByteArray& xml, const QString& name, const QString& value);
 
+// The value a values file gives a colour, as it writes it ("#2a4c7d"); nothing where it defines
+// none, or not as text.
+std::optional<QString> colourValue(const QByteArray& xml, const QString& name);
+
 } // namespace quorva

@@ -176,4 +176,21 @@ QString describe(AppIconRefusal refusal)
     return {};
 }
 
+QString describe(AppIconNote note, const QSize& pixels)
+{
+    const QString size = pixels.width() == pixels.height()
+        ? QStringLiteral("%1 px").arg(pixels.width())
+        : QStringLiteral("%1 × %2 px").arg(pixels.width()).arg(pixels.height());
+    switch (note) {
+    case AppIconNote::Upscaled:
+        return QStringLiteral("it is %1; the %2 px icons are upscaled").arg(size).arg(singleSizeIconSide);
+    case AppIconNote::Stretched:
+        return QStringLiteral("it is %1, not square: every icon is stretched to a square").arg(size);
+    case AppIconNote::TransparentStoreIcon:
+        return QStringLiteral(
+            "the App Store icon will have transparent pixels, which App Store Connect rejects (ITMS-90717)");
+    }
+    return {};
+}
+
 } // namespace quorva

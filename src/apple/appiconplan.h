@@ -73,4 +73,7 @@ bool frameAddsMargins(const Image& source, const Frame& frame);
 // Why a plan was refused, as a phrase that completes "… : ".
 QString describe(AppIconRefusal refusal);
 
+// What a note says of a source of these pixels, as a phrase that completes "source: ".
+QString describe(AppIconNote note, const QSize& pixels);
+
 } // namespace quorva

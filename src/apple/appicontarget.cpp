@@ -58,7 +58,8 @@ std::optional<QString> readContentsOnce(CatalogSetLayout& layout)
 }
 
 SetPlacement placeRenderedSet(const std::filesystem::path& catalog, const QString& folder,
-                              const CatalogSetLayout& layout, const RenderedImages& images, bool force)
+                              const CatalogSetLayout& layout, const RenderedImages& images, bool force,
+                              const QStringList& drop)
 {
     const CatalogSetFiles files = catalogSetFiles(layout, images);
     if (files.missing) {
@@ -67,11 +68,11 @@ SetPlacement placeRenderedSet(const std::filesystem::path& catalog, const QStrin
                              .arg(displayPath(catalog / toPath(folder)), *files.missing);
         return failed;
     }
-    return placeSetIntoCatalog(catalog, folder, files.set, force);
+    return placeSetIntoCatalog(catalog, folder, files.set, force, drop);
 }
 
 SetPlacement placeAppIconInCatalog(AppIconPlan plan, const std::filesystem::path& catalog, const QString& folder,
-                                   bool force)
+                                   bool force, const QStringList& drop)
 {
     SetPlacement failed;
     if (auto error = readContentsOnce(plan.layout)) {
@@ -86,7 +87,7 @@ SetPlacement placeAppIconInCatalog(AppIconPlan plan, const std::filesystem::path
         failed.failure = pathLine(catalog / toPath(folder), *rendered.failure);
         return failed;
     }
-    return placeRenderedSet(catalog, folder, plan.layout, rendered.images, force);
+    return placeRenderedSet(catalog, folder, plan.layout, rendered.images, force, drop);
 }
 
 } // namespace quorva

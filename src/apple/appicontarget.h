@@ -29,11 +29,12 @@ std::optional<QString> readContentsOnce(CatalogSetLayout& layout);
 
 // A set put into a catalog as exactly the files its Contents.json names.
 SetPlacement placeRenderedSet(const std::filesystem::path& catalog, const QString& folder,
-                              const CatalogSetLayout& layout, const RenderedImages& images, bool force);
+                              const CatalogSetLayout& layout, const RenderedImages& images, bool force,
+                              const QStringList& drop = {});
 
 // An app icon set of the plan made and placed into CATALOG/FOLDER: only the icons its
 // Contents.json names are made (the artwork files no slot takes are not).
 SetPlacement placeAppIconInCatalog(AppIconPlan plan, const std::filesystem::path& catalog, const QString& folder,
-                                   bool force);
+                                   bool force, const QStringList& drop = {});
 
 } // namespace quorva

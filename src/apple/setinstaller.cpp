@@ -2,6 +2,7 @@
 
 #include "apple/appleplatform.h"
 #include "apple/contentsjson.h"
+#include "apple/existingset.h"
 #include "apple/setcontents.h"
 #include "support/fileio.h"
 #include "support/paths.h"
@@ -45,63 +46,76 @@ QString slotName(const SetEntry& entry)
 }
 
 // Why an existing set folder is not only the set's own files, and what of it the new set would
-// drop: every such thing, or nothing when there is none (or no folder).
-QStringList blockers(const fs::path& set, const QByteArray& newContents)
+// drop: every such thing, or nothing when there is none (or no folder); and the files an icon
+// tool left there that go with the old set.
+struct Blockers {
+    QStringList found;
+    QStringList othersFiles; // "Icon-App-50x50@1x.png (flutter_launcher_icons)"
+};
+Blockers blockers(const fs::path& set, const QByteArray& newContents, const QStringList& drop)
 {
+    Blockers out;
+    QStringList& found = out.found;
     struct stat status {};
     if (::lstat(set.c_str(), &status) != 0)
-        return {};
+        return out;
     if (S_ISLNK(status.st_mode))
-        return {QStringLiteral("it is a symbolic link")};
+        return {{QStringLiteral("it is a symbolic link")}, {}};
     if (!S_ISDIR(status.st_mode))
-        return {QStringLiteral("it is not a folder")};
+        return {{QStringLiteral("it is not a folder")}, {}};
     QFile contentsFile(displayPath(set / "Contents.json"));
     SetContents old;
     if (contentsFile.open(QIODevice::ReadOnly) && contentsFile.size() < (1 << 20))
         old = parseSetContents(contentsFile.readAll());
     const QStringList named = filesNamedIn(old);
-    QStringList found;
     std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(set, error)) {
+    std::vector<fs::directory_entry> entries;
+    for (const fs::directory_entry& entry : fs::directory_iterator(set, error))
+        entries.push_back(entry);
+    std::sort(entries.begin(), entries.end());
+    for (const fs::directory_entry& entry : entries) {
         const QString name = displayPath(entry.path().filename());
         if (name == QLatin1String("Contents.json") || name == QLatin1String(".DS_Store"))
             continue;
         if (entry.is_directory(error) && !entry.is_symlink(error))
             found << QStringLiteral("it holds the folder \"%1\"").arg(name);
+        else if (const auto tool = toolThatWrote(name); tool && !named.contains(name))
+            out.othersFiles << QStringLiteral("%1 (%2)").arg(name, *tool);
         else if (!named.contains(name))
             found << QStringLiteral("it holds \"%1\", which its Contents.json does not name").arg(name);
     }
     if (error)
         found << QStringLiteral("it can't be read (%1)").arg(QString::fromLocal8Bit(error.message()));
-    // Slots of another platform (a Mac or watch app's icons in a multiplatform set) would go.
-    std::set<ApplePlatform> kept;
+    // Slots of another platform (a Mac or watch app's icons in a multiplatform set, CarPlay's)
+    // would go, unless quorva.toml says they go.
+    std::set<QString> kept;
     for (const SetEntry& entry : parseSetContents(newContents).entries)
-        if (const auto platform = platformOfEntry(entry.idiom, entry.platform))
-            kept.insert(*platform);
+        kept.insert(slotKind(entry));
     QStringList dropped;
-    for (const SetEntry& entry : old.entries) {
-        const auto platform = platformOfEntry(entry.idiom, entry.platform);
-        if (!entry.filename.isEmpty() && platform && !kept.count(*platform))
+    for (const SetEntry& entry : old.entries)
+        if (!entry.filename.isEmpty() && !kept.count(slotKind(entry)) && !drop.contains(slotKind(entry)))
             dropped << QStringLiteral("%1 (%2)").arg(slotName(entry), entry.filename);
-    }
     if (!dropped.isEmpty())
         found << QStringLiteral("the new set has no slot for its %1").arg(dropped.join(QStringLiteral(", ")));
-    return found;
+    return out;
 }
 
 } // namespace
 
-SetPlacement placeSetIntoCatalog(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
+SetPlacement placeSetIntoCatalog(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force,
+                                 const QStringList& drop)
 {
     SetPlacement placed;
     const fs::path target = catalog / toPath(folder);
     if (!force) {
-        if (const QStringList found = blockers(target, set.contents); !found.isEmpty()) {
+        const Blockers found = blockers(target, set.contents, drop);
+        if (!found.found.isEmpty()) {
             placed.failure = QStringLiteral("%1: not replaced, because %2")
-                                 .arg(displayPath(target), found.join(QStringLiteral("; ")));
+                                 .arg(displayPath(target), found.found.join(QStringLiteral("; ")));
             placed.forcing = QStringLiteral("replaces it anyway");
             return placed;
         }
+        placed.othersFiles = found.othersFiles;
     }
     if (!isSingleComponent(folder)) {
         placed.failure = failure(target, QStringLiteral("Couldn't write the new set"), EINVAL);

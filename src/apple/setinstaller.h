@@ -28,14 +28,16 @@ InstallReport installSetIntoCatalog(const std::filesystem::path& catalog, const 
                                     bool force);
 
 // The same as a placement, for the installer or a comparison with the disk; or why it can't be
-// placed, with what forcing it would do when force would let it.
+// placed, with what forcing it would do when force would let it. drop: the kinds of slot the old
+// set may lose ("car", "watch"; see slotKind).
 struct SetPlacement {
     std::optional<Placement> placement;
     std::optional<QString> failure;
     std::optional<QString> forcing;
+    QStringList othersFiles; // files an icon tool left in the old set, which go with it, and the tool
 };
 SetPlacement placeSetIntoCatalog(const std::filesystem::path& catalog, const QString& folder, const SetFiles& set,
-                                 bool force);
+                                 bool force, const QStringList& drop = {});
 
 // Puts a folder of files (named by paths inside it) into PARENT/FOLDER whole in the same way, as
 // an Icon Composer file goes into a project.

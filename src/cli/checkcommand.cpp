@@ -4,6 +4,8 @@
 #include "android/rescheck.h"
 #include "apple/catalogcheck.h"
 #include "desktop/desktopcheck.h"
+#include "project/projectcheck.h"
+#include "project/tauricheck.h"
 #include "support/countedtext.h"
 #include "support/fileio.h"
 #include "support/paths.h"
@@ -111,47 +113,97 @@ QString sarif(const CatalogCheck& check)
 
 } // namespace
 
+namespace {
+
+// A place check was pointed at, or one of the project's.
+std::optional<QString> checkPlace(const CheckedPlace& place, const CheckOptions& options, CatalogCheck& check)
+{
+    const fs::path& path = place.path;
+    const auto take = [&](const std::vector<Finding>& found) {
+        check.sets << displayPath(path);
+        check.findings.insert(check.findings.end(), found.begin(), found.end());
+    };
+    switch (place.kind) {
+    case CheckedPlace::Kind::IconFile: {
+        // A desktop icon file, an application's unless it is a site's favicon.
+        QByteArray bytes;
+        if (const auto unreadable = readFile(displayPath(path), bytes))
+            return unreadable;
+        take(displayPath(path.extension()).toLower() == QLatin1String(".ico")
+                 ? checkIco(bytes, displayPath(path), path.filename() != "favicon.ico")
+                 : checkIcns(bytes, displayPath(path)));
+        return std::nullopt;
+    }
+    case CheckedPlace::Kind::Site:
+        take(checkSite(path, place.manifest));
+        return std::nullopt;
+    case CheckedPlace::Kind::Tauri:
+        take(checkTauriIcons(path));
+        return std::nullopt;
+    case CheckedPlace::Kind::Res: {
+        ResCheck res;
+        if (std::optional<QString> error = checkAndroidRes(path, res))
+            return error;
+        check.sets += res.icons;
+        check.findings.insert(check.findings.end(), res.findings.begin(), res.findings.end());
+        return std::nullopt;
+    }
+    case CheckedPlace::Kind::Catalog:
+        return checkCatalog(path, check, options);
+    }
+    return std::nullopt;
+}
+
+// What a path given on the command line is, by what it holds.
+CheckedPlace placeOf(const fs::path& path)
+{
+    std::error_code error;
+    const QString extension = displayPath(path.extension()).toLower();
+    if (fs::is_regular_file(path, error) && (extension == QLatin1String(".ico") || extension == QLatin1String(".icns")))
+        return {CheckedPlace::Kind::IconFile, path, {}};
+    if (fs::is_regular_file(path, error) && path.filename().string().starts_with("tauri.")
+        && extension == QLatin1String(".json"))
+        return {CheckedPlace::Kind::Tauri, path, {}};
+    if (const auto manifest = fs::is_directory(path, error) ? siteManifest(path) : std::nullopt)
+        return {CheckedPlace::Kind::Site, path, *manifest}; // a folder holding a web manifest is a site
+    // An Android app's resources are a folder named res, or a Gradle project's or module's
+    // folder; everything else is Apple's.
+    if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")
+        || (fs::is_directory(path, error) && isGradleFolder(path)))
+        return {CheckedPlace::Kind::Res, path, {}};
+    return {CheckedPlace::Kind::Catalog, path, {}};
+}
+
+} // namespace
+
 CheckOutcome runCheck(const CheckRequest& request)
 {
     CatalogCheck check;
     CheckOptions options;
     options.project = request.project;
-    for (const std::filesystem::path& path : request.paths) {
-        std::error_code error;
-        const QString extension = displayPath(path.extension()).toLower();
-        if (fs::is_regular_file(path, error)
-            && (extension == QLatin1String(".ico") || extension == QLatin1String(".icns"))) {
-            // A desktop icon file, an application's unless it is a site's favicon.
-            QByteArray bytes;
-            if (const auto unreadable = readFile(displayPath(path), bytes))
-                return {2, {}, *unreadable};
-            const std::vector<Finding> found = extension == QLatin1String(".ico")
-                ? checkIco(bytes, displayPath(path), path.filename() != "favicon.ico")
-                : checkIcns(bytes, displayPath(path));
-            check.sets << displayPath(path);
-            check.findings.insert(check.findings.end(), found.begin(), found.end());
-            continue;
-        }
-        if (const auto manifest = fs::is_directory(path, error) ? siteManifest(path) : std::nullopt) {
-            // A folder holding a web manifest is a site.
-            const std::vector<Finding> found = checkSite(path, *manifest);
-            check.sets << displayPath(path);
-            check.findings.insert(check.findings.end(), found.begin(), found.end());
-            continue;
-        }
-        // An Android app's resources are a folder named res, or a Gradle project's or module's
-        // folder; everything else is Apple's.
-        if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")
-            || (fs::is_directory(path, error) && isGradleFolder(path))) {
-            ResCheck res;
-            if (std::optional<QString> error = checkAndroidRes(path, res))
-                return {2, {}, *error};
-            check.sets += res.icons;
-            check.findings.insert(check.findings.end(), res.findings.begin(), res.findings.end());
-        } else if (std::optional<QString> error = checkCatalog(path, check, options)) {
-            return {2, {}, *error};
+    std::vector<CheckedPlace> places;
+    for (const fs::path& path : request.paths)
+        places.push_back(placeOf(path));
+    if (request.paths.empty()) {
+        // In a project: every place its targets write.
+        const ProjectPlaces project = placesToCheck(fs::path("."));
+        if (!project.errors.isEmpty())
+            return {2, {}, project.errors.join(QStringLiteral("\n"))};
+        if (project.places.empty())
+            return {2,
+                    {},
+                    QStringLiteral("no quorva.toml here, and no catalog, res folder, site or icon file that "
+                                   "init would find: give a PATH")};
+        for (CheckedPlace place : project.places) {
+            place.path = place.path.lexically_relative(absoluteFolder("."));
+            if (!place.manifest.empty())
+                place.manifest = place.manifest.lexically_relative(absoluteFolder("."));
+            places.push_back(place);
         }
     }
+    for (const CheckedPlace& place : places)
+        if (std::optional<QString> error = checkPlace(place, options, check))
+            return {2, {}, *error};
 
     const qsizetype errors = std::count_if(check.findings.begin(), check.findings.end(), isError);
     const qsizetype warnings = qsizetype(check.findings.size()) - errors;

@@ -130,7 +130,7 @@ QString usageText()
         "       quorva-cli icns SOURCE FILE.icns [--mac-shape auto|keep|apply] [--padding PERCENT]\n"
         "       quorva-cli linux SOURCE DIR --id APP_ID [--sizes LIST]\n"
         "       quorva-cli web SOURCE DIR [--background COLOR] [--padding PERCENT] [--manifest FILE]\n"
-        "       quorva-cli check PATH... [--format text|json|sarif] [--strict] [--project XCODEPROJ]\n"
+        "       quorva-cli check [PATH...] [--format text|json|sarif] [--strict] [--project XCODEPROJ]\n"
         "       quorva-cli init [PROJECT] [--source FILE] [--force]\n"
         "       quorva-cli sync [PROJECT] [--flavor NAME]... [--dry-run | --check]\n"
         "\n"
@@ -161,7 +161,10 @@ QString usageText()
         "  check      reports what Xcode and App Store Connect would reject in a catalog or set,\n"
         "             what Android's build and launchers would in a res folder or a Gradle\n"
         "             module or project (merged as the build merges them), what Windows,\n"
-        "             macOS and browsers would in an .ico or .icns file or a site's folder\n"
+        "             macOS and browsers would in an .ico or .icns file or a site's folder,\n"
+        "             and what Tauri's build would in the icons tauri.conf.json names; with no\n"
+        "             PATH, every target of the current folder's quorva.toml (or, without one,\n"
+        "             every place init would find)\n"
         "  init       writes PROJECT/quorva.toml (PROJECT: the current folder by default) from\n"
         "             what the project is (Flutter, React Native, Capacitor, Tauri, Electron,\n"
         "             Expo, Xcode, Gradle) and where it keeps its icons; imports the settings\n"
@@ -324,8 +327,6 @@ CommandLine parseCommandLine(const QStringList& arguments)
         = [&given](const char* option) { return given.at(QLatin1String(option)).value.value_or(QString()); };
 
     if (command == QLatin1String("check")) {
-        if (positional.isEmpty())
-            return usageError(QStringLiteral("check takes one PATH or more"));
         if (has("--json") && has("--format"))
             return usageError(QStringLiteral("--json and --format are one choice: give one"));
         if (has("--json"))

@@ -146,29 +146,12 @@ GenerateOutcome runAppIconSet(const GenerateRequest& request)
     }
     // What the window notes before it asks for a folder, said here on standard error.
     QStringList notes;
-    const QSize pixels = loaded.image->pixelSize();
-    const QString size = pixels.width() == pixels.height()
-        ? QStringLiteral("%1 px").arg(pixels.width())
-        : QStringLiteral("%1 × %2 px").arg(pixels.width()).arg(pixels.height());
     for (const AppIconNote note : notesOf(*loaded.image, options, hasTransparentPixels(sampleBitmap(*loaded.image)))) {
-        switch (note) {
-        case AppIconNote::Upscaled:
-            notes
-                << pathLine(source,
-                            QStringLiteral("it is %1; the %2 px icons are upscaled").arg(size).arg(singleSizeIconSide));
-            break;
-        case AppIconNote::Stretched:
-            notes << pathLine(source,
-                              QStringLiteral("it is %1, not square: every icon is stretched to a square "
-                                             "(--fit contain or cover keeps its shape)")
-                                  .arg(size));
-            break;
-        case AppIconNote::TransparentStoreIcon:
-            notes << pathLine(source,
-                              QStringLiteral("the App Store icon will have transparent pixels, which App Store "
-                                             "Connect rejects (ITMS-90717); lay it onto --background COLOR"));
-            break;
-        }
+        const QString hint = note == AppIconNote::Stretched
+            ? QStringLiteral(" (--fit contain or cover keeps its shape)")
+            : note == AppIconNote::TransparentStoreIcon ? QStringLiteral("; lay it onto --background COLOR")
+                                                        : QString();
+        notes << pathLine(source, describe(note, loaded.image->pixelSize()) + hint);
     }
     GenerateOutcome outcome;
     outcome.notes = notes;

@@ -10,6 +10,9 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <algorithm>
+#include <set>
+
 namespace quorva {
 namespace fs = std::filesystem;
 namespace {
@@ -42,126 +45,110 @@ ConfigValue text(const QString& value)
     return ConfigValue{value, 0};
 }
 
-// What one section says, onto the shared keys and the targets' tables; for a flavor, what it
-// changes. prefix: how its keys are named in the unmatched list.
-class Importer {
-public:
-    Importer(ProjectConfig& config, QStringList& unmatched) : m_config(config), m_unmatched(unmatched) {}
+// The targets each flavor of a Flutter app has its own of: a source set's res folder, an app
+// icon set its configurations select. The others (macOS, web, Windows) are the app's, once.
+bool perFlavor(TargetKind kind)
+{
+    return kind == TargetKind::Android || kind == TargetKind::iOS;
+}
 
-    void project(const YAML::Node& section) { read(section, m_config.shared, m_config.targets, QString(), true); }
-
-    void flavor(const QString& name, const YAML::Node& section)
-    {
-        FlavorConfig& flavor = m_config.flavors[name];
-        read(section, flavor.shared, flavor.targets, QStringLiteral("flavors.%1.").arg(name), false);
-        // A flavor's table only says what it changes.
-        std::erase_if(flavor.targets, [](const auto& entry) { return entry.second.empty(); });
-    }
-
-private:
-    // Only the targets the project has take its keys: one found nowhere has no place to write.
-    void read(const YAML::Node& section, ConfigTable& shared, std::map<TargetKind, ConfigTable>& into,
-              const QString& prefix, bool decidesPlatforms)
-    {
-        std::map<TargetKind, ConfigTable> targets;
-        bool removeAlpha = false;
-        QString iosBackground = QStringLiteral("#ffffff");
-        for (const auto& entry : section) {
-            const QString key = scalar(entry.first);
-            const YAML::Node& value = entry.second;
-            if (key == QLatin1String("image_path"))
-                shared[QStringLiteral("source")] = text(scalar(value));
-            else if (key == QLatin1String("image_path_android"))
-                targets[TargetKind::Android][QStringLiteral("source")] = text(scalar(value));
-            else if (key == QLatin1String("image_path_ios"))
-                targets[TargetKind::iOS][QStringLiteral("source")] = text(scalar(value));
-            else if (key == QLatin1String("remove_alpha_ios"))
-                removeAlpha = boolean(value).value_or(false);
-            else if (key == QLatin1String("background_color_ios"))
-                iosBackground = scalar(value);
-            else if (key == QLatin1String("adaptive_icon_background"))
-                targets[TargetKind::Android][QStringLiteral("background")] = text(scalar(value));
-            else if (key == QLatin1String("adaptive_icon_foreground"))
-                targets[TargetKind::Android][QStringLiteral("source")] = text(scalar(value));
-            else if (key == QLatin1String("adaptive_icon_monochrome"))
-                targets[TargetKind::Android][QStringLiteral("monochrome")] = text(scalar(value));
-            else if (key == QLatin1String("web") || key == QLatin1String("windows") || key == QLatin1String("macos"))
-                desktop(key, value, targets, prefix, decidesPlatforms);
-            else if (key != QLatin1String("android") && key != QLatin1String("ios"))
-                m_unmatched << prefix + key;
-        }
-        // android and ios: true, false, or the name of the icon or set to write.
-        for (const auto& [kind, key, nameKey] :
-             {std::tuple(TargetKind::Android, "android", "name"), std::tuple(TargetKind::iOS, "ios", "set")}) {
-            const YAML::Node node = section[key];
-            const std::optional<bool> on = boolean(node);
-            if (on == false || (!node && decidesPlatforms)) {
-                if (decidesPlatforms)
-                    drop(kind);
-                else if (on == false)
-                    m_unmatched << prefix + QLatin1String(key) + QStringLiteral(": false");
-            } else if (!on && node && node.IsScalar()) {
-                targets[kind][QLatin1String(nameKey)] = text(scalar(node));
-            }
-        }
-        if (decidesPlatforms)
-            for (const auto& [kind, key] :
-                 {std::pair(TargetKind::Web, "web"), std::pair(TargetKind::Windows, "windows"),
-                  std::pair(TargetKind::macOS, "macos")})
-                if (!section[key])
-                    drop(kind);
-        if (removeAlpha)
-            targets[TargetKind::iOS][QStringLiteral("background")] = text(iosBackground);
-        for (auto& [kind, table] : targets)
-            if (m_config.targets.count(kind) && !table.empty())
-                for (auto& [key, value] : table)
-                    into[kind][key] = value;
-    }
-
-    void drop(TargetKind kind)
-    {
-        if (m_config.targets.erase(kind))
-            m_dropped << targetName(kind);
-    }
-
-    // web, windows and macos: { generate, image_path, and their own keys }.
-    void desktop(const QString& key, const YAML::Node& value, std::map<TargetKind, ConfigTable>& targets,
-                 const QString& prefix, bool decidesPlatforms)
-    {
-        const TargetKind kind = key == QLatin1String("web") ? TargetKind::Web
-            : key == QLatin1String("windows")               ? TargetKind::Windows
-                                                            : TargetKind::macOS;
-        if (!value.IsMap()) {
-            if (decidesPlatforms && boolean(value) == false)
-                drop(kind);
-            else
-                m_unmatched << prefix + key;
-            return;
-        }
-        if (decidesPlatforms && !boolean(value["generate"]).value_or(false)) {
-            drop(kind);
-            return;
-        }
-        for (const auto& entry : value) {
-            const QString name = scalar(entry.first);
-            if (name == QLatin1String("generate"))
-                continue;
-            if (name == QLatin1String("image_path"))
-                targets[kind][QStringLiteral("source")] = text(scalar(entry.second));
-            else if (name == QLatin1String("background_color") && kind == TargetKind::Web)
-                targets[kind][QStringLiteral("background")] = text(scalar(entry.second));
-            else
-                m_unmatched << prefix + key + QLatin1Char('.') + name;
-        }
-    }
-
-public:
-    QStringList m_dropped;
-
-private:
-    ProjectConfig& m_config;
-    QStringList& m_unmatched;
+// What one section of flutter_launcher_icons' settings says, in quorva.toml's words.
+struct Section {
+    ConfigTable shared;
+    std::map<TargetKind, ConfigTable> targets;
+    std::set<TargetKind> writes; // the platforms it writes
+    std::optional<QString> set;  // ios: the set's name it gives
+    QStringList unmatched;       // keys without an equal
 };
+
+Section readSection(const YAML::Node& section, const QString& prefix)
+{
+    Section out;
+    bool removeAlpha = false;
+    QString iosBackground = QStringLiteral("#ffffff");
+    for (const auto& entry : section) {
+        const QString key = scalar(entry.first);
+        const YAML::Node& value = entry.second;
+        if (key == QLatin1String("image_path"))
+            out.shared[QStringLiteral("source")] = text(scalar(value));
+        else if (key == QLatin1String("image_path_android"))
+            out.targets[TargetKind::Android].emplace(QStringLiteral("source"), text(scalar(value)));
+        else if (key == QLatin1String("image_path_ios"))
+            out.targets[TargetKind::iOS][QStringLiteral("source")] = text(scalar(value));
+        else if (key == QLatin1String("remove_alpha_ios"))
+            removeAlpha = boolean(value).value_or(false);
+        else if (key == QLatin1String("background_color_ios"))
+            iosBackground = scalar(value);
+        else if (key == QLatin1String("adaptive_icon_background"))
+            out.targets[TargetKind::Android][QStringLiteral("background")] = text(scalar(value));
+        else if (key == QLatin1String("adaptive_icon_foreground"))
+            out.targets[TargetKind::Android][QStringLiteral("source")] = text(scalar(value)); // the adaptive art wins
+        else if (key == QLatin1String("adaptive_icon_monochrome"))
+            out.targets[TargetKind::Android][QStringLiteral("monochrome")] = text(scalar(value));
+        else if (key == QLatin1String("web") || key == QLatin1String("windows") || key == QLatin1String("macos")) {
+            const TargetKind kind = key == QLatin1String("web") ? TargetKind::Web
+                : key == QLatin1String("windows")               ? TargetKind::Windows
+                                                                : TargetKind::macOS;
+            if (!value.IsMap()) {
+                if (boolean(value) != false)
+                    out.unmatched << prefix + key;
+                continue;
+            }
+            if (!boolean(value["generate"]).value_or(false))
+                continue;
+            out.writes.insert(kind);
+            for (const auto& option : value) {
+                const QString name = scalar(option.first);
+                if (name == QLatin1String("generate"))
+                    continue;
+                if (name == QLatin1String("image_path"))
+                    out.targets[kind][QStringLiteral("source")] = text(scalar(option.second));
+                else if (name == QLatin1String("background_color") && kind == TargetKind::Web)
+                    out.targets[kind][QStringLiteral("background")] = text(scalar(option.second));
+                else
+                    out.unmatched << prefix + key + QLatin1Char('.') + name;
+            }
+        } else if (key != QLatin1String("android") && key != QLatin1String("ios"))
+            out.unmatched << prefix + key;
+    }
+    // android and ios: true, false, or the name of the icon or set to write.
+    for (const auto& [kind, key, nameKey] :
+         {std::tuple(TargetKind::Android, "android", "name"), std::tuple(TargetKind::iOS, "ios", "set")}) {
+        const YAML::Node node = section[key];
+        const std::optional<bool> on = boolean(node);
+        if (!node || on == false)
+            continue;
+        out.writes.insert(kind);
+        if (!on && node.IsScalar()) {
+            if (kind == TargetKind::iOS)
+                out.set = scalar(node);
+            else
+                out.targets[kind][QLatin1String(nameKey)] = text(scalar(node));
+        }
+    }
+    if (removeAlpha)
+        out.targets[TargetKind::iOS][QStringLiteral("background")] = text(iosBackground);
+    return out;
+}
+
+// The flavor a production build is: its settings stand for the app's where flavors differ.
+QString productionFlavor(const std::map<QString, Section>& flavors)
+{
+    for (const char* name : {"prod", "production", "pro", "release", "live", "main"})
+        if (flavors.count(QLatin1String(name)))
+            return QLatin1String(name);
+    return flavors.rbegin()->first;
+}
+
+// Only the targets the project has take a section's keys: one found nowhere has no place to write.
+void onto(std::map<TargetKind, ConfigTable>& into, const std::map<TargetKind, ConfigTable>& from,
+          const ProjectConfig& found, bool perFlavorOnly)
+{
+    for (const auto& [kind, table] : from)
+        if (found.targets.count(kind) && !table.empty() && (!perFlavorOnly || perFlavor(kind)))
+            for (const auto& [key, value] : table)
+                into[kind][key] = value;
+}
 
 // The section of a YAML document: flutter_launcher_icons, or its older name flutter_icons.
 std::optional<YAML::Node> sectionOf(const QByteArray& text, const QString& file, QStringList& errors)
@@ -207,21 +194,69 @@ std::optional<ImportedLauncherIcons> importLauncherIcons(const fs::path& root, P
     if (!section && flavors.empty())
         return imported.errors.isEmpty() ? std::nullopt : std::optional(imported);
 
-    Importer importer(config, imported.unmatched);
-    if (section)
-        importer.project(*section);
+    std::map<QString, Section> flavorSections;
     for (const auto& [name, flavor] : flavors) {
-        // With no section of the project's own, the first flavor's is the project's too.
-        if (!section && !config.shared.count(QStringLiteral("source")))
-            importer.project(flavor);
-        importer.flavor(name, flavor);
+        flavorSections[name] = readSection(flavor, QStringLiteral("flavors.%1.").arg(name));
         imported.flavors << name;
         imported.from += (imported.from.isEmpty() ? QString() : QStringLiteral(", "))
             + QStringLiteral("flutter_launcher_icons-%1.yaml").arg(name);
     }
-    for (const QString& dropped : importer.m_dropped)
-        imported.unmatched
-            << QStringLiteral("%1 (found, but flutter_launcher_icons does not write it: left out)").arg(dropped);
+    // The app's own settings: its section's; without one, what its flavors agree on, or the
+    // production flavor's where they don't. Its platforms are those written at all.
+    Section app;
+    if (section) {
+        app = readSection(*section, QString());
+    } else {
+        const QString production = productionFlavor(flavorSections);
+        for (const auto& [name, flavor] : flavorSections)
+            app.writes.insert(flavor.writes.begin(), flavor.writes.end());
+        for (const TargetKind kind : app.writes) {
+            if (perFlavor(kind))
+                continue;
+            const auto tableOf = [kind](const Section& flavor) {
+                const auto found = flavor.targets.find(kind);
+                return found == flavor.targets.end() ? ConfigTable() : found->second;
+            };
+            ConfigTable shared = tableOf(flavorSections.at(production));
+            const auto same = [](const ConfigTable& a, const ConfigTable& b) {
+                return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+                    return x.first == y.first && x.second.sameValue(y.second);
+                });
+            };
+            for (const auto& [name, flavor] : flavorSections)
+                if (flavor.writes.count(kind) && !same(tableOf(flavor), shared))
+                    imported.notes << QStringLiteral("%1 is the app's, not a flavor's: it takes the %2 flavor's "
+                                                     "settings")
+                                          .arg(targetName(kind), production);
+            app.targets[kind] = shared;
+        }
+        imported.notes.removeDuplicates();
+    }
+    imported.unmatched += app.unmatched;
+    for (const auto& [name, flavor] : flavorSections)
+        for (const QString& key : flavor.unmatched)
+            if (!key.contains(QLatin1String(".web")) && !key.contains(QLatin1String(".windows"))
+                && !key.contains(QLatin1String(".macos")))
+                imported.unmatched << key;
+    for (const TargetKind kind : targetKinds())
+        if ((kind == TargetKind::Android || kind == TargetKind::iOS || kind == TargetKind::Web
+             || kind == TargetKind::Windows || kind == TargetKind::macOS)
+            && config.targets.count(kind) && !app.writes.count(kind)) {
+            config.targets.erase(kind);
+            imported.unmatched << QStringLiteral("%1 (found, but flutter_launcher_icons does not write it: left out)")
+                                      .arg(targetName(kind));
+        }
+    for (const auto& [key, value] : app.shared)
+        config.shared[key] = value;
+    onto(config.targets, app.targets, config, false);
+    imported.set = app.set;
+    for (const auto& [name, flavor] : flavorSections) {
+        FlavorConfig& into = config.flavors[name];
+        into.shared = flavor.shared;
+        onto(into.targets, flavor.targets, config, true);
+        if (flavor.set)
+            imported.flavorSets[name] = *flavor.set;
+    }
     return imported;
 }
 

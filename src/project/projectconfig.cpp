@@ -29,7 +29,8 @@ enum class Type {
     ResourceName,
     AppId,
     Choice,
-    Sizes, // pixel sides
+    Sizes,     // pixel sides
+    SlotKinds, // kinds of slot of an app icon set: "car", "watch"
 };
 
 struct Key {
@@ -58,7 +59,7 @@ const std::vector<Key>& keysOf(TargetKind kind)
             = {{"catalog", Type::Path, true}, {"set", Type::SetName},
                {"single-size", Type::Bool},   {"dark", Type::BoolOrPath},
                {"tinted", Type::BoolOrPath},  {"fit", Type::Choice, false, {"stretch", "contain", "cover"}},
-               {"force", Type::Bool}};
+               {"drop", Type::SlotKinds},     {"force", Type::Bool}};
         if (mac)
             keys.push_back({"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}});
         keys.insert(keys.end(), sharedKeys().begin(), sharedKeys().end());
@@ -83,6 +84,7 @@ const std::vector<Key>& keysOf(TargetKind kind)
           {"play-store", Type::Path},
           {"notification", Type::BoolOrPath},
           {"notification-name", Type::ResourceName},
+          {"format", Type::Choice, false, {"png", "webp"}},
           {"force", Type::Bool},
           {"source", Type::Image},
           {"background", Type::ColourOrPath},
@@ -148,6 +150,9 @@ QString typeText(const Key& key)
         return QStringLiteral("one of %1").arg(key.choices.join(QStringLiteral(", ")));
     case Type::Sizes:
         return QStringLiteral("a list of pixel sides from 1 to 1024");
+    case Type::SlotKinds:
+        return QStringLiteral("a list of the kinds of slot the set may lose (\"ios\", \"mac\", \"watch\", "
+                              "\"car\", \"tv\", \"vision\"…)");
     }
     return {};
 }
@@ -266,6 +271,20 @@ public:
             }
             return ConfigValue{sides, line};
         }
+        case Type::SlotKinds: {
+            static const QRegularExpression idiom(QStringLiteral("^[a-z][a-z-]*$"));
+            const toml::array* array = node.as_array();
+            if (!array)
+                return wrong();
+            QStringList kinds;
+            for (const toml::node& kind : *array) {
+                const std::optional<std::string> word = kind.value<std::string>();
+                if (!kind.is_string() || !idiom.match(QString::fromStdString(*word)).hasMatch())
+                    return wrong();
+                kinds << QString::fromStdString(*word);
+            }
+            return ConfigValue{kinds, line};
+        }
         }
         return wrong();
     }
@@ -341,6 +360,12 @@ QString valueText(const ConfigValue& value)
         QStringList parts;
         for (const int side : *sides)
             parts << QString::number(side);
+        return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
+    }
+    if (const QStringList* words = std::get_if<QStringList>(&value.value)) {
+        QStringList parts;
+        for (const QString& word : *words)
+            parts << tomlString(word);
         return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
     }
     return tomlString(std::get<QString>(value.value));
@@ -481,7 +506,9 @@ QByteArray writeProjectConfig(const ProjectConfig& config)
             writeTable(out, table->second, keysOf(kind));
         }
     for (const auto& [name, flavor] : config.flavors) {
-        out += QStringLiteral("\n[flavors.%1]\n").arg(bareOrQuoted(name));
+        // A flavor's own table only where it has keys of its own, or nothing else to stand for it.
+        if (!flavor.shared.empty() || flavor.targets.empty())
+            out += QStringLiteral("\n[flavors.%1]\n").arg(bareOrQuoted(name));
         writeTable(out, flavor.shared, sharedKeys());
         for (const TargetKind kind : targetKinds())
             if (const auto table = flavor.targets.find(kind); table != flavor.targets.end()) {

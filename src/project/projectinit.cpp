@@ -1,5 +1,9 @@
 #include "project/projectinit.h"
 
+#include "android/existingicon.h"
+#include "android/launchericonname.h"
+#include "apple/existingset.h"
+#include "image/imageresizing.h"
 #include "project/flutterlaunchericons.h"
 #include "project/projectdetection.h"
 #include "project/projecttarget.h"
@@ -7,6 +11,10 @@
 #include "project/writtenplaces.h"
 #include "support/fileio.h"
 #include "support/paths.h"
+#include "support/pixelanalysis.h"
+#include "xcodeproj/xcodeproject.h"
+
+#include <QRegularExpression>
 
 #include <set>
 
@@ -32,6 +40,22 @@ void renameImage(ProjectConfig& config, const QString& from, const QString& to)
         for (auto& [kind, table] : flavor.targets)
             rename(table);
     }
+}
+
+// A values file's colour as quorva.toml takes it, its case kept: #RGB and #RRGGBB as they are,
+// Android's #ARGB and #AARRGGBB when opaque; nothing for a colour that isn't.
+std::optional<QString> opaqueHex(const QString& android)
+{
+    static const QRegularExpression hex(QStringLiteral("^#([0-9A-Fa-f]{3,4}|[0-9A-Fa-f]{6}|[0-9A-Fa-f]{8})$"));
+    if (!hex.match(android).hasMatch())
+        return std::nullopt;
+    const qsizetype digits = android.size() - 1;
+    if (digits == 3 || digits == 6)
+        return android;
+    const qsizetype alpha = digits / 4;
+    if (android.mid(1, alpha).compare(QString(alpha, QLatin1Char('f')), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return QLatin1Char('#') + android.mid(1 + alpha);
 }
 
 // The folder or file a target writes in, as a whole.
@@ -79,12 +103,18 @@ public:
         }
         if (!chooseSource(source))
             return m_out;
+        setsAsTheXcodeProjectSelects(imported ? *imported : ImportedLauncherIcons());
+        if (imported)
+            m_out.notes += imported->notes;
         if (m_out.config.targets.empty()) {
             m_out.failure = pathLine(m_root,
                                      QStringLiteral("no target found: no catalog, res folder, site, Windows "
                                                     "or macOS icon file, nor Tauri configuration"));
             return m_out;
         }
+        keepWhatTheSetsHave();
+        keepWhatTheLauncherIconsHave();
+        flavorsSayOnlyWhatDiffers();
         moveImagesOutOfTheWay();
         m_out.files.add(QLatin1String(projectConfigName), writeProjectConfig(m_out.config));
         std::sort(m_out.files.files.begin(), m_out.files.files.end(),
@@ -109,6 +139,13 @@ private:
             }
             shared[QStringLiteral("source")] = {displayPath(resolved.lexically_relative(resolvedPath(m_root))), 0};
         } else if (!shared.count(QStringLiteral("source"))) {
+            // A project whose icons are all its flavors': the production flavor's image.
+            for (const char* name : {"prod", "production", "pro", "release", "live", "main"})
+                if (const auto flavor = m_out.config.flavors.find(QLatin1String(name));
+                    flavor != m_out.config.flavors.end() && flavor->second.shared.count(QStringLiteral("source"))) {
+                    shared[QStringLiteral("source")] = flavor->second.shared.at(QStringLiteral("source"));
+                    return true;
+                }
             const std::optional<QString> found = likelySource(m_root);
             shared[QStringLiteral("source")] = {found.value_or(QStringLiteral("icon.png")), 0};
             if (!found)
@@ -116,6 +153,244 @@ private:
                                               "there; put the icon there, or give --source FILE");
         }
         return true;
+    }
+
+    // The iOS sets as the Xcode project's configurations select them: each flavor's the set its
+    // configurations (Debug-dev, Release-dev) name, the app's the one the others name; none of its
+    // own where every configuration is a flavor's, so that sync makes no set nothing selects.
+    void setsAsTheXcodeProjectSelects(const ImportedLauncherIcons& imported)
+    {
+        auto base = m_out.config.targets.find(TargetKind::iOS);
+        if (base == m_out.config.targets.end())
+            return;
+        const QString detected = base->second.count(QStringLiteral("set"))
+            ? base->second.at(QStringLiteral("set")).text()
+            : QStringLiteral("AppIcon");
+        const fs::path catalog = m_root / toPath(base->second.at(QStringLiteral("catalog")).text());
+        const std::optional<XcodeProject> project = findXcodeProjectFor(catalog);
+        const XcodeTarget* app = nullptr;
+        if (project)
+            for (const XcodeTarget& target : project->targets)
+                if (target.isApplication() && target.copies(catalog) && !app)
+                    app = &target;
+        const auto said
+            = [&](const QString& who, const QString& named, const QString& selected, const QString& configurations) {
+                  if (named != selected)
+                      m_out.found << QStringLiteral("%1: flutter_launcher_icons names the set %2, and %3 select %4: "
+                                                    "quorva.toml names %4")
+                                         .arg(who, named, configurations, selected);
+              };
+        if (m_out.config.flavors.empty()) {
+            if (imported.set && app)
+                said(QStringLiteral("ios"), *imported.set, detected,
+                     QStringLiteral("target %1's configurations").arg(app->name));
+            return;
+        }
+        QStringList flavorConfigurations;
+        QStringList flavorSets;
+        for (auto& [name, flavor] : m_out.config.flavors) {
+            QString set;
+            QStringList configurations = app ? app->configurationsOf(name) : QStringList();
+            for (const QString& configuration : configurations)
+                if (const auto icon = app->appIconOf(configuration); icon && !icon->contains(QLatin1String("$(")))
+                    if (set.isEmpty() || configuration.startsWith(QLatin1String("Release")))
+                        set = *icon;
+            flavorConfigurations += configurations;
+            if (set.isEmpty())
+                set = imported.flavorSets.count(name) ? imported.flavorSets.at(name)
+                                                      : detected + QLatin1Char('-') + name;
+            else if (imported.flavorSets.count(name))
+                said(QStringLiteral("ios (%1)").arg(name), imported.flavorSets.at(name), set,
+                     configurations.join(QStringLiteral(", ")));
+            flavor.targets[TargetKind::iOS][QStringLiteral("set")] = {set, 0};
+            flavorSets << set;
+        }
+        // The app's own set: the one its other configurations select, unless that is a flavor's.
+        std::optional<QString> own;
+        if (app)
+            for (const auto& [name, settings] : app->configurations)
+                if (!flavorConfigurations.contains(name))
+                    if (const auto icon = app->appIconOf(name); icon && (!own || name == QLatin1String("Release")))
+                        own = *icon;
+        if (!app || (own && !flavorSets.contains(*own))) {
+            if (own && *own != QLatin1String("AppIcon"))
+                base->second[QStringLiteral("set")] = {*own, 0};
+            else if (own)
+                base->second.erase(QStringLiteral("set"));
+            return;
+        }
+        // Every configuration builds a flavor: the flavors' tables take the app's.
+        for (auto& [name, flavor] : m_out.config.flavors)
+            for (const auto& [key, value] : base->second)
+                flavor.targets[TargetKind::iOS].emplace(key, value);
+        m_out.config.targets.erase(base);
+        m_out.found << QStringLiteral("ios: every configuration of target %1 builds a flavor, so the app has no set "
+                                      "of its own: each flavor's is the one its configurations select")
+                           .arg(app->name);
+    }
+
+    // A flavor's tables say only what it changes, and hold no table of the app's shared targets.
+    void flavorsSayOnlyWhatDiffers()
+    {
+        ProjectConfig& config = m_out.config;
+        for (auto& [name, flavor] : config.flavors) {
+            std::erase_if(flavor.shared, [&](const auto& entry) {
+                const auto base = config.shared.find(entry.first);
+                return base != config.shared.end() && base->second.sameValue(entry.second);
+            });
+            for (auto& [kind, table] : flavor.targets) {
+                ConfigTable inherited = config.shared;
+                if (const auto base = config.targets.find(kind); base != config.targets.end())
+                    for (const auto& [key, value] : base->second)
+                        inherited[key] = value;
+                for (const auto& [key, value] : flavor.shared)
+                    inherited[key] = value;
+                std::erase_if(table, [&](const auto& entry) {
+                    const auto had = inherited.find(entry.first);
+                    return had != inherited.end() && had->second.sameValue(entry.second);
+                });
+            }
+            std::erase_if(flavor.targets, [](const auto& entry) { return entry.second.empty(); });
+        }
+        std::erase_if(config.targets, [](const auto& entry) { return entry.second.empty(); });
+    }
+
+    // The table a target's own settings go in: the project's, or its flavor's.
+    ConfigTable& tableOf(TargetKind kind, const std::optional<QString>& flavor)
+    {
+        return flavor ? m_out.config.flavors[*flavor].targets[kind] : m_out.config.targets[kind];
+    }
+
+    // Each app icon set as the project has it: its platforms' slots filled again, its single
+    // size and appearances kept, slots Quorva writes none of named as going; and a background
+    // where the App Store or the watch would get a transparent icon, the colour the icon has now.
+    void keepWhatTheSetsHave()
+    {
+        SourceImages images(m_root);
+        for (const ProjectTarget& target : projectTargets(m_out.config).targets) {
+            if (target.kind != TargetKind::iOS && target.kind != TargetKind::macOS
+                && target.kind != TargetKind::watchOS)
+                continue;
+            const fs::path folder = m_root / toPath(target.text(QStringLiteral("catalog")))
+                / toPath(target.text(QStringLiteral("set"), QStringLiteral("AppIcon")) + QStringLiteral(".appiconset"));
+            const ExistingSet set = readExistingSet(folder);
+            if (!set.present)
+                continue;
+            ConfigTable& table = tableOf(target.kind, target.flavor);
+            const QString label = target.label();
+            const auto has = [&](TargetKind platform) {
+                return std::find(target.platforms.begin(), target.platforms.end(), platform) != target.platforms.end();
+            };
+            const auto path = [&](const fs::path& file) {
+                return ConfigValue{displayPath(file.lexically_relative(m_root)), 0};
+            };
+            if (has(TargetKind::iOS) && set.singleSize && !target.settings.count(QStringLiteral("single-size"))) {
+                table[QStringLiteral("single-size")] = {true, 0};
+                for (const auto& [key, file] : {std::pair("dark", set.dark), std::pair("tinted", set.tinted)})
+                    if (file && !target.settings.count(QLatin1String(key)))
+                        table[QLatin1String(key)] = path(*file);
+            }
+            QStringList drop;
+            for (const auto& [platform, kind, slot] :
+                 {std::tuple(ApplePlatform::iOS, TargetKind::iOS, "ios"),
+                  std::tuple(ApplePlatform::macOS, TargetKind::macOS, "mac"),
+                  std::tuple(ApplePlatform::watchOS, TargetKind::watchOS, "watch")}) {
+                if (!set.platforms.count(platform) || has(kind))
+                    continue;
+                // The set's other platform joins it, unless that platform's table is another set's.
+                ConfigTable& other = tableOf(kind, target.flavor);
+                if (other.empty()
+                    || (other[QStringLiteral("catalog")].text() == target.text(QStringLiteral("catalog"))
+                        && other[QStringLiteral("set")].text() == target.text(QStringLiteral("set")))) {
+                    other[QStringLiteral("catalog")] = target.settings.at(QStringLiteral("catalog"));
+                    if (target.settings.count(QStringLiteral("set")))
+                        other[QStringLiteral("set")] = target.settings.at(QStringLiteral("set"));
+                    m_out.found << QStringLiteral("%1: the set %2 has %3 slots too, which it fills again")
+                                       .arg(label, displayPath(folder.lexically_relative(m_root)), QLatin1String(slot));
+                } else {
+                    drop << QLatin1String(slot);
+                }
+            }
+            drop += set.otherSlots;
+            if (!drop.isEmpty()) {
+                table[QStringLiteral("drop")] = {drop, 0};
+                m_out.found << QStringLiteral("%1: the set %2 has %3 slots, which Quorva writes none of: drop = [%4] "
+                                              "says they go")
+                                   .arg(label, displayPath(folder.lexically_relative(m_root)),
+                                        drop.join(QStringLiteral(", ")), drop.join(QStringLiteral(", ")));
+            }
+            opaqueStoreIcon(target, set, table, images);
+        }
+    }
+
+    // Each launcher icon as the project has it: the application's among its aliases' alternate
+    // icons, its themed layer, its background's colour from whichever values file defines it (or
+    // its bitmap), the format its files are in.
+    void keepWhatTheLauncherIconsHave()
+    {
+        for (const ProjectTarget& target : projectTargets(m_out.config).targets) {
+            if (target.kind != TargetKind::Android)
+                continue;
+            const fs::path res = m_root / toPath(target.text(QStringLiteral("res")));
+            ConfigTable& table = tableOf(TargetKind::Android, target.flavor);
+            QString name = target.text(QStringLiteral("name"));
+            if (name.isEmpty()) {
+                const LauncherIconName names = launcherIconName(res, std::nullopt);
+                const LauncherIconName application = launcherIconName(res, std::nullopt, true);
+                name = names.name;
+                if (names.undecided && !application.undecided && !application.applications.isEmpty()) {
+                    name = application.name;
+                    table[QStringLiteral("name")] = {name, 0};
+                    m_out.found << QStringLiteral("%1: name = \"%2\", the application's icon; %3")
+                                       .arg(target.label(), name, *names.undecided);
+                }
+            }
+            const ExistingLauncherIcon icon = readExistingLauncherIcon(res, name);
+            if (icon.monochrome && !target.settings.count(QStringLiteral("monochrome"))) {
+                table[QStringLiteral("monochrome")] = {true, 0};
+                m_out.found << QStringLiteral("%1: monochrome = true, as its adaptive icon has a themed layer")
+                                   .arg(target.label());
+            }
+            if (!target.settings.count(QStringLiteral("background"))) {
+                if (const auto colour = icon.backgroundColour ? opaqueHex(*icon.backgroundColour) : std::nullopt) {
+                    table[QStringLiteral("background")] = {*colour, 0};
+                    m_out.found << QStringLiteral("%1: background = \"%2\", the colour its adaptive icon has")
+                                       .arg(target.label(), *colour);
+                } else if (icon.backgroundImage) {
+                    table[QStringLiteral("background")]
+                        = {displayPath(icon.backgroundImage->lexically_relative(m_root)), 0};
+                    m_out.found << QStringLiteral("%1: background = the bitmap layer its adaptive icon has")
+                                       .arg(target.label());
+                }
+            }
+            if (icon.webp && !target.settings.count(QStringLiteral("format"))) {
+                table[QStringLiteral("format")] = {QStringLiteral("webp"), 0};
+                m_out.found << QStringLiteral("%1: format = \"webp\", as its icon's files are").arg(target.label());
+            }
+        }
+    }
+
+    void opaqueStoreIcon(const ProjectTarget& target, const ExistingSet& set, ConfigTable& table, SourceImages& images)
+    {
+        const bool ios
+            = std::find(target.platforms.begin(), target.platforms.end(), TargetKind::iOS) != target.platforms.end();
+        const bool watch = std::find(target.platforms.begin(), target.platforms.end(), TargetKind::watchOS)
+            != target.platforms.end();
+        if ((!ios && !watch) || target.settings.count(QStringLiteral("background")))
+            return;
+        const ImageRef& source = images.load(target.text(QStringLiteral("source"))).image;
+        if (!source || !hasTransparentPixels(sampleBitmap(*source)))
+            return;
+        const std::optional<fs::path> icon = ios ? set.storeIcon : set.watchIcon;
+        const std::optional<QColor> now = icon ? backgroundOfIcon(*icon) : std::nullopt;
+        const QString colour = now.value_or(QColor(Qt::white)).name();
+        table[QStringLiteral("background")] = {colour, 0};
+        m_out.found << QStringLiteral("%1: background = \"%2\", %3: the source is transparent, and %4 rejects a "
+                                      "transparent icon")
+                           .arg(target.label(), colour,
+                                now ? QStringLiteral("the colour of the icon it has now")
+                                    : QStringLiteral("as its icon now is no opaque one to take it from"),
+                                ios ? QStringLiteral("App Store Connect") : QStringLiteral("the watch"));
     }
 
     // An image that lies where a target writes (a 1024 px icon picked from the very set sync

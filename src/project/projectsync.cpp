@@ -165,7 +165,7 @@ SyncReport syncProject(const fs::path& given, const ProjectConfig& config, const
         else
             toMake.push_back(&target);
     }
-    const std::vector<TargetPlacement> made = placeTargets(toMake, root);
+    const std::vector<TargetPlacement> made = placeTargets(toMake, root, lock);
 
     // No image the icons are made from may lie where a target writes: a source picked from inside
     // the set it makes would be replaced by the first sync and be gone for the next.
@@ -218,7 +218,10 @@ SyncReport syncProject(const fs::path& given, const ProjectConfig& config, const
             report.targets.push_back(std::move(sync));
             continue;
         }
-        sync.removed = std::size_t(installed.removed.size());
+        // Only what an earlier run of Quorva's wrote counts as removed; another tool's files are
+        // said apart.
+        sync.removed = std::size_t(installed.removed.size())
+            - std::min(std::size_t(installed.removed.size()), std::size_t(placed.replaced.size()));
         const bool changed
             = std::any_of(installed.written.begin(), installed.written.end(),
                           [](const fs::path& file) { return !isBookkeeping(displayPath(file.filename())); })

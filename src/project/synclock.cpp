@@ -52,6 +52,9 @@ QString inputsDigest(const ProjectTarget& target, const std::filesystem::path& r
         else if (const std::vector<int>* sides = std::get_if<std::vector<int>>(&value.value))
             for (const int side : *sides)
                 field(QByteArray::number(side));
+        else if (const QStringList* words = std::get_if<QStringList>(&value.value))
+            for (const QString& word : *words)
+                field(word.toUtf8());
         else
             field(value.text().toUtf8());
     }

@@ -9,12 +9,15 @@
 #include "apple/iconcomposerplan.h"
 #include "desktop/desktopicons.h"
 #include "image/csscolour.h"
+#include "image/imageresizing.h"
 #include "png/pngencoder.h"
 #include "project/tauriconfig.h"
 #include "project/writtenplaces.h"
 #include "support/fileio.h"
 #include "support/paths.h"
+#include "support/pixelanalysis.h"
 #include "web/webicons.h"
+#include "xcodeproj/xcodeproject.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,6 +91,51 @@ std::optional<QString> appearancesOf(const ProjectTarget& target, SourceImages& 
     return std::nullopt;
 }
 
+// Files of a res folder in short: "drawable-*/ic_launcher_foreground.png (5 files)".
+QString filesInShort(const QStringList& files)
+{
+    std::map<QString, QStringList> alike; // by their type's folders and name
+    for (const QString& file : files) {
+        const QString folder = file.section(QLatin1Char('/'), 0, 0);
+        alike[(folder.contains(QLatin1Char('-')) ? folder.section(QLatin1Char('-'), 0, 0) + QStringLiteral("-*")
+                                                 : folder)
+              + QLatin1Char('/') + file.section(QLatin1Char('/'), 1)]
+            << file;
+    }
+    QStringList parts;
+    for (const auto& [name, each] : alike)
+        parts << (each.size() == 1 ? each.front() : QStringLiteral("%1 (%2 files)").arg(name).arg(each.size()));
+    return parts.join(QStringLiteral(", "));
+}
+
+// What the user must set for a flavor's build to take its set, in which configurations; nothing
+// when the configurations select it already.
+std::optional<QString> flavorSetNote(const fs::path& catalog, const QString& flavor, const QString& set)
+{
+    const QString setting = QStringLiteral("ASSETCATALOG_COMPILER_APPICON_NAME = %1").arg(set);
+    const std::optional<XcodeProject> project = findXcodeProjectFor(catalog);
+    const XcodeTarget* app = nullptr;
+    if (project)
+        for (const XcodeTarget& target : project->targets)
+            if (!app && target.isApplication() && target.copies(catalog))
+                app = &target;
+    if (!app)
+        return QStringLiteral("the %1 flavor's configurations must select it: %2").arg(flavor, setting);
+    const QStringList configurations = app->configurationsOf(flavor);
+    if (configurations.isEmpty())
+        return QStringLiteral("target %1 has no configurations of the %2 flavor (Debug-%2, Release-%2): add them, "
+                              "each with %3")
+            .arg(app->name, flavor, setting);
+    QStringList other;
+    for (const QString& configuration : configurations)
+        if (app->appIconOf(configuration) != set)
+            other << configuration;
+    if (other.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("set %1 in the configurations %2 of target %3")
+        .arg(setting, other.join(QStringLiteral(", ")), app->name);
+}
+
 // The Apple set: the platforms' icons in one set in the catalog.
 TargetPlacement placeAppleSet(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
                               SourceImages& images)
@@ -112,23 +160,41 @@ TargetPlacement placeAppleSet(const ProjectTarget& target, const fs::path& root,
     if ((out.failure = appearancesOf(target, images, options)))
         return out;
     const AppIconPlan plan = planAppIconSet(source, options);
+    const fs::path sourcePath = toPath(target.text(QStringLiteral("source")));
     if (plan.refusal != AppIconRefusal::None) {
-        out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
+        out.failure = pathLine(sourcePath, describe(plan.refusal));
         return out;
     }
+    // What appicon notes of a source, sync says too; and as sync exits 0 only for files a store
+    // takes, a transparent App Store icon is no note but a refusal.
+    for (const AppIconNote note : notesOf(*source, options, hasTransparentPixels(sampleBitmap(*source)))) {
+        if (note == AppIconNote::TransparentStoreIcon) {
+            out.failure = pathLine(sourcePath,
+                                   describe(note, source->pixelSize())
+                                       + QStringLiteral("; lay it onto a colour with background = "
+                                                        "\"#ffffff\" in its table"));
+            return out;
+        }
+        out.notes << pathLine(sourcePath, describe(note, source->pixelSize()));
+    }
+    const auto drop = target.settings.find(QStringLiteral("drop"));
     const SetPlacement placed
         = placeAppIconInCatalog(plan, root / toPath(target.text(QStringLiteral("catalog"))),
-                                set + QStringLiteral(".appiconset"), target.flag(QStringLiteral("force")));
+                                set + QStringLiteral(".appiconset"), target.flag(QStringLiteral("force")),
+                                drop == target.settings.end() ? QStringList() : drop->second.words());
     if (!placed.placement) {
         out.failure = *placed.failure
             + (placed.forcing ? QStringLiteral("; force = true in its table %1").arg(*placed.forcing) : QString());
         return out;
     }
     out.placements.push_back(*placed.placement);
+    if (!placed.othersFiles.isEmpty())
+        out.notes << QStringLiteral("replaces what another tool left in the set: %1")
+                         .arg(placed.othersFiles.join(QStringLiteral(", ")));
     if (target.flavor)
-        out.notes << QStringLiteral("the %1 flavor's configurations select it with ASSETCATALOG_COMPILER_APPICON_NAME "
-                                    "= %2")
-                         .arg(*target.flavor, set);
+        if (const std::optional<QString> note
+            = flavorSetNote(root / toPath(target.text(QStringLiteral("catalog"))), *target.flavor, set))
+            out.notes << *note;
     return out;
 }
 
@@ -154,7 +220,7 @@ TargetPlacement placeIconComposerFile(const ProjectTarget& target, const fs::pat
 }
 
 TargetPlacement placeAndroidTarget(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
-                                   SourceImages& images)
+                                   SourceImages& images, const LockedTarget* earlier)
 {
     TargetPlacement out;
     out.where = target.text(QStringLiteral("res"));
@@ -174,10 +240,13 @@ TargetPlacement placeAndroidTarget(const ProjectTarget& target, const fs::path& 
     options.monochrome = target.wanted(QStringLiteral("monochrome"));
     options.notification = target.wanted(QStringLiteral("notification"));
     options.notificationName = target.text(QStringLiteral("notification-name"), options.notificationName);
+    options.webp = target.text(QStringLiteral("format")) == QLatin1String("webp");
     const QString background = target.text(QStringLiteral("background"));
     const QColor colour = parseCssColour(background);
-    if (colour.isValid())
+    if (colour.isValid()) {
         options.backgroundColour = colour;
+        options.backgroundColourText = background;
+    }
     for (const auto& [file, image] :
          {std::pair(colour.isValid() || background.isEmpty() ? std::nullopt : std::optional(background),
                     &options.backgroundImage),
@@ -199,15 +268,28 @@ TargetPlacement placeAndroidTarget(const ProjectTarget& target, const fs::path& 
         out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
         return out;
     }
+    // What the last sync wrote, which quorva.lock keeps: no list of its own in res.
+    QStringList written;
+    const fs::path resInProject = toPath(out.where).lexically_normal();
+    if (earlier)
+        for (const auto& [file, digest] : earlier->files)
+            if (const fs::path within = toPath(file).lexically_relative(resInProject);
+                !within.empty() && *within.begin() != "..")
+                written << displayPath(within);
     const AndroidPlacement placed
         = placeAndroidIcon(res, plan, options.name, target.flag(QStringLiteral("force")),
-                           playStore ? std::optional(root / toPath(*playStore)) : std::nullopt);
+                           playStore ? std::optional(root / toPath(*playStore)) : std::nullopt, written);
     if (!placed.failures.isEmpty()) {
         out.failure = placed.failures.join(QStringLiteral("; "))
             + (placed.forcing ? QStringLiteral("; force = true in [android] %1").arg(*placed.forcing) : QString());
         return out;
     }
     out.placements.insert(out.placements.end(), placed.placements.begin(), placed.placements.end());
+    for (const QString& file : placed.replaced)
+        out.replaced << displayPath(resInProject / toPath(file));
+    if (!placed.replaced.isEmpty())
+        out.notes << QStringLiteral("replaces %1 of the old icon, which the new one's supersede")
+                         .arg(filesInShort(placed.replaced));
     return out;
 }
 
@@ -311,11 +393,15 @@ const LoadedImage& SourceImages::load(const QString& path)
     return entry->loaded;
 }
 
-TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, SourceImages& images)
+TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, SourceImages& images,
+                            const LockedTarget* earlier)
 {
     const LoadedImage& loaded = images.load(target.text(QStringLiteral("source")));
-    if (!loaded.image)
-        return {{}, {}, loaded.error, {}};
+    if (!loaded.image) {
+        TargetPlacement failed;
+        failed.failure = loaded.error;
+        return failed;
+    }
     const ImageRef& source = loaded.image;
     DesktopArt art;
     art.background = colourOf(target);
@@ -329,7 +415,7 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
     case TargetKind::IconComposer:
         return placeIconComposerFile(target, root, source, images);
     case TargetKind::Android:
-        return placeAndroidTarget(target, root, source, images);
+        return placeAndroidTarget(target, root, source, images, earlier);
     case TargetKind::Tauri:
         return placeTauriIcons(target, root, source);
     case TargetKind::Windows:
@@ -449,14 +535,18 @@ std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& ta
     return inputs;
 }
 
-std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets, const fs::path& root)
+std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets, const fs::path& root,
+                                          const SyncLock& lock)
 {
     SourceImages images(root);
     std::vector<TargetPlacement> made(targets.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < targets.size(); i = next++)
-            made[i] = placeTarget(*targets[i], root, images);
+            if (const auto locked = lock.targets.find(targets[i]->key()); locked != lock.targets.end())
+                made[i] = placeTarget(*targets[i], root, images, &locked->second);
+            else
+                made[i] = placeTarget(*targets[i], root, images, nullptr);
     };
     const std::size_t helpers = std::min<std::size_t>(targets.size(), std::max(1u, std::thread::hardware_concurrency()))
         - (targets.empty() ? 0 : 1);

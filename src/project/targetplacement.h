@@ -2,6 +2,7 @@
 
 #include "image/imageloading.h"
 #include "project/projecttarget.h"
+#include "project/synclock.h"
 #include "target/installer.h"
 
 #include <QByteArray>
@@ -40,14 +41,19 @@ struct TargetPlacement {
     QString where; // the place it writes, as quorva.toml names it: "android/app/src/main/res"
     std::optional<QString> failure;
     QStringList notes;
+    // Files that go though no run of Quorva's wrote them: the same resources in another format,
+    // left by another tool. Paths below the project.
+    QStringList replaced;
 };
-TargetPlacement placeTarget(const ProjectTarget& target, const std::filesystem::path& root, SourceImages& images);
+// earlier: what the project's lock says the last sync wrote for the target, if it wrote it.
+TargetPlacement placeTarget(const ProjectTarget& target, const std::filesystem::path& root, SourceImages& images,
+                            const LockedTarget* earlier = nullptr);
 
 // The targets' files made side by side, each target on a thread of its own: each spreads its
 // icons over the pool, and while one waits for the last of its icons another's keep the cores
 // busy. In the targets' order.
 std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets,
-                                          const std::filesystem::path& root);
+                                          const std::filesystem::path& root, const SyncLock& lock = {});
 
 // Everything the target's files are made from, by name, in a fixed order: its images and the
 // project's files its plan reads (an Android module's manifests, build file and values, a site's

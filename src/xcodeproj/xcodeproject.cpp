@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -59,6 +60,26 @@ std::map<QString, QStringList> settingsOf(const Objects& objects, const QString&
     return settings;
 }
 
+// Every configuration's build settings of a configuration list, by name.
+std::map<QString, std::map<QString, QStringList>> configurationsOf(const Objects& objects, const QString& listId)
+{
+    std::map<QString, std::map<QString, QStringList>> out;
+    const PlistValue* list = objects.value(listId);
+    if (!list)
+        return out;
+    for (const QString& id : identifiers(*list, u"buildConfigurations")) {
+        const PlistValue* configuration = objects.value(id);
+        const PlistValue* build = configuration ? configuration->find(u"buildSettings") : nullptr;
+        if (!configuration)
+            continue;
+        std::map<QString, QStringList>& settings = out[configuration->text(u"name")];
+        if (build && build->isDictionary())
+            for (const PlistEntry& entry : build->dictionary)
+                settings[entry.key] = words(entry.value);
+    }
+    return out;
+}
+
 // The path of every file reference and group below the main group, resolved as Xcode does.
 void resolve(const Objects& objects, const QString& id, const fs::path& parent, const fs::path& projectFolder,
              int depth, QHash<QString, fs::path>& paths)
@@ -105,6 +126,27 @@ std::optional<QString> XcodeTarget::setting(const QString& key) const
     return found->second.front();
 }
 
+QStringList XcodeTarget::configurationsOf(const QString& flavor) const
+{
+    static const QRegularExpression separators(QStringLiteral("[-_ .]"));
+    QStringList names;
+    for (const auto& [name, settings] : configurations)
+        if (name.split(separators, Qt::SkipEmptyParts).contains(flavor, Qt::CaseInsensitive))
+            names << name;
+    return names;
+}
+
+std::optional<QString> XcodeTarget::appIconOf(const QString& configuration) const
+{
+    const auto found = configurations.find(configuration);
+    if (found == configurations.end())
+        return std::nullopt;
+    const auto icon = found->second.find(QStringLiteral("ASSETCATALOG_COMPILER_APPICON_NAME"));
+    if (icon == found->second.end() || icon->second.isEmpty())
+        return std::nullopt;
+    return icon->second.front();
+}
+
 bool XcodeTarget::isApplication() const
 {
     return productType == QLatin1String("com.apple.product-type.application")
@@ -147,6 +189,7 @@ ReadXcodeProject readXcodeProject(const QByteArray& pbxproj, const fs::path& bun
                 resolve(objects, child, projectFolder, projectFolder, 1, paths);
     }
     const std::map<QString, QStringList> projectSettings = settingsOf(objects, root->text(u"buildConfigurationList"));
+    const auto projectConfigurations = configurationsOf(objects, root->text(u"buildConfigurationList"));
 
     XcodeProject project;
     project.bundle = bundle;
@@ -160,6 +203,13 @@ ReadXcodeProject readXcodeProject(const QByteArray& pbxproj, const fs::path& bun
         target.settings = projectSettings;
         for (auto& [key, value] : settingsOf(objects, object->text(u"buildConfigurationList")))
             target.settings[key] = value;
+        for (auto& [name, settings] : configurationsOf(objects, object->text(u"buildConfigurationList"))) {
+            std::map<QString, QStringList>& merged = target.configurations[name];
+            if (const auto project = projectConfigurations.find(name); project != projectConfigurations.end())
+                merged = project->second;
+            for (auto& [key, value] : settings)
+                merged[key] = value;
+        }
         for (const QString& phaseId : identifiers(*object, u"buildPhases")) {
             const PlistValue* phase = objects.value(phaseId);
             if (!phase || phase->text(u"isa") != QLatin1String("PBXResourcesBuildPhase"))

@@ -17,6 +17,9 @@ struct XcodeTarget {
     // The build settings that apply (the target's Release configuration over the project's), each
     // value as its words: a list, or a string split at spaces.
     std::map<QString, QStringList> settings;
+    // Every build configuration's settings by its name ("Debug-dev", "Release"), each over the
+    // project's configuration of the same name.
+    std::map<QString, std::map<QString, QStringList>> configurations;
     // What its resources build phase copies (asset catalogs, Icon Composer files), as absolute
     // paths, and the folders Xcode keeps in step with the disk for it, whose contents it copies.
     std::vector<std::filesystem::path> resources;
@@ -26,6 +29,11 @@ struct XcodeTarget {
     bool copies(const std::filesystem::path& path) const;
     // The first word of a setting, or nothing when it is not set.
     std::optional<QString> setting(const QString& key) const;
+    // The configurations a flavor builds with: those whose name has the flavor's as one of its
+    // words ("Debug-dev", "Release_dev", "dev Release"), as Flutter's flavors name them.
+    QStringList configurationsOf(const QString& flavor) const;
+    // The app icon a configuration selects (ASSETCATALOG_COMPILER_APPICON_NAME).
+    std::optional<QString> appIconOf(const QString& configuration) const;
     // An application that ships with an icon: an iOS, macOS or watchOS app (not an extension,
     // widget, framework or test bundle).
     bool isApplication() const;
