@@ -63,7 +63,8 @@ ProjectPlaces placesToCheck(const fs::path& given)
             add(CheckedPlace::Kind::Tauri, place);
             break;
         case TargetKind::Linux:
-            break; // a theme folder of PNGs at their sizes: nothing a build refuses
+        case TargetKind::Expo:
+            break; // PNGs at their sizes, which a build takes as they are
         }
     }
     return out;

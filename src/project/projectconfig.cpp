@@ -72,6 +72,7 @@ const std::vector<Key>& keysOf(TargetKind kind)
         {TargetKind::IconComposer,
          {{"folder", Type::Path, true},
           {"name", Type::SetName},
+          {"layer", Type::SetName},
           {"dark", Type::BoolOrPath},
           {"tinted", Type::BoolOrPath},
           {"source", Type::Image},
@@ -117,6 +118,11 @@ const std::vector<Key>& keysOf(TargetKind kind)
          {{"config", Type::Path, true},
           {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
           {"source", Type::Image},
+          {"padding", Type::Padding}}},
+        {TargetKind::Expo,
+         {{"config", Type::Path, true},
+          {"source", Type::Image},
+          {"background", Type::Colour},
           {"padding", Type::Padding}}},
     };
     return tables.at(kind);
@@ -397,8 +403,9 @@ QString tomlString(const QString& text)
 const std::vector<TargetKind>& targetKinds()
 {
     static const std::vector<TargetKind> kinds
-        = {TargetKind::iOS, TargetKind::macOS,   TargetKind::watchOS, TargetKind::IconComposer, TargetKind::Android,
-           TargetKind::Web, TargetKind::Windows, TargetKind::Icns,    TargetKind::Linux,        TargetKind::Tauri};
+        = {TargetKind::iOS,     TargetKind::macOS, TargetKind::watchOS, TargetKind::IconComposer,
+           TargetKind::Android, TargetKind::Web,   TargetKind::Windows, TargetKind::Icns,
+           TargetKind::Linux,   TargetKind::Tauri, TargetKind::Expo};
     return kinds;
 }
 
@@ -425,6 +432,8 @@ QString targetName(TargetKind kind)
         return QStringLiteral("linux");
     case TargetKind::Tauri:
         return QStringLiteral("tauri");
+    case TargetKind::Expo:
+        return QStringLiteral("expo");
     }
     return {};
 }

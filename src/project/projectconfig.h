@@ -13,7 +13,7 @@
 namespace quorva {
 
 // The outputs a project keeps its icons in, each a table of quorva.toml.
-enum class TargetKind { iOS, macOS, watchOS, IconComposer, Android, Web, Windows, Icns, Linux, Tauri };
+enum class TargetKind { iOS, macOS, watchOS, IconComposer, Android, Web, Windows, Icns, Linux, Tauri, Expo };
 
 const std::vector<TargetKind>& targetKinds();
 // The table's name: "ios", "icon-composer".

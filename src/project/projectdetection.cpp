@@ -2,6 +2,9 @@
 
 #include "android/gradleproject.h"
 #include "android/launchericonname.h"
+#include "image/csscolour.h"
+#include "project/electronconfig.h"
+#include "project/expoconfig.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "web/webcheck.h"
@@ -83,7 +86,8 @@ private:
         if (flutterSection.match(QString::fromUtf8(readText(m_root / "pubspec.yaml"))).hasMatch())
             kinds << QStringLiteral("Flutter");
         const bool expo = dependencies.count(QStringLiteral("expo"))
-            || QJsonDocument::fromJson(readText(m_root / "app.json")).object().contains(QStringLiteral("expo"));
+            || QJsonDocument::fromJson(readText(m_root / "app.json")).object().contains(QStringLiteral("expo"))
+            || isFile(m_root / "app.config.ts") || isFile(m_root / "app.config.js");
         if (dependencies.count(QStringLiteral("react-native")) && !expo)
             kinds << QStringLiteral("React Native");
         if (expo)
@@ -95,19 +99,45 @@ private:
             }
         if (isFile(m_root / "src-tauri" / "tauri.conf.json"))
             kinds << QStringLiteral("Tauri");
-        if (dependencies.count(QStringLiteral("electron"))
-            && (package.contains(QStringLiteral("build")) || isFile(m_root / "electron-builder.yml")
-                || isFile(m_root / "electron-builder.json")))
-            kinds << QStringLiteral("Electron");
+        if (dependencies.count(QStringLiteral("electron")) || dependencies.count(QStringLiteral("electron-builder"))
+            || dependencies.count(QStringLiteral("@electron-forge/cli")))
+            if ((m_electron = electronIcons(m_root, package)))
+                kinds << QStringLiteral("Electron");
         if (kinds.isEmpty()) {
             if (!QDir(displayPath(m_root)).entryList({QStringLiteral("*.xcodeproj")}, QDir::Dirs).isEmpty())
                 kinds << QStringLiteral("Xcode");
             if (isFile(m_root / "settings.gradle") || isFile(m_root / "settings.gradle.kts"))
                 kinds << QStringLiteral("Gradle");
         }
-        if (expo && !isFolder(m_root / "ios") && !isFolder(m_root / "android"))
-            m_project.notFound << QStringLiteral("Expo: no ios/ or android/ folder yet; after npx expo prebuild, "
-                                                 "quorva-cli init finds their icons");
+        if (expo)
+            expoImages();
+    }
+
+    // The images an Expo app's configuration names: prebuild makes the native icons from them.
+    void expoImages()
+    {
+        for (const char* name : {"app.json", "app.config.ts", "app.config.js", "app.config.mjs", "app.config.cjs"}) {
+            if (!isFile(m_root / name))
+                continue;
+            const ExpoConfig config
+                = readExpoConfig(readText(m_root / name), !QLatin1String(name).endsWith(QLatin1String(".json")));
+            if (config.images.empty() && config.unread.isEmpty())
+                continue;
+            ConfigTable& table = m_project.config.targets[TargetKind::Expo];
+            table[QStringLiteral("config")] = text(QLatin1String(name));
+            if (config.backgroundColour && parseCssColour(*config.backgroundColour).isValid())
+                table[QStringLiteral("background")] = text(*config.backgroundColour);
+            QStringList keys;
+            for (const ExpoImage& image : config.images)
+                keys << image.key;
+            m_project.found << QStringLiteral("expo: the images %1 names (%2)")
+                                   .arg(QLatin1String(name), keys.join(QStringLiteral(", ")));
+            if (!config.unread.isEmpty())
+                m_project.notFound << QStringLiteral("expo: %1 in %2 is no plain string: not read")
+                                          .arg(config.unread.join(QStringLiteral(", ")), QLatin1String(name));
+            return;
+        }
+        m_missing[TargetKind::Expo] = QStringLiteral("app.json and app.config.* name no icon");
     }
 
     // Each Xcode project's app targets: the catalog each copies that holds the set its icon name
@@ -238,8 +268,43 @@ private:
                                                        : QStringLiteral(" and @mipmap/%1").arg(names.roundName)));
     }
 
+    // A Vite app's PWA plugin: its manifest a JSON file the config imports (served from public/
+    // at the site's root), or written in the config itself, which Quorva does not edit.
+    bool vitePwa()
+    {
+        for (const char* name : {"vite.config.ts", "vite.config.js", "vite.config.mts", "vite.config.mjs"}) {
+            const QString config = QString::fromUtf8(readText(m_root / name));
+            if (!config.contains(QLatin1String("VitePWA")))
+                continue;
+            static const QRegularExpression imported(
+                QStringLiteral(R"(import\s+(\w+)\s+from\s+["'](\.\/[^"']+\.(?:json|webmanifest))["'])"));
+            static const QRegularExpression publicDir(QStringLiteral(R"(publicDir\s*:\s*["']([^"']+)["'])"));
+            const QString folder
+                = publicDir.match(config).hasMatch() ? publicDir.match(config).captured(1) : QStringLiteral("public");
+            for (auto match = imported.globalMatch(config); match.hasNext();) {
+                const QRegularExpressionMatch each = match.next();
+                const QRegularExpression used(QStringLiteral(R"(manifest\s*:\s*%1\b)").arg(each.captured(1)));
+                const fs::path manifest = (m_root / toPath(each.captured(2))).lexically_normal();
+                if (!used.match(config).hasMatch() || !isFile(manifest) || !isFolder(m_root / toPath(folder)))
+                    continue;
+                m_project.config.targets[TargetKind::Web] = {{QStringLiteral("folder"), text(folder)},
+                                                             {QStringLiteral("manifest"), text(relative(manifest))}};
+                m_project.found << QStringLiteral("web: %1, its icons as %2 names them (vite-plugin-pwa in %3)")
+                                       .arg(folder, relative(manifest), QLatin1String(name));
+                return true;
+            }
+            m_missing[TargetKind::Web] = QStringLiteral("%1 writes its web app manifest itself (vite-plugin-pwa): "
+                                                        "add [web] with the folder its icons are served from")
+                                             .arg(QLatin1String(name));
+            return true;
+        }
+        return false;
+    }
+
     void web()
     {
+        if (vitePwa())
+            return;
         for (const char* folder : {"web", "public", "static", "src"})
             if (const auto manifest = siteManifest(m_root / folder)) {
                 m_project.config.targets[TargetKind::Web] = {{QStringLiteral("folder"), text(QLatin1String(folder))}};
@@ -259,10 +324,24 @@ private:
         if (isFolder(m_root / "windows/runner/resources"))
             file(TargetKind::Windows, QStringLiteral("windows/runner/resources/app_icon.ico"),
                  QStringLiteral("Flutter's Windows runner"));
-        if (m_project.kinds.contains(QStringLiteral("Electron"))) {
-            if (!m_project.config.targets.count(TargetKind::Windows))
-                file(TargetKind::Windows, QStringLiteral("build/icon.ico"), QStringLiteral("electron-builder"));
-            file(TargetKind::Icns, QStringLiteral("build/icon.icns"), QStringLiteral("electron-builder"));
+        if (m_electron) {
+            const QString how = QStringLiteral("%1, from %2").arg(m_electron->tool, m_electron->from);
+            if (m_electron->ico && !m_project.config.targets.count(TargetKind::Windows))
+                file(TargetKind::Windows, *m_electron->ico, how);
+            if (m_electron->icns)
+                file(TargetKind::Icns, *m_electron->icns, how);
+            if (m_electron->iconComposer && !m_project.config.targets.count(TargetKind::IconComposer)) {
+                const fs::path icon = toPath(*m_electron->iconComposer);
+                m_project.config.targets[TargetKind::IconComposer]
+                    = {{QStringLiteral("folder"),
+                        text(icon.parent_path().empty() ? QStringLiteral(".") : displayPath(icon.parent_path()))},
+                       {QStringLiteral("name"), text(displayPath(icon.stem()))}};
+                m_project.found << QStringLiteral("icon-composer: %1 (%2)").arg(*m_electron->iconComposer, how);
+            }
+            if (!m_electron->unread.isEmpty())
+                m_project.notFound << QStringLiteral("%1: %2 in %3 is no plain string: not read")
+                                          .arg(m_electron->tool, m_electron->unread.join(QStringLiteral(", ")),
+                                               m_electron->from);
         }
         if (isFile(m_root / "src-tauri/tauri.conf.json")) {
             m_project.config.targets[TargetKind::Tauri]
@@ -278,6 +357,7 @@ private:
     fs::path m_absolute;
     DetectedProject m_project;
     std::map<TargetKind, QString> m_missing;
+    std::optional<ElectronIcons> m_electron;
 };
 
 } // namespace

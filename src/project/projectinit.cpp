@@ -3,6 +3,7 @@
 #include "android/existingicon.h"
 #include "android/launchericonname.h"
 #include "apple/existingset.h"
+#include "apple/iconcomposerdesign.h"
 #include "image/imageresizing.h"
 #include "project/flutterlaunchericons.h"
 #include "project/projectdetection.h"
@@ -114,6 +115,7 @@ public:
         }
         keepWhatTheSetsHave();
         keepWhatTheLauncherIconsHave();
+        keepIconComposerDesigns();
         flavorsSayOnlyWhatDiffers();
         moveImagesOutOfTheWay();
         m_out.files.add(QLatin1String(projectConfigName), writeProjectConfig(m_out.config));
@@ -368,6 +370,30 @@ private:
                 m_out.found << QStringLiteral("%1: format = \"webp\", as its icon's files are").arg(target.label());
             }
         }
+    }
+
+    // An Icon Composer file a designer made keeps its design: sync makes its art layer's image
+    // alone. One Quorva made (a layer named Art over a fill) is made again from quorva.toml.
+    void keepIconComposerDesigns()
+    {
+        const auto found = m_out.config.targets.find(TargetKind::IconComposer);
+        if (found == m_out.config.targets.end() || found->second.count(QStringLiteral("layer")))
+            return;
+        ConfigTable& table = found->second;
+        const QString name = (table.count(QStringLiteral("name")) ? table.at(QStringLiteral("name")).text()
+                                                                  : QStringLiteral("AppIcon"))
+            + QStringLiteral(".icon");
+        const fs::path icon = m_root / toPath(table.at(QStringLiteral("folder")).text()) / toPath(name);
+        const std::optional<IconComposerDesign> design = readIconComposerDesign(icon);
+        if (!design || design->layerImages.isEmpty())
+            return;
+        const QStringList own = {QStringLiteral("Art.png"), QStringLiteral("Art.svg")};
+        if (own.contains(design->layerImages.front()))
+            return;
+        table[QStringLiteral("layer")] = {design->layerImages.front(), 0};
+        m_out.found << QStringLiteral("icon-composer: %1's design is kept, its groups, glass, fills and their dark and "
+                                      "tinted looks: sync makes the image of its layer %2 alone (layer = \"%2\")")
+                           .arg(displayPath(icon.lexically_relative(m_root)), design->layerImages.front());
     }
 
     void opaqueStoreIcon(const ProjectTarget& target, const ExistingSet& set, ConfigTable& table, SourceImages& images)

@@ -62,6 +62,7 @@ QString ProjectTarget::place() const
     case TargetKind::Icns:
         return text("file");
     case TargetKind::Tauri:
+    case TargetKind::Expo:
         return text("config");
     }
     return {};

@@ -6,11 +6,13 @@
 #include "android/launchericonname.h"
 #include "apple/appiconplan.h"
 #include "apple/appicontarget.h"
+#include "apple/iconcomposerdesign.h"
 #include "apple/iconcomposerplan.h"
 #include "desktop/desktopicons.h"
 #include "image/csscolour.h"
 #include "image/imageresizing.h"
 #include "png/pngencoder.h"
+#include "project/expoicons.h"
 #include "project/tauriconfig.h"
 #include "project/writtenplaces.h"
 #include "support/fileio.h"
@@ -204,6 +206,25 @@ TargetPlacement placeIconComposerFile(const ProjectTarget& target, const fs::pat
     TargetPlacement out;
     const QString name = target.text(QStringLiteral("name"), QStringLiteral("AppIcon")) + QStringLiteral(".icon");
     out.where = target.text(QStringLiteral("folder")) + QLatin1Char('/') + name;
+    const fs::path folder = root / toPath(target.text(QStringLiteral("folder")));
+    if (const QString layer = target.text(QStringLiteral("layer")); !layer.isEmpty()) {
+        // A designer's file: its design kept, the one layer's image made from the source.
+        const std::optional<IconComposerDesign> design = readIconComposerDesign(folder / toPath(name));
+        if (!design) {
+            out.failure = pathLine(folder / toPath(name),
+                                   QStringLiteral("there is no Icon Composer file whose design to keep (layer = "
+                                                  "\"%1\" in [icon-composer] keeps one)")
+                                       .arg(layer));
+            return out;
+        }
+        const DesignWithArt made = withLayerArt(*design, layer, *source);
+        if (made.failure) {
+            out.failure = pathLine(folder / toPath(name), *made.failure);
+            return out;
+        }
+        out.placements.push_back(placeWholeFolder(folder, name, made.files));
+        return out;
+    }
     AppIconOptions options;
     options.background = colourOf(target);
     options.frame.padding = paddingOf(target);
@@ -214,8 +235,7 @@ TargetPlacement placeIconComposerFile(const ProjectTarget& target, const fs::pat
         out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
         return out;
     }
-    out.placements.push_back(
-        placeWholeFolder(root / toPath(target.text(QStringLiteral("folder"))), name, plan.file->files()));
+    out.placements.push_back(placeWholeFolder(folder, name, plan.file->files()));
     return out;
 }
 
@@ -418,6 +438,30 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
         return placeAndroidTarget(target, root, source, images, earlier);
     case TargetKind::Tauri:
         return placeTauriIcons(target, root, source);
+    case TargetKind::Expo: {
+        const fs::path config = root / toPath(target.text(QStringLiteral("config")));
+        out.where = target.text(QStringLiteral("config"));
+        const QString name = displayPath(config.filename());
+        const ExpoConfig read = readExpoConfig(readBytes(config), !name.endsWith(QLatin1String(".json")));
+        if (read.error) {
+            out.failure = pathLine(config, *read.error);
+            return out;
+        }
+        for (const QString& key : read.unread)
+            out.notes << pathLine(config, QStringLiteral("%1 is no plain string here: not read, not written").arg(key));
+        const ExpoIcons icons = planExpoIcons(source, read, art.background, art.padding);
+        for (const QString& note : icons.notes)
+            out.notes << pathLine(config, note);
+        if (icons.plan.refusal)
+            out.failure = pathLine(config.parent_path(), *icons.plan.refusal);
+        else if (icons.plan.files.empty())
+            out.failure = pathLine(config,
+                                   QStringLiteral("it names no icon image Quorva can write (icon, ios.icon, "
+                                                  "android.adaptiveIcon.foregroundImage…)"));
+        else
+            out.placements.push_back({config.parent_path(), icons.plan, false});
+        return out;
+    }
     case TargetKind::Windows:
     case TargetKind::Icns: {
         out.where = target.text(QStringLiteral("file"));
@@ -443,15 +487,9 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
         const fs::path folder = root / toPath(out.where);
         SiteFolder site;
         std::optional<QString> manifest;
-        if (const auto given = target.file(QStringLiteral("manifest"))) {
-            const fs::path within = (root / toPath(*given)).lexically_normal().lexically_relative(folder);
-            if (within.empty() || *within.begin() == "..") {
-                out.failure = pathLine(root / toPath(*given),
-                                       QStringLiteral("the manifest must lie in the site folder %1").arg(out.where));
-                return out;
-            }
-            manifest = displayPath(within);
-        }
+        if (const auto given = target.file(QStringLiteral("manifest")))
+            manifest
+                = displayPath((root / toPath(*given)).lexically_normal().lexically_relative(folder.lexically_normal()));
         if (const auto error = readSiteFolder(folder, manifest, site)) {
             out.failure = *error;
             return out;
@@ -512,13 +550,16 @@ std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& ta
         const fs::path folder = root / toPath(target.text(QStringLiteral("folder")));
         if (const auto manifest = target.file(QStringLiteral("manifest")))
             add(root / toPath(*manifest));
-        for (const char* file : {"manifest.webmanifest", "manifest.json", "favicon.png"})
+        for (const char* file : {"manifest.webmanifest", "manifest.json", "site.webmanifest", "favicon.png"})
             add(folder / file);
         break;
     }
     case TargetKind::Tauri:
         for (const fs::path& config : tauriConfigs(root / toPath(target.text(QStringLiteral("config")))))
             add(config);
+        break;
+    case TargetKind::Expo:
+        add(root / toPath(target.text(QStringLiteral("config"))));
         break;
     case TargetKind::iOS:
     case TargetKind::macOS:

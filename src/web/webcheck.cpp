@@ -41,7 +41,7 @@ bool transparent(const QByteArray& png)
 
 std::optional<fs::path> siteManifest(const fs::path& folder)
 {
-    for (const char* name : {"manifest.webmanifest", "manifest.json"}) {
+    for (const char* name : {"manifest.webmanifest", "manifest.json", "site.webmanifest"}) {
         std::error_code error;
         if (fs::is_regular_file(folder / name, error))
             return folder / name;
@@ -59,7 +59,9 @@ std::vector<Finding> checkSite(const fs::path& folder, const fs::path& manifestF
         return findings;
     }
     bool has192 = false, has512 = false;
-    const fs::path base = manifestFile.parent_path();
+    // A manifest beside the site (a Vite PWA's) is served at its root.
+    const fs::path base
+        = isWithin(resolvedPath(manifestFile), resolvedPath(folder)) ? manifestFile.parent_path() : folder;
     for (const ManifestIcon& icon : manifest.icons) {
         const QUrl url(icon.src);
         if (!url.scheme().isEmpty() || icon.src.startsWith(QLatin1String("//")))
@@ -90,8 +92,8 @@ std::vector<Finding> checkSite(const fs::path& folder, const fs::path& manifestF
                                          QStringLiteral("a maskable icon with transparent pixels: a launcher's "
                                                         "mask shows them as its own background")));
             const bool fits = side > 0 && int(png.width) == side;
-            has192 = has192 || (fits && side == 192 && !icon.maskable());
-            has512 = has512 || (fits && side == 512 && !icon.maskable());
+            has192 = has192 || (fits && side == 192 && icon.any());
+            has512 = has512 || (fits && side == 512 && icon.any());
         }
     }
     if (!has192 || !has512)

@@ -108,7 +108,8 @@ std::optional<QString> readSiteFolder(const fs::path& folder, const std::optiona
         return std::nullopt;
     const QStringList candidates = manifest
         ? QStringList{*manifest}
-        : QStringList{QStringLiteral("manifest.webmanifest"), QStringLiteral("manifest.json")};
+        : QStringList{QStringLiteral("manifest.webmanifest"), QStringLiteral("manifest.json"),
+                      QStringLiteral("site.webmanifest")};
     for (const QString& name : candidates) {
         QByteArray bytes;
         const int error = manifest && manifest->contains(QLatin1Char('/'))
@@ -122,6 +123,7 @@ std::optional<QString> readSiteFolder(const fs::path& folder, const std::optiona
                                 .arg(QString::fromLocal8Bit(std::strerror(error))));
         site.manifestPath = name;
         site.manifest = bytes;
+        site.manifestOutside = name.startsWith(QLatin1String("../"));
         break;
     }
     QByteArray favicon;
@@ -198,22 +200,29 @@ WebPlan planWebIcons(const ImageRef& source, const WebOptions& options, const Si
     }
     bool has192 = false, has512 = false;
     for (const ManifestIcon& icon : manifest.icons) {
-        const std::optional<QString> path = sitePath(*site.manifestPath, icon.src);
+        const std::optional<QString> path = sitePath(site.manifestOutside ? QString() : *site.manifestPath, icon.src);
         if (!path) {
             web.notes << QStringLiteral("%1 lies outside the site folder: left as it is").arg(icon.src);
             continue;
         }
         write(*path, icon);
-        has192 = has192 || (!icon.maskable() && icon.side() == 192);
-        has512 = has512 || (!icon.maskable() && icon.side() == 512);
+        has192 = has192 || (icon.any() && icon.side() == 192);
+        has512 = has512 || (icon.any() && icon.side() == 512);
     }
     std::vector<ManifestIcon> missing;
     for (const ManifestIcon& icon : defaults)
-        if (!icon.maskable() && (icon.side() == 192 ? !has192 : !has512)) {
+        if (!icon.maskable() && (icon.side() == 192 ? !has192 : !has512))
             missing.push_back(icon);
+    if (!missing.empty() && site.manifestOutside) {
+        // A file the manifest does not name would be served to no one.
+        web.notes << QStringLiteral("%1 names no %2 px icon, which browsers want to offer installing the app; it "
+                                    "lies outside the site folder and is left as it is: add the entry to it")
+                         .arg(*site.manifestPath,
+                              missing.size() == 2 ? QStringLiteral("192 or 512")
+                                                  : QString::number(missing.front().side()));
+    } else if (!missing.empty()) {
+        for (const ManifestIcon& icon : missing)
             write(icon.src, icon);
-        }
-    if (!missing.empty()) {
         if (const std::optional<QByteArray> text = withIcons(site.manifest, missing))
             add(*site.manifestPath, *text);
     }
@@ -222,7 +231,9 @@ WebPlan planWebIcons(const ImageRef& source, const WebOptions& options, const Si
         write(favicon.src, favicon);
         web.links << QStringLiteral("<link rel=\"icon\" type=\"image/png\" href=\"favicon.png\">");
     }
-    web.links << QStringLiteral("<link rel=\"manifest\" href=\"%1\">").arg(*site.manifestPath);
+    web.links << QStringLiteral("<link rel=\"manifest\" href=\"%1\">")
+                     .arg(site.manifestOutside ? QLatin1Char('/') + lastComponent(*site.manifestPath)
+                                               : *site.manifestPath);
     return web;
 }
 

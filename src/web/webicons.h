@@ -23,9 +23,12 @@ struct SiteFolder {
     std::optional<QString> manifestPath;
     QByteArray manifest;
     std::optional<int> faviconPngSide;
+    // The manifest lies outside the folder, as a Vite PWA's does beside vite.config.ts: the site
+    // serves it at its root, where its relative srcs start, and it is read, never written.
+    bool manifestOutside = false;
 };
 // Reads what the plan needs of the site folder; manifest: a manifest of the user's choosing, by
-// its path below the folder. A line saying why, when the manifest can't be read.
+// its path relative to the folder (below it, or outside it: "../manifest.json"). A line saying why, when the manifest can't be read.
 std::optional<QString> readSiteFolder(const std::filesystem::path& folder, const std::optional<QString>& manifest,
                                       SiteFolder& site);
 

@@ -65,6 +65,12 @@ bool ManifestIcon::maskable() const
     return purpose.split(QLatin1Char(' '), Qt::SkipEmptyParts).contains(QStringLiteral("maskable"));
 }
 
+bool ManifestIcon::any() const
+{
+    const QStringList purposes = purpose.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return purposes.isEmpty() || purposes.contains(QStringLiteral("any"));
+}
+
 int ManifestIcon::side() const
 {
     static const QRegularExpression size(QStringLiteral("^(\\d+)[xX](\\d+)$"));

@@ -16,6 +16,8 @@ struct ManifestIcon {
     QString purpose; // "any", "maskable", "any maskable"
 
     bool maskable() const;
+    // Whether browsers may show it as it is: purpose "any", by default or among others ("any maskable").
+    bool any() const;
     // The first pixel size it gives, or 0 ("any", or none).
     int side() const;
 };
