@@ -189,7 +189,7 @@ CheckOutcome runCheck(const CheckRequest& request)
         const ProjectPlaces project = placesToCheck(fs::path("."));
         if (!project.errors.isEmpty())
             return {2, {}, project.errors.join(QStringLiteral("\n"))};
-        if (project.places.empty())
+        if (project.places.empty() && !project.configured)
             return {2,
                     {},
                     QStringLiteral("no quorva.toml here, and no catalog, res folder, site or icon file that "

@@ -22,6 +22,7 @@ ProjectPlaces placesToCheck(const fs::path& given)
             return out;
         }
         config = std::move(*read.config);
+        out.configured = true;
     } else {
         config = detectProject(root).config;
         config.shared[QStringLiteral("source")] = {QStringLiteral("icon.png"), 0}; // none is read

@@ -21,6 +21,7 @@ struct CheckedPlace {
 struct ProjectPlaces {
     std::vector<CheckedPlace> places;
     QStringList errors;
+    bool configured = false; // the places are quorva.toml's
 };
 ProjectPlaces placesToCheck(const std::filesystem::path& root);
 

@@ -306,13 +306,66 @@ public:
                 = std::find_if(keys.begin(), keys.end(), [&](const Key& each) { return key == each.name; });
             if (known == keys.end()) {
                 if (!other || !other(key, node))
-                    error(lineOf(node), QStringLiteral("unknown key '%1'%2").arg(QString::fromStdString(key), where));
+                    unknown(key, node, keys, where, other != nullptr);
                 continue;
             }
             if (auto read = value(*known, node, where))
                 out[QLatin1String(known->name)] = std::move(*read);
         }
         return out;
+    }
+
+    // A key no table takes, said with the name it most likely misspells: a table's own keys, and
+    // at a level that holds tables, the tables' names.
+    void unknown(const std::string& name, const toml::node& node, const std::vector<Key>& keys, const QString& where,
+                 bool tables)
+    {
+        const QString key = QString::fromStdString(name);
+        QStringList known;
+        for (const Key& each : keys)
+            known << QLatin1String(each.name);
+        if (tables && node.is_table()) {
+            QStringList names{QStringLiteral("flavors")};
+            for (const TargetKind kind : targetKinds())
+                names << targetName(kind);
+            const QString close = closest(key, names);
+            error(lineOf(node),
+                  QStringLiteral("unknown table [%1]%2%3")
+                      .arg(key, where.isEmpty() ? QString() : where,
+                           close.isEmpty() ? QString() : QStringLiteral("; did you mean [%1]?").arg(close)));
+            return;
+        }
+        const QString close = closest(key, known);
+        error(lineOf(node),
+              QStringLiteral("unknown key '%1'%2%3")
+                  .arg(key, where, close.isEmpty() ? QString() : QStringLiteral("; did you mean '%1'?").arg(close)));
+    }
+
+    // The name nearest to a misspelt one, two edits at most; none when none is that near.
+    static QString closest(const QString& word, const QStringList& names)
+    {
+        QString best;
+        qsizetype bestDistance = 3;
+        for (const QString& name : names) {
+            std::vector<qsizetype> row(std::size_t(name.size()) + 1);
+            for (qsizetype j = 0; j <= name.size(); ++j)
+                row[std::size_t(j)] = j;
+            for (qsizetype i = 1; i <= word.size(); ++i) {
+                qsizetype diagonal = row[0];
+                row[0] = i;
+                for (qsizetype j = 1; j <= name.size(); ++j) {
+                    const qsizetype above = row[std::size_t(j)];
+                    row[std::size_t(j)] = std::min(
+                        {above + 1, row[std::size_t(j - 1)] + 1, diagonal + (word[i - 1] == name[j - 1] ? 0 : 1)});
+                    diagonal = above;
+                }
+            }
+            if (row.back() < bestDistance) {
+                bestDistance = row.back();
+                best = name;
+            }
+        }
+        return best;
     }
 
     // Keys that are given, if wrongly, have been said wrong already.

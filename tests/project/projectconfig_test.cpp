@@ -48,9 +48,14 @@ INSTANTIATE_TEST_SUITE_P(
     Toml, ConfigMistakes,
     ::testing::Values(
         MistakeRow{"anUnknownKey", base + "name = \"x\"\nsize = 3\n", "quorva.toml:6: unknown key 'size' in [android]"},
-        MistakeRow{"anUnknownTable", base + "\n[iphone]\ncatalog = \"x\"\n", "quorva.toml:6: unknown key 'iphone'"},
-        MistakeRow{"aWrongType", base + "monochrome = 1\n",
-                   "quorva.toml:5: 'monochrome' in [android] takes true, false or an image's path inside the repository"},
+        MistakeRow{"anUnknownTable", base + "\n[iphone]\ncatalog = \"x\"\n", "quorva.toml:6: unknown table [iphone]"},
+        MistakeRow{"aMisspeltTable", base + "\n[androdi]\nres = \"x\"\n",
+                   "quorva.toml:6: unknown table [androdi]; did you mean [android]?"},
+        MistakeRow{"aMisspeltKey", base + "backgroud = \"#fff\"\n",
+                   "quorva.toml:5: unknown key 'backgroud' in [android]; did you mean 'background'?"},
+        MistakeRow{
+            "aWrongType", base + "monochrome = 1\n",
+            "quorva.toml:5: 'monochrome' in [android] takes true, false or an image's path inside the repository"},
         MistakeRow{"paddingOutOfRange", "padding = 45\n" + base,
                    "quorva.toml:1: 'padding' takes a percentage from 0 to 40"},
         MistakeRow{"aTranslucentColour", base + "background = \"#ff000080\"\n",

@@ -7,24 +7,30 @@ namespace {
 
 void write(const fs::path& file, const QByteArray& bytes)
 {
+    writeFile(file, bytes);
+}
+
+} // namespace
+
+void writeFile(const fs::path& file, const QByteArray& bytes)
+{
     fs::create_directories(file.parent_path());
     writeBytes(file, bytes);
 }
 
-// A round logo on transparency, as a project's icon source.
-void logo(const fs::path& file, QRgb colour)
+void logo(const fs::path& file, QRgb colour, int side)
 {
-    QImage image(512, 512, QImage::Format_ARGB32_Premultiplied);
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    for (int y = 0; y < 512; ++y)
-        for (int x = 0; x < 512; ++x)
-            if (std::hypot(x - 256, y - 256) < 200)
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            if (std::hypot(x - side / 2.0, y - side / 2.0) < side * 200.0 / 512)
                 image.setPixel(x, y, colour);
     fs::create_directories(file.parent_path());
     savePngTo(file, image);
 }
 
-void gradleApp(const fs::path& android, const QByteArray& manifestIcons, const QByteArray& buildScript = {})
+void gradleApp(const fs::path& android, const QByteArray& manifestIcons, const QByteArray& buildScript)
 {
     write(android / "settings.gradle", "include ':app'\n");
     write(android / "app/build.gradle", "plugins {\n    id \"com.android.application\"\n}\n" + buildScript);
@@ -34,6 +40,8 @@ void gradleApp(const fs::path& android, const QByteArray& manifestIcons, const Q
               + manifestIcons + "/>\n</manifest>\n");
     fs::create_directories(android / "app/src/main/res/values");
 }
+
+namespace {
 
 void site(const fs::path& folder)
 {

@@ -38,6 +38,14 @@ const std::vector<ProjectLayout>& projectLayouts();
 // Writes a layout into root, with the source image init finds.
 void makeProject(const ProjectLayout& layout, const fs::path& root);
 
+// A file with its folders.
+void writeFile(const fs::path& file, const QByteArray& bytes);
+// A round logo on transparency, side × side, as a project's icon source.
+void logo(const fs::path& file, QRgb colour, int side = 512);
+// A Gradle project with one app module: its manifest's <application> attributes, more of its
+// build script.
+void gradleApp(const fs::path& android, const QByteArray& manifestIcons, const QByteArray& buildScript = {});
+
 // An Xcode project folder (NAME.xcodeproj) whose app targets copy their catalogs, each catalog
 // made with an empty app icon set as Xcode makes one.
 void makeXcodeProject(const fs::path& folder, const std::string& name, const std::vector<XcodeApp>& apps);
