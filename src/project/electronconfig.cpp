@@ -165,10 +165,10 @@ std::optional<ElectronIcons> electronIcons(const fs::path& root, const QJsonObje
             : QStringLiteral("build");
         // A path electron-builder takes relative to its build resources, else to the project.
         const auto resolve = [&](const QString& value) {
-            return isFile(root / toPath(resources) / toPath(value))
-                    || isFolder(root / toPath(resources) / toPath(value))
-                ? normal(resources + QLatin1Char('/') + value)
-                : normal(value);
+            const fs::path there = root / toPath(value);
+            return (isFile(there) || isFolder(there)) && !isFile(root / toPath(resources) / toPath(value))
+                ? normal(value)
+                : normal(resources + QLatin1Char('/') + value);
         };
         for (const char* key : {"mac.icon", "icon"})
             if (const auto value = keys->find(QLatin1String(key));

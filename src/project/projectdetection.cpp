@@ -199,8 +199,25 @@ private:
                 return;
             }
         }
+        // The catalog that holds the set, or a set any of its configurations selects (a flavor's);
+        // else the only catalog it copies, where sync makes the set.
+        QStringList selected{name};
+        for (const auto& [configuration, settings] : target.configurations)
+            if (const auto icon = target.appIconOf(configuration); icon && !selected.contains(*icon))
+                selected << *icon;
+        std::vector<fs::path> catalogs;
+        for (const fs::path& resource : target.resources)
+            if (resource.extension() == ".xcassets")
+                catalogs.push_back(resource);
+        std::optional<fs::path> holding;
+        for (const QString& set : selected)
+            for (const fs::path& catalog : catalogs)
+                if (!holding && isFolder(catalog / toPath(set + ".appiconset")))
+                    holding = catalog;
+        if (!holding && catalogs.size() == 1)
+            holding = catalogs.front();
         for (const fs::path& resource : target.resources) {
-            if (resource.extension() != ".xcassets" || !isFolder(resource / toPath(name + ".appiconset")))
+            if (!holding || resource != *holding)
                 continue;
             for (const TargetKind platform : platforms) {
                 if (m_project.config.targets.count(platform)) {

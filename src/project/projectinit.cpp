@@ -198,12 +198,20 @@ private:
                     if (set.isEmpty() || configuration.startsWith(QLatin1String("Release")))
                         set = *icon;
             flavorConfigurations += configurations;
+            // A name of flutter_launcher_icons' only where a configuration selects it.
+            const auto anySelects = [&](const QString& icon) {
+                return app
+                    && std::any_of(app->configurations.begin(), app->configurations.end(),
+                                   [&](const auto& each) { return app->appIconOf(each.first) == icon; });
+            };
             if (set.isEmpty())
-                set = imported.flavorSets.count(name) ? imported.flavorSets.at(name)
-                                                      : detected + QLatin1Char('-') + name;
-            else if (imported.flavorSets.count(name))
+                set = imported.flavorSets.count(name) && anySelects(imported.flavorSets.at(name))
+                    ? imported.flavorSets.at(name)
+                    : detected + QLatin1Char('-') + name;
+            if (imported.flavorSets.count(name))
                 said(QStringLiteral("ios (%1)").arg(name), imported.flavorSets.at(name), set,
-                     configurations.join(QStringLiteral(", ")));
+                     configurations.isEmpty() ? QStringLiteral("no configurations of the flavor")
+                                              : configurations.join(QStringLiteral(", ")));
             flavor.targets[TargetKind::iOS][QStringLiteral("set")] = {set, 0};
             flavorSets << set;
         }
