@@ -1,8 +1,7 @@
 #include "ui/projectcontroller.h"
 
 #include "image/csscolour.h"
-#include "project/flutterlaunchericons.h"
-#include "project/projectdetection.h"
+#include "project/projectinit.h"
 #include "project/projectsync.h"
 #include "project/targetplacement.h"
 #include "support/countedtext.h"
@@ -39,6 +38,7 @@ struct ReadProject {
     std::optional<QString> problem;
     ProjectConfig config;
     QByteArray saved; // quorva.toml as it is; empty when there is none
+    Plan copies;      // images init copies out of the targets' way
     QString title;
 };
 
@@ -66,22 +66,22 @@ ReadProject readProject(const fs::path& root)
                          .arg(displayPath(resolvedPath(root).filename()));
         return read;
     }
-    // What init would write: the targets found, flutter_launcher_icons' settings imported.
-    DetectedProject found = detectProject(root);
-    importLauncherIcons(root, found.config);
-    if (found.config.targets.empty()) {
+    // What init would write: the targets found, the project's icons as they are, flutter_launcher_icons'
+    // settings imported.
+    ProjectInit init = initProject(root, std::nullopt);
+    if (init.failure) {
         read.problem = ProjectController::tr("<b>%1 is no project Quorva knows.</b> It has no asset catalog, res "
-                                             "folder, site, Windows or macOS icon file, nor Tauri configuration; drop "
-                                             "an image to make icons from it.")
+                                             "folder, site, Windows or macOS icon file, nor Tauri or Expo "
+                                             "configuration; drop an image to make icons from it.")
                            .arg(displayPath(root).toHtmlEscaped());
         return read;
     }
-    if (!found.config.shared.count(QStringLiteral("source")))
-        if (const std::optional<QString> source = likelySource(root))
-            found.config.shared[QStringLiteral("source")] = {*source, 0};
-    read.config = found.config;
+    read.config = init.config;
+    for (const PlannedFile& file : init.files.files)
+        if (file.path != QLatin1String(projectConfigName))
+            read.copies.add(file.path, file.bytes);
     read.title = ProjectController::tr("%1 project %2: no quorva.toml yet")
-                     .arg(found.kinds.isEmpty() ? ProjectController::tr("A") : found.kinds.join(QStringLiteral(", ")),
+                     .arg(init.kinds.isEmpty() ? ProjectController::tr("A") : init.kinds.join(QStringLiteral(", ")),
                           displayPath(resolvedPath(root).filename()));
     return read;
 }
@@ -103,6 +103,7 @@ void ProjectController::open(const fs::path& root, const std::function<void(std:
             m_root = root;
             m_config = std::move(read.config);
             m_savedText = read.saved;
+            m_copies = read.copies;
             if (m_panel)
                 m_panel->setProject(read.title);
             showState();
@@ -117,6 +118,7 @@ void ProjectController::close()
     m_root.reset();
     m_config = {};
     m_savedText.clear();
+    m_copies = {};
 }
 
 std::optional<fs::path> ProjectController::source() const
@@ -156,13 +158,15 @@ void ProjectController::chooseSource(const QString& path)
 {
     if (!m_root)
         return;
-    const fs::path within = resolvedPath(toPath(path)).lexically_relative(resolvedPath(*m_root));
-    if (within.empty() || *within.begin() == "..") {
-        emit failed(tr("The source must lie in the project, as quorva.toml names it by its path there: %1 does not.")
+    // Anywhere in the repository that holds the project, as quorva.toml may name it.
+    if (!isWithin(resolvedPath(toPath(path)), resolvedPath(repositoryOf(*m_root)))) {
+        emit failed(tr("The source must lie in the repository that holds the project, as quorva.toml names it by "
+                       "its path from there: %1 does not.")
                         .arg(path)
                         .toHtmlEscaped());
         return;
     }
+    const fs::path within = resolvedPath(toPath(path)).lexically_relative(resolvedPath(*m_root));
     m_config.shared[QStringLiteral("source")] = {displayPath(within), 0};
     showState();
     emit sourceChanged();
@@ -188,15 +192,16 @@ void ProjectController::save()
                         .toHtmlEscaped());
         return;
     }
-    Plan plan;
+    Plan plan = m_copies;
     plan.add(QLatin1String(projectConfigName), *text);
-    const InstallReport report = install(*m_root, plan);
+    const InstallReport report = install(*m_root, plan, true);
     if (report.failed()) {
         emit failed(tr("<b>Nothing was saved.</b>") + QStringLiteral("<br>")
                     + report.failures.join(QLatin1Char('\n')).toHtmlEscaped());
         return;
     }
     m_savedText = *text;
+    m_copies = {};
     showState();
     emit syncDone(tr("Saved %1.").arg(displayPath(*m_root / projectConfigName)).toHtmlEscaped(),
                   MessageArea::Severity::Success);
@@ -213,7 +218,16 @@ void ProjectController::sync()
     const bool lock = !unsaved();
     onThreadOfItsOwn(
         this,
-        [root = *m_root, config = m_config, lock] { return syncProject(root, config, {}, SyncMode::Write, lock); },
+        [root = *m_root, config = m_config, lock, copies = m_copies] {
+            // The images the config names where init copies them, first.
+            if (!copies.files.empty())
+                if (const InstallReport put = install(root, copies, true); put.failed()) {
+                    SyncReport failed;
+                    failed.errors = put.failures;
+                    return failed;
+                }
+            return syncProject(root, config, {}, SyncMode::Write, lock);
+        },
         [this](SyncReport report) {
             m_syncing = false;
             showState();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/projectconfig.h"
+#include "target/plan.h"
 #include "project/projecttarget.h"
 #include "ui/messagearea.h"
 
@@ -59,6 +60,9 @@ private:
     std::optional<std::filesystem::path> m_root;
     ProjectConfig m_config;
     QByteArray m_savedText; // quorva.toml as it is on the disk; empty when there is none
+    // The images init copies out of the way of the targets, which the config names: put in with
+    // quorva.toml, or before a sync.
+    Plan m_copies;
     bool m_syncing = false;
     int m_opening = 0;
 };
