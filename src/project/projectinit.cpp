@@ -110,7 +110,7 @@ public:
         if (m_out.config.targets.empty()) {
             m_out.failure = pathLine(m_root,
                                      QStringLiteral("no target found: no catalog, res folder, site, Windows "
-                                                    "or macOS icon file, nor Tauri configuration"));
+                                                    "or macOS icon file, nor Tauri or Expo configuration"));
             return m_out;
         }
         keepWhatTheSetsHave();
