@@ -1,10 +1,12 @@
 #include "apple/iconcomposerdesign.h"
 
+#include "apple/appiconplan.h"
 #include "apple/contentsjson.h"
 #include "image/imageresizing.h"
 #include "image/vectordrawing.h"
 #include "support/fileio.h"
 #include "support/paths.h"
+#include "support/pixelanalysis.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -71,6 +73,11 @@ DesignWithArt withLayerArt(const IconComposerDesign& design, const QString& laye
     if (!design.layerImages.contains(layer) || !isSingleComponent(layer)) {
         out.failure = QStringLiteral("its icon.json has no layer whose image is %1 (its layers' images: %2)")
                           .arg(layer, design.layerImages.join(QStringLiteral(", ")));
+        return out;
+    }
+    // A layer is art over the design's fills and glass: opaque art would hide them.
+    if (!hasTransparentPixels(sampleBitmap(art))) {
+        out.failure = describe(AppIconRefusal::OpaqueLayer);
         return out;
     }
     out.files = design.files;

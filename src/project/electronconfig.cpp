@@ -164,11 +164,12 @@ std::optional<ElectronIcons> electronIcons(const fs::path& root, const QJsonObje
             ? keys->at(QStringLiteral("directories.buildResources"))
             : QStringLiteral("build");
         // A path electron-builder takes relative to its build resources, else to the project.
+        // As electron-builder resolves an icon: in its build resources where it is there, else
+        // from the project's folder.
         const auto resolve = [&](const QString& value) {
-            const fs::path there = root / toPath(value);
-            return (isFile(there) || isFolder(there)) && !isFile(root / toPath(resources) / toPath(value))
-                ? normal(value)
-                : normal(resources + QLatin1Char('/') + value);
+            const fs::path inResources = root / toPath(resources) / toPath(value);
+            return isFile(inResources) || isFolder(inResources) ? normal(resources + QLatin1Char('/') + value)
+                                                                : normal(value);
         };
         for (const char* key : {"mac.icon", "icon"})
             if (const auto value = keys->find(QLatin1String(key));

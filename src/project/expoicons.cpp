@@ -28,9 +28,10 @@ std::optional<QString> within(const QString& path)
 
 } // namespace
 
-ExpoIcons planExpoIcons(const ImageRef& source, const ExpoConfig& config, const std::optional<QColor>& background,
-                        double padding)
+ExpoIcons planExpoIcons(const ImageRef& source, const ExpoConfig& config, const ExpoOptions& options)
 {
+    const std::optional<QColor>& background = options.background;
+    const double padding = options.padding;
     ExpoIcons out;
     if (!source)
         return out;
@@ -59,6 +60,10 @@ ExpoIcons planExpoIcons(const ImageRef& source, const ExpoConfig& config, const 
             out.notes << QStringLiteral("%1 names %2, a package's file: left as it is").arg(image.key, image.path);
             continue;
         }
+        if (image.path.endsWith(QLatin1String(".icon"))) {
+            // An Icon Composer file (Expo 54): written as one, by its own target.
+            continue;
+        }
         const std::optional<QString> path = within(image.path);
         if (!path) {
             out.notes << QStringLiteral("%1 names %2, outside the project: left as it is").arg(image.key, image.path);
@@ -81,9 +86,17 @@ ExpoIcons planExpoIcons(const ImageRef& source, const ExpoConfig& config, const 
             made = makeImage(foreground());
             break;
         case ExpoImage::Role::Monochrome:
+            if (options.keepMonochrome)
+                continue;
+            if (options.monochrome) {
+                const QImage own = sampleBitmap(*options.monochrome, 1024);
+                made = makeImage(whiteOf(
+                    artInCircle(*options.monochrome, artBox(own), iconSide, safeZoneDp / adaptiveLayerDp, padding)));
+                break;
+            }
             if (fullBleed) {
-                out.plan.refusal
-                    = QStringLiteral("%1: %2").arg(*path, describe(AndroidRefusal::NoArtworkForMonochrome));
+                out.plan.refusal = describe(AndroidRefusal::NoArtworkForMonochrome);
+                out.refusedFile = *path;
                 return out;
             }
             made = makeImage(themedOf(foreground(), outlineLuminance(sample)));
@@ -94,7 +107,8 @@ ExpoIcons planExpoIcons(const ImageRef& source, const ExpoConfig& config, const 
         }
         const std::optional<QByteArray> bytes = made ? pngData(*made).bytes : std::nullopt;
         if (!bytes) {
-            out.plan.refusal = QStringLiteral("%1: Couldn't make the image").arg(*path);
+            out.plan.refusal = QStringLiteral("Couldn't make the image");
+            out.refusedFile = *path;
             return out;
         }
         out.plan.add(*path, *bytes);

@@ -18,8 +18,16 @@ namespace quorva {
 struct ExpoIcons {
     Plan plan;
     QStringList notes;
+    QString refusedFile; // with plan.refusal: the image that can't be made
 };
-ExpoIcons planExpoIcons(const ImageRef& source, const ExpoConfig& config, const std::optional<QColor>& background,
-                        double padding);
+// monochrome: the themed layer's own art, whose shape it takes (else the source's); keepMonochrome:
+// the image the configuration names for it is the project's own, left as it is.
+struct ExpoOptions {
+    std::optional<QColor> background;
+    double padding = 0;
+    ImageRef monochrome;
+    bool keepMonochrome = false;
+};
+ExpoIcons planExpoIcons(const ImageRef& source, const ExpoConfig& config, const ExpoOptions& options);
 
 } // namespace quorva

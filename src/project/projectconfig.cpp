@@ -121,6 +121,7 @@ const std::vector<Key>& keysOf(TargetKind kind)
           {"padding", Type::Padding}}},
         {TargetKind::Expo,
          {{"config", Type::Path, true},
+          {"monochrome", Type::BoolOrPath},
           {"source", Type::Image},
           {"background", Type::Colour},
           {"padding", Type::Padding}}},
@@ -567,6 +568,13 @@ QByteArray writeProjectConfig(const ProjectConfig& config)
             out += QStringLiteral("\n[%1]\n").arg(targetName(kind));
             writeTable(out, table->second, keysOf(kind));
         }
+    for (const auto& [kind, left] : config.leftOut) {
+        QString table;
+        writeTable(table, left.table, keysOf(kind));
+        out += QStringLiteral("\n# Left out, as sync would refuse it: %1\n# [%2]\n").arg(left.why, targetName(kind));
+        for (const QString& line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            out += QStringLiteral("# %1\n").arg(line);
+    }
     for (const auto& [name, flavor] : config.flavors) {
         // A flavor's own table only where it has keys of its own, or nothing else to stand for it.
         if (!flavor.shared.empty() || flavor.targets.empty())

@@ -50,6 +50,13 @@ struct ProjectConfig {
     ConfigTable shared;
     std::map<TargetKind, ConfigTable> targets;
     std::map<QString, FlavorConfig> flavors;
+    // Targets init found but left out, as sync would refuse them: written as comments, with why,
+    // for the user to mend and take in.
+    struct LeftOut {
+        ConfigTable table;
+        QString why;
+    };
+    std::map<TargetKind, LeftOut> leftOut;
 };
 
 // quorva.toml read and checked against what each table takes: an unknown key, a wrong type or a

@@ -128,8 +128,19 @@ private:
             if (config.backgroundColour && parseCssColour(*config.backgroundColour).isValid())
                 table[QStringLiteral("background")] = text(*config.backgroundColour);
             QStringList keys;
-            for (const ExpoImage& image : config.images)
+            for (const ExpoImage& image : config.images) {
                 keys << image.key;
+                // ios.icon may be an Icon Composer file, which the app's own target writes.
+                const fs::path icon = (m_root / toPath(image.path)).lexically_normal();
+                if (image.path.endsWith(QLatin1String(".icon")) && isFolder(icon)
+                    && !m_project.config.targets.count(TargetKind::IconComposer)) {
+                    m_project.config.targets[TargetKind::IconComposer]
+                        = {{QStringLiteral("folder"), text(relative(icon.parent_path()))},
+                           {QStringLiteral("name"), text(displayPath(icon.stem()))}};
+                    m_project.found << QStringLiteral("icon-composer: %1 (%2 of %3)")
+                                           .arg(relative(icon), image.key, QLatin1String(name));
+                }
+            }
             m_project.found << QStringLiteral("expo: the images %1 names (%2)")
                                    .arg(QLatin1String(name), keys.join(QStringLiteral(", ")));
             if (!config.unread.isEmpty())

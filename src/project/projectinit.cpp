@@ -5,6 +5,7 @@
 #include "apple/existingset.h"
 #include "apple/iconcomposerdesign.h"
 #include "image/imageresizing.h"
+#include "project/expoconfig.h"
 #include "project/flutterlaunchericons.h"
 #include "project/projectdetection.h"
 #include "project/projecttarget.h"
@@ -116,6 +117,7 @@ public:
         keepWhatTheSetsHave();
         keepWhatTheLauncherIconsHave();
         keepIconComposerDesigns();
+        keepExposMonochrome();
         flavorsSayOnlyWhatDiffers();
         moveImagesOutOfTheWay();
         m_out.files.add(QLatin1String(projectConfigName), writeProjectConfig(m_out.config));
@@ -357,9 +359,19 @@ private:
             }
             const ExistingLauncherIcon icon = readExistingLauncherIcon(res, name);
             if (icon.monochrome && !target.settings.count(QStringLiteral("monochrome"))) {
-                table[QStringLiteral("monochrome")] = {true, 0};
-                m_out.found << QStringLiteral("%1: monochrome = true, as its adaptive icon has a themed layer")
-                                   .arg(target.label());
+                if (!opaque(target)) {
+                    table[QStringLiteral("monochrome")] = {true, 0};
+                    m_out.found << QStringLiteral("%1: monochrome = true, as its adaptive icon has a themed layer")
+                                       .arg(target.label());
+                } else {
+                    // A full-bleed source has no shape for a themed layer to take.
+                    table[QStringLiteral("monochrome")] = {false, 0};
+                    m_out.found << QStringLiteral(
+                                       "%1: monochrome = false: its adaptive icon has a themed layer, and the "
+                                       "source has no transparent pixels to give one its shape; "
+                                       "monochrome = \"FILE\" makes it from art of its own")
+                                       .arg(target.label());
+                }
             }
             if (!target.settings.count(QStringLiteral("background"))) {
                 if (const auto colour = icon.backgroundColour ? opaqueHex(*icon.backgroundColour) : std::nullopt) {
@@ -377,6 +389,34 @@ private:
                 table[QStringLiteral("format")] = {QStringLiteral("webp"), 0};
                 m_out.found << QStringLiteral("%1: format = \"webp\", as its icon's files are").arg(target.label());
             }
+        }
+    }
+
+    // Whether a target's source has no transparent pixel: a full-bleed square.
+    bool opaque(const ProjectTarget& target)
+    {
+        const ImageRef& image = m_images.load(target.text(QStringLiteral("source"))).image;
+        return image && !hasTransparentPixels(sampleBitmap(*image));
+    }
+
+    // An Expo app's monochrome image stays the project's own where the source is a full-bleed
+    // square, which has no shape for a themed icon to take.
+    void keepExposMonochrome()
+    {
+        for (const ProjectTarget& target : projectTargets(m_out.config).targets) {
+            if (target.kind != TargetKind::Expo || target.settings.count(QStringLiteral("monochrome"))
+                || !opaque(target))
+                continue;
+            const ExpoConfig config
+                = readExpoConfig(readSmallFile(m_root / toPath(target.text(QStringLiteral("config"))), 1 << 20)
+                                     .value_or(QByteArray()),
+                                 !target.text(QStringLiteral("config")).endsWith(QLatin1String(".json")));
+            if (std::none_of(config.images.begin(), config.images.end(),
+                             [](const ExpoImage& image) { return image.role == ExpoImage::Role::Monochrome; }))
+                continue;
+            tableOf(TargetKind::Expo, target.flavor)[QStringLiteral("monochrome")] = {false, 0};
+            m_out.found << QStringLiteral("expo: monochrome = false: the source has no transparent pixels to give a "
+                                          "themed icon its shape, so the monochrome image it names is kept as it is");
         }
     }
 
@@ -432,11 +472,47 @@ private:
     // sync never touches what the icons are made from.
     void moveImagesOutOfTheWay()
     {
-        const ProjectTargets targets = projectTargets(m_out.config);
+        ProjectTargets targets = projectTargets(m_out.config);
         std::vector<const ProjectTarget*> each;
         for (const ProjectTarget& target : targets.targets)
             each.push_back(&target);
-        const std::vector<TargetPlacement> made = placeTargets(each, m_root);
+        std::vector<TargetPlacement> made = placeTargets(each, m_root);
+        // A target of the app's own that sync would refuse for what it is, not for its source, is
+        // left out, written as a comment that says why: sync takes what init writes.
+        const auto refused = [&](std::size_t i) {
+            const ProjectTarget& target = *each[i];
+            // Not the flavors', nor one they are made from.
+            const bool flavored = (target.kind == TargetKind::Android || target.kind == TargetKind::iOS)
+                && !m_out.config.flavors.empty();
+            return made[i].failure && !made[i].sourceFailed && !target.flavor && !flavored;
+        };
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < each.size(); ++i)
+            kept += !refused(i) && !each[i]->flavor;
+        for (std::size_t i = each.size(); kept && i-- > 0;) {
+            const ProjectTarget& target = *each[i];
+            if (!refused(i))
+                continue;
+            for (const TargetKind kind :
+                 target.platforms.empty() ? std::vector<TargetKind>{target.kind} : target.platforms)
+                if (const auto table = m_out.config.targets.find(kind); table != m_out.config.targets.end()) {
+                    // Paths in quorva.toml are the project's.
+                    const QString why
+                        = QString(*made[i].failure).replace(displayPath(m_root) + QLatin1Char('/'), QString());
+                    m_out.config.leftOut[kind] = {table->second, why};
+                    m_out.config.targets.erase(table);
+                }
+            m_out.notes << QStringLiteral("%1 is left out of quorva.toml, as sync would refuse it: %2")
+                               .arg(target.label(), *made[i].failure);
+            made.erase(made.begin() + std::ptrdiff_t(i));
+            each.erase(each.begin() + std::ptrdiff_t(i));
+        }
+        std::vector<ProjectTarget> remaining;
+        for (const ProjectTarget* target : each)
+            remaining.push_back(*target);
+        targets.targets = std::move(remaining);
+        for (std::size_t i = 0; i < each.size(); ++i)
+            each[i] = &targets.targets[i];
         WrittenPlaces places;
         for (std::size_t i = 0; i < each.size(); ++i) {
             places.add(each[i]->label(), made[i].placements);
@@ -473,6 +549,7 @@ private:
 
     fs::path m_root;
     ProjectInit m_out;
+    SourceImages m_images{m_root};
 };
 
 } // namespace

@@ -393,6 +393,58 @@ TargetPlacement placeTauriIcons(const ProjectTarget& target, const fs::path& roo
     return out;
 }
 
+TargetPlacement placeExpoImages(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
+                                SourceImages& images)
+{
+    TargetPlacement out;
+    const fs::path config = root / toPath(target.text(QStringLiteral("config")));
+    out.where = target.text(QStringLiteral("config"));
+    const QString name = displayPath(config.filename());
+    const ExpoConfig read = readExpoConfig(readBytes(config), !name.endsWith(QLatin1String(".json")));
+    if (read.error) {
+        out.failure = pathLine(config, *read.error);
+        return out;
+    }
+    for (const QString& key : read.unread)
+        out.notes << pathLine(config, QStringLiteral("%1 is no plain string here: not read, not written").arg(key));
+    ExpoOptions options;
+    options.background = colourOf(target);
+    options.padding = paddingOf(target);
+    // monochrome = false: the configuration's monochrome image is the project's own.
+    const auto monochrome = target.settings.find(QStringLiteral("monochrome"));
+    options.keepMonochrome
+        = monochrome != target.settings.end() && monochrome->second.isBool() && !monochrome->second.flag();
+    if (const auto own = target.file(QStringLiteral("monochrome"))) {
+        const LoadedImage& loaded = images.load(*own);
+        if (!loaded.image) {
+            out.failure = loaded.error;
+            return out;
+        }
+        options.monochrome = loaded.image;
+    }
+    const ExpoIcons icons = planExpoIcons(source, read, options);
+    for (const QString& note : icons.notes)
+        out.notes << pathLine(config, note);
+    if (icons.plan.refusal)
+        out.failure = pathLine(config.parent_path() / toPath(icons.refusedFile), *icons.plan.refusal);
+    else if (icons.plan.files.empty())
+        out.failure = pathLine(config,
+                               QStringLiteral("it names no icon image Quorva can write (icon, ios.icon, "
+                                              "android.adaptiveIcon.foregroundImage…)"));
+    else
+        out.placements.push_back({config.parent_path(), icons.plan, false});
+    // Where the images go, as sync names it: their folders.
+    QStringList places;
+    for (const PlannedFile& file : icons.plan.files)
+        if (const QString place
+            = displayPath((config.parent_path() / toPath(file.path)).parent_path().lexically_relative(root));
+            !places.contains(place))
+            places << place;
+    if (!places.isEmpty())
+        out.where = places.join(QStringLiteral(", "));
+    return out;
+}
+
 } // namespace
 
 const LoadedImage& SourceImages::load(const QString& path)
@@ -420,6 +472,7 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
     if (!loaded.image) {
         TargetPlacement failed;
         failed.failure = loaded.error;
+        failed.sourceFailed = true;
         return failed;
     }
     const ImageRef& source = loaded.image;
@@ -438,30 +491,8 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
         return placeAndroidTarget(target, root, source, images, earlier);
     case TargetKind::Tauri:
         return placeTauriIcons(target, root, source);
-    case TargetKind::Expo: {
-        const fs::path config = root / toPath(target.text(QStringLiteral("config")));
-        out.where = target.text(QStringLiteral("config"));
-        const QString name = displayPath(config.filename());
-        const ExpoConfig read = readExpoConfig(readBytes(config), !name.endsWith(QLatin1String(".json")));
-        if (read.error) {
-            out.failure = pathLine(config, *read.error);
-            return out;
-        }
-        for (const QString& key : read.unread)
-            out.notes << pathLine(config, QStringLiteral("%1 is no plain string here: not read, not written").arg(key));
-        const ExpoIcons icons = planExpoIcons(source, read, art.background, art.padding);
-        for (const QString& note : icons.notes)
-            out.notes << pathLine(config, note);
-        if (icons.plan.refusal)
-            out.failure = pathLine(config.parent_path(), *icons.plan.refusal);
-        else if (icons.plan.files.empty())
-            out.failure = pathLine(config,
-                                   QStringLiteral("it names no icon image Quorva can write (icon, ios.icon, "
-                                                  "android.adaptiveIcon.foregroundImage…)"));
-        else
-            out.placements.push_back({config.parent_path(), icons.plan, false});
-        return out;
-    }
+    case TargetKind::Expo:
+        return placeExpoImages(target, root, source, images);
     case TargetKind::Windows:
     case TargetKind::Icns: {
         out.where = target.text(QStringLiteral("file"));

@@ -40,6 +40,7 @@ struct TargetPlacement {
     std::vector<Placement> placements;
     QString where; // the place it writes, as quorva.toml names it: "android/app/src/main/res"
     std::optional<QString> failure;
+    bool sourceFailed = false; // the failure is the source's: it can't be read
     QStringList notes;
     // Files that go though no run of Quorva's wrote them: the same resources in another format,
     // left by another tool. Paths below the project.

@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                          test::writeFile(root / "config/builder.yml",
                                          "appId: org.example.demo\ndirectories:\n  buildResources: resources\n"
                                          "win:\n  icon: app.ico\n");
-                         fs::create_directories(root / "resources");
+                         test::writeFile(root / "resources/app.ico", "an icon of an earlier build");
                      },
                      {"found windows: resources/app.ico (electron-builder, from config/builder.yml)",
                       "found icns: resources/icon.icns"},
