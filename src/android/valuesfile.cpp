@@ -3,6 +3,19 @@
 #include <QXmlStreamReader>
 
 namespace quorva {
+namespace {
+
+// Whether the element the reader stands on defines the colour: <color name="…">, or
+// <item type="color" name="…">.
+bool definesColour(const QXmlStreamReader& reader, const QString& name)
+{
+    const bool colour = reader.name() == QLatin1String("color")
+        || (reader.name() == QLatin1String("item")
+            && reader.attributes().value(QLatin1String("type")) == QLatin1String("color"));
+    return colour && reader.attributes().value(QLatin1String("name")) == name;
+}
+
+} // namespace
 
 std::optional<QByteArray> withColourValue(const QByteArray& xml, const QString& name, const QString& value)
 {
@@ -17,10 +30,7 @@ std::optional<QByteArray> withColourValue(const QByteArray& xml, const QString& 
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
-        const bool colour = reader.name() == QLatin1String("color")
-            || (reader.name() == QLatin1String("item")
-                && reader.attributes().value(QLatin1String("type")) == QLatin1String("color"));
-        if (!colour || reader.attributes().value(QLatin1String("name")) != name)
+        if (!definesColour(reader, name))
             continue;
         ++found;
         start = reader.characterOffset(); // just past the start tag's '>'
@@ -44,10 +54,7 @@ std::optional<QString> colourValue(const QByteArray& xml, const QString& name)
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
-        const bool colour = reader.name() == QLatin1String("color")
-            || (reader.name() == QLatin1String("item")
-                && reader.attributes().value(QLatin1String("type")) == QLatin1String("color"));
-        if (colour && reader.attributes().value(QLatin1String("name")) == name) {
+        if (definesColour(reader, name)) {
             const QString value = reader.readElementText(QXmlStreamReader::SkipChildElements).trimmed();
             return value.isEmpty() || reader.hasError() ? std::nullopt : std::optional(value);
         }

@@ -15,18 +15,6 @@ namespace {
 
 constexpr qint64 maxConfigBytes = 1 << 20;
 
-bool isFile(const fs::path& path)
-{
-    std::error_code error;
-    return fs::is_regular_file(path, error);
-}
-
-bool isFolder(const fs::path& path)
-{
-    std::error_code error;
-    return fs::is_directory(path, error);
-}
-
 // The few keys of a configuration that say where its icons are, by their dotted names.
 using Keys = std::map<QString, QString>;
 

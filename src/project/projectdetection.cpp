@@ -30,18 +30,6 @@ QByteArray readText(const fs::path& path)
     return readSmallFile(path, maxReadBytes).value_or(QByteArray());
 }
 
-bool isFile(const fs::path& path)
-{
-    std::error_code error;
-    return fs::is_regular_file(path, error);
-}
-
-bool isFolder(const fs::path& path)
-{
-    std::error_code error;
-    return fs::is_directory(path, error);
-}
-
 ConfigValue text(const QString& value)
 {
     return ConfigValue{value, 0};

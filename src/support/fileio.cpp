@@ -174,4 +174,16 @@ bool isPresent(const fs::path& path)
     return ::lstat(path.c_str(), &status) == 0;
 }
 
+bool isFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+bool isFolder(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
 } // namespace quorva

@@ -52,4 +52,8 @@ std::optional<QByteArray> readSmallFile(const std::filesystem::path& path, qint6
 // Whether anything is at the path, a link counted as itself and not followed.
 bool isPresent(const std::filesystem::path& path);
 
+// Whether the path is a regular file, or a folder, links followed; false for any error.
+bool isFile(const std::filesystem::path& path);
+bool isFolder(const std::filesystem::path& path);
+
 } // namespace quorva
