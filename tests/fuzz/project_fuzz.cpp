@@ -1,8 +1,11 @@
 // libFuzzer target: what init, sync and the Android writer read from a project's own files, from
 // bytes chosen by the fuzzer: quorva.toml and its shared keys changed in place, Tauri's
-// configuration, a values file whose colour changes in place. Each is read or refused; never a
+// configuration, Expo's app.json and app.config.ts, an adaptive icon's XML, a values file whose
+// colour is read or changes in place. Each is read or refused; never a
 // crash or a hang; what is changed in place stays what it was but for the change.
+#include "android/adaptiveicon.h"
 #include "android/valuesfile.h"
+#include "project/expoconfig.h"
 #include "project/projectconfig.h"
 #include "project/projecttarget.h"
 #include "project/tauriconfig.h"
@@ -30,6 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     (void)quorva::tauriIcons(bytes);
+    for (const bool script : {false, true})
+        for (const quorva::ExpoImage& image : quorva::readExpoConfig(bytes, script).images)
+            if (image.key.isEmpty())
+                std::abort(); // every image is named by its key
+    (void)quorva::adaptiveLayers(bytes);
+    (void)quorva::colourValue(bytes, QStringLiteral("ic_launcher_background"));
     if (const std::optional<QByteArray> changed
         = quorva::withColourValue(bytes, QStringLiteral("ic_launcher_background"), QStringLiteral("#123456"))) {
         // Only the value changed: what differs from the file's bytes lies within the new value.
