@@ -21,13 +21,22 @@ std::vector<TargetImage> targetImages(const ProjectTarget& target)
     return images;
 }
 
+fs::path WrittenPlaces::resolved(const fs::path& path)
+{
+    const fs::path normal = path.lexically_normal();
+    const auto [known, fresh] = m_resolvedFolders.try_emplace(normal.parent_path());
+    if (fresh)
+        known->second = resolvedPath(normal.parent_path());
+    return known->second / normal.filename();
+}
+
 void WrittenPlaces::add(const QString& writer, const std::vector<Placement>& placements)
 {
     for (const Placement& placement : placements) {
         for (const PlannedFile& file : placement.plan.files)
-            m_files.emplace_back(resolvedPath(placement.root / toPath(file.path)), writer);
+            m_files.emplace_back(resolved(placement.root / toPath(file.path)), writer);
         for (const QString& removal : placement.plan.removals)
-            m_files.emplace_back(resolvedPath(placement.root / toPath(removal)), writer);
+            m_files.emplace_back(resolved(placement.root / toPath(removal)), writer);
         for (const QString& folder : placement.plan.wholeFolders)
             m_folders.emplace_back(resolvedPath(placement.root / toPath(folder)), writer);
     }
@@ -36,7 +45,7 @@ void WrittenPlaces::add(const QString& writer, const std::vector<Placement>& pla
 void WrittenPlaces::add(const QString& writer, const LockedTarget& locked, const fs::path& root)
 {
     for (const auto& [path, digest] : locked.files)
-        m_files.emplace_back(resolvedPath(root / toPath(path)), writer);
+        m_files.emplace_back(resolved(root / toPath(path)), writer);
     for (const QString& folder : locked.folders)
         m_folders.emplace_back(resolvedPath(root / toPath(folder)), writer);
 }

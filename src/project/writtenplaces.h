@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -34,6 +35,11 @@ public:
     std::optional<QString> writerOf(const std::filesystem::path& file) const;
 
 private:
+    // A path with its folder's links resolved, each folder once: a lock names hundreds of files
+    // in a few folders.
+    std::filesystem::path resolved(const std::filesystem::path& path);
+
+    std::map<std::filesystem::path, std::filesystem::path> m_resolvedFolders;
     std::vector<std::pair<std::filesystem::path, QString>> m_files;
     std::vector<std::pair<std::filesystem::path, QString>> m_folders;
 };

@@ -73,9 +73,16 @@ JobMessage statusMessage(const JobSummary& summary, const QFontMetrics& metrics,
         const QString after = summary.filesBesideSet
             ? tr(" and the %1 artwork files beside it.").arg(summary.filesBesideSet)
             : QStringLiteral(".");
-        const int room = std::max(width - metrics.horizontalAdvance(before + after) - metrics.averageCharWidth(),
-                                  24 * metrics.averageCharWidth());
-        const QString shown = metrics.elidedText(folder, Qt::ElideMiddle, room);
+        const int least = 24 * metrics.averageCharWidth();
+        int room = std::max(width - metrics.horizontalAdvance(before + after) - metrics.averageCharWidth(), least);
+        QString shown = metrics.elidedText(folder, Qt::ElideMiddle, room);
+        // Measured as the whole line it stands in: kerning across its joins and rounding in some
+        // fonts take a pixel or two more than its parts do.
+        for (int over = 0; room > least && shown != folder
+             && (over = metrics.horizontalAdvance(before + shown + after) - width) > 0;) {
+            room = std::max(room - over, least);
+            shown = metrics.elidedText(folder, Qt::ElideMiddle, room);
+        }
         // One substitution pass, so that a "%" in the folder's name is taken as it is.
         lines << QStringLiteral("%1<a href=\"%2\">%3</a>%4")
                      .arg(before.toHtmlEscaped(), link.toHtmlEscaped(), shown.toHtmlEscaped(), after.toHtmlEscaped());
