@@ -326,10 +326,10 @@ private:
             drop += set.otherSlots;
             if (!drop.isEmpty()) {
                 table[QStringLiteral("drop")] = {drop, 0};
-                m_out.found << QStringLiteral("%1: the set %2 has %3 slots, which Quorva writes none of: drop = [%4] "
+                m_out.found << QStringLiteral("%1: the set %2 has %3 slots, which Quorva writes none of: drop = [\"%4\"] "
                                               "says they go")
                                    .arg(label, displayPath(folder.lexically_relative(m_root)),
-                                        drop.join(QStringLiteral(", ")), drop.join(QStringLiteral(", ")));
+                                        drop.join(QStringLiteral(", ")), drop.join(QStringLiteral("\", \"")));
             }
             opaqueStoreIcon(target, set, table, images);
         }
