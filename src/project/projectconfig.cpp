@@ -16,39 +16,22 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-// What a key takes.
-enum class Type {
-    Bool,
-    Padding, // a percentage from 0 to 40
-    Path,    // a file or folder of the project, relative to its root: where a target writes
-    Image,   // an image the icons are made from: anywhere in the repository that holds the project
-    Colour,  // an opaque CSS colour
-    ColourOrPath,
-    BoolOrPath, // true for the source's own art, or an image of its own
-    SetName,    // an asset catalog set's name
-    ResourceName,
-    AppId,
-    Choice,
-    Sizes,     // pixel sides
-    SlotKinds, // kinds of slot of an app icon set: "car", "watch"
-};
-
-struct Key {
-    const char* name;
-    Type type;
-    bool required = false;
-    QStringList choices = {};
-};
+using Key = OptionSpec;
+using Type = OptionType;
 
 const std::vector<Key>& sharedKeys()
 {
-    static const std::vector<Key> keys = {
-        {"source", Type::Image},
-        {"background", Type::Colour},
-        {"padding", Type::Padding},
-    };
-    return keys;
+    return sharedOptions();
 }
+
+std::optional<QString> resourceNameProblem(const QString& name)
+{
+    static const QRegularExpression resource(QStringLiteral("^[a-z][a-z0-9_]*$"));
+    return resource.match(name).hasMatch() ? std::nullopt : std::optional(QStringLiteral("no resource name"));
+}
+
+const char* const resourceNameText
+    = "an Android resource name (a lower-case letter, then lower-case letters, digits and '_')";
 
 // Each table's keys in the order quorva.toml lists them: its path first, then its command's
 // options, then what it may override of the shared keys.
@@ -56,112 +39,63 @@ const std::vector<Key>& keysOf(TargetKind kind)
 {
     const auto apple = [](bool mac) {
         std::vector<Key> keys
-            = {{"catalog", Type::Path, true}, {"set", Type::SetName},
-               {"single-size", Type::Bool},   {"dark", Type::BoolOrPath},
-               {"tinted", Type::BoolOrPath},  {"fit", Type::Choice, false, {"stretch", "contain", "cover"}},
-               {"drop", Type::SlotKinds},     {"force", Type::Bool}};
+            = {{"catalog", Type::Output, true}, {"set", Type::SetName},
+               {"single-size", Type::Flag},     {"dark", Type::FlagOrImage},
+               {"tinted", Type::FlagOrImage},   {"fit", Type::Choice, false, {"stretch", "contain", "cover"}},
+               {"drop", Type::SlotKinds},       {"force", Type::Flag}};
         if (mac)
             keys.push_back({"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}});
         keys.insert(keys.end(), sharedKeys().begin(), sharedKeys().end());
         return keys;
     };
+    const Key image{"source", Type::Image};
+    const Key background{"background", Type::Colour};
+    const Key padding{"padding", Type::Padding};
     static const std::map<TargetKind, std::vector<Key>> tables = {
         {TargetKind::iOS, apple(false)},
         {TargetKind::macOS, apple(true)},
         {TargetKind::watchOS, apple(false)},
         {TargetKind::IconComposer,
-         {{"folder", Type::Path, true},
+         {{"folder", Type::Output, true},
           {"name", Type::SetName},
           {"layer", Type::SetName},
-          {"dark", Type::BoolOrPath},
-          {"tinted", Type::BoolOrPath},
-          {"source", Type::Image},
-          {"background", Type::Colour},
-          {"padding", Type::Padding}}},
+          {"dark", Type::FlagOrImage},
+          {"tinted", Type::FlagOrImage},
+          image,
+          background,
+          padding}},
         {TargetKind::Android,
-         {{"res", Type::Path, true},
-          {"name", Type::ResourceName},
-          {"monochrome", Type::BoolOrPath},
-          {"play-store", Type::Path},
-          {"notification", Type::BoolOrPath},
-          {"notification-name", Type::ResourceName},
+         {{"res", Type::Output, true},
+          {"name", Type::Name, false, {}, resourceNameProblem, resourceNameText},
+          {"monochrome", Type::FlagOrImage},
+          {"play-store", Type::Output},
+          {"notification", Type::FlagOrImage},
+          {"notification-name", Type::Name, false, {}, resourceNameProblem, resourceNameText},
           {"format", Type::Choice, false, {"png", "webp"}},
-          {"force", Type::Bool},
-          {"source", Type::Image},
-          {"background", Type::ColourOrPath},
-          {"padding", Type::Padding}}},
-        {TargetKind::Web,
-         {{"folder", Type::Path, true},
-          {"manifest", Type::Path},
-          {"source", Type::Image},
-          {"background", Type::Colour},
-          {"padding", Type::Padding}}},
-        {TargetKind::Windows,
-         {{"file", Type::Path, true},
-          {"sizes", Type::Sizes},
-          {"source", Type::Image},
-          {"background", Type::Colour},
-          {"padding", Type::Padding}}},
+          {"force", Type::Flag},
+          image,
+          {"background", Type::ColourOrImage},
+          padding}},
+        {TargetKind::Web, {{"folder", Type::Output, true}, {"manifest", Type::Output}, image, background, padding}},
+        {TargetKind::Windows, {{"file", Type::Output, true}, {"sizes", Type::Sizes}, image, background, padding}},
         {TargetKind::Icns,
-         {{"file", Type::Path, true},
-          {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
-          {"source", Type::Image},
-          {"padding", Type::Padding}}},
+         {{"file", Type::Output, true}, {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}}, image, padding}},
         {TargetKind::Linux,
-         {{"folder", Type::Path, true},
-          {"id", Type::AppId, true},
+         {{"folder", Type::Output, true},
+          {"id", Type::Name, true, {}, appIdProblem, "an application ID (a reverse DNS name: org.example.App)"},
           {"sizes", Type::Sizes},
-          {"source", Type::Image},
-          {"background", Type::Colour},
-          {"padding", Type::Padding}}},
+          image,
+          background,
+          padding}},
         {TargetKind::Tauri,
-         {{"config", Type::Path, true},
+         {{"config", Type::Output, true},
           {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
-          {"source", Type::Image},
-          {"padding", Type::Padding}}},
+          image,
+          padding}},
         {TargetKind::Expo,
-         {{"config", Type::Path, true},
-          {"monochrome", Type::BoolOrPath},
-          {"source", Type::Image},
-          {"background", Type::Colour},
-          {"padding", Type::Padding}}},
+         {{"config", Type::Output, true}, {"monochrome", Type::FlagOrImage}, image, background, padding}},
     };
     return tables.at(kind);
-}
-
-QString typeText(const Key& key)
-{
-    switch (key.type) {
-    case Type::Bool:
-        return QStringLiteral("true or false");
-    case Type::Padding:
-        return QStringLiteral("a percentage from 0 to 40");
-    case Type::Path:
-        return QStringLiteral("a path inside the project");
-    case Type::Image:
-        return QStringLiteral("an image's path inside the repository");
-    case Type::Colour:
-        return QStringLiteral("an opaque colour (\"#RRGGBB\", \"rgb(r, g, b)\" or a CSS name)");
-    case Type::ColourOrPath:
-        return QStringLiteral("an opaque colour or an image's path inside the repository");
-    case Type::BoolOrPath:
-        return QStringLiteral("true, false or an image's path inside the repository");
-    case Type::SetName:
-        return QStringLiteral("a set's name (no '/', not starting with '.')");
-    case Type::ResourceName:
-        return QStringLiteral(
-            "an Android resource name (a lower-case letter, then lower-case letters, digits and '_')");
-    case Type::AppId:
-        return QStringLiteral("an application ID (a reverse DNS name: org.example.App)");
-    case Type::Choice:
-        return QStringLiteral("one of %1").arg(key.choices.join(QStringLiteral(", ")));
-    case Type::Sizes:
-        return QStringLiteral("a list of pixel sides from 1 to 1024");
-    case Type::SlotKinds:
-        return QStringLiteral("a list of the kinds of slot the set may lose (\"ios\", \"mac\", \"watch\", "
-                              "\"car\", \"tv\", \"vision\"…)");
-    }
-    return {};
 }
 
 class Reader {
@@ -180,120 +114,51 @@ public:
 
     static int lineOf(const toml::node& node) { return int(node.source().begin.line); }
 
-    // A path as quorva.toml gives it, relative to the project, when it stays inside the folder,
-    // links and all.
-    bool inside(const QString& text, const fs::path& folder) const
-    {
-        const fs::path path = toPath(text);
-        if (text.isEmpty() || path.is_absolute())
-            return false;
-        const fs::path joined = (m_root / path).lexically_normal();
-        const fs::path relative = joined.lexically_relative(folder);
-        if (relative.empty() || *relative.begin() == "..")
-            return false;
-        return isWithin(resolvedPath(joined), resolvedPath(folder));
-    }
-
+    // A TOML value as what it is (a bool, a number, a text, a list of sides or of words), checked
+    // against what the key takes, as a flag's value is.
     std::optional<ConfigValue> value(const Key& key, const toml::node& node, const QString& table)
     {
         const int line = lineOf(node);
-        const auto wrong = [&]() -> std::optional<ConfigValue> {
-            error(line, QStringLiteral("'%1'%2 takes %3").arg(QLatin1String(key.name), table, typeText(key)));
-            return std::nullopt;
-        };
-        const auto path = [&](const QString& text) -> std::optional<ConfigValue> {
-            if (!inside(text, m_root)) {
-                error(line,
-                      QStringLiteral("'%1'%2 leads out of the project: %3").arg(QLatin1String(key.name), table, text));
-                return std::nullopt;
-            }
-            return ConfigValue{text, line};
-        };
-        const auto image = [&](const QString& text) -> std::optional<ConfigValue> {
-            if (!inside(text, m_repository)) {
-                error(line,
-                      QStringLiteral("'%1'%2 leads out of the repository that holds the project: %3")
-                          .arg(QLatin1String(key.name), table, text));
-                return std::nullopt;
-            }
-            return ConfigValue{text, line};
-        };
-        const std::optional<std::string> string = node.value<std::string>();
-        const QString text = string ? QString::fromStdString(*string) : QString();
-        switch (key.type) {
-        case Type::Bool:
-            if (const auto flag = node.value<bool>(); flag && node.is_boolean())
-                return ConfigValue{*flag, line};
-            return wrong();
-        case Type::Padding:
-            if (node.is_number()) {
-                const double percent = *node.value<double>();
-                if (percent >= 0 && percent <= 40)
-                    return ConfigValue{percent, line};
-            }
-            return wrong();
-        case Type::Path:
-            return node.is_string() ? path(text) : wrong();
-        case Type::Image:
-            return node.is_string() ? image(text) : wrong();
-        case Type::Colour: {
-            const QColor colour = node.is_string() ? parseCssColour(text) : QColor();
-            return colour.isValid() && colour.alpha() == 255 ? std::optional(ConfigValue{text, line}) : wrong();
-        }
-        case Type::ColourOrPath: {
-            if (!node.is_string())
-                return wrong();
-            const QColor colour = parseCssColour(text);
-            if (colour.isValid())
-                return colour.alpha() == 255 ? std::optional(ConfigValue{text, line}) : wrong();
-            return image(text);
-        }
-        case Type::BoolOrPath:
-            if (node.is_boolean())
-                return ConfigValue{*node.value<bool>(), line};
-            return node.is_string() ? image(text) : wrong();
-        case Type::SetName:
-            return node.is_string() && isSingleComponent(text) && !text.startsWith(QLatin1Char('.'))
-                ? std::optional(ConfigValue{text, line})
-                : wrong();
-        case Type::ResourceName: {
-            static const QRegularExpression resource(QStringLiteral("^[a-z][a-z0-9_]*$"));
-            return node.is_string() && resource.match(text).hasMatch() ? std::optional(ConfigValue{text, line})
-                                                                       : wrong();
-        }
-        case Type::AppId:
-            return node.is_string() && !appIdProblem(text) ? std::optional(ConfigValue{text, line}) : wrong();
-        case Type::Choice:
-            return node.is_string() && key.choices.contains(text) ? std::optional(ConfigValue{text, line}) : wrong();
-        case Type::Sizes: {
-            const toml::array* array = node.as_array();
-            if (!array || array->empty())
-                return wrong();
+        std::optional<ConfigValue> candidate;
+        if (node.is_boolean())
+            candidate = ConfigValue{*node.value<bool>(), line};
+        else if (node.is_number())
+            candidate = ConfigValue{*node.value<double>(), line};
+        else if (node.is_string())
+            candidate = ConfigValue{QString::fromStdString(*node.value<std::string>()), line};
+        else if (const toml::array* array = node.as_array()) {
             std::vector<int> sides;
-            for (const toml::node& side : *array) {
-                const std::optional<int64_t> pixels = side.value<int64_t>();
-                if (!side.is_integer() || *pixels < 1 || *pixels > 1024)
-                    return wrong();
-                sides.push_back(int(*pixels));
+            QStringList words;
+            for (const toml::node& item : *array) {
+                if (item.is_integer() && words.isEmpty())
+                    sides.push_back(int(std::clamp<int64_t>(*item.value<int64_t>(), -1, 1 << 20)));
+                else if (item.is_string() && sides.empty())
+                    words << QString::fromStdString(*item.value<std::string>());
+                else
+                    sides.push_back(-1); // a list of neither
             }
-            return ConfigValue{sides, line};
+            candidate
+                = key.type == Type::SlotKinds && sides.empty() ? ConfigValue{words, line} : ConfigValue{sides, line};
         }
-        case Type::SlotKinds: {
-            static const QRegularExpression idiom(QStringLiteral("^[a-z][a-z-]*$"));
-            const toml::array* array = node.as_array();
-            if (!array)
-                return wrong();
-            QStringList kinds;
-            for (const toml::node& kind : *array) {
-                const std::optional<std::string> word = kind.value<std::string>();
-                if (!kind.is_string() || !idiom.match(QString::fromStdString(*word)).hasMatch())
-                    return wrong();
-                kinds << QString::fromStdString(*word);
-            }
-            return ConfigValue{kinds, line};
+        const PathRules rules{m_root, m_repository};
+        switch (candidate ? checkValue(key, *candidate, &rules) : ValueCheck::Wrong) {
+        case ValueCheck::Taken:
+            return candidate;
+        case ValueCheck::Wrong:
+            error(line, QStringLiteral("'%1'%2 takes %3").arg(QLatin1String(key.key), table, typeText(key)));
+            break;
+        case ValueCheck::OutOfProject:
+            error(line,
+                  QStringLiteral("'%1'%2 leads out of the project: %3")
+                      .arg(QLatin1String(key.key), table, candidate->text()));
+            break;
+        case ValueCheck::OutOfRepository:
+            error(line,
+                  QStringLiteral("'%1'%2 leads out of the repository that holds the project: %3")
+                      .arg(QLatin1String(key.key), table, candidate->text()));
+            break;
         }
-        }
-        return wrong();
+        return std::nullopt;
     }
 
     // A table's keys read against the keys it takes; where says which table, for the messages.
@@ -303,15 +168,14 @@ public:
         ConfigTable out;
         for (const auto& [name, node] : in) {
             const std::string key(name.str());
-            const auto known
-                = std::find_if(keys.begin(), keys.end(), [&](const Key& each) { return key == each.name; });
+            const auto known = std::find_if(keys.begin(), keys.end(), [&](const Key& each) { return key == each.key; });
             if (known == keys.end()) {
                 if (!other || !other(key, node))
                     unknown(key, node, keys, where, other != nullptr);
                 continue;
             }
             if (auto read = value(*known, node, where))
-                out[QLatin1String(known->name)] = std::move(*read);
+                out[QLatin1String(known->key)] = std::move(*read);
         }
         return out;
     }
@@ -324,7 +188,7 @@ public:
         const QString key = QString::fromStdString(name);
         QStringList known;
         for (const Key& each : keys)
-            known << QLatin1String(each.name);
+            known << QLatin1String(each.key);
         if (tables && node.is_table()) {
             QStringList names{QStringLiteral("flavors")};
             for (const TargetKind kind : targetKinds())
@@ -373,8 +237,8 @@ public:
     void requireKeys(const toml::table& table, const std::vector<Key>& keys, int line, const QString& where)
     {
         for (const Key& key : keys)
-            if (key.required && !table.contains(key.name))
-                error(line, QStringLiteral("%1 needs '%2'").arg(where, QLatin1String(key.name)));
+            if (key.required && !table.contains(key.key))
+                error(line, QStringLiteral("%1 needs '%2'").arg(where, QLatin1String(key.key)));
     }
 
     // The target tables of the top level or of a flavor; true when the key was one.
@@ -434,8 +298,8 @@ QString valueText(const ConfigValue& value)
 void writeTable(QString& out, const ConfigTable& table, const std::vector<Key>& keys)
 {
     for (const Key& key : keys)
-        if (const auto value = table.find(QLatin1String(key.name)); value != table.end())
-            out += QStringLiteral("%1 = %2\n").arg(QLatin1String(key.name), valueText(value->second));
+        if (const auto value = table.find(QLatin1String(key.key)); value != table.end())
+            out += QStringLiteral("%1 = %2\n").arg(QLatin1String(key.key), valueText(value->second));
 }
 
 } // namespace
@@ -601,11 +465,11 @@ std::optional<QByteArray> withSharedKeys(const QByteArray& text, const ProjectCo
     std::map<int, std::optional<QString>> replaced; // line (from 0): its new text, or none to drop it
     QStringList added;
     for (const Key& key : sharedKeys()) {
-        const auto value = config.shared.find(QLatin1String(key.name));
+        const auto value = config.shared.find(QLatin1String(key.key));
         const QString line = value == config.shared.end()
             ? QString()
-            : QStringLiteral("%1 = %2").arg(QLatin1String(key.name), valueText(value->second));
-        if (const toml::node* node = document.get(key.name)) {
+            : QStringLiteral("%1 = %2").arg(QLatin1String(key.key), valueText(value->second));
+        if (const toml::node* node = document.get(key.key)) {
             const int at = int(node->source().begin.line) - 1;
             if (at < 0 || at >= lines.size() || node->source().end.line != node->source().begin.line)
                 return std::nullopt; // a value over several lines: not one line to change

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "target/optionschema.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -19,24 +21,6 @@ const std::vector<TargetKind>& targetKinds();
 // The table's name: "ios", "icon-composer".
 QString targetName(TargetKind kind);
 std::optional<TargetKind> targetNamed(const QString& name);
-
-// A value of quorva.toml, with the line it stands on (0 for one not read from a file).
-struct ConfigValue {
-    std::variant<bool, double, QString, std::vector<int>, QStringList> value;
-    int line = 0;
-
-    bool isBool() const { return std::holds_alternative<bool>(value); }
-    bool sameValue(const ConfigValue& other) const { return value == other.value; }
-    bool flag() const { return isBool() && std::get<bool>(value); }
-    QString text() const { return std::holds_alternative<QString>(value) ? std::get<QString>(value) : QString(); }
-    QStringList words() const
-    {
-        return std::holds_alternative<QStringList>(value) ? std::get<QStringList>(value) : QStringList();
-    }
-};
-// A table's keys and values: the project's shared ones (source, background, padding), or a
-// target's (its path and the options of its command).
-using ConfigTable = std::map<QString, ConfigValue>;
 
 // What a flavor changes: the shared keys, and any target's.
 struct FlavorConfig {

@@ -447,24 +447,6 @@ TargetPlacement placeExpoImages(const ProjectTarget& target, const fs::path& roo
 
 } // namespace
 
-const LoadedImage& SourceImages::load(const QString& path)
-{
-    Entry* entry = nullptr;
-    {
-        std::lock_guard lock(m_mutex);
-        std::unique_ptr<Entry>& slot = m_loaded[path];
-        if (!slot)
-            slot = std::make_unique<Entry>();
-        entry = slot.get();
-    }
-    std::call_once(entry->once, [&] {
-        entry->loaded = loadImage(m_root / toPath(path));
-        if (!entry->loaded.image)
-            entry->loaded.error = pathLine(m_root / toPath(path), entry->loaded.error);
-    });
-    return entry->loaded;
-}
-
 TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, SourceImages& images,
                             const LockedTarget* earlier)
 {

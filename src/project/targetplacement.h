@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/imageloading.h"
+#include "image/sourceimages.h"
 #include "project/projecttarget.h"
 #include "project/synclock.h"
 #include "target/installer.h"
@@ -16,24 +16,6 @@
 #include <vector>
 
 namespace quorva {
-
-// The project's images, each read and decoded once however many targets take it, by whichever
-// thread asks first; the others wait for it.
-class SourceImages {
-public:
-    explicit SourceImages(std::filesystem::path root) : m_root(std::move(root)) {}
-    // An image by its path in quorva.toml; a line naming it and why, when it can't be read.
-    const LoadedImage& load(const QString& path);
-
-private:
-    struct Entry {
-        std::once_flag once;
-        LoadedImage loaded;
-    };
-    std::filesystem::path m_root;
-    std::mutex m_mutex;
-    std::map<QString, std::unique_ptr<Entry>> m_loaded;
-};
 
 // What sync puts on the disk for one target: the placements the installer takes, or why it can't.
 struct TargetPlacement {

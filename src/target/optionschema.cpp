@@ -1,0 +1,177 @@
+#include "target/optionschema.h"
+
+#include "image/csscolour.h"
+#include "support/paths.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+// A path relative to the project that stays inside the folder, links and all.
+bool inside(const QString& text, const fs::path& project, const fs::path& folder)
+{
+    const fs::path path = toPath(text);
+    if (text.isEmpty() || path.is_absolute())
+        return false;
+    const fs::path joined = (project / path).lexically_normal();
+    const fs::path relative = joined.lexically_relative(folder);
+    if (relative.empty() || *relative.begin() == "..")
+        return false;
+    return isWithin(resolvedPath(joined), resolvedPath(folder));
+}
+
+bool opaqueColour(const QString& text)
+{
+    const QColor colour = parseCssColour(text);
+    return colour.isValid() && colour.alpha() == 255;
+}
+
+} // namespace
+
+const OptionSchema& sharedOptions()
+{
+    static const OptionSchema options = {
+        {"source", OptionType::Image},
+        {"background", OptionType::Colour},
+        {"padding", OptionType::Padding},
+    };
+    return options;
+}
+
+const OptionSpec* findOption(const OptionSchema& schema, const QString& key)
+{
+    const auto found = std::find_if(schema.begin(), schema.end(),
+                                    [&](const OptionSpec& option) { return key == QLatin1String(option.key); });
+    return found == schema.end() ? nullptr : &*found;
+}
+
+QString typeText(const OptionSpec& option)
+{
+    switch (option.type) {
+    case OptionType::Flag:
+        return QStringLiteral("true or false");
+    case OptionType::Padding:
+        return QStringLiteral("a percentage from 0 to 40");
+    case OptionType::Output:
+        return QStringLiteral("a path inside the project");
+    case OptionType::Image:
+        return QStringLiteral("an image's path inside the repository");
+    case OptionType::Colour:
+        return QStringLiteral("an opaque colour (\"#RRGGBB\", \"rgb(r, g, b)\" or a CSS name)");
+    case OptionType::ColourOrImage:
+        return QStringLiteral("an opaque colour or an image's path inside the repository");
+    case OptionType::FlagOrImage:
+        return QStringLiteral("true, false or an image's path inside the repository");
+    case OptionType::SetName:
+        return QStringLiteral("a set's name (no '/', not starting with '.')");
+    case OptionType::Name:
+        return option.takes ? QString::fromUtf8(option.takes) : QStringLiteral("a name");
+    case OptionType::Choice:
+        return QStringLiteral("one of %1").arg(option.choices.join(QStringLiteral(", ")));
+    case OptionType::Sizes:
+        return QStringLiteral("a list of pixel sides from 1 to 1024");
+    case OptionType::SlotKinds:
+        return QStringLiteral("a list of the kinds of slot the set may lose (\"ios\", \"mac\", \"watch\", "
+                              "\"car\", \"tv\", \"vision\"…)");
+    }
+    return {};
+}
+
+ValueCheck checkValue(const OptionSpec& option, const ConfigValue& value, const PathRules* rules)
+{
+    const auto* text = std::get_if<QString>(&value.value);
+    const auto judged = [](bool taken) { return taken ? ValueCheck::Taken : ValueCheck::Wrong; };
+    const auto output = [&](const QString& path) {
+        return !rules || inside(path, rules->project, rules->project) ? ValueCheck::Taken : ValueCheck::OutOfProject;
+    };
+    const auto image = [&](const QString& path) {
+        if (path.isEmpty())
+            return ValueCheck::Wrong;
+        return !rules || inside(path, rules->project, rules->repository) ? ValueCheck::Taken
+                                                                         : ValueCheck::OutOfRepository;
+    };
+    switch (option.type) {
+    case OptionType::Flag:
+        return judged(value.isBool());
+    case OptionType::Padding: {
+        const auto* percent = std::get_if<double>(&value.value);
+        return judged(percent && *percent >= 0 && *percent <= 40);
+    }
+    case OptionType::Output:
+        return text ? output(*text) : ValueCheck::Wrong;
+    case OptionType::Image:
+        return text ? image(*text) : ValueCheck::Wrong;
+    case OptionType::Colour:
+        return judged(text && opaqueColour(*text));
+    case OptionType::ColourOrImage:
+        if (!text)
+            return ValueCheck::Wrong;
+        if (parseCssColour(*text).isValid())
+            return judged(opaqueColour(*text));
+        return image(*text);
+    case OptionType::FlagOrImage:
+        if (value.isBool())
+            return ValueCheck::Taken;
+        return text ? image(*text) : ValueCheck::Wrong;
+    case OptionType::SetName:
+        return judged(text && isSingleComponent(*text) && !text->startsWith(QLatin1Char('.')));
+    case OptionType::Name:
+        return judged(text && !text->isEmpty() && (!option.problem || !option.problem(*text)));
+    case OptionType::Choice:
+        return judged(text && option.choices.contains(*text));
+    case OptionType::Sizes: {
+        const auto* sides = std::get_if<std::vector<int>>(&value.value);
+        return judged(sides && !sides->empty()
+                      && std::all_of(sides->begin(), sides->end(), [](int side) { return side >= 1 && side <= 1024; }));
+    }
+    case OptionType::SlotKinds: {
+        static const QRegularExpression kind(QStringLiteral("^[a-z][a-z-]*$"));
+        const auto* kinds = std::get_if<QStringList>(&value.value);
+        return judged(kinds && std::all_of(kinds->begin(), kinds->end(), [](const QString& each) {
+                          return kind.match(each).hasMatch();
+                      }));
+    }
+    }
+    return ValueCheck::Wrong;
+}
+
+std::optional<ConfigValue> valueFromText(const OptionSpec& option, const QString& given)
+{
+    switch (option.type) {
+    case OptionType::Flag:
+        if (given == QLatin1String("true") || given.isEmpty())
+            return ConfigValue{true, 0};
+        if (given == QLatin1String("false"))
+            return ConfigValue{false, 0};
+        return std::nullopt;
+    case OptionType::Padding: {
+        QString text = given;
+        if (text.endsWith(QLatin1Char('%')))
+            text.chop(1);
+        bool ok = false;
+        const double percent = text.toDouble(&ok);
+        return ok ? std::optional(ConfigValue{percent, 0}) : std::nullopt;
+    }
+    case OptionType::Sizes: {
+        std::vector<int> sides;
+        for (const QString& part : given.split(QLatin1Char(','))) {
+            bool ok = false;
+            const int side = part.trimmed().toInt(&ok);
+            if (!ok)
+                return std::nullopt;
+            sides.push_back(side);
+        }
+        return ConfigValue{sides, 0};
+    }
+    case OptionType::SlotKinds:
+        return ConfigValue{given.split(QLatin1Char(','), Qt::SkipEmptyParts), 0};
+    default:
+        return ConfigValue{given, 0};
+    }
+}
+
+} // namespace quorva
