@@ -160,7 +160,8 @@ SyncReport syncProject(const fs::path& given, const ProjectConfig& config, const
     for (const ProjectTarget& target : targets.targets) {
         const auto locked = lock.targets.find(target.key());
         if (mode == SyncMode::Check && locked != lock.targets.end() && imagesThere(target)
-            && locked->second.inputs == inputsDigest(target, root))
+            && !locked->second.reads.isEmpty()
+            && locked->second.inputs == inputsDigest(target, inputsNow(locked->second.reads, root)))
             fromLock[target.key()] = differencesFromLock(locked->second, root);
         else
             toMake.push_back(&target);
@@ -228,7 +229,12 @@ SyncReport syncProject(const fs::path& given, const ProjectConfig& config, const
             || sync.removed;
         sync.state = changed ? TargetSync::State::Written : TargetSync::State::Unchanged;
         // The inputs as they are now: sync may have changed some (a colour in colors.xml).
-        lock.targets[target.key()] = lockedOf(placed.placements, root, inputsDigest(target, root));
+        QStringList reads;
+        for (const KindInput& input : placed.inputs)
+            if (!reads.contains(inputName(input)))
+                reads << inputName(input);
+        lock.targets[target.key()] = lockedOf(placed.placements, root, inputsDigest(target, inputsNow(reads, root)));
+        lock.targets[target.key()].reads = reads;
         lock.targets[target.key()].place = placed.where;
         report.targets.push_back(std::move(sync));
     }

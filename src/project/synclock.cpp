@@ -1,7 +1,5 @@
 #include "project/synclock.h"
 
-#include "project/targetplacement.h"
-
 #include <QCryptographicHash>
 
 #include <toml++/toml.h>
@@ -34,7 +32,7 @@ QString digestOf(const QByteArray& bytes)
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-QString inputsDigest(const ProjectTarget& target, const std::filesystem::path& root)
+QString inputsDigest(const ProjectTarget& target, const std::vector<KindInput>& inputs)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     const auto field = [&hash](const QByteArray& bytes) {
@@ -58,11 +56,22 @@ QString inputsDigest(const ProjectTarget& target, const std::filesystem::path& r
         else
             field(value.text().toUtf8());
     }
-    for (const auto& [name, bytes] : targetInputs(target, root)) {
-        field(name.toUtf8());
-        field(bytes);
+    for (const KindInput& input : inputs) {
+        field(inputName(input).toUtf8());
+        field(input.digest);
     }
     return QString::fromLatin1(hash.result().toHex());
+}
+
+std::vector<KindInput> inputsNow(const QStringList& reads, const std::filesystem::path& root)
+{
+    std::vector<KindInput> inputs;
+    for (const QString& name : reads)
+        if (std::optional<KindInput> input = inputNamed(name)) {
+            input->digest = currentDigest(*input, root);
+            inputs.push_back(*input);
+        }
+    return inputs;
 }
 
 SyncLock readSyncLock(const QByteArray& text)
@@ -82,6 +91,7 @@ SyncLock readSyncLock(const QByteArray& text)
             LockedTarget& target = lock.targets[QString::fromStdString(std::string(key.str()))];
             target.inputs = QString::fromStdString((*table)["inputs"].value_or(std::string()));
             target.place = QString::fromStdString((*table)["place"].value_or(std::string()));
+            target.reads = strings((*table)["reads"]);
             target.folders = strings((*table)["folders"]);
             target.lists = strings((*table)["lists"]);
             if (const toml::table* files = (*table)["files"].as_table())
@@ -100,6 +110,8 @@ QByteArray writeSyncLock(const SyncLock& lock)
     for (const auto& [key, target] : lock.targets) {
         out += QStringLiteral("\n[targets.%1]\ninputs = %2\nplace = %3\n")
                    .arg(tomlString(key), tomlString(target.inputs), tomlString(target.place));
+        if (!target.reads.isEmpty())
+            out += QStringLiteral("reads = %1\n").arg(list(target.reads));
         if (!target.folders.isEmpty())
             out += QStringLiteral("folders = %1\n").arg(list(target.folders));
         if (!target.lists.isEmpty())

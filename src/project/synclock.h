@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/projecttarget.h"
+#include "target/outputkind.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,7 +16,8 @@ namespace quorva {
 // file, so that sync --check can tell whether the files are what sync would write without making
 // them again. Paths are relative to the project's root.
 struct LockedTarget {
-    QString inputs;
+    QString inputs;                   // the digest of its inputs
+    QStringList reads;                // what they are: "file:PATH", "presence:PATH", "listing:PATH"
     QString place;                    // where it writes, as sync says it
     std::map<QString, QString> files; // path: digest
     QStringList folders;              // folders it owns whole: a file in one that it did not write is stale
@@ -32,8 +34,10 @@ QByteArray writeSyncLock(const SyncLock& lock);
 inline constexpr const char* syncLockName = "quorva.lock";
 
 QString digestOf(const QByteArray& bytes);
-// The digest of a target's inputs: Quorva's version, the target's settings, and every file it is
-// made from (targetInputs).
-QString inputsDigest(const ProjectTarget& target, const std::filesystem::path& root);
+// The digest of a target's inputs: Quorva's version, the target's settings, and everything its
+// planner read.
+QString inputsDigest(const ProjectTarget& target, const std::vector<KindInput>& inputs);
+// The inputs a lock names, as the disk has them now.
+std::vector<KindInput> inputsNow(const QStringList& reads, const std::filesystem::path& root);
 
 } // namespace quorva

@@ -522,71 +522,62 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
     return out;
 }
 
-std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& target, const fs::path& root)
+std::vector<KindInput> targetInputs(const ProjectTarget& target, const fs::path& root)
 {
-    std::vector<std::pair<QString, QByteArray>> inputs;
-    const auto add = [&](const fs::path& path) {
-        inputs.emplace_back(displayPath(path.lexically_relative(root)), readBytes(path));
-    };
+    KindInputs inputs(root);
     for (const TargetImage& image : targetImages(target))
-        add(root / toPath(image.path));
-    std::error_code error;
+        inputs.read(root / toPath(image.path), 256 << 20);
     switch (target.kind) {
     case TargetKind::Android: {
         // The names the manifests give the icon, the colours the values files define, the files
         // that would clash, and what an earlier run listed as its own.
         const fs::path res = root / toPath(target.text(QStringLiteral("res")));
-        add(res.parent_path() / "AndroidManifest.xml");
+        inputs.read(res.parent_path() / "AndroidManifest.xml");
         if (const std::optional<GradleProject> project = GradleProject::above(res))
             if (const GradleModule* module = project->moduleOf(res)) {
                 for (const fs::path& manifest : module->manifests())
-                    add(manifest);
+                    inputs.read(manifest);
                 for (const char* script : {"build.gradle", "build.gradle.kts"})
-                    add(module->folder / script);
+                    inputs.read(module->folder / script);
             }
-        QStringList listing;
-        for (const fs::directory_entry& folder : fs::directory_iterator(res, error)) {
-            QStringList names;
-            for (const fs::directory_entry& file : fs::directory_iterator(folder.path(), error)) {
-                names << displayPath(file.path().filename());
-                if (folder.path().filename() == "values" || file.path().filename().string().starts_with(".quorva-"))
-                    add(file.path());
-            }
-            names.sort();
-            listing << displayPath(folder.path().filename()) + QLatin1Char(':') + names.join(QLatin1Char(','));
-        }
-        listing.sort();
-        inputs.emplace_back(QStringLiteral("res listing"), listing.join(QLatin1Char('\n')).toUtf8());
+        for (const QString& folder : inputs.list(res))
+            for (const QString& file : inputs.list(res / toPath(folder)))
+                if (folder.startsWith(QLatin1String("values")))
+                    inputs.read(res / toPath(folder) / toPath(file));
+        // An older run's hidden list, which the listing leaves out.
+        inputs.read(
+            res
+            / toPath(QStringLiteral(".quorva-") + target.text(QStringLiteral("name"), QStringLiteral("ic_launcher"))));
         break;
     }
     case TargetKind::Web: {
         const fs::path folder = root / toPath(target.text(QStringLiteral("folder")));
         if (const auto manifest = target.file(QStringLiteral("manifest")))
-            add(root / toPath(*manifest));
+            inputs.read(root / toPath(*manifest));
         for (const char* file : {"manifest.webmanifest", "manifest.json", "site.webmanifest", "favicon.png"})
-            add(folder / file);
+            inputs.read(folder / file);
         break;
     }
-    case TargetKind::Tauri:
-        for (const fs::path& config : tauriConfigs(root / toPath(target.text(QStringLiteral("config")))))
-            add(config);
+    case TargetKind::Tauri: {
+        const fs::path config = root / toPath(target.text(QStringLiteral("config")));
+        inputs.read(config);
+        for (const QString& name : tauriPlatformConfigNames())
+            inputs.read(config.parent_path() / toPath(name));
         break;
+    }
     case TargetKind::Expo:
-        add(root / toPath(target.text(QStringLiteral("config"))));
+        inputs.read(root / toPath(target.text(QStringLiteral("config"))));
         break;
     case TargetKind::iOS:
     case TargetKind::macOS:
     case TargetKind::watchOS:
         // A catalog that is not there is made with its own Contents.json.
-        inputs.emplace_back(QStringLiteral("catalog"),
-                            fs::is_directory(root / toPath(target.text(QStringLiteral("catalog"))), error)
-                                ? QByteArray("there")
-                                : QByteArray("not there"));
+        inputs.exists(root / toPath(target.text(QStringLiteral("catalog"))));
         break;
     default:
         break;
     }
-    return inputs;
+    return inputs.recorded();
 }
 
 std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets, const fs::path& root,
@@ -596,11 +587,12 @@ std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*
     std::vector<TargetPlacement> made(targets.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i = next++; i < targets.size(); i = next++)
-            if (const auto locked = lock.targets.find(targets[i]->key()); locked != lock.targets.end())
-                made[i] = placeTarget(*targets[i], root, images, &locked->second);
-            else
-                made[i] = placeTarget(*targets[i], root, images, nullptr);
+        for (std::size_t i = next++; i < targets.size(); i = next++) {
+            const auto locked = lock.targets.find(targets[i]->key());
+            made[i] = placeTarget(*targets[i], root, images, locked != lock.targets.end() ? &locked->second : nullptr);
+            if (made[i].inputs.empty())
+                made[i].inputs = targetInputs(*targets[i], root);
+        }
     };
     const std::size_t helpers = std::min<std::size_t>(targets.size(), std::max(1u, std::thread::hardware_concurrency()))
         - (targets.empty() ? 0 : 1);

@@ -4,6 +4,7 @@
 #include "project/projecttarget.h"
 #include "project/synclock.h"
 #include "target/installer.h"
+#include "target/outputkind.h"
 
 #include <QByteArray>
 
@@ -24,6 +25,7 @@ struct TargetPlacement {
     std::optional<QString> failure;
     bool sourceFailed = false; // the failure is the source's: it can't be read
     QStringList notes;
+    std::vector<KindInput> inputs; // what its files were made from
     // Files that go though no run of Quorva's wrote them: the same resources in another format,
     // left by another tool. Paths below the project.
     QStringList replaced;
@@ -38,10 +40,10 @@ TargetPlacement placeTarget(const ProjectTarget& target, const std::filesystem::
 std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets,
                                           const std::filesystem::path& root, const SyncLock& lock = {});
 
-// Everything the target's files are made from, by name, in a fixed order: its images and the
-// project's files its plan reads (an Android module's manifests, build file and values, a site's
-// manifest, Tauri's configuration), so that equal inputs mean equal files.
-std::vector<std::pair<QString, QByteArray>> targetInputs(const ProjectTarget& target,
-                                                         const std::filesystem::path& root);
+// Everything the target's files are made from, as its planner reads it: its images and the
+// project's files its plan reads (an Android module's manifests, build file, values and the
+// listing of its res, a site's manifest, Tauri's configurations), so that equal inputs mean equal
+// files.
+std::vector<KindInput> targetInputs(const ProjectTarget& target, const std::filesystem::path& root);
 
 } // namespace quorva

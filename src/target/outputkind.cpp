@@ -3,8 +3,69 @@
 #include "support/fileio.h"
 #include "support/paths.h"
 
+#include <QCryptographicHash>
+
 namespace quorva {
 namespace fs = std::filesystem;
+
+namespace {
+
+QByteArray digestOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+QStringList entriesOf(const fs::path& folder)
+{
+    QStringList names;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+        if (const QString name = displayPath(entry.path().filename()); !name.startsWith(QLatin1Char('.')))
+            names << name;
+    names.sort();
+    return names;
+}
+
+constexpr qint64 maxInputBytes = 256 << 20;
+
+} // namespace
+
+QByteArray currentDigest(const KindInput& input, const fs::path& base)
+{
+    const fs::path path = base / toPath(input.path);
+    switch (input.kind) {
+    case KindInput::Kind::File: {
+        const std::optional<QByteArray> bytes = readSmallFile(path, maxInputBytes);
+        return bytes ? digestOf(*bytes) : QByteArray();
+    }
+    case KindInput::Kind::Presence:
+        return isPresent(path) ? QByteArray("there") : QByteArray();
+    case KindInput::Kind::Listing:
+        return digestOf(entriesOf(path).join(QLatin1Char('\n')).toUtf8());
+    }
+    return {};
+}
+
+QString inputName(const KindInput& input)
+{
+    const char* kind = input.kind == KindInput::Kind::File ? "file"
+        : input.kind == KindInput::Kind::Presence          ? "presence"
+                                                           : "listing";
+    return QLatin1String(kind) + QLatin1Char(':') + input.path;
+}
+
+std::optional<KindInput> inputNamed(const QString& name)
+{
+    const QString kind = name.section(QLatin1Char(':'), 0, 0);
+    const QString path = name.section(QLatin1Char(':'), 1);
+    if (kind == QLatin1String("file"))
+        return KindInput{KindInput::Kind::File, path, {}};
+    if (kind == QLatin1String("presence"))
+        return KindInput{KindInput::Kind::Presence, path, {}};
+    if (kind == QLatin1String("listing"))
+        return KindInput{KindInput::Kind::Listing, path, {}};
+    return std::nullopt;
+}
 
 QString KindInputs::nameOf(const fs::path& path) const
 {
@@ -14,20 +75,29 @@ QString KindInputs::nameOf(const fs::path& path) const
 std::optional<QByteArray> KindInputs::read(const fs::path& path, qint64 maxBytes)
 {
     const std::optional<QByteArray> bytes = readSmallFile(path, maxBytes);
-    m_recorded.emplace_back(nameOf(path), bytes);
+    // What a check reads again has the same bound.
+    const std::optional<QByteArray> bounded = bytes ? bytes : readSmallFile(path, maxInputBytes);
+    m_recorded.push_back({KindInput::Kind::File, nameOf(path), bounded ? digestOf(*bounded) : QByteArray()});
     return bytes;
 }
 
 bool KindInputs::exists(const fs::path& path)
 {
     const bool there = isPresent(path);
-    m_recorded.emplace_back(nameOf(path), there ? std::optional(QByteArray()) : std::nullopt);
+    m_recorded.push_back({KindInput::Kind::Presence, nameOf(path), there ? QByteArray("there") : QByteArray()});
     return there;
 }
 
-void KindInputs::note(const QString& name, const QByteArray& bytes)
+QStringList KindInputs::list(const fs::path& folder)
 {
-    m_recorded.emplace_back(name, bytes);
+    const QStringList names = entriesOf(folder);
+    m_recorded.push_back({KindInput::Kind::Listing, nameOf(folder), digestOf(names.join(QLatin1Char('\n')).toUtf8())});
+    return names;
+}
+
+void KindInputs::file(const fs::path& path, const QByteArray& digest)
+{
+    m_recorded.push_back({KindInput::Kind::File, nameOf(path), digest});
 }
 
 QString KindRequest::text(const QString& key, const QString& fallback) const
@@ -64,7 +134,7 @@ fs::path KindRequest::path(const QString& key) const
 const SourceImages::Source& KindRequest::image(const QString& key) const
 {
     const SourceImages::Source& source = images.source(text(key));
-    inputs.note(text(key), source.digest);
+    inputs.file(base / toPath(text(key)), source.digest);
     return source;
 }
 

@@ -15,26 +15,42 @@
 
 namespace quorva {
 
-// What an output's planner read besides its images, for quorva.lock: each file by its path, and
-// whether it was there; the same inputs give the same files.
+// One thing an output's files were made from, as its planner read it: a file's bytes (an image,
+// a manifest), whether a file is there, a folder's names. Each can be read again from the disk
+// to tell whether it is the same.
+struct KindInput {
+    enum class Kind { File, Presence, Listing } kind;
+    QString path;      // relative to the request's base
+    QByteArray digest; // of the bytes, the presence or the names; empty for a file that is not there
+};
+// The digest an input has on the disk now.
+QByteArray currentDigest(const KindInput& input, const std::filesystem::path& base);
+// "file:PATH", "presence:PATH", "listing:PATH", and back, as quorva.lock keeps them.
+QString inputName(const KindInput& input);
+std::optional<KindInput> inputNamed(const QString& name);
+
+// What an output's planner read, recorded as it reads: every file, every look for one, every
+// folder listed, so that the same inputs make the same files, and a change of any is seen.
 class KindInputs {
 public:
     explicit KindInputs(std::filesystem::path base) : m_base(std::move(base)) {}
-    // A file's bytes, recorded, when it is a regular file of at most maxBytes.
+    // A file's bytes, when it is a regular file of at most maxBytes.
     std::optional<QByteArray> read(const std::filesystem::path& path, qint64 maxBytes = 64 << 20);
-    // Whether a file or folder is there, recorded.
+    // Whether anything is at the path.
     bool exists(const std::filesystem::path& path);
-    // Something else the files are made from, by a name of its own ("res listing").
-    void note(const QString& name, const QByteArray& bytes);
+    // A folder's entries' names, sorted (none for no folder), hidden ones left out.
+    QStringList list(const std::filesystem::path& folder);
+    // A file read elsewhere (an image, through SourceImages), by the digest of its bytes.
+    void file(const std::filesystem::path& path, const QByteArray& digest);
 
-    // Each input by its name, with its bytes, or none for a file that is not there.
-    const std::vector<std::pair<QString, std::optional<QByteArray>>>& recorded() const { return m_recorded; }
+    const std::vector<KindInput>& recorded() const { return m_recorded; }
+    const std::filesystem::path& base() const { return m_base; }
 
 private:
     QString nameOf(const std::filesystem::path& path) const;
 
     std::filesystem::path m_base;
-    std::vector<std::pair<QString, std::optional<QByteArray>>> m_recorded;
+    std::vector<KindInput> m_recorded;
 };
 
 // A request for an output's files, from any front end: its options as its schema reads them
