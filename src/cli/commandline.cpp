@@ -39,17 +39,14 @@ const std::map<QString, OptionSpec>& optionSpecs()
         {"--set", {Takes::Value, {"appicon"}}},
         {"--icon-composer", {Takes::Value, {"appicon"}}},
         {"--platform", {Takes::Value, {"appicon"}}},
-        {"--mac-shape", {Takes::Value, {"appicon", "icns"}}},
+        {"--mac-shape", {Takes::Value, {"appicon"}}},
         {"--name", {Takes::Value, {"imageset", "android"}}},
         {"--single-size", {Takes::Nothing, {"appicon"}}},
-        {"--background", {Takes::Value, {"appicon", "android", "ico", "web"}}},
+        {"--background", {Takes::Value, {"appicon", "android"}}},
         {"--dark", {Takes::OptionalFile, {"appicon"}}},
         {"--tinted", {Takes::OptionalFile, {"appicon"}}},
         {"--fit", {Takes::Value, {"appicon"}}},
-        {"--padding", {Takes::Value, {"appicon", "android", "ico", "icns", "web"}}},
-        {"--sizes", {Takes::Value, {"ico", "linux"}}},
-        {"--id", {Takes::Value, {"linux"}}},
-        {"--manifest", {Takes::Value, {"web"}}},
+        {"--padding", {Takes::Value, {"appicon", "android"}}},
         {"--notification", {Takes::OptionalFile, {"android"}}},
         {"--notification-name", {Takes::Value, {"android"}}},
         {"--monochrome", {Takes::OptionalFile, {"android"}}},
@@ -62,7 +59,7 @@ const std::map<QString, OptionSpec>& optionSpecs()
     return specs;
 }
 
-const QStringList commands = {"appicon", "imageset", "android", "ico", "icns", "linux", "web", "check", "init", "sync"};
+const QStringList commands = {"appicon", "imageset", "android", "check", "init", "sync"};
 
 // An Android resource name: what aapt2 takes for a file's name.
 bool isResourceName(const QString& name)
@@ -428,65 +425,6 @@ CommandLine parseCommandLine(const QStringList& arguments)
             request.playStore = toPath(value("--play-store"));
         }
         request.res = toPath(positional.takeLast());
-        request.sources.push_back(toPath(positional.takeLast()));
-        line.action = CommandLine::Action::Generate;
-        return line;
-    }
-    if (command == QLatin1String("ico") || command == QLatin1String("icns") || command == QLatin1String("linux")
-        || command == QLatin1String("web")) {
-        request.kind = command == QLatin1String("ico") ? SetKind::Ico
-            : command == QLatin1String("icns")         ? SetKind::Icns
-            : command == QLatin1String("linux")        ? SetKind::Linux
-                                                       : SetKind::Web;
-        const bool file = request.kind == SetKind::Ico || request.kind == SetKind::Icns;
-        if (positional.size() != 2)
-            return usageError(QStringLiteral("%1 takes SOURCE and %2")
-                                  .arg(command, file ? QStringLiteral("FILE.") + command : QStringLiteral("DIR")));
-        if (file && !positional.last().endsWith(QLatin1Char('.') + command))
-            return usageError(
-                QStringLiteral("%1 writes a file whose name ends in .%1, not '%2'").arg(command, positional.last()));
-        if (has("--sizes")) {
-            for (const QString& size : value("--sizes").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                bool ok = false;
-                const int side = size.trimmed().toInt(&ok);
-                if (!ok || side < 1 || side > (request.kind == SetKind::Ico ? 256 : 1024))
-                    return usageError(QStringLiteral("--sizes takes pixel sizes from 1 to %1 joined by commas, not "
-                                                     "'%2'")
-                                          .arg(request.kind == SetKind::Ico ? 256 : 1024)
-                                          .arg(size));
-                if (std::find(request.sizes.begin(), request.sizes.end(), side) == request.sizes.end())
-                    request.sizes.push_back(side);
-            }
-            if (request.sizes.empty())
-                return usageError(QStringLiteral("--sizes needs one size or more"));
-            std::sort(request.sizes.begin(), request.sizes.end());
-        }
-        if (request.kind == SetKind::Linux) {
-            if (!has("--id"))
-                return usageError(QStringLiteral("linux needs --id APP_ID, the application's reverse DNS name"));
-            request.appId = value("--id");
-            if (const auto problem = appIdProblem(request.appId))
-                return usageError(QStringLiteral("--id %1: %2").arg(request.appId, *problem));
-        }
-        if (has("--mac-shape")) {
-            const QString shape = value("--mac-shape");
-            if (shape != QLatin1String("keep") && shape != QLatin1String("apply") && shape != QLatin1String("auto"))
-                return usageError(QStringLiteral("--mac-shape takes auto, keep or apply, not '%1'").arg(shape));
-            request.macShape = shape == QLatin1String("keep") ? MacShape::Keep
-                : shape == QLatin1String("apply")             ? MacShape::Apply
-                                                              : MacShape::Auto;
-        }
-        if (has("--background")) {
-            const QColor colour = parseCssColour(value("--background"));
-            if (!colour.isValid() || colour.alpha() != 255)
-                return usageError(QStringLiteral("--background takes an opaque colour (#RGB, #RRGGBB, rgb(r, g, b) "
-                                                 "or a CSS name), not '%1'")
-                                      .arg(value("--background")));
-            request.background = colour;
-        }
-        if (has("--manifest"))
-            request.manifest = value("--manifest");
-        request.destination = toPath(positional.takeLast());
         request.sources.push_back(toPath(positional.takeLast()));
         line.action = CommandLine::Action::Generate;
         return line;

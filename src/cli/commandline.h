@@ -16,7 +16,7 @@
 
 namespace quorva {
 
-enum class SetKind { AppIcon, ImageSet, Android, Ico, Icns, Linux, Web };
+enum class SetKind { AppIcon, ImageSet, Android };
 
 // An appearance of a single-size app icon: asked for or not, from a file of its own or not.
 struct AppearanceRequest {
@@ -50,11 +50,6 @@ struct GenerateRequest {
     // Android's notification icon: asked for or not, from a silhouette of its own or the source's.
     AppearanceRequest notification;
     QString notificationName = QStringLiteral("ic_notification");
-    // The desktops and the web: FILE.ico, FILE.icns or DIR is the destination; the sizes asked
-    // for (the format's own when empty), the Linux application ID, the site's manifest.
-    std::vector<int> sizes;
-    QString appId;
-    std::optional<QString> manifest;
 };
 
 enum class CheckFormat { Text, Json, Sarif };

@@ -1,7 +1,6 @@
 #include "cli/generatecommand.h"
 
 #include "cli/androidcommand.h"
-#include "cli/desktopcommand.h"
 
 #include "apple/appiconplan.h"
 #include "apple/appicontarget.h"
@@ -281,11 +280,6 @@ GenerateOutcome runGenerate(const GenerateRequest& request)
         return runImageSets(request);
     case SetKind::Android:
         return runAndroidIcon(request);
-    case SetKind::Ico:
-    case SetKind::Icns:
-    case SetKind::Linux:
-    case SetKind::Web:
-        return runDesktopIcons(request);
     }
     return {};
 }

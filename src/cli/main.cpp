@@ -2,6 +2,7 @@
 #include "cli/checkcommand.h"
 #include "cli/commandline.h"
 #include "cli/generatecommand.h"
+#include "cli/kindcommand.h"
 #include "cli/projectcommand.h"
 
 #include <QStringList>
@@ -20,6 +21,19 @@ void printTo(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
+// What a command did: its lines for the user to copy on standard output, its notes and failures
+// on standard error; its exit status.
+int report(const quorva::GenerateOutcome& outcome)
+{
+    for (const QString& line : outcome.output)
+        printTo(stdout, line + QLatin1Char('\n'));
+    for (const QString& note : outcome.notes)
+        printTo(stderr, QStringLiteral("quorva-cli: note: %1\n").arg(note));
+    for (const QString& error : outcome.errors)
+        printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(error));
+    return outcome.exitStatus;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -34,6 +48,18 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
+    // An output kind that its schema alone makes a command of.
+    if (const quorva::OutputKind* kind = arguments.isEmpty() ? nullptr : quorva::commandKind(arguments.front());
+        kind && !arguments.contains(QStringLiteral("--help")) && !arguments.contains(QStringLiteral("-h"))
+        && !arguments.contains(QStringLiteral("--version"))) {
+        const quorva::KindCommand command = quorva::parseKindCommand(*kind, arguments.mid(1));
+        if (command.error) {
+            printTo(stderr, QStringLiteral("quorva-cli: %1\nTry 'quorva-cli --help'.\n").arg(*command.error));
+            return 2;
+        }
+        quorva::tuneAllocatorForShortRun();
+        return report(quorva::runKindCommand(*kind, command.options));
+    }
     const quorva::CommandLine line = quorva::parseCommandLine(arguments);
     switch (line.action) {
     case quorva::CommandLine::Action::Help:
@@ -57,15 +83,7 @@ int main(int argc, char* argv[])
         break;
     }
     quorva::tuneAllocatorForShortRun();
-    const quorva::GenerateOutcome outcome = line.action == quorva::CommandLine::Action::Generate
-        ? quorva::runGenerate(line.request)
-        : line.project.command == quorva::ProjectRequest::Command::Init ? quorva::runInit(line.project)
-                                                                        : quorva::runSync(line.project);
-    for (const QString& line : outcome.output)
-        printTo(stdout, line + QLatin1Char('\n'));
-    for (const QString& note : outcome.notes)
-        printTo(stderr, QStringLiteral("quorva-cli: note: %1\n").arg(note));
-    for (const QString& error : outcome.errors)
-        printTo(stderr, QStringLiteral("quorva-cli: %1\n").arg(error));
-    return outcome.exitStatus;
+    return report(line.action == quorva::CommandLine::Action::Generate ? quorva::runGenerate(line.request)
+                  : line.project.command == quorva::ProjectRequest::Command::Init ? quorva::runInit(line.project)
+                                                                                  : quorva::runSync(line.project));
 }

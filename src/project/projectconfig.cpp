@@ -2,6 +2,8 @@
 
 #include "android/androidiconplan.h"
 #include "desktop/desktopicons.h"
+#include "desktop/desktopkinds.h"
+#include "web/webkind.h"
 #include "image/csscolour.h"
 #include "support/paths.h"
 
@@ -76,17 +78,6 @@ const std::vector<Key>& keysOf(TargetKind kind)
           image,
           {"background", Type::ColourOrImage},
           padding}},
-        {TargetKind::Web, {{"folder", Type::Output, true}, {"manifest", Type::Output}, image, background, padding}},
-        {TargetKind::Windows, {{"file", Type::Output, true}, {"sizes", Type::Sizes}, image, background, padding}},
-        {TargetKind::Icns,
-         {{"file", Type::Output, true}, {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}}, image, padding}},
-        {TargetKind::Linux,
-         {{"folder", Type::Output, true},
-          {"id", Type::Name, true, {}, appIdProblem, "an application ID (a reverse DNS name: org.example.App)"},
-          {"sizes", Type::Sizes},
-          image,
-          background,
-          padding}},
         {TargetKind::Tauri,
          {{"config", Type::Output, true},
           {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
@@ -95,7 +86,18 @@ const std::vector<Key>& keysOf(TargetKind kind)
         {TargetKind::Expo,
          {{"config", Type::Output, true}, {"monochrome", Type::FlagOrImage}, image, background, padding}},
     };
-    return tables.at(kind);
+    switch (kind) {
+    case TargetKind::Windows:
+        return icoKind.options();
+    case TargetKind::Icns:
+        return icnsKind.options();
+    case TargetKind::Linux:
+        return hicolorKind.options();
+    case TargetKind::Web:
+        return webKind.options();
+    default:
+        return tables.at(kind);
+    }
 }
 
 class Reader {

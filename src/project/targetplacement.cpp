@@ -9,6 +9,7 @@
 #include "apple/iconcomposerdesign.h"
 #include "apple/iconcomposerplan.h"
 #include "desktop/desktopicons.h"
+#include "desktop/desktopkinds.h"
 #include "image/csscolour.h"
 #include "image/imageresizing.h"
 #include "png/pngencoder.h"
@@ -19,6 +20,7 @@
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
 #include "web/webicons.h"
+#include "web/webkind.h"
 #include "xcodeproj/xcodeproject.h"
 
 #include <QDir>
@@ -59,21 +61,6 @@ std::optional<QColor> colourOf(const ProjectTarget& target)
 {
     const QColor colour = parseCssColour(target.text(QStringLiteral("background")));
     return colour.isValid() ? std::optional(colour) : std::nullopt;
-}
-
-std::vector<int> sizesOf(const ProjectTarget& target, const std::vector<int>& fallback)
-{
-    const auto found = target.settings.find(QStringLiteral("sizes"));
-    const auto* sides = found == target.settings.end() ? nullptr : std::get_if<std::vector<int>>(&found->second.value);
-    return sides ? *sides : fallback;
-}
-
-// A file of its own, in its folder.
-Placement oneFile(const fs::path& file, const QByteArray& bytes)
-{
-    Plan plan;
-    plan.add(displayPath(file.filename()), bytes);
-    return {file.parent_path().empty() ? fs::path(".") : file.parent_path(), plan, true};
 }
 
 // The dark and tinted icons asked for, and their own images; why not, when one can't be read.
@@ -445,6 +432,29 @@ TargetPlacement placeExpoImages(const ProjectTarget& target, const fs::path& roo
     return out;
 }
 
+// A target made by its kind's one entry point, from its settings.
+TargetPlacement placeByKind(const OutputKind& kind, const ProjectTarget& target, const fs::path& root,
+                            SourceImages& images, const LockedTarget* earlier)
+{
+    KindInputs inputs(root);
+    KindRequest request{target.settings, root, images, inputs, std::nullopt};
+    if (earlier) {
+        request.earlier = QStringList();
+        for (const auto& [file, digest] : earlier->files)
+            *request.earlier << file;
+    }
+    KindOutput made = kind.make(request);
+    TargetPlacement out;
+    out.placements = std::move(made.placements);
+    out.where = made.where;
+    out.failure = made.failure;
+    out.sourceFailed = made.sourceFailed;
+    out.notes = made.notes;
+    out.replaced = made.replaced;
+    out.inputs = inputs.recorded();
+    return out;
+}
+
 } // namespace
 
 TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, SourceImages& images,
@@ -476,48 +486,13 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
     case TargetKind::Expo:
         return placeExpoImages(target, root, source, images);
     case TargetKind::Windows:
-    case TargetKind::Icns: {
-        out.where = target.text(QStringLiteral("file"));
-        const auto bytes = target.kind == TargetKind::Windows ? icoOf(source, art, sizesOf(target, windowsIconSizes()))
-                                                              : icnsOf(source, macShapeOf(target), art.padding);
-        if (!bytes)
-            out.failure = pathLine(root / toPath(out.where), QStringLiteral("Couldn't make the icon"));
-        else
-            out.placements.push_back(oneFile(root / toPath(out.where), *bytes));
-        return out;
-    }
-    case TargetKind::Linux: {
-        out.where = target.text(QStringLiteral("folder"));
-        const Plan plan = planHicolor(source, target.text(QStringLiteral("id")), sizesOf(target, hicolorSizes()), art);
-        if (plan.refusal)
-            out.failure = pathLine(root / toPath(out.where), *plan.refusal);
-        else
-            out.placements.push_back({root / toPath(out.where), plan, true});
-        return out;
-    }
-    case TargetKind::Web: {
-        out.where = target.text(QStringLiteral("folder"));
-        const fs::path folder = root / toPath(out.where);
-        SiteFolder site;
-        std::optional<QString> manifest;
-        if (const auto given = target.file(QStringLiteral("manifest")))
-            manifest
-                = displayPath((root / toPath(*given)).lexically_normal().lexically_relative(folder.lexically_normal()));
-        if (const auto error = readSiteFolder(folder, manifest, site)) {
-            out.failure = *error;
-            return out;
-        }
-        WebOptions options;
-        options.background = art.background.value_or(QColor(Qt::white));
-        options.padding = art.padding;
-        const WebPlan web = planWebIcons(source, options, site);
-        if (web.plan.refusal)
-            out.failure = pathLine(folder, *web.plan.refusal);
-        else
-            out.placements.push_back({folder, web.plan, true});
-        out.notes = web.notes;
-        return out;
-    }
+        return placeByKind(icoKind, target, root, images, earlier);
+    case TargetKind::Icns:
+        return placeByKind(icnsKind, target, root, images, earlier);
+    case TargetKind::Linux:
+        return placeByKind(hicolorKind, target, root, images, earlier);
+    case TargetKind::Web:
+        return placeByKind(webKind, target, root, images, earlier);
     }
     return out;
 }

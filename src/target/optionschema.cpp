@@ -57,7 +57,8 @@ QString typeText(const OptionSpec& option)
     case OptionType::Padding:
         return QStringLiteral("a percentage from 0 to 40");
     case OptionType::Output:
-        return QStringLiteral("a path inside the project");
+        return *option.extension ? QStringLiteral("a file whose name ends in %1").arg(QLatin1String(option.extension))
+                                 : QStringLiteral("a path inside the project");
     case OptionType::Image:
         return QStringLiteral("an image's path inside the repository");
     case OptionType::Colour:
@@ -73,7 +74,7 @@ QString typeText(const OptionSpec& option)
     case OptionType::Choice:
         return QStringLiteral("one of %1").arg(option.choices.join(QStringLiteral(", ")));
     case OptionType::Sizes:
-        return QStringLiteral("a list of pixel sides from 1 to 1024");
+        return QStringLiteral("a list of pixel sides from 1 to %1").arg(option.most);
     case OptionType::SlotKinds:
         return QStringLiteral("a list of the kinds of slot the set may lose (\"ios\", \"mac\", \"watch\", "
                               "\"car\", \"tv\", \"vision\"…)");
@@ -102,7 +103,9 @@ ValueCheck checkValue(const OptionSpec& option, const ConfigValue& value, const 
         return judged(percent && *percent >= 0 && *percent <= 40);
     }
     case OptionType::Output:
-        return text ? output(*text) : ValueCheck::Wrong;
+        if (!text || text->isEmpty() || (*option.extension && !text->endsWith(QLatin1String(option.extension))))
+            return ValueCheck::Wrong;
+        return output(*text);
     case OptionType::Image:
         return text ? image(*text) : ValueCheck::Wrong;
     case OptionType::Colour:
@@ -126,7 +129,8 @@ ValueCheck checkValue(const OptionSpec& option, const ConfigValue& value, const 
     case OptionType::Sizes: {
         const auto* sides = std::get_if<std::vector<int>>(&value.value);
         return judged(sides && !sides->empty()
-                      && std::all_of(sides->begin(), sides->end(), [](int side) { return side >= 1 && side <= 1024; }));
+                      && std::all_of(sides->begin(), sides->end(),
+                                     [&](int side) { return side >= 1 && side <= option.most; }));
     }
     case OptionType::SlotKinds: {
         static const QRegularExpression kind(QStringLiteral("^[a-z][a-z-]*$"));

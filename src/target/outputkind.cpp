@@ -1,9 +1,12 @@
 #include "target/outputkind.h"
 
+#include "image/csscolour.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 
 #include <QCryptographicHash>
+
+#include <algorithm>
 
 namespace quorva {
 namespace fs = std::filesystem;
@@ -136,6 +139,31 @@ const SourceImages::Source& KindRequest::image(const QString& key) const
     const SourceImages::Source& source = images.source(text(key));
     inputs.file(base / toPath(text(key)), source.digest);
     return source;
+}
+
+std::optional<QColor> KindRequest::colour(const QString& key) const
+{
+    const QColor colour = parseCssColour(text(key));
+    return colour.isValid() ? std::optional(colour) : std::nullopt;
+}
+
+double KindRequest::padding() const
+{
+    const auto found = options.find(QStringLiteral("padding"));
+    const double* percent = found == options.end() ? nullptr : std::get_if<double>(&found->second.value);
+    return percent ? *percent / 100 : 0;
+}
+
+std::vector<int> KindRequest::sizes(const QString& key, const std::vector<int>& fallback) const
+{
+    const auto found = options.find(key);
+    const auto* sides = found == options.end() ? nullptr : std::get_if<std::vector<int>>(&found->second.value);
+    if (!sides || sides->empty())
+        return fallback;
+    std::vector<int> out = *sides;
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
 }
 
 } // namespace quorva

@@ -5,6 +5,7 @@
 #include "target/optionschema.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -72,6 +73,10 @@ struct KindRequest {
     // The image a key names (source by default), recorded as an input; nothing with the line
     // that says why it can't be read.
     const SourceImages::Source& image(const QString& key = QStringLiteral("source")) const;
+    std::optional<QColor> colour(const QString& key = QStringLiteral("background")) const;
+    double padding() const; // the margin, as a fraction of the side
+    // Pixel sides, each once, smallest first; the fallback where none are asked for.
+    std::vector<int> sizes(const QString& key, const std::vector<int>& fallback) const;
 };
 
 // What an output is, made: the placements the installer takes, or why it can't be, and what the
@@ -92,6 +97,13 @@ struct KindOutput {
         out.failure = why;
         return out;
     }
+    // Refused as its source can't be read, with the line that says why.
+    static KindOutput unreadable(const QString& why)
+    {
+        KindOutput out = failed(why);
+        out.sourceFailed = true;
+        return out;
+    }
 };
 
 // An output kind: its table in quorva.toml, its command, its options, and the one function that
@@ -99,7 +111,10 @@ struct KindOutput {
 struct OutputKind {
     const char* table;
     const char* command;
+    // The options it takes, the shared ones among them, in the order quorva.toml lists them.
     const OptionSchema& (*options)();
+    // The keys the command line takes as its arguments after the command: "source", "file".
+    QStringList arguments;
     KindOutput (*make)(const KindRequest&);
 };
 

@@ -1,0 +1,115 @@
+#include "desktop/desktopkinds.h"
+
+#include "desktop/desktopicons.h"
+#include "support/paths.h"
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+const OptionSpec macShape{"mac-shape", OptionType::Choice, false, {"auto", "keep", "apply"}};
+
+// One file of its own, in its folder, which is made where it is missing.
+Placement oneFile(const fs::path& file, const QByteArray& bytes)
+{
+    Plan plan;
+    plan.add(displayPath(file.filename()), bytes);
+    return {file.parent_path().empty() ? fs::path(".") : file.parent_path(), plan, true};
+}
+
+MacShape shapeOf(const KindRequest& request)
+{
+    const QString shape = request.text(QStringLiteral("mac-shape"));
+    return shape == QLatin1String("keep") ? MacShape::Keep
+        : shape == QLatin1String("apply") ? MacShape::Apply
+                                          : MacShape::Auto;
+}
+
+KindOutput iconFile(const KindRequest& request, const std::optional<QByteArray>& bytes)
+{
+    KindOutput out;
+    out.where = request.text(QStringLiteral("file"));
+    if (!bytes)
+        out.failure = pathLine(request.path(QStringLiteral("file")), QStringLiteral("Couldn't make the icon"));
+    else
+        out.placements.push_back(oneFile(request.path(QStringLiteral("file")), *bytes));
+    return out;
+}
+
+const OptionSchema& icoOptions()
+{
+    static const OptionSchema options = {
+        {"file", OptionType::Output, true, {}, nullptr, nullptr, 1024, ".ico"},
+        {"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 256},
+        {"source", OptionType::Image},
+        {"background", OptionType::Colour},
+        {"padding", OptionType::Padding},
+    };
+    return options;
+}
+
+KindOutput makeIco(const KindRequest& request)
+{
+    const SourceImages::Source& source = request.image();
+    if (!source.loaded.image)
+        return KindOutput::unreadable(source.loaded.error);
+    DesktopArt art{request.colour(), request.padding()};
+    return iconFile(request, icoOf(source.loaded.image, art, request.sizes(QStringLiteral("sizes"), windowsIconSizes())));
+}
+
+const OptionSchema& icnsOptions()
+{
+    static const OptionSchema options = {
+        {"file", OptionType::Output, true, {}, nullptr, nullptr, 1024, ".icns"},
+        macShape,
+        {"source", OptionType::Image},
+        {"padding", OptionType::Padding},
+    };
+    return options;
+}
+
+KindOutput makeIcns(const KindRequest& request)
+{
+    const SourceImages::Source& source = request.image();
+    if (!source.loaded.image)
+        return KindOutput::unreadable(source.loaded.error);
+    return iconFile(request, icnsOf(source.loaded.image, shapeOf(request), request.padding()));
+}
+
+const OptionSchema& hicolorOptions()
+{
+    static const OptionSchema options = {
+        {"folder", OptionType::Output, true},
+        {"id", OptionType::Name, true, {}, appIdProblem, "an application ID (a reverse DNS name: org.example.App)"},
+        {"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 1024},
+        {"source", OptionType::Image},
+        {"background", OptionType::Colour},
+        {"padding", OptionType::Padding},
+    };
+    return options;
+}
+
+KindOutput makeHicolor(const KindRequest& request)
+{
+    KindOutput out;
+    out.where = request.text(QStringLiteral("folder"));
+    const SourceImages::Source& source = request.image();
+    if (!source.loaded.image)
+        return KindOutput::unreadable(source.loaded.error);
+    const DesktopArt art{request.colour(), request.padding()};
+    const Plan plan = planHicolor(source.loaded.image, request.text(QStringLiteral("id")),
+                                  request.sizes(QStringLiteral("sizes"), hicolorSizes()), art);
+    if (plan.refusal)
+        out.failure = pathLine(request.path(QStringLiteral("folder")), *plan.refusal);
+    else
+        out.placements.push_back({request.path(QStringLiteral("folder")), plan, true});
+    return out;
+}
+
+} // namespace
+
+const OutputKind icoKind{"windows", "ico", icoOptions, {"source", "file"}, makeIco};
+const OutputKind icnsKind{"icns", "icns", icnsOptions, {"source", "file"}, makeIcns};
+const OutputKind hicolorKind{"linux", "linux", hicolorOptions, {"source", "folder"}, makeHicolor};
+
+} // namespace quorva
