@@ -5,10 +5,10 @@
 #include "apple/catalogcheck.h"
 #include "desktop/desktopcheck.h"
 #include "project/projectcheck.h"
-#include "project/tauricheck.h"
 #include "support/countedtext.h"
 #include "support/fileio.h"
 #include "support/paths.h"
+#include "tauri/tauricheck.h"
 #include "web/webcheck.h"
 
 #include <QJsonArray>

@@ -1,9 +1,11 @@
 #include "cli/kindcommand.h"
 
 #include "desktop/desktopkinds.h"
-#include "web/webkind.h"
+#include "expo/expokind.h"
 #include "support/paths.h"
 #include "target/installer.h"
+#include "tauri/taurikind.h"
+#include "web/webkind.h"
 
 #include <algorithm>
 
@@ -13,10 +15,7 @@ namespace fs = std::filesystem;
 const std::vector<const OutputKind*>& commandKinds()
 {
     static const std::vector<const OutputKind*> kinds = {
-        &icoKind,
-        &icnsKind,
-        &hicolorKind,
-        &webKind,
+        &icoKind, &icnsKind, &hicolorKind, &webKind, &tauriKind, &expoKind,
     };
     return kinds;
 }
@@ -39,7 +38,7 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
         return out;
     };
     QStringList positional;
-    std::map<QString, QString> given; // key: its text as given
+    std::map<QString, QString> given;                // key: its text as given
     std::vector<std::pair<QString, qsizetype>> bare; // image-or-flag options without a value, before that argument
     bool ended = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -82,17 +81,18 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
         for (const QString& name : kind.arguments)
             names << name.toUpper();
         return wrong(QStringLiteral("%1 takes %2")
-                         .arg(command, names.size() > 1 ? names.mid(0, names.size() - 1).join(QStringLiteral(", "))
-                                                              + QStringLiteral(" and ") + names.last()
-                                                        : names.join(QString())));
+                         .arg(command,
+                              names.size() > 1 ? names.mid(0, names.size() - 1).join(QStringLiteral(", "))
+                                      + QStringLiteral(" and ") + names.last()
+                                               : names.join(QString())));
     }
     for (qsizetype i = 0; i < positional.size(); ++i)
         given[kind.arguments[i]] = positional[i];
     for (const auto& [key, text] : given) {
         const OptionSpec& option = *findOption(schema, key);
-        const std::optional<ConfigValue> value
-            = option.type == OptionType::FlagOrImage && text == QLatin1String("true") ? ConfigValue{true, 0}
-                                                                                      : valueFromText(option, text);
+        const std::optional<ConfigValue> value = option.type == OptionType::FlagOrImage && text == QLatin1String("true")
+            ? ConfigValue{true, 0}
+            : valueFromText(option, text);
         const bool argument = kind.arguments.contains(key);
         if (!value || checkValue(option, *value) != ValueCheck::Taken)
             return wrong(argument ? QStringLiteral("%1 takes as its %2 %3, not '%4'")
@@ -115,7 +115,8 @@ GenerateOutcome runKindCommand(const OutputKind& kind, const ConfigTable& option
     GenerateOutcome outcome;
     outcome.notes = made.notes;
     if (made.failure)
-        outcome.errors << *made.failure + (made.forcing ? QStringLiteral("; --force %1").arg(*made.forcing) : QString());
+        outcome.errors << *made.failure
+                + (made.forcing ? QStringLiteral("; --force %1").arg(*made.forcing) : QString());
     else
         outcome.errors += install(made.placements).failures;
     if (outcome.errors.isEmpty())

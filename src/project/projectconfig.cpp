@@ -3,9 +3,11 @@
 #include "android/androidiconplan.h"
 #include "desktop/desktopicons.h"
 #include "desktop/desktopkinds.h"
-#include "web/webkind.h"
+#include "expo/expokind.h"
 #include "image/csscolour.h"
 #include "support/paths.h"
+#include "tauri/taurikind.h"
+#include "web/webkind.h"
 
 #include <QRegularExpression>
 
@@ -78,13 +80,6 @@ const std::vector<Key>& keysOf(TargetKind kind)
           image,
           {"background", Type::ColourOrImage},
           padding}},
-        {TargetKind::Tauri,
-         {{"config", Type::Output, true},
-          {"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}},
-          image,
-          padding}},
-        {TargetKind::Expo,
-         {{"config", Type::Output, true}, {"monochrome", Type::FlagOrImage}, image, background, padding}},
     };
     switch (kind) {
     case TargetKind::Windows:
@@ -95,6 +90,10 @@ const std::vector<Key>& keysOf(TargetKind kind)
         return hicolorKind.options();
     case TargetKind::Web:
         return webKind.options();
+    case TargetKind::Tauri:
+        return tauriKind.options();
+    case TargetKind::Expo:
+        return expoKind.options();
     default:
         return tables.at(kind);
     }

@@ -2,9 +2,9 @@
 
 #include "android/gradleproject.h"
 #include "android/launchericonname.h"
+#include "expo/expoconfig.h"
 #include "image/csscolour.h"
 #include "project/electronconfig.h"
-#include "project/expoconfig.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "web/webcheck.h"

@@ -4,8 +4,8 @@
 #include "android/launchericonname.h"
 #include "apple/existingset.h"
 #include "apple/iconcomposerdesign.h"
+#include "expo/expoconfig.h"
 #include "image/imageresizing.h"
-#include "project/expoconfig.h"
 #include "project/flutterlaunchericons.h"
 #include "project/projectdetection.h"
 #include "project/projecttarget.h"
@@ -326,8 +326,9 @@ private:
             drop += set.otherSlots;
             if (!drop.isEmpty()) {
                 table[QStringLiteral("drop")] = {drop, 0};
-                m_out.found << QStringLiteral("%1: the set %2 has %3 slots, which Quorva writes none of: drop = [\"%4\"] "
-                                              "says they go")
+                m_out.found << QStringLiteral(
+                                   "%1: the set %2 has %3 slots, which Quorva writes none of: drop = [\"%4\"] "
+                                   "says they go")
                                    .arg(label, displayPath(folder.lexically_relative(m_root)),
                                         drop.join(QStringLiteral(", ")), drop.join(QStringLiteral("\", \"")));
             }

@@ -10,15 +10,15 @@
 #include "apple/iconcomposerplan.h"
 #include "desktop/desktopicons.h"
 #include "desktop/desktopkinds.h"
+#include "expo/expokind.h"
 #include "image/csscolour.h"
 #include "image/imageresizing.h"
 #include "png/pngencoder.h"
-#include "project/expoicons.h"
-#include "project/tauriconfig.h"
 #include "project/writtenplaces.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
+#include "tauri/taurikind.h"
 #include "web/webicons.h"
 #include "web/webkind.h"
 #include "xcodeproj/xcodeproject.h"
@@ -34,11 +34,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr qint64 maxInputBytes = 64 << 20;
-
-QByteArray readBytes(const fs::path& path)
-{
-    return readSmallFile(path, maxInputBytes).value_or(QByteArray());
-}
 
 MacShape macShapeOf(const ProjectTarget& target)
 {
@@ -300,138 +295,6 @@ TargetPlacement placeAndroidTarget(const ProjectTarget& target, const fs::path& 
     return out;
 }
 
-// The configurations of a Tauri app that name its icons: the main one, and those of its platforms
-// beside it that exist.
-std::vector<fs::path> tauriConfigs(const fs::path& config)
-{
-    std::vector<fs::path> configs = {config};
-    std::error_code error;
-    for (const QString& name : tauriPlatformConfigNames())
-        if (const fs::path platform = config.parent_path() / toPath(name); fs::is_regular_file(platform, error))
-            configs.push_back(platform);
-    return configs;
-}
-
-TargetPlacement placeTauriIcons(const ProjectTarget& target, const fs::path& root, const ImageRef& source)
-{
-    TargetPlacement out;
-    const fs::path config = (root / toPath(target.text(QStringLiteral("config")))).lexically_normal();
-    const fs::path folder = config.parent_path();
-    // Every icon the configurations name, once, in the order they name them.
-    std::vector<TauriIcon> icons;
-    for (const fs::path& each : tauriConfigs(config)) {
-        const TauriIcons named = tauriIcons(readBytes(each));
-        if (named.error) {
-            out.failure = pathLine(each, *named.error);
-            return out;
-        }
-        for (const QString& skipped : named.skipped)
-            out.notes << pathLine(each, QStringLiteral("left %1 alone: its name tells no size").arg(skipped));
-        for (const TauriIcon& icon : named.icons)
-            if (std::none_of(icons.begin(), icons.end(), [&](const TauriIcon& had) {
-                    return toPath(had.path).lexically_normal() == toPath(icon.path).lexically_normal();
-                }))
-                icons.push_back(icon);
-    }
-    if (icons.empty()) {
-        out.failure = pathLine(config, QStringLiteral("it names no icons (bundle.icon)"));
-        return out;
-    }
-    DesktopArt art;
-    art.padding = paddingOf(target);
-    std::set<int> sides;
-    for (const TauriIcon& icon : icons)
-        if (icon.format == TauriIcon::Format::Png)
-            sides.insert(icon.side);
-    const std::map<int, ImageRef> rendered = renderSides(source, art, sides);
-    Plan plan;
-    QStringList places;
-    for (const TauriIcon& icon : icons) {
-        const fs::path within = (folder / toPath(icon.path)).lexically_normal().lexically_relative(folder);
-        if (within.empty() || *within.begin() == ".." || toPath(icon.path).is_absolute()) {
-            out.failure = pathLine(config, QStringLiteral("its icon %1 lies outside its folder").arg(icon.path));
-            return out;
-        }
-        std::optional<QByteArray> bytes;
-        switch (icon.format) {
-        case TauriIcon::Format::Ico:
-            bytes = icoOf(source, art, windowsIconSizes());
-            break;
-        case TauriIcon::Format::Icns:
-            bytes = icnsOf(source, macShapeOf(target), art.padding);
-            break;
-        case TauriIcon::Format::Png:
-            if (const auto image = rendered.find(icon.side); image != rendered.end() && image->second)
-                bytes = pngData(*image->second).bytes;
-            break;
-        }
-        if (!bytes) {
-            out.failure = pathLine(folder / within, QStringLiteral("Couldn't make the icon"));
-            return out;
-        }
-        plan.add(displayPath(within), *bytes);
-        const QString place = displayPath((folder / within).parent_path().lexically_relative(root));
-        if (!places.contains(place))
-            places << place;
-    }
-    // Where the icons go, as sync names it: their folders.
-    out.where = places.join(QStringLiteral(", "));
-    out.placements.push_back({folder, plan, false});
-    return out;
-}
-
-TargetPlacement placeExpoImages(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
-                                SourceImages& images)
-{
-    TargetPlacement out;
-    const fs::path config = root / toPath(target.text(QStringLiteral("config")));
-    out.where = target.text(QStringLiteral("config"));
-    const QString name = displayPath(config.filename());
-    const ExpoConfig read = readExpoConfig(readBytes(config), !name.endsWith(QLatin1String(".json")));
-    if (read.error) {
-        out.failure = pathLine(config, *read.error);
-        return out;
-    }
-    for (const QString& key : read.unread)
-        out.notes << pathLine(config, QStringLiteral("%1 is no plain string here: not read, not written").arg(key));
-    ExpoOptions options;
-    options.background = colourOf(target);
-    options.padding = paddingOf(target);
-    // monochrome = false: the configuration's monochrome image is the project's own.
-    const auto monochrome = target.settings.find(QStringLiteral("monochrome"));
-    options.keepMonochrome
-        = monochrome != target.settings.end() && monochrome->second.isBool() && !monochrome->second.flag();
-    if (const auto own = target.file(QStringLiteral("monochrome"))) {
-        const LoadedImage& loaded = images.load(*own);
-        if (!loaded.image) {
-            out.failure = loaded.error;
-            return out;
-        }
-        options.monochrome = loaded.image;
-    }
-    const ExpoIcons icons = planExpoIcons(source, read, options);
-    for (const QString& note : icons.notes)
-        out.notes << pathLine(config, note);
-    if (icons.plan.refusal)
-        out.failure = pathLine(config.parent_path() / toPath(icons.refusedFile), *icons.plan.refusal);
-    else if (icons.plan.files.empty())
-        out.failure = pathLine(config,
-                               QStringLiteral("it names no icon image Quorva can write (icon, ios.icon, "
-                                              "android.adaptiveIcon.foregroundImage…)"));
-    else
-        out.placements.push_back({config.parent_path(), icons.plan, false});
-    // Where the images go, as sync names it: their folders.
-    QStringList places;
-    for (const PlannedFile& file : icons.plan.files)
-        if (const QString place
-            = displayPath((config.parent_path() / toPath(file.path)).parent_path().lexically_relative(root));
-            !places.contains(place))
-            places << place;
-    if (!places.isEmpty())
-        out.where = places.join(QStringLiteral(", "));
-    return out;
-}
-
 // A target made by its kind's one entry point, from its settings.
 TargetPlacement placeByKind(const OutputKind& kind, const ProjectTarget& target, const fs::path& root,
                             SourceImages& images, const LockedTarget* earlier)
@@ -482,9 +345,9 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
     case TargetKind::Android:
         return placeAndroidTarget(target, root, source, images, earlier);
     case TargetKind::Tauri:
-        return placeTauriIcons(target, root, source);
+        return placeByKind(tauriKind, target, root, images, earlier);
     case TargetKind::Expo:
-        return placeExpoImages(target, root, source, images);
+        return placeByKind(expoKind, target, root, images, earlier);
     case TargetKind::Windows:
         return placeByKind(icoKind, target, root, images, earlier);
     case TargetKind::Icns:
@@ -525,24 +388,6 @@ std::vector<KindInput> targetInputs(const ProjectTarget& target, const fs::path&
             / toPath(QStringLiteral(".quorva-") + target.text(QStringLiteral("name"), QStringLiteral("ic_launcher"))));
         break;
     }
-    case TargetKind::Web: {
-        const fs::path folder = root / toPath(target.text(QStringLiteral("folder")));
-        if (const auto manifest = target.file(QStringLiteral("manifest")))
-            inputs.read(root / toPath(*manifest));
-        for (const char* file : {"manifest.webmanifest", "manifest.json", "site.webmanifest", "favicon.png"})
-            inputs.read(folder / file);
-        break;
-    }
-    case TargetKind::Tauri: {
-        const fs::path config = root / toPath(target.text(QStringLiteral("config")));
-        inputs.read(config);
-        for (const QString& name : tauriPlatformConfigNames())
-            inputs.read(config.parent_path() / toPath(name));
-        break;
-    }
-    case TargetKind::Expo:
-        inputs.read(root / toPath(target.text(QStringLiteral("config"))));
-        break;
     case TargetKind::iOS:
     case TargetKind::macOS:
     case TargetKind::watchOS:

@@ -5,10 +5,10 @@
 // crash or a hang; what is changed in place stays what it was but for the change.
 #include "android/adaptiveicon.h"
 #include "android/valuesfile.h"
-#include "project/expoconfig.h"
+#include "expo/expoconfig.h"
 #include "project/projectconfig.h"
 #include "project/projecttarget.h"
-#include "project/tauriconfig.h"
+#include "tauri/tauriconfig.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "project/expoicons.h"
+#include "expo/expoicons.h"
 
 #include "android/androiddensity.h"
 #include "android/androidiconplan.h"

@@ -1,4 +1,4 @@
-#include "project/expoconfig.h"
+#include "expo/expoconfig.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

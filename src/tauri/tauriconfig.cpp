@@ -1,4 +1,4 @@
-#include "project/tauriconfig.h"
+#include "tauri/tauriconfig.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
-#include "project/tauricheck.h"
+#include "tauri/tauricheck.h"
 
 #include "desktop/desktopcheck.h"
 #include "png/pngstructure.h"
-#include "project/tauriconfig.h"
+#include "tauri/tauriconfig.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 

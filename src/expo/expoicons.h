@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/image.h"
-#include "project/expoconfig.h"
+#include "expo/expoconfig.h"
 #include "target/plan.h"
 
 #include <QColor>
