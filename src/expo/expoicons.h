@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/image.h"
 #include "expo/expoconfig.h"
+#include "image/image.h"
 #include "target/plan.h"
 
 #include <QColor>

@@ -2,9 +2,9 @@
 
 #include "desktop/desktopcheck.h"
 #include "png/pngstructure.h"
-#include "tauri/tauriconfig.h"
 #include "support/fileio.h"
 #include "support/paths.h"
+#include "tauri/tauriconfig.h"
 
 #include <QSize>
 
