@@ -5,7 +5,7 @@
 # Usage: scripts/asan-build.sh [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DQUORVA_WERROR=${QUORVA_WERROR:-OFF} -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
   -DQUORVA_SANITIZE=address,undefined -DQUORVA_FUZZ=ON
 if [ $# -gt 0 ]; then
   cmake --build build-asan --target "$@"

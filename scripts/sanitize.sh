@@ -15,9 +15,9 @@ for kind in "${kinds[@]}"; do
         ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
       ;;
     thread)
-      cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
+      cmake -S . -B build-tsan -G Ninja -DQUORVA_WERROR=${QUORVA_WERROR:-OFF} -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
         -DQUORVA_SANITIZE=thread
-      cmake --build build-tsan
+      cmake --build build-tsan --target concurrency_tests
       # Some window tests run quorva-cli: QProcess forks only to exec it at once, which is safe.
       TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 suppressions=$PWD/tests/tsan.supp" \
         QT_QPA_PLATFORM=offscreen ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" -L concurrency

@@ -49,8 +49,8 @@ int main(int argc, char* argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
     // An output kind that its schema alone makes a command of.
-    if (const quorva::OutputKind* kind = arguments.isEmpty() ? nullptr : quorva::commandKind(arguments.front());
-        kind && !arguments.contains(QStringLiteral("--help")) && !arguments.contains(QStringLiteral("-h"))
+    if (const quorva::OutputKind* kind = arguments.isEmpty() ? nullptr : quorva::commandKind(arguments.front()); kind
+        && !arguments.contains(QStringLiteral("--help")) && !arguments.contains(QStringLiteral("-h"))
         && !arguments.contains(QStringLiteral("--version"))) {
         const quorva::KindCommand command = quorva::parseKindCommand(*kind, arguments.mid(1));
         if (command.error) {
@@ -84,6 +84,6 @@ int main(int argc, char* argv[])
     }
     quorva::tuneAllocatorForShortRun();
     return report(line.action == quorva::CommandLine::Action::Generate ? quorva::runGenerate(line.request)
-                  : line.project.command == quorva::ProjectRequest::Command::Init ? quorva::runInit(line.project)
-                                                                                  : quorva::runSync(line.project));
+                      : line.project.command == quorva::ProjectRequest::Command::Init ? quorva::runInit(line.project)
+                                                                                      : quorva::runSync(line.project));
 }

@@ -54,7 +54,8 @@ KindOutput makeIco(const KindRequest& request)
     if (!source.loaded.image)
         return KindOutput::unreadable(source.loaded.error);
     DesktopArt art{request.colour(), request.padding()};
-    return iconFile(request, icoOf(source.loaded.image, art, request.sizes(QStringLiteral("sizes"), windowsIconSizes())));
+    return iconFile(request,
+                    icoOf(source.loaded.image, art, request.sizes(QStringLiteral("sizes"), windowsIconSizes())));
 }
 
 const OptionSchema& icnsOptions()

@@ -613,10 +613,11 @@ private:
                 break;
             }
             const auto write = [fd, entry] { return writeStaged(fd, entry->staged, entry->file->bytes, false); };
-            writes.emplace_back(entry, std::async(entry->file->bytes.size() >= writtenAsideBytes && entry != loose.back()
-                                                      ? std::launch::async
-                                                      : std::launch::deferred,
-                                                  write));
+            writes.emplace_back(entry,
+                                std::async(entry->file->bytes.size() >= writtenAsideBytes && entry != loose.back()
+                                               ? std::launch::async
+                                               : std::launch::deferred,
+                                           write));
         }
         std::optional<QString> failure;
         for (auto& [entry, write] : writes)

@@ -128,9 +128,9 @@ ValueCheck checkValue(const OptionSpec& option, const ConfigValue& value, const 
         return judged(text && option.choices.contains(*text));
     case OptionType::Sizes: {
         const auto* sides = std::get_if<std::vector<int>>(&value.value);
-        return judged(sides && !sides->empty()
-                      && std::all_of(sides->begin(), sides->end(),
-                                     [&](int side) { return side >= 1 && side <= option.most; }));
+        return judged(sides && !sides->empty() && std::all_of(sides->begin(), sides->end(), [&](int side) {
+                          return side >= 1 && side <= option.most;
+                      }));
     }
     case OptionType::SlotKinds: {
         static const QRegularExpression kind(QStringLiteral("^[a-z][a-z-]*$"));

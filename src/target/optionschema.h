@@ -56,8 +56,8 @@ struct OptionSpec {
     // what such a name is, for the messages.
     std::optional<QString> (*problem)(const QString&) = nullptr;
     const char* takes = nullptr;
-    int most = 1024;               // Sizes: the largest side
-    const char* extension = "";    // Output: the file's name must end in it (".ico")
+    int most = 1024;            // Sizes: the largest side
+    const char* extension = ""; // Output: the file's name must end in it (".ico")
 };
 using OptionSchema = std::vector<OptionSpec>;
 

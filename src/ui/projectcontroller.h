@@ -1,8 +1,8 @@
 #pragma once
 
 #include "project/projectconfig.h"
-#include "target/plan.h"
 #include "project/projecttarget.h"
+#include "target/plan.h"
 #include "ui/messagearea.h"
 
 #include <QObject>

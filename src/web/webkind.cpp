@@ -10,11 +10,8 @@ namespace {
 const OptionSchema& webOptions()
 {
     static const OptionSchema options = {
-        {"folder", OptionType::Output, true},
-        {"manifest", OptionType::Output},
-        {"source", OptionType::Image},
-        {"background", OptionType::Colour},
-        {"padding", OptionType::Padding},
+        {"folder", OptionType::Output, true}, {"manifest", OptionType::Output}, {"source", OptionType::Image},
+        {"background", OptionType::Colour},   {"padding", OptionType::Padding},
     };
     return options;
 }
@@ -30,12 +27,13 @@ KindOutput makeWebIcons(const KindRequest& request)
     // The manifest by its path from the site's folder: inside it, or beside it (a Vite PWA's).
     std::optional<QString> manifest;
     if (const auto given = request.file(QStringLiteral("manifest")))
-        manifest = displayPath(absoluteFolder(request.base / toPath(*given)).lexically_relative(absoluteFolder(folder)));
+        manifest
+            = displayPath(absoluteFolder(request.base / toPath(*given)).lexically_relative(absoluteFolder(folder)));
     // What the plan reads of the site.
-    for (const QString& name : manifest ? QStringList{*manifest}
-                                        : QStringList{QStringLiteral("manifest.webmanifest"),
-                                                      QStringLiteral("manifest.json"),
-                                                      QStringLiteral("site.webmanifest")})
+    for (const QString& name : manifest
+             ? QStringList{*manifest}
+             : QStringList{QStringLiteral("manifest.webmanifest"), QStringLiteral("manifest.json"),
+                           QStringLiteral("site.webmanifest")})
         request.inputs.read(folder / toPath(name));
     request.inputs.read(folder / "favicon.png");
     SiteFolder site;

@@ -25,8 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)quorva::checkIcns(bytes, QStringLiteral("fuzz.icns"));
 
     const quorva::WebManifest manifest = quorva::parseManifest(bytes);
-    const quorva::ManifestIcon added{QStringLiteral("icon-512.png"), QStringLiteral("512x512"),
-                                     QStringLiteral("image/png"), {}};
+    const quorva::ManifestIcon added{QStringLiteral("icon-512.png"),
+                                     QStringLiteral("512x512"),
+                                     QStringLiteral("image/png"),
+                                     {}};
     const std::optional<QByteArray> grown = quorva::withIcons(bytes, {added});
     if (grown && !quorva::parseManifest(*grown).error.isEmpty())
         std::abort(); // a manifest given icons is still a manifest
