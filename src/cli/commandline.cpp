@@ -31,7 +31,7 @@ const std::map<QString, OptionSpec>& optionSpecs()
 {
     static const std::map<QString, OptionSpec> specs = {
         {"--into", {Takes::Value, {"appicon", "imageset"}}},
-        {"--force", {Takes::Nothing, {"appicon", "imageset", "android", "init"}}},
+        {"--force", {Takes::Nothing, {"appicon", "imageset", "init"}}},
         {"--source", {Takes::Value, {"init"}}},
         {"--flavor", {Takes::Value, {"sync"}}},
         {"--dry-run", {Takes::Nothing, {"sync"}}},
@@ -40,17 +40,13 @@ const std::map<QString, OptionSpec>& optionSpecs()
         {"--icon-composer", {Takes::Value, {"appicon"}}},
         {"--platform", {Takes::Value, {"appicon"}}},
         {"--mac-shape", {Takes::Value, {"appicon"}}},
-        {"--name", {Takes::Value, {"imageset", "android"}}},
+        {"--name", {Takes::Value, {"imageset"}}},
         {"--single-size", {Takes::Nothing, {"appicon"}}},
-        {"--background", {Takes::Value, {"appicon", "android"}}},
+        {"--background", {Takes::Value, {"appicon"}}},
         {"--dark", {Takes::OptionalFile, {"appicon"}}},
         {"--tinted", {Takes::OptionalFile, {"appicon"}}},
         {"--fit", {Takes::Value, {"appicon"}}},
-        {"--padding", {Takes::Value, {"appicon", "android"}}},
-        {"--notification", {Takes::OptionalFile, {"android"}}},
-        {"--notification-name", {Takes::Value, {"android"}}},
-        {"--monochrome", {Takes::OptionalFile, {"android"}}},
-        {"--play-store", {Takes::Value, {"android"}}},
+        {"--padding", {Takes::Value, {"appicon"}}},
         {"--json", {Takes::Nothing, {"check"}}},
         {"--format", {Takes::Value, {"check"}}},
         {"--strict", {Takes::Nothing, {"check"}}},
@@ -59,14 +55,8 @@ const std::map<QString, OptionSpec>& optionSpecs()
     return specs;
 }
 
-const QStringList commands = {"appicon", "imageset", "android", "check", "init", "sync"};
+const QStringList commands = {"appicon", "imageset", "check", "init", "sync"};
 
-// An Android resource name: what aapt2 takes for a file's name.
-bool isResourceName(const QString& name)
-{
-    static const QRegularExpression resourceName(QStringLiteral("^[a-z][a-z0-9_]*$"));
-    return resourceName.match(name).hasMatch();
-}
 
 // An option as given: its value, and for --dark and --tinted the place of a positional argument
 // right after it, which it takes as its FILE when the command has more than it needs.
@@ -380,54 +370,6 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return usageError(
                 QStringLiteral("--padding takes a percentage from 0 to 40, not '%1'").arg(value("--padding")));
         request.frame.padding = *padding;
-    }
-    if (command == QLatin1String("android")) {
-        request.kind = SetKind::Android;
-        request.force = has("--force");
-        takeOptionalFiles(given, positional, 2,
-                          {{"--monochrome", &request.monochrome}, {"--notification", &request.notification}});
-        if (positional.size() != 2)
-            return usageError(QStringLiteral("android takes SOURCE and RES"));
-        for (const char* option : {"--name", "--notification-name"}) {
-            if (has(option) && !isResourceName(value(option)))
-                return usageError(QStringLiteral("%1 must be an Android resource name: a lower-case letter, then "
-                                                 "lower-case letters, digits and '_'")
-                                      .arg(QLatin1String(option)));
-        }
-        if (has("--name"))
-            request.androidName = value("--name");
-        if (has("--notification-name")) {
-            if (!has("--notification"))
-                return usageError(QStringLiteral("--notification-name goes with --notification"));
-            request.notificationName = value("--notification-name");
-        }
-        if (has("--background")) {
-            // A colour when it reads as one, else an image file.
-            const QColor colour = parseCssColour(value("--background"));
-            if (colour.isValid() && colour.alpha() != 255)
-                return usageError(QStringLiteral("--background must be opaque: a launcher shows whatever lies "
-                                                 "behind it"));
-            if (colour.isValid())
-                request.background = colour;
-            else if (value("--background").isEmpty())
-                return usageError(QStringLiteral("--background needs a colour or an image file"));
-            else if (std::error_code error; !std::filesystem::exists(toPath(value("--background")), error))
-                return usageError(QStringLiteral("--background '%1' was read as neither a colour (#RGB, #RRGGBB, "
-                                                 "rgb(r, g, b) or a CSS name) nor an image file, as there is no such "
-                                                 "file")
-                                      .arg(value("--background")));
-            else
-                request.backgroundFile = toPath(value("--background"));
-        }
-        if (has("--play-store")) {
-            if (value("--play-store").isEmpty())
-                return usageError(QStringLiteral("--play-store needs the file to write"));
-            request.playStore = toPath(value("--play-store"));
-        }
-        request.res = toPath(positional.takeLast());
-        request.sources.push_back(toPath(positional.takeLast()));
-        line.action = CommandLine::Action::Generate;
-        return line;
     }
     request.kind = command == QLatin1String("appicon") ? SetKind::AppIcon : SetKind::ImageSet;
     request.force = has("--force");

@@ -16,7 +16,7 @@
 
 namespace quorva {
 
-enum class SetKind { AppIcon, ImageSet, Android };
+enum class SetKind { AppIcon, ImageSet };
 
 // An appearance of a single-size app icon: asked for or not, from a file of its own or not.
 struct AppearanceRequest {
@@ -40,16 +40,6 @@ struct GenerateRequest {
     std::optional<QColor> background;
     AppearanceRequest dark;
     AppearanceRequest tinted;
-    // Android: the res folder, the icon's name, its background image, its themed icon, and where
-    // the Play Store icon goes.
-    std::optional<std::filesystem::path> res;
-    std::optional<QString> androidName; // else the manifest's, or ic_launcher
-    std::optional<std::filesystem::path> backgroundFile;
-    AppearanceRequest monochrome;
-    std::optional<std::filesystem::path> playStore;
-    // Android's notification icon: asked for or not, from a silhouette of its own or the source's.
-    AppearanceRequest notification;
-    QString notificationName = QStringLiteral("ic_notification");
 };
 
 enum class CheckFormat { Text, Json, Sarif };

@@ -1,6 +1,5 @@
 #include "cli/generatecommand.h"
 
-#include "cli/androidcommand.h"
 
 #include "apple/appiconplan.h"
 #include "apple/appicontarget.h"
@@ -278,8 +277,6 @@ GenerateOutcome runGenerate(const GenerateRequest& request)
         return runAppIconSet(request);
     case SetKind::ImageSet:
         return runImageSets(request);
-    case SetKind::Android:
-        return runAndroidIcon(request);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "cli/kindcommand.h"
 
+#include "android/androidkind.h"
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
 #include "support/paths.h"
@@ -15,7 +16,13 @@ namespace fs = std::filesystem;
 const std::vector<const OutputKind*>& commandKinds()
 {
     static const std::vector<const OutputKind*> kinds = {
-        &icoKind, &icnsKind, &hicolorKind, &webKind, &tauriKind, &expoKind,
+        &androidKind, // android SOURCE RES
+        &icoKind,     // ico SOURCE FILE.ico
+        &icnsKind,    // icns SOURCE FILE.icns
+        &hicolorKind, // linux SOURCE DIR --id APP_ID
+        &webKind,     // web SOURCE DIR
+        &tauriKind,   // tauri SOURCE CONFIG
+        &expoKind,    // expo SOURCE CONFIG
     };
     return kinds;
 }
@@ -96,13 +103,13 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
         const bool argument = kind.arguments.contains(key);
         if (!value || checkValue(option, *value) != ValueCheck::Taken)
             return wrong(argument ? QStringLiteral("%1 takes as its %2 %3, not '%4'")
-                                        .arg(command, key.toUpper(), typeText(option), text)
-                                  : QStringLiteral("--%1 takes %2, not '%3'").arg(key, typeText(option), text));
+                                        .arg(command, key.toUpper(), typeText(option, true), text)
+                                  : QStringLiteral("--%1 takes %2, not '%3'").arg(key, typeText(option, true), text));
         out.options[key] = *value;
     }
     for (const OptionSpec& option : schema)
         if (option.required && !out.options.count(QLatin1String(option.key)))
-            return wrong(QStringLiteral("%1 needs --%2: %3").arg(command, QLatin1String(option.key), typeText(option)));
+            return wrong(QStringLiteral("%1 needs --%2: %3").arg(command, QLatin1String(option.key), typeText(option, true)));
     return out;
 }
 
@@ -114,10 +121,16 @@ GenerateOutcome runKindCommand(const OutputKind& kind, const ConfigTable& option
     const KindOutput made = kind.make({options, fs::path(), images, inputs, std::nullopt});
     GenerateOutcome outcome;
     outcome.notes = made.notes;
-    if (made.failure)
-        outcome.errors << *made.failure
-                + (made.forcing ? QStringLiteral("; --force %1").arg(*made.forcing) : QString());
-    else
+    if (made.failure) {
+        // How the command line settles a refusal.
+        QString line = *made.failure;
+        if (const OptionSpec* settled = findOption(kind.options(), made.settledBy))
+            line += settled->type == OptionType::Name ? QStringLiteral(": say which with --%1 NAME").arg(made.settledBy)
+                                                      : QStringLiteral(" (--%1 FILE)").arg(made.settledBy);
+        if (made.forcing)
+            line += QStringLiteral("; --force %1").arg(*made.forcing);
+        outcome.errors << line;
+    } else
         outcome.errors += install(made.placements).failures;
     if (outcome.errors.isEmpty())
         outcome.output = made.links;

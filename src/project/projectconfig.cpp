@@ -1,6 +1,7 @@
 #include "project/projectconfig.h"
 
 #include "android/androidiconplan.h"
+#include "android/androidkind.h"
 #include "desktop/desktopicons.h"
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
@@ -27,15 +28,6 @@ const std::vector<Key>& sharedKeys()
 {
     return sharedOptions();
 }
-
-std::optional<QString> resourceNameProblem(const QString& name)
-{
-    static const QRegularExpression resource(QStringLiteral("^[a-z][a-z0-9_]*$"));
-    return resource.match(name).hasMatch() ? std::nullopt : std::optional(QStringLiteral("no resource name"));
-}
-
-const char* const resourceNameText
-    = "an Android resource name (a lower-case letter, then lower-case letters, digits and '_')";
 
 // Each table's keys in the order quorva.toml lists them: its path first, then its command's
 // options, then what it may override of the shared keys.
@@ -68,20 +60,10 @@ const std::vector<Key>& keysOf(TargetKind kind)
           image,
           background,
           padding}},
-        {TargetKind::Android,
-         {{"res", Type::Output, true},
-          {"name", Type::Name, false, {}, resourceNameProblem, resourceNameText},
-          {"monochrome", Type::FlagOrImage},
-          {"play-store", Type::Output},
-          {"notification", Type::FlagOrImage},
-          {"notification-name", Type::Name, false, {}, resourceNameProblem, resourceNameText},
-          {"format", Type::Choice, false, {"png", "webp"}},
-          {"force", Type::Flag},
-          image,
-          {"background", Type::ColourOrImage},
-          padding}},
     };
     switch (kind) {
+    case TargetKind::Android:
+        return androidKind.options();
     case TargetKind::Windows:
         return icoKind.options();
     case TargetKind::Icns:

@@ -2,6 +2,7 @@
 
 #include "android/androidiconplan.h"
 #include "android/androidinstall.h"
+#include "android/androidkind.h"
 #include "android/gradleproject.h"
 #include "android/launchericonname.h"
 #include "apple/appiconplan.h"
@@ -73,23 +74,6 @@ std::optional<QString> appearancesOf(const ProjectTarget& target, SourceImages& 
         }
     }
     return std::nullopt;
-}
-
-// Files of a res folder in short: "drawable-*/ic_launcher_foreground.png (5 files)".
-QString filesInShort(const QStringList& files)
-{
-    std::map<QString, QStringList> alike; // by their type's folders and name
-    for (const QString& file : files) {
-        const QString folder = file.section(QLatin1Char('/'), 0, 0);
-        alike[(folder.contains(QLatin1Char('-')) ? folder.section(QLatin1Char('-'), 0, 0) + QStringLiteral("-*")
-                                                 : folder)
-              + QLatin1Char('/') + file.section(QLatin1Char('/'), 1)]
-            << file;
-    }
-    QStringList parts;
-    for (const auto& [name, each] : alike)
-        parts << (each.size() == 1 ? each.front() : QStringLiteral("%1 (%2 files)").arg(name).arg(each.size()));
-    return parts.join(QStringLiteral(", "));
 }
 
 // What the user must set for a flavor's build to take its set, in which configurations; nothing
@@ -221,96 +205,28 @@ TargetPlacement placeIconComposerFile(const ProjectTarget& target, const fs::pat
     return out;
 }
 
-TargetPlacement placeAndroidTarget(const ProjectTarget& target, const fs::path& root, const ImageRef& source,
-                                   SourceImages& images, const LockedTarget* earlier)
-{
-    TargetPlacement out;
-    out.where = target.text(QStringLiteral("res"));
-    const fs::path res = root / toPath(out.where);
-    const std::optional<QString> given = target.text(QStringLiteral("name")).isEmpty()
-        ? std::nullopt
-        : std::optional(target.text(QStringLiteral("name")));
-    const LauncherIconName names = launcherIconName(res, given);
-    if (names.undecided) {
-        out.failure = pathLine(res, *names.undecided + QStringLiteral(": say which with name = \"…\" in [android]"));
-        return out;
-    }
-    AndroidIconOptions options;
-    options.name = names.name;
-    options.roundName = names.roundName;
-    options.padding = paddingOf(target);
-    options.monochrome = target.wanted(QStringLiteral("monochrome"));
-    options.notification = target.wanted(QStringLiteral("notification"));
-    options.notificationName = target.text(QStringLiteral("notification-name"), options.notificationName);
-    options.webp = target.text(QStringLiteral("format")) == QLatin1String("webp");
-    const QString background = target.text(QStringLiteral("background"));
-    const QColor colour = parseCssColour(background);
-    if (colour.isValid()) {
-        options.backgroundColour = colour;
-        options.backgroundColourText = background;
-    }
-    for (const auto& [file, image] :
-         {std::pair(colour.isValid() || background.isEmpty() ? std::nullopt : std::optional(background),
-                    &options.backgroundImage),
-          std::pair(target.file(QStringLiteral("monochrome")), &options.monochromeArtwork),
-          std::pair(target.file(QStringLiteral("notification")), &options.notificationArtwork)}) {
-        if (!file)
-            continue;
-        const LoadedImage& loaded = images.load(*file);
-        if (!loaded.image) {
-            out.failure = loaded.error;
-            return out;
-        }
-        *image = loaded.image;
-    }
-    const std::optional<QString> playStore = target.file(QStringLiteral("play-store"));
-    options.playStore = playStore.has_value();
-    const AndroidIconPlan plan = planAndroidIcons(source, options);
-    if (plan.refusal != AndroidRefusal::None) {
-        out.failure = pathLine(toPath(target.text(QStringLiteral("source"))), describe(plan.refusal));
-        return out;
-    }
-    // What the last sync wrote, which quorva.lock keeps: no list of its own in res.
-    QStringList written;
-    const fs::path resInProject = toPath(out.where).lexically_normal();
-    if (earlier)
-        for (const auto& [file, digest] : earlier->files)
-            if (const fs::path within = toPath(file).lexically_relative(resInProject);
-                !within.empty() && *within.begin() != "..")
-                written << displayPath(within);
-    const AndroidPlacement placed
-        = placeAndroidIcon(res, plan, options.name, target.flag(QStringLiteral("force")),
-                           playStore ? std::optional(root / toPath(*playStore)) : std::nullopt, written);
-    if (!placed.failures.isEmpty()) {
-        out.failure = placed.failures.join(QStringLiteral("; "))
-            + (placed.forcing ? QStringLiteral("; force = true in [android] %1").arg(*placed.forcing) : QString());
-        return out;
-    }
-    out.placements.insert(out.placements.end(), placed.placements.begin(), placed.placements.end());
-    for (const QString& file : placed.replaced)
-        out.replaced << displayPath(resInProject / toPath(file));
-    if (!placed.replaced.isEmpty())
-        out.notes << QStringLiteral("replaces %1 of the old icon, which the new one's supersede")
-                         .arg(filesInShort(placed.replaced));
-    return out;
-}
-
 // A target made by its kind's one entry point, from its settings.
 TargetPlacement placeByKind(const OutputKind& kind, const ProjectTarget& target, const fs::path& root,
                             SourceImages& images, const LockedTarget* earlier)
 {
     KindInputs inputs(root);
-    KindRequest request{target.settings, root, images, inputs, std::nullopt};
-    if (earlier) {
-        request.earlier = QStringList();
+    // In a project the lock keeps what the last sync wrote.
+    KindRequest request{target.settings, root, images, inputs, QStringList()};
+    if (earlier)
         for (const auto& [file, digest] : earlier->files)
             *request.earlier << file;
-    }
     KindOutput made = kind.make(request);
     TargetPlacement out;
     out.placements = std::move(made.placements);
     out.where = made.where;
     out.failure = made.failure;
+    // How quorva.toml settles a refusal.
+    const QString table = target.flavor ? QStringLiteral("flavors.%1.%2").arg(*target.flavor, QLatin1String(kind.table))
+                                        : QLatin1String(kind.table);
+    if (out.failure && !made.settledBy.isEmpty())
+        *out.failure += QStringLiteral(": say which with %1 = \"…\" in [%2]").arg(made.settledBy, table);
+    if (out.failure && made.forcing)
+        *out.failure += QStringLiteral("; force = true in [%1] %2").arg(table, *made.forcing);
     out.sourceFailed = made.sourceFailed;
     out.notes = made.notes;
     out.replaced = made.replaced;
@@ -343,7 +259,7 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
     case TargetKind::IconComposer:
         return placeIconComposerFile(target, root, source, images);
     case TargetKind::Android:
-        return placeAndroidTarget(target, root, source, images, earlier);
+        return placeByKind(androidKind, target, root, images, earlier);
     case TargetKind::Tauri:
         return placeByKind(tauriKind, target, root, images, earlier);
     case TargetKind::Expo:

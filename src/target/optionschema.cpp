@@ -49,8 +49,23 @@ const OptionSpec* findOption(const OptionSchema& schema, const QString& key)
     return found == schema.end() ? nullptr : &*found;
 }
 
-QString typeText(const OptionSpec& option)
+QString typeText(const OptionSpec& option, bool commandLine)
 {
+    if (commandLine)
+        switch (option.type) {
+        case OptionType::Output:
+            return *option.extension
+                ? QStringLiteral("a file whose name ends in %1").arg(QLatin1String(option.extension))
+                : QStringLiteral("a path");
+        case OptionType::Image:
+            return QStringLiteral("an image file");
+        case OptionType::ColourOrImage:
+            return QStringLiteral("an opaque colour (#RGB, #RRGGBB, rgb(r, g, b) or a CSS name) or an image file");
+        case OptionType::FlagOrImage:
+            return QStringLiteral("nothing or an image file");
+        default:
+            break;
+        }
     switch (option.type) {
     case OptionType::Flag:
         return QStringLiteral("true or false");

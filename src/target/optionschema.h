@@ -66,8 +66,9 @@ using OptionSchema = std::vector<OptionSpec>;
 const OptionSchema& sharedOptions();
 const OptionSpec* findOption(const OptionSchema& schema, const QString& key);
 
-// What an option takes, as the rest of "'padding' takes …".
-QString typeText(const OptionSpec& option);
+// What an option takes, as the rest of "'padding' takes …"; on the command line, where paths may
+// lie anywhere, or in quorva.toml.
+QString typeText(const OptionSpec& option, bool commandLine = false);
 
 // Where an option's paths must lie: outputs in the project, images in the repository that holds
 // it, both given relative to the project. Nothing for paths of the command line, which may lie

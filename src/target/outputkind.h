@@ -90,6 +90,9 @@ struct KindOutput {
     QStringList notes;
     QStringList links;    // lines for the user to copy: a page's <link>s
     QStringList replaced; // files no run of Quorva's wrote that go, relative to base
+    // The option that settles a refusal ("name", "monochrome"), for the front end to say how it
+    // is given there: --name NAME, or name = "…" in [android].
+    QString settledBy;
 
     static KindOutput failed(const QString& why)
     {
