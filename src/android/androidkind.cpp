@@ -2,6 +2,7 @@
 
 #include "android/androidiconplan.h"
 #include "android/androidinstall.h"
+#include "android/gradleproject.h"
 #include "android/launchericonname.h"
 #include "image/csscolour.h"
 #include "support/paths.h"
@@ -42,7 +43,7 @@ QString filesInShort(const QStringList& files)
     for (const QString& file : files) {
         const QString folder = file.section(QLatin1Char('/'), 0, 0);
         alike[(folder.contains(QLatin1Char('-')) ? folder.section(QLatin1Char('-'), 0, 0) + QStringLiteral("-*")
-                                                   : folder)
+                                                 : folder)
               + QLatin1Char('/') + file.section(QLatin1Char('/'), 1)]
             << file;
     }
@@ -50,6 +51,35 @@ QString filesInShort(const QStringList& files)
     for (const auto& [name, each] : alike)
         parts << (each.size() == 1 ? each.front() : QStringLiteral("%1 (%2 files)").arg(name).arg(each.size()));
     return parts.join(QStringLiteral(", "));
+}
+
+// What the icon's placement reads of the Gradle project: the manifests that name it and the
+// build files that set their placeholders, the project's modules, each res folder of the module
+// (its listing, its values, the XML that may name the icon's layers), an older run's hidden list.
+void recordInputs(const KindRequest& request, const fs::path& res, const QString& name)
+{
+    KindInputs& inputs = request.inputs;
+    inputs.read(res.parent_path() / "AndroidManifest.xml");
+    std::vector<fs::path> folders = {res};
+    if (const std::optional<GradleProject> project = GradleProject::above(res)) {
+        for (const char* settings : {"settings.gradle", "settings.gradle.kts"})
+            inputs.read(project->root() / settings);
+        if (const GradleModule* module = project->moduleOf(res)) {
+            for (const fs::path& manifest : module->manifests())
+                inputs.read(manifest);
+            for (const char* script : {"build.gradle", "build.gradle.kts"})
+                inputs.read(module->folder / script);
+            for (const fs::path& other : module->resFolders())
+                if (resolvedPath(other) != resolvedPath(res))
+                    folders.push_back(other);
+        }
+    }
+    for (const fs::path& folder : folders)
+        for (const QString& sub : inputs.list(folder))
+            for (const QString& file : inputs.list(folder / toPath(sub)))
+                if (sub.startsWith(QLatin1String("values")) || file.endsWith(QLatin1String(".xml")))
+                    inputs.read(folder / toPath(sub) / toPath(file));
+    inputs.read(res / toPath(QStringLiteral(".quorva-") + name));
 }
 
 KindOutput makeAndroidIcon(const KindRequest& request)
@@ -65,6 +95,7 @@ KindOutput makeAndroidIcon(const KindRequest& request)
     // application's own.
     const std::optional<QString> given = request.file(QStringLiteral("name"));
     const LauncherIconName names = launcherIconName(res, given, force);
+    recordInputs(request, res, names.name);
     if (names.undecided) {
         out = KindOutput::failed(pathLine(res, *names.undecided));
         out.settledBy = QStringLiteral("name");
@@ -100,9 +131,9 @@ KindOutput makeAndroidIcon(const KindRequest& request)
     const AndroidIconPlan plan = planAndroidIcons(source.loaded.image, options);
     if (plan.refusal != AndroidRefusal::None) {
         out = KindOutput::failed(pathLine(request.path(QStringLiteral("source")), describe(plan.refusal)));
-        out.settledBy = plan.refusal == AndroidRefusal::NoArtworkForMonochrome     ? QStringLiteral("monochrome")
-            : plan.refusal == AndroidRefusal::NoArtworkForNotification             ? QStringLiteral("notification")
-                                                                                   : QString();
+        out.settledBy = plan.refusal == AndroidRefusal::NoArtworkForMonochrome ? QStringLiteral("monochrome")
+            : plan.refusal == AndroidRefusal::NoArtworkForNotification         ? QStringLiteral("notification")
+                                                                               : QString();
         return out;
     }
     for (const AndroidNote note : plan.notes)
@@ -120,9 +151,10 @@ KindOutput makeAndroidIcon(const KindRequest& request)
                 !within.empty() && *within.begin() != "..")
                 *earlier << displayPath(within);
     }
-    const AndroidPlacement placed = placeAndroidIcon(
-        res, plan, options.name, force, playStore ? std::optional(request.path(QStringLiteral("play-store"))) : std::nullopt,
-        earlier);
+    const AndroidPlacement placed
+        = placeAndroidIcon(res, plan, options.name, force,
+                           playStore ? std::optional(request.path(QStringLiteral("play-store"))) : std::nullopt,
+                           earlier);
     if (!placed.failures.isEmpty()) {
         out = KindOutput::failed(placed.failures.join(QStringLiteral("; ")));
         out.forcing = placed.forcing;

@@ -282,28 +282,6 @@ std::vector<KindInput> targetInputs(const ProjectTarget& target, const fs::path&
     for (const TargetImage& image : targetImages(target))
         inputs.read(root / toPath(image.path), 256 << 20);
     switch (target.kind) {
-    case TargetKind::Android: {
-        // The names the manifests give the icon, the colours the values files define, the files
-        // that would clash, and what an earlier run listed as its own.
-        const fs::path res = root / toPath(target.text(QStringLiteral("res")));
-        inputs.read(res.parent_path() / "AndroidManifest.xml");
-        if (const std::optional<GradleProject> project = GradleProject::above(res))
-            if (const GradleModule* module = project->moduleOf(res)) {
-                for (const fs::path& manifest : module->manifests())
-                    inputs.read(manifest);
-                for (const char* script : {"build.gradle", "build.gradle.kts"})
-                    inputs.read(module->folder / script);
-            }
-        for (const QString& folder : inputs.list(res))
-            for (const QString& file : inputs.list(res / toPath(folder)))
-                if (folder.startsWith(QLatin1String("values")))
-                    inputs.read(res / toPath(folder) / toPath(file));
-        // An older run's hidden list, which the listing leaves out.
-        inputs.read(
-            res
-            / toPath(QStringLiteral(".quorva-") + target.text(QStringLiteral("name"), QStringLiteral("ic_launcher"))));
-        break;
-    }
     case TargetKind::iOS:
     case TargetKind::macOS:
     case TargetKind::watchOS:

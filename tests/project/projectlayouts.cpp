@@ -93,7 +93,7 @@ void makeXcodeProject(const fs::path& folder, const std::string& name, const std
 const std::vector<ProjectLayout>& projectLayouts()
 {
     static const std::vector<ProjectLayout> layouts = {
-        {"flutter", {"ios", "macos", "android", "web", "windows"}, "dev"},
+        {"flutter", {"ios", "macos", "android", "web", "windows", {}}, "dev"},
         {"reactNative", {"ios", "android"}, ""},
         {"capacitor", {"ios", "android", "web"}, ""},
         {"tauri", {"tauri"}, ""},
@@ -148,6 +148,68 @@ void makeProject(const ProjectLayout& layout, const fs::path& root)
                          {{"Demo", "iphoneos", "Demo/Assets.xcassets"},
                           {"DemoMac", "macosx", "DemoMac/Assets.xcassets"}});
     }
+}
+
+const std::vector<KindRow>& kindRows()
+{
+    static const std::vector<KindRow> rows = {
+        {"[ios]\ncatalog = \"App/Assets.xcassets\"\n", "App/Assets.xcassets", {"presence:App/Assets.xcassets"}},
+        {"[ios]\ncatalog = \"App/Assets.xcassets\"\nsingle-size = true\ndark = true\ntinted = true\n",
+         "App/Assets.xcassets",
+         {"presence:App/Assets.xcassets"}},
+        {"[macos]\ncatalog = \"Mac/Assets.xcassets\"\n", "Mac/Assets.xcassets", {"presence:Mac/Assets.xcassets"}},
+        {"[watchos]\ncatalog = \"Watch/Assets.xcassets\"\n",
+         "Watch/Assets.xcassets",
+         {"presence:Watch/Assets.xcassets"}},
+        {"[icon-composer]\nfolder = \"App\"\n", "App", {}},
+        {"[android]\nres = \"android/app/src/main/res\"\nmonochrome = true\nplay-store = \"store.png\"\n",
+         "android",
+         {"file:android/app/src/main/AndroidManifest.xml", "file:android/app/build.gradle",
+          "file:android/settings.gradle", "listing:android/app/src/main/res",
+          "listing:android/app/src/main/res/values"}},
+        {"[web]\nfolder = \"web\"\n", "web", {"file:web/manifest.json", "file:web/favicon.png"}},
+        {"[windows]\nfile = \"windows/app.ico\"\n", "windows", {}},
+        {"[icns]\nfile = \"mac/app.icns\"\n", "mac", {}},
+        {"[linux]\nfolder = \"linux\"\nid = \"org.example.Demo\"\n", "linux", {}},
+        {"[tauri]\nconfig = \"src-tauri/tauri.conf.json\"\n",
+         "src-tauri",
+         {"file:src-tauri/tauri.conf.json", "file:src-tauri/tauri.macos.conf.json"}},
+        {"[expo]\nconfig = \"app.json\"\nbackground = \"#123456\"\n", "assets", {"file:app.json"}},
+    };
+    return rows;
+}
+
+static void sources(const fs::path& root)
+{
+    logo(root / "art/transparent.png", qRgb(30, 136, 229), 1024);
+    savePngTo(root / "art/opaque.png", gradientImage(1024, 1024));
+    logo(root / "art/small.png", qRgb(229, 57, 53), 64);
+    writeFile(root / "art/drawn.svg",
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\">"
+              "<circle cx=\"50\" cy=\"50\" r=\"40\" fill=\"#4caf50\"/></svg>");
+}
+
+// Every kind of place at once: an Xcode project's three apps, a Gradle app, a site, Tauri.
+void allKindsProject(const fs::path& root)
+{
+    makeXcodeProject(root, "App",
+                     {{"App", "iphoneos", "App/Assets.xcassets"},
+                      {"Mac", "macosx", "Mac/Assets.xcassets"},
+                      {"Watch", "watchos", "Watch/Assets.xcassets"}});
+    gradleApp(root / "android", "android:icon=\"@mipmap/ic_launcher\"");
+    writeFile(root / "web/manifest.json",
+              "{\"icons\": [{\"src\": \"icons/192.png\", \"sizes\": \"192x192\", \"type\": \"image/png\"}, "
+              "{\"src\": \"icons/512.png\", \"sizes\": \"512x512\", \"type\": \"image/png\"}, "
+              "{\"src\": \"icons/mask.png\", \"sizes\": \"512x512\", \"purpose\": \"maskable\"}]}\n");
+    writeFile(root / "src-tauri/tauri.conf.json",
+              "{\"bundle\": {\"icon\": [\"icons/32x32.png\", \"icons/128x128@2x.png\", \"icons/icon.icns\", "
+              "\"icons/icon.ico\"]}}\n");
+    writeFile(root / "app.json",
+              "{\"expo\": {\"icon\": \"./assets/icon.png\", \"android\": {\"adaptiveIcon\": {\"foregroundImage\": "
+              "\"./assets/fore.png\"}}}}\n");
+    fs::create_directories(root / "windows");
+    fs::create_directories(root / "mac");
+    sources(root);
 }
 
 } // namespace quorva::test

@@ -50,4 +50,21 @@ void gradleApp(const fs::path& android, const QByteArray& manifestIcons, const Q
 // made with an empty app icon set as Xcode makes one.
 void makeXcodeProject(const fs::path& folder, const std::string& name, const std::vector<XcodeApp>& apps);
 
+// Each kind of target as a table of quorva.toml, and the place it writes below the project.
+struct KindRow {
+    const char* table;
+    const char* place;
+    QStringList inputs; // what its files are made from besides its source, as quorva.lock names them
+};
+const std::vector<KindRow>& kindRows();
+inline void PrintTo(const KindRow& row, std::ostream* out)
+{
+    *out << row.table;
+}
+
+// A project with a place for every kind of target at once (an Xcode project's iOS, macOS and
+// watch apps, a Gradle app, a site, Tauri, Expo), and in art/ a transparent, an opaque, a small and
+// a drawn source.
+void allKindsProject(const fs::path& root);
+
 } // namespace quorva::test
