@@ -93,7 +93,7 @@ void makeXcodeProject(const fs::path& folder, const std::string& name, const std
 const std::vector<ProjectLayout>& projectLayouts()
 {
     static const std::vector<ProjectLayout> layouts = {
-        {"flutter", {"ios", "macos", "android", "web", "windows", {}}, "dev"},
+        {"flutter", {"ios", "macos", "android", "web", "windows"}, "dev"},
         {"reactNative", {"ios", "android"}, ""},
         {"capacitor", {"ios", "android", "web"}, ""},
         {"tauri", {"tauri"}, ""},
