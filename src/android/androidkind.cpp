@@ -4,6 +4,7 @@
 #include "android/androidinstall.h"
 #include "android/gradleproject.h"
 #include "android/launchericonname.h"
+#include "android/rescheck.h"
 #include "image/csscolour.h"
 #include "support/paths.h"
 
@@ -169,6 +170,17 @@ KindOutput makeAndroidIcon(const KindRequest& request)
     return out;
 }
 
+// The res folder as Android's build and launchers take it, merged with the Gradle project's.
+KindCheck checkLauncherIcon(const KindRequest& request)
+{
+    KindCheck check;
+    ResCheck res;
+    check.error = checkAndroidRes(request.path(QStringLiteral("res")), res);
+    check.places = res.icons;
+    check.findings = res.findings;
+    return check;
+}
+
 } // namespace
 
 std::optional<QString> resourceNameProblem(const QString& name)
@@ -180,6 +192,7 @@ std::optional<QString> resourceNameProblem(const QString& name)
                           "'_'");
 }
 
-const OutputKind androidKind{"android", "android", androidOptions, {"source", "res"}, makeAndroidIcon};
+const OutputKind androidKind{"android",         "android",       androidOptions,
+                             {"source", "res"}, makeAndroidIcon, checkLauncherIcon};
 
 } // namespace quorva

@@ -1,15 +1,18 @@
 #include "cli/checkcommand.h"
 
+#include "android/androidkind.h"
 #include "android/gradleproject.h"
 #include "android/rescheck.h"
 #include "apple/catalogcheck.h"
-#include "desktop/desktopcheck.h"
+#include "desktop/desktopkinds.h"
 #include "project/projectcheck.h"
 #include "support/countedtext.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "tauri/tauricheck.h"
+#include "tauri/taurikind.h"
 #include "web/webcheck.h"
+#include "web/webkind.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -118,60 +121,39 @@ namespace {
 // A place check was pointed at, or one of the project's.
 std::optional<QString> checkPlace(const CheckedPlace& place, const CheckOptions& options, CatalogCheck& check)
 {
-    const fs::path& path = place.path;
-    const auto take = [&](const std::vector<Finding>& found) {
-        check.sets << displayPath(path);
-        check.findings.insert(check.findings.end(), found.begin(), found.end());
-    };
-    switch (place.kind) {
-    case CheckedPlace::Kind::IconFile: {
-        // A desktop icon file, an application's unless it is a site's favicon.
-        QByteArray bytes;
-        if (const auto unreadable = readFile(displayPath(path), bytes))
-            return unreadable;
-        take(displayPath(path.extension()).toLower() == QLatin1String(".ico")
-                 ? checkIco(bytes, displayPath(path), path.filename() != "favicon.ico")
-                 : checkIcns(bytes, displayPath(path)));
-        return std::nullopt;
-    }
-    case CheckedPlace::Kind::Site:
-        take(checkSite(path, place.manifest));
-        return std::nullopt;
-    case CheckedPlace::Kind::Tauri:
-        take(checkTauriIcons(path));
-        return std::nullopt;
-    case CheckedPlace::Kind::Res: {
-        ResCheck res;
-        if (std::optional<QString> error = checkAndroidRes(path, res))
-            return error;
-        check.sets += res.icons;
-        check.findings.insert(check.findings.end(), res.findings.begin(), res.findings.end());
-        return std::nullopt;
-    }
-    case CheckedPlace::Kind::Catalog:
-        return checkCatalog(path, check, options);
-    }
-    return std::nullopt;
+    if (!place.kind)
+        return checkCatalog(place.path, check, options);
+    SourceImages images{place.base};
+    KindInputs inputs{place.base};
+    const KindCheck found = place.kind->check({place.options, place.base, images, inputs, std::nullopt});
+    check.sets += found.places;
+    check.findings.insert(check.findings.end(), found.findings.begin(), found.findings.end());
+    return found.error;
 }
 
-// What a path given on the command line is, by what it holds.
+// What a path given on the command line is, by what it holds: the kind whose files it is, with
+// the path as its place; else a catalog, a set or an Icon Composer file.
 CheckedPlace placeOf(const fs::path& path)
 {
-    std::error_code error;
+    const auto of = [&](const OutputKind& kind, const char* key, ConfigTable more = {}) {
+        more[QLatin1String(key)] = {displayPath(path), 0};
+        return CheckedPlace{{}, &kind, more, {}};
+    };
     const QString extension = displayPath(path.extension()).toLower();
-    if (fs::is_regular_file(path, error) && (extension == QLatin1String(".ico") || extension == QLatin1String(".icns")))
-        return {CheckedPlace::Kind::IconFile, path, {}};
-    if (fs::is_regular_file(path, error) && path.filename().string().starts_with("tauri.")
-        && extension == QLatin1String(".json"))
-        return {CheckedPlace::Kind::Tauri, path, {}};
-    if (const auto manifest = fs::is_directory(path, error) ? siteManifest(path) : std::nullopt)
-        return {CheckedPlace::Kind::Site, path, *manifest}; // a folder holding a web manifest is a site
+    if (isFile(path) && extension == QLatin1String(".ico"))
+        return of(icoKind, "file");
+    if (isFile(path) && extension == QLatin1String(".icns"))
+        return of(icnsKind, "file");
+    if (isFile(path) && path.filename().string().starts_with("tauri.") && extension == QLatin1String(".json"))
+        return of(tauriKind, "config");
+    if (isFolder(path) && siteManifest(path))
+        return of(webKind, "folder"); // a folder holding a web manifest is a site
     // An Android app's resources are a folder named res, or a Gradle project's or module's
     // folder; everything else is Apple's.
     if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")
-        || (fs::is_directory(path, error) && isGradleFolder(path)))
-        return {CheckedPlace::Kind::Res, path, {}};
-    return {CheckedPlace::Kind::Catalog, path, {}};
+        || (isFolder(path) && isGradleFolder(path)))
+        return of(androidKind, "res");
+    return {path, nullptr, {}, {}};
 }
 
 } // namespace
@@ -194,10 +176,13 @@ CheckOutcome runCheck(const CheckRequest& request)
                     {},
                     QStringLiteral("no quorva.toml here, and no catalog, res folder, site or icon file that "
                                    "init would find: give a PATH")};
+        // Paths as the user sees them from here.
         for (CheckedPlace place : project.places) {
-            place.path = place.path.lexically_relative(absoluteFolder("."));
-            if (!place.manifest.empty())
-                place.manifest = place.manifest.lexically_relative(absoluteFolder("."));
+            if (!place.path.empty())
+                place.path = place.path.lexically_relative(absoluteFolder("."));
+            place.base = place.base.lexically_relative(absoluteFolder("."));
+            if (place.base == ".")
+                place.base.clear();
             places.push_back(place);
         }
     }

@@ -57,7 +57,6 @@ const std::map<QString, OptionSpec>& optionSpecs()
 
 const QStringList commands = {"appicon", "imageset", "check", "init", "sync"};
 
-
 // An option as given: its value, and for --dark and --tinted the place of a positional argument
 // right after it, which it takes as its FILE when the command has more than it needs.
 struct Given {

@@ -1,6 +1,5 @@
 #include "cli/generatecommand.h"
 
-
 #include "apple/appiconplan.h"
 #include "apple/appicontarget.h"
 #include "apple/assetname.h"

@@ -109,7 +109,8 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
     }
     for (const OptionSpec& option : schema)
         if (option.required && !out.options.count(QLatin1String(option.key)))
-            return wrong(QStringLiteral("%1 needs --%2: %3").arg(command, QLatin1String(option.key), typeText(option, true)));
+            return wrong(
+                QStringLiteral("%1 needs --%2: %3").arg(command, QLatin1String(option.key), typeText(option, true)));
     return out;
 }
 

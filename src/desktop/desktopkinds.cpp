@@ -1,6 +1,8 @@
 #include "desktop/desktopkinds.h"
 
+#include "desktop/desktopcheck.h"
 #include "desktop/desktopicons.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 
 namespace quorva {
@@ -107,10 +109,36 @@ KindOutput makeHicolor(const KindRequest& request)
     return out;
 }
 
+// An application's .ico or .icns as Windows or macOS would take it.
+KindCheck checkIconFile(const KindRequest& request, bool ico)
+{
+    KindCheck check;
+    const fs::path file = request.path(QStringLiteral("file"));
+    const std::optional<QByteArray> bytes = readSmallFile(file, 64 << 20);
+    if (!bytes) {
+        check.error = pathLine(file, QStringLiteral("it can't be read"));
+        return check;
+    }
+    check.places << displayPath(file);
+    check.findings = ico ? checkIco(*bytes, displayPath(file), file.filename() != "favicon.ico")
+                         : checkIcns(*bytes, displayPath(file));
+    return check;
+}
+
+KindCheck checkIcoFile(const KindRequest& request)
+{
+    return checkIconFile(request, true);
+}
+
+KindCheck checkIcnsFile(const KindRequest& request)
+{
+    return checkIconFile(request, false);
+}
+
 } // namespace
 
-const OutputKind icoKind{"windows", "ico", icoOptions, {"source", "file"}, makeIco};
-const OutputKind icnsKind{"icns", "icns", icnsOptions, {"source", "file"}, makeIcns};
+const OutputKind icoKind{"windows", "ico", icoOptions, {"source", "file"}, makeIco, checkIcoFile};
+const OutputKind icnsKind{"icns", "icns", icnsOptions, {"source", "file"}, makeIcns, checkIcnsFile};
 const OutputKind hicolorKind{"linux", "linux", hicolorOptions, {"source", "folder"}, makeHicolor};
 
 } // namespace quorva

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "target/outputkind.h"
+
 #include <QStringList>
 
 #include <filesystem>
@@ -7,13 +9,14 @@
 
 namespace quorva {
 
-// A place of a project that check reads, and how: an app icon set or Icon Composer file, a res
-// folder, a site (its folder and its manifest, which may lie outside it), a desktop icon file, a
-// Tauri configuration.
+// A place of a project that check reads: an app icon set or Icon Composer file, which Apple's
+// rules judge, or an output of a kind, which its own check judges by its options (its res folder,
+// its site and manifest, its icon file, its Tauri configuration); paths below base.
 struct CheckedPlace {
-    enum class Kind { Catalog, Res, Site, IconFile, Tauri } kind;
-    std::filesystem::path path;
-    std::filesystem::path manifest;
+    std::filesystem::path path;       // a set or Icon Composer file, for Apple's rules
+    const OutputKind* kind = nullptr; // else the kind whose check judges its files
+    ConfigTable options;
+    std::filesystem::path base;
 };
 
 // Every place the targets of the project's quorva.toml write, flavors' too; without a

@@ -61,24 +61,9 @@ const std::vector<Key>& keysOf(TargetKind kind)
           background,
           padding}},
     };
-    switch (kind) {
-    case TargetKind::Android:
-        return androidKind.options();
-    case TargetKind::Windows:
-        return icoKind.options();
-    case TargetKind::Icns:
-        return icnsKind.options();
-    case TargetKind::Linux:
-        return hicolorKind.options();
-    case TargetKind::Web:
-        return webKind.options();
-    case TargetKind::Tauri:
-        return tauriKind.options();
-    case TargetKind::Expo:
-        return expoKind.options();
-    default:
-        return tables.at(kind);
-    }
+    if (const OutputKind* entry = entryOf(kind))
+        return entry->options();
+    return tables.at(kind);
 }
 
 class Reader {
@@ -301,42 +286,62 @@ QString tomlString(const QString& text)
     return out + QLatin1Char('"');
 }
 
+namespace {
+
+// Each kind of target sync writes, in the order quorva.toml lists them and sync's lines come, with
+// the one entry point that makes its files.
+struct SyncKind {
+    TargetKind kind;
+    const OutputKind* entry;
+};
+const std::vector<SyncKind>& syncKinds()
+{
+    static const std::vector<SyncKind> kinds = {
+        {TargetKind::iOS, nullptr},
+        {TargetKind::macOS, nullptr},
+        {TargetKind::watchOS, nullptr},
+        {TargetKind::IconComposer, nullptr},
+        {TargetKind{androidKind.table}, &androidKind},
+        {TargetKind{webKind.table}, &webKind},
+        {TargetKind{icoKind.table}, &icoKind},
+        {TargetKind{icnsKind.table}, &icnsKind},
+        {TargetKind{hicolorKind.table}, &hicolorKind},
+        {TargetKind{tauriKind.table}, &tauriKind},
+        {TargetKind{expoKind.table}, &expoKind},
+    };
+    return kinds;
+}
+
+std::size_t orderOf(TargetKind kind)
+{
+    const std::vector<SyncKind>& kinds = syncKinds();
+    const auto found
+        = std::find_if(kinds.begin(), kinds.end(), [&](const SyncKind& each) { return each.kind == kind; });
+    return std::size_t(found - kinds.begin());
+}
+
+} // namespace
+
+bool operator<(TargetKind a, TargetKind b)
+{
+    const std::size_t first = orderOf(a), second = orderOf(b);
+    return first != second ? first < second : a.table < b.table;
+}
+
 const std::vector<TargetKind>& targetKinds()
 {
-    static const std::vector<TargetKind> kinds
-        = {TargetKind::iOS,     TargetKind::macOS, TargetKind::watchOS, TargetKind::IconComposer,
-           TargetKind::Android, TargetKind::Web,   TargetKind::Windows, TargetKind::Icns,
-           TargetKind::Linux,   TargetKind::Tauri, TargetKind::Expo};
+    static const std::vector<TargetKind> kinds = [] {
+        std::vector<TargetKind> out;
+        for (const SyncKind& each : syncKinds())
+            out.push_back(each.kind);
+        return out;
+    }();
     return kinds;
 }
 
 QString targetName(TargetKind kind)
 {
-    switch (kind) {
-    case TargetKind::iOS:
-        return QStringLiteral("ios");
-    case TargetKind::macOS:
-        return QStringLiteral("macos");
-    case TargetKind::watchOS:
-        return QStringLiteral("watchos");
-    case TargetKind::IconComposer:
-        return QStringLiteral("icon-composer");
-    case TargetKind::Android:
-        return QStringLiteral("android");
-    case TargetKind::Web:
-        return QStringLiteral("web");
-    case TargetKind::Windows:
-        return QStringLiteral("windows");
-    case TargetKind::Icns:
-        return QStringLiteral("icns");
-    case TargetKind::Linux:
-        return QStringLiteral("linux");
-    case TargetKind::Tauri:
-        return QStringLiteral("tauri");
-    case TargetKind::Expo:
-        return QStringLiteral("expo");
-    }
-    return {};
+    return QString::fromLatin1(kind.table.data(), qsizetype(kind.table.size()));
 }
 
 std::optional<TargetKind> targetNamed(const QString& name)
@@ -345,6 +350,19 @@ std::optional<TargetKind> targetNamed(const QString& name)
         if (targetName(kind) == name)
             return kind;
     return std::nullopt;
+}
+
+const OutputKind* entryOf(TargetKind kind)
+{
+    for (const SyncKind& each : syncKinds())
+        if (each.kind == kind)
+            return each.entry;
+    return nullptr;
+}
+
+bool isAppleSet(TargetKind kind)
+{
+    return kind == TargetKind::iOS || kind == TargetKind::macOS || kind == TargetKind::watchOS;
 }
 
 ReadProjectConfig readProjectConfig(const QByteArray& text, const fs::path& root, const QString& shownName)

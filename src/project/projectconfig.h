@@ -1,6 +1,7 @@
 #pragma once
 
 #include "target/optionschema.h"
+#include "target/outputkind.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,18 +10,44 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 namespace quorva {
 
-// The outputs a project keeps its icons in, each a table of quorva.toml.
-enum class TargetKind { iOS, macOS, watchOS, IconComposer, Android, Web, Windows, Icns, Linux, Tauri, Expo };
+// An output a project keeps its icons in, by its table of quorva.toml; ordered as quorva.toml
+// lists them and sync's lines come (targetKinds()).
+struct TargetKind {
+    std::string_view table;
+
+    // The kinds the project's own code knows of: detection, init and the Apple sets.
+    static const TargetKind iOS, macOS, watchOS, IconComposer, Android, Web, Windows, Icns, Linux, Tauri, Expo;
+
+    friend bool operator==(TargetKind a, TargetKind b) { return a.table == b.table; }
+    friend bool operator<(TargetKind a, TargetKind b);
+};
+inline constexpr TargetKind TargetKind::iOS{"ios"};
+inline constexpr TargetKind TargetKind::macOS{"macos"};
+inline constexpr TargetKind TargetKind::watchOS{"watchos"};
+inline constexpr TargetKind TargetKind::IconComposer{"icon-composer"};
+inline constexpr TargetKind TargetKind::Android{"android"};
+inline constexpr TargetKind TargetKind::Web{"web"};
+inline constexpr TargetKind TargetKind::Windows{"windows"};
+inline constexpr TargetKind TargetKind::Icns{"icns"};
+inline constexpr TargetKind TargetKind::Linux{"linux"};
+inline constexpr TargetKind TargetKind::Tauri{"tauri"};
+inline constexpr TargetKind TargetKind::Expo{"expo"};
 
 const std::vector<TargetKind>& targetKinds();
 // The table's name: "ios", "icon-composer".
 QString targetName(TargetKind kind);
 std::optional<TargetKind> targetNamed(const QString& name);
+// The one entry point that makes a kind's files; nothing for Apple's sets and Icon Composer
+// files, which the project plans as its Xcode project keeps them.
+const OutputKind* entryOf(TargetKind kind);
+// Whether a kind is one of Apple's app icon sets: tables of one catalog and set are one set.
+bool isAppleSet(TargetKind kind);
 
 // What a flavor changes: the shared keys, and any target's.
 struct FlavorConfig {

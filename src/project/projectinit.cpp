@@ -63,18 +63,11 @@ std::optional<QString> opaqueHex(const QString& android)
 // The folder or file a target writes in, as a whole.
 QString placeFolder(const ProjectTarget& target)
 {
-    switch (target.kind) {
-    case TargetKind::iOS:
-    case TargetKind::macOS:
-    case TargetKind::watchOS:
+    if (isAppleSet(target.kind))
         return target.place() + QStringLiteral(".appiconset");
-    case TargetKind::IconComposer:
+    if (target.kind == TargetKind::IconComposer)
         return target.place() + QStringLiteral(".icon");
-    case TargetKind::Tauri:
-        return displayPath(toPath(target.place()).parent_path());
-    default:
-        return target.place();
-    }
+    return target.place();
 }
 
 class Init {
@@ -136,9 +129,11 @@ private:
             const fs::path resolved = resolvedPath(*source);
             const fs::path repository = repositoryOf(m_root);
             if (!isWithin(resolved, resolvedPath(repository))) {
-                m_out.failure
-                    = pathLine(*source,
-                               QStringLiteral("it must lie in the repository %1").arg(displayPath(repository)));
+                const QString shown = displayPath(repository);
+                m_out.failure = pathLine(*source,
+                                         shown == QLatin1String(".")
+                                             ? QStringLiteral("it must lie in this repository")
+                                             : QStringLiteral("it must lie in the repository %1").arg(shown));
                 return false;
             }
             shared[QStringLiteral("source")] = {displayPath(resolved.lexically_relative(resolvedPath(m_root))), 0};

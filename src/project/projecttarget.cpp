@@ -6,11 +6,6 @@
 namespace quorva {
 namespace {
 
-bool isApple(TargetKind kind)
-{
-    return kind == TargetKind::iOS || kind == TargetKind::macOS || kind == TargetKind::watchOS;
-}
-
 ConfigTable merged(std::initializer_list<const ConfigTable*> layers)
 {
     ConfigTable out;
@@ -46,25 +41,15 @@ QString ProjectTarget::key() const
 
 QString ProjectTarget::place() const
 {
-    switch (kind) {
-    case TargetKind::iOS:
-    case TargetKind::macOS:
-    case TargetKind::watchOS:
+    if (isAppleSet(kind))
         return text("catalog") + QLatin1Char('/') + text("set", QStringLiteral("AppIcon"));
-    case TargetKind::IconComposer:
+    if (kind == TargetKind::IconComposer)
         return text("folder") + QLatin1Char('/') + text("name", QStringLiteral("AppIcon"));
-    case TargetKind::Android:
-        return text("res");
-    case TargetKind::Web:
-    case TargetKind::Linux:
-        return text("folder");
-    case TargetKind::Windows:
-    case TargetKind::Icns:
-        return text("file");
-    case TargetKind::Tauri:
-    case TargetKind::Expo:
-        return text("config");
-    }
+    // Where a kind writes: its first path, the one its table needs.
+    if (const OutputKind* entry = entryOf(kind))
+        for (const OptionSpec& option : entry->options())
+            if (option.type == OptionType::Output && option.required)
+                return text(QLatin1String(option.key));
     return {};
 }
 
@@ -147,9 +132,9 @@ ProjectTargets projectTargets(const ProjectConfig& config, const QStringList& fl
     // Apple tables naming one set are one set of several platforms.
     std::vector<ProjectTarget> kept;
     for (ProjectTarget& target : targets) {
-        if (isApple(target.kind)) {
+        if (isAppleSet(target.kind)) {
             const auto same = std::find_if(kept.begin(), kept.end(), [&](const ProjectTarget& earlier) {
-                return isApple(earlier.kind) && earlier.flavor == target.flavor && earlier.place() == target.place();
+                return isAppleSet(earlier.kind) && earlier.flavor == target.flavor && earlier.place() == target.place();
             });
             if (same != kept.end()) {
                 same->platforms.push_back(target.kind);

@@ -239,6 +239,9 @@ TargetPlacement placeByKind(const OutputKind& kind, const ProjectTarget& target,
 TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, SourceImages& images,
                             const LockedTarget* earlier)
 {
+    if (const OutputKind* entry = entryOf(target.kind))
+        return placeByKind(*entry, target, root, images, earlier);
+    // Apple's sets and Icon Composer files, planned as the Xcode project keeps them.
     const LoadedImage& loaded = images.load(target.text(QStringLiteral("source")));
     if (!loaded.image) {
         TargetPlacement failed;
@@ -246,34 +249,9 @@ TargetPlacement placeTarget(const ProjectTarget& target, const fs::path& root, S
         failed.sourceFailed = true;
         return failed;
     }
-    const ImageRef& source = loaded.image;
-    DesktopArt art;
-    art.background = colourOf(target);
-    art.padding = paddingOf(target);
-    TargetPlacement out;
-    switch (target.kind) {
-    case TargetKind::iOS:
-    case TargetKind::macOS:
-    case TargetKind::watchOS:
-        return placeAppleSet(target, root, source, images);
-    case TargetKind::IconComposer:
-        return placeIconComposerFile(target, root, source, images);
-    case TargetKind::Android:
-        return placeByKind(androidKind, target, root, images, earlier);
-    case TargetKind::Tauri:
-        return placeByKind(tauriKind, target, root, images, earlier);
-    case TargetKind::Expo:
-        return placeByKind(expoKind, target, root, images, earlier);
-    case TargetKind::Windows:
-        return placeByKind(icoKind, target, root, images, earlier);
-    case TargetKind::Icns:
-        return placeByKind(icnsKind, target, root, images, earlier);
-    case TargetKind::Linux:
-        return placeByKind(hicolorKind, target, root, images, earlier);
-    case TargetKind::Web:
-        return placeByKind(webKind, target, root, images, earlier);
-    }
-    return out;
+    if (target.kind == TargetKind::IconComposer)
+        return placeIconComposerFile(target, root, loaded.image, images);
+    return placeAppleSet(target, root, loaded.image, images);
 }
 
 std::vector<KindInput> targetInputs(const ProjectTarget& target, const fs::path& root)
@@ -281,15 +259,15 @@ std::vector<KindInput> targetInputs(const ProjectTarget& target, const fs::path&
     KindInputs inputs(root);
     for (const TargetImage& image : targetImages(target))
         inputs.read(root / toPath(image.path), 256 << 20);
-    switch (target.kind) {
-    case TargetKind::iOS:
-    case TargetKind::macOS:
-    case TargetKind::watchOS:
+    if (isAppleSet(target.kind)) {
         // A catalog that is not there is made with its own Contents.json.
         inputs.exists(root / toPath(target.text(QStringLiteral("catalog"))));
-        break;
-    default:
-        break;
+    } else if (target.kind == TargetKind::IconComposer && target.settings.count(QStringLiteral("layer"))) {
+        // A design kept is every file of it.
+        const fs::path icon = root / toPath(target.place() + QStringLiteral(".icon"));
+        inputs.read(icon / "icon.json");
+        for (const QString& file : inputs.list(icon / "Assets"))
+            inputs.read(icon / "Assets" / toPath(file));
     }
     return inputs.recorded();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/sourceimages.h"
+#include "target/finding.h"
 #include "target/installer.h"
 #include "target/optionschema.h"
 
@@ -109,6 +110,14 @@ struct KindOutput {
     }
 };
 
+// What the platform's tools would refuse of an output's files as the disk has them: the places
+// checked, for the count, and what was found; or why they can't be checked.
+struct KindCheck {
+    QStringList places;
+    std::vector<Finding> findings;
+    std::optional<QString> error;
+};
+
 // An output kind: its table in quorva.toml, its command, its options, and the one function that
 // makes its files from a request, whichever front end asks.
 struct OutputKind {
@@ -119,6 +128,8 @@ struct OutputKind {
     // The keys the command line takes as its arguments after the command: "source", "file".
     QStringList arguments;
     KindOutput (*make)(const KindRequest&);
+    // Its files checked where a request says they are; null for files no tool refuses.
+    KindCheck (*check)(const KindRequest&) = nullptr;
 };
 
 } // namespace quorva

@@ -3,6 +3,7 @@
 #include "desktop/desktopicons.h"
 #include "support/fileio.h"
 #include "support/paths.h"
+#include "tauri/tauricheck.h"
 #include "tauri/tauriconfig.h"
 
 #include <algorithm>
@@ -98,6 +99,14 @@ KindOutput makeTauriIcons(const KindRequest& request)
     return out;
 }
 
+KindCheck checkTauri(const KindRequest& request)
+{
+    KindCheck check;
+    check.places << displayPath(request.path(QStringLiteral("config")));
+    check.findings = checkTauriIcons(request.path(QStringLiteral("config")));
+    return check;
+}
+
 } // namespace
 
 std::vector<fs::path> tauriConfigs(const fs::path& config)
@@ -109,6 +118,6 @@ std::vector<fs::path> tauriConfigs(const fs::path& config)
     return configs;
 }
 
-const OutputKind tauriKind{"tauri", "tauri", tauriOptions, {"source", "config"}, makeTauriIcons};
+const OutputKind tauriKind{"tauri", "tauri", tauriOptions, {"source", "config"}, makeTauriIcons, checkTauri};
 
 } // namespace quorva

@@ -101,7 +101,7 @@ void HomeController::viewDidLoad()
     if (window() != this)
         window()->setWindowTitle(windowTitle());
     if (m_segmentedControl) {
-        m_segmentedControl->setSelectedSegment(int(OutputKind::AppIconSet));
+        m_segmentedControl->setSelectedSegment(int(OutputChoice::AppIconSet));
         connect(m_segmentedControl, &SegmentedControl::selectedSegmentChanged, this, &HomeController::refresh);
     }
     if (m_imageView)
@@ -322,9 +322,9 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
         openSelection(); // asked for while it loaded: now it writes what the window shows
 }
 
-std::optional<OutputKind> HomeController::kind() const
+std::optional<OutputChoice> HomeController::kind() const
 {
-    return m_segmentedControl ? outputKindOf(m_segmentedControl->selectedSegment()) : std::nullopt;
+    return m_segmentedControl ? outputChoiceOf(m_segmentedControl->selectedSegment()) : std::nullopt;
 }
 
 AppIconOptions HomeController::chosenOptions() const
@@ -346,8 +346,8 @@ void HomeController::forgetLastJob()
 QString HomeController::choicesKey() const
 {
     QStringList key{QString::number(kind() ? int(*kind()) : -1)};
-    switch (kind().value_or(OutputKind::ImageSet)) {
-    case OutputKind::AppIconSet: {
+    switch (kind().value_or(OutputChoice::ImageSet)) {
+    case OutputChoice::AppIconSet: {
         const AppIconOptions options = chosenOptions();
         QStringList platforms;
         for (const ApplePlatform platform : options.platforms)
@@ -358,7 +358,7 @@ QString HomeController::choicesKey() const
             << QString::number(options.frame.padding);
         break;
     }
-    case OutputKind::AndroidIcon:
+    case OutputChoice::AndroidIcon:
         if (m_androidOptions) {
             const AndroidIconOptions options = m_androidOptions->options();
             key << options.backgroundColour.name() << QString::number(options.monochrome)
@@ -366,13 +366,13 @@ QString HomeController::choicesKey() const
                 << displayPath(m_androidOptions->backgroundFile().value_or(std::filesystem::path()));
         }
         break;
-    case OutputKind::DesktopWeb:
+    case OutputChoice::DesktopWeb:
         if (m_desktopOptions) {
             const DesktopAndWebOptions options = m_desktopOptions->options();
             key << options.appId << options.background.name() << QString::number(options.padding);
         }
         break;
-    case OutputKind::ImageSet:
+    case OutputChoice::ImageSet:
         break;
     }
     return key.join(QLatin1Char(';'));
@@ -412,17 +412,17 @@ void HomeController::refresh()
         m_androidOptions->blockSignals(false);
     }
     const AppIconOptions options = chosenOptions();
-    const SourceCheck check = kind() == OutputKind::AndroidIcon ? checkAndroidSource(image, m_sourceHasTransparency)
-        : kind() == OutputKind::DesktopWeb
+    const SourceCheck check = kind() == OutputChoice::AndroidIcon ? checkAndroidSource(image, m_sourceHasTransparency)
+        : kind() == OutputChoice::DesktopWeb
         ? checkDesktopSource(image, m_desktopOptions ? m_desktopOptions->problem() : std::nullopt)
         : checkSource(image, kind(), options, m_sourceHasTransparency);
     const bool canGenerate = check.canGenerate && !isLoading();
     if (m_generateButton) {
         m_generateButton->setEnabled(canGenerate);
         m_generateButton->setToolTip(canGenerate
-                                         ? (kind() == OutputKind::AndroidIcon
+                                         ? (kind() == OutputChoice::AndroidIcon
                                                 ? tr("Choose the app's res folder and write the icon into it")
-                                                : kind() == OutputKind::DesktopWeb
+                                                : kind() == OutputChoice::DesktopWeb
                                                 ? tr("Choose a folder and write the desktop and web icons into it")
                                                 : tr("Choose a folder and write the set into it"))
                                          : isLoading() ? tr("Wait until the image has loaded")
@@ -460,7 +460,7 @@ void HomeController::updatePreview()
         m_preview->setPreview({});
         return;
     }
-    if (kind() == OutputKind::ImageSet) {
+    if (kind() == OutputChoice::ImageSet) {
         m_plan.reset();
         inBackground(
             this, [image, ratio, colours] { return renderImageSetPreview(*image, ratio, colours); },
@@ -479,7 +479,7 @@ void HomeController::updatePreview()
         m_previewsShown = ticket;
         m_preview->setPreview(made.first, made.second);
     };
-    if (kind() == OutputKind::AndroidIcon) {
+    if (kind() == OutputChoice::AndroidIcon) {
         m_plan.reset();
         const AndroidIconOptions options = m_androidOptions ? m_androidOptions->options() : AndroidIconOptions{};
         const auto file = m_androidOptions ? m_androidOptions->backgroundFile() : std::nullopt;
@@ -494,7 +494,7 @@ void HomeController::updatePreview()
             showWhenCurrent);
         return;
     }
-    if (kind() == OutputKind::DesktopWeb) {
+    if (kind() == OutputChoice::DesktopWeb) {
         m_plan.reset();
         const DesktopAndWebOptions options = m_desktopOptions ? m_desktopOptions->options() : DesktopAndWebOptions{};
         inBackground(
@@ -550,13 +550,13 @@ void HomeController::openSelection()
     }
     // In the folder last used in this run, unless it has gone since.
     const QString start = QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
-    auto* panel
-        = new QFileDialog(shown,
-                          kind() == OutputKind::AndroidIcon
-                              ? tr("Choose the app's res folder (android/app/src/main/res)")
-                              : kind() == OutputKind::DesktopWeb ? tr("Choose the folder for the desktop and web icons")
-                                                                 : tr("Choose the folder for the asset catalog"),
-                          start);
+    auto* panel = new QFileDialog(shown,
+                                  kind() == OutputChoice::AndroidIcon
+                                      ? tr("Choose the app's res folder (android/app/src/main/res)")
+                                      : kind() == OutputChoice::DesktopWeb
+                                      ? tr("Choose the folder for the desktop and web icons")
+                                      : tr("Choose the folder for the asset catalog"),
+                                  start);
     panel->setObjectName(QStringLiteral("folderPanel"));
     panel->setFileMode(QFileDialog::Directory);
     panel->setOption(QFileDialog::ShowDirsOnly);
@@ -587,7 +587,7 @@ void HomeController::writeAnyway()
 
 void HomeController::startJob(bool force)
 {
-    const std::optional<OutputKind> kind = this->kind();
+    const std::optional<OutputChoice> kind = this->kind();
     if (!kind)
         return;
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
@@ -634,17 +634,17 @@ void HomeController::startJob(bool force)
     showStatus(tr("Writing…"));
 
     const std::optional<std::filesystem::path> folder = m_selectedFolder;
-    if (kind == OutputKind::AndroidIcon) {
+    if (kind == OutputChoice::AndroidIcon) {
         progress->expected = 1;
         startAndroidJob(image, told, force);
         return;
     }
-    if (kind == OutputKind::DesktopWeb) {
+    if (kind == OutputChoice::DesktopWeb) {
         progress->expected = 1;
         startDesktopJob(image, told);
         return;
     }
-    if (kind == OutputKind::AppIconSet && chosenOptions().iconComposerFile) {
+    if (kind == OutputChoice::AppIconSet && chosenOptions().iconComposerFile) {
         // FOLDER/AppIcon.icon, put in whole off the main thread, as quorva-cli --icon-composer does.
         progress->expected = 1;
         const IconComposerPlan plan = planIconComposerFile(image, chosenOptions());
@@ -661,7 +661,7 @@ void HomeController::startJob(bool force)
             [told](WriteReport report) { told(report); });
         return;
     }
-    if (kind == OutputKind::AppIconSet) {
+    if (kind == OutputChoice::AppIconSet) {
         const AppIconOptions options = chosenOptions();
         // The preview's plan when no change has come since it was made (every change starts a
         // new preview); else made now.

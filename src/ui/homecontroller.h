@@ -9,7 +9,7 @@
 #include "ui/iconpreview.h"
 #include "ui/imagewell.h"
 #include "ui/messagearea.h"
-#include "ui/outputkind.h"
+#include "ui/outputchoice.h"
 #include "ui/projectpanel.h"
 #include "ui/segmentedcontrol.h"
 
@@ -119,7 +119,7 @@ private:
     void updatePreview();
     void beginBusy();
     void endBusy();
-    std::optional<OutputKind> kind() const;
+    std::optional<OutputChoice> kind() const;
     AppIconOptions chosenOptions() const;
     void fitColumn();
 

@@ -22,7 +22,7 @@ QString sentence(QString phrase)
 
 } // namespace
 
-SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, const AppIconOptions& options,
+SourceCheck checkSource(const ImageRef& image, std::optional<OutputChoice> kind, const AppIconOptions& options,
                         bool transparent)
 {
     SourceCheck check;
@@ -34,7 +34,7 @@ SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, c
     const QString size = QStringLiteral("%1 × %2").arg(pixels.width()).arg(pixels.height());
     if (!kind)
         return check;
-    if (kind == OutputKind::ImageSet) {
+    if (kind == OutputChoice::ImageSet) {
         if (const std::optional<QString> refusal = imageSetRefusal(*image)) {
             check.blocked = sentence(*refusal);
             check.notes << check.blocked;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "apple/appiconplan.h"
-#include "ui/outputkind.h"
+#include "ui/outputchoice.h"
 
 #include <QStringList>
 
@@ -17,7 +17,7 @@ struct SourceCheck {
 };
 
 // For the kind of set chosen, with the app icon set's choices; nothing chosen is no set at all.
-SourceCheck checkSource(const ImageRef& image, std::optional<OutputKind> kind, const AppIconOptions& options,
+SourceCheck checkSource(const ImageRef& image, std::optional<OutputChoice> kind, const AppIconOptions& options,
                         bool transparent);
 
 // For the Android launcher icon: a source without transparent pixels becomes the background layer.

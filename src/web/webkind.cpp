@@ -1,6 +1,7 @@
 #include "web/webkind.h"
 
 #include "support/paths.h"
+#include "web/webcheck.h"
 #include "web/webicons.h"
 
 namespace quorva {
@@ -52,8 +53,23 @@ KindOutput makeWebIcons(const KindRequest& request)
     return out;
 }
 
+// The site as browsers read it: its manifest (the one named, or the folder's own) and its icons.
+KindCheck checkWebIcons(const KindRequest& request)
+{
+    KindCheck check;
+    const fs::path folder = request.path(QStringLiteral("folder"));
+    const std::optional<fs::path> manifest = request.file(QStringLiteral("manifest"))
+        ? std::optional(request.path(QStringLiteral("manifest")))
+        : siteManifest(folder);
+    if (!manifest)
+        return check; // a site of favicons alone
+    check.places << displayPath(folder);
+    check.findings = checkSite(folder, *manifest);
+    return check;
+}
+
 } // namespace
 
-const OutputKind webKind{"web", "web", webOptions, {"source", "folder"}, makeWebIcons};
+const OutputKind webKind{"web", "web", webOptions, {"source", "folder"}, makeWebIcons, checkWebIcons};
 
 } // namespace quorva

@@ -297,11 +297,12 @@ TEST_P(AndroidUsage, isRefusedWithALine)
 
 INSTANTIATE_TEST_SUITE_P(
     Android, AndroidUsage,
-    ::testing::Values(UsageRow{"translucentBackground", {"--background", "#ff000080"}, 2, "--background takes an opaque colour"},
-                      UsageRow{"upperCaseName", {"--name", "IcLauncher"}, 2, "Android resource name"},
-                      UsageRow{"paddingOver40", {"--padding", "45"}, 2, "--padding takes"},
-                      UsageRow{"neitherColourNorFile", {"--background", "nowhere.png"}, 1, "nowhere.png: it can't be opened"},
-                      UsageRow{"iOSOnlyOption", {"--single-size"}, 2, "android takes no option --single-size"}),
+    ::testing::Values(
+        UsageRow{"translucentBackground", {"--background", "#ff000080"}, 2, "--background takes an opaque colour"},
+        UsageRow{"upperCaseName", {"--name", "IcLauncher"}, 2, "Android resource name"},
+        UsageRow{"paddingOver40", {"--padding", "45"}, 2, "--padding takes"},
+        UsageRow{"neitherColourNorFile", {"--background", "nowhere.png"}, 1, "nowhere.png: it can't be opened"},
+        UsageRow{"iOSOnlyOption", {"--single-size"}, 2, "android takes no option --single-size"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AndroidIcon, resMustBeAnAppsSourceSetResUnlessForced)

@@ -187,7 +187,7 @@ TEST_F(WindowTest, androidIconIsWhatQuorvaCliWrites_underTheLaunchersMasks)
 {
     const QString art = scratch.savePng("art.png", test::gradientImage(512, 512, 30));
     ASSERT_TRUE(dragAndDrop({art}));
-    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    segments().setSelectedSegment(int(OutputChoice::AndroidIcon));
     waitUntilSettled();
     EXPECT_FALSE(controller().appIconOptions()->isVisible());
     ASSERT_TRUE(controller().androidOptions()->isVisible());
@@ -470,7 +470,7 @@ TEST_F(WindowTest, desktopAndWebIsWhatQuorvaCliWrites_eachFileShownWhereItIsUsed
 {
     const QString art = scratch.savePng("art.png", test::gradientImage(1024, 1024, 80));
     ASSERT_TRUE(dragAndDrop({art}));
-    segments().setSelectedSegment(int(OutputKind::DesktopWeb));
+    segments().setSelectedSegment(int(OutputChoice::DesktopWeb));
     waitUntilSettled();
     DesktopOptionsPanel& options = *controller().desktopOptions();
     ASSERT_TRUE(options.isVisible());

@@ -5,7 +5,7 @@
 #include "ui/appiconoptionspanel.h"
 #include "ui/iconpreview.h"
 #include "ui/messagearea.h"
-#include "ui/outputkind.h"
+#include "ui/outputchoice.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -39,7 +39,7 @@ protected:
 TEST_F(WindowMessages, aRefusalTheUserMayOverrule_offersWriteAnyway_andItWrites)
 {
     dropImage("logo.png", test::gradientImage(256, 256, 40));
-    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    segments().setSelectedSegment(int(OutputChoice::AndroidIcon));
     waitUntilSettled();
     const fs::path notRes = folder("icons");
     generateInto(notRes);
@@ -60,30 +60,30 @@ TEST_F(WindowMessages, aRefusalTheUserMayOverrule_offersWriteAnyway_andItWrites)
 TEST_F(WindowMessages, aMessageGoesWhenTheKindOrTheChoicesThatMadeItChange)
 {
     dropImage("logo.png", test::gradientImage(256, 256, 40));
-    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    segments().setSelectedSegment(int(OutputChoice::AndroidIcon));
     waitUntilSettled();
     generateInto(folder("icons"));
     waitForJobs();
     ASSERT_EQ(statusSeverity(), MessageArea::Severity::Error);
-    segments().setSelectedSegment(int(OutputKind::AppIconSet));
+    segments().setSelectedSegment(int(OutputChoice::AppIconSet));
     waitUntilSettled();
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
     EXPECT_FALSE(button("writeAnywayButton").isVisible());
 
-    segments().setSelectedSegment(int(OutputKind::ImageSet));
+    segments().setSelectedSegment(int(OutputChoice::ImageSet));
     waitUntilSettled();
     generateInto(folder("assets"));
     waitForJobs();
     ASSERT_TRUE(status().contains("Wrote 4 files")) << status().toStdString();
     ASSERT_TRUE(button("openFolderButton").isVisible());
-    segments().setSelectedSegment(int(OutputKind::AndroidIcon));
+    segments().setSelectedSegment(int(OutputChoice::AndroidIcon));
     waitUntilSettled();
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
     EXPECT_FALSE(button("openFolderButton").isVisible());
 
     // Back to the kind whose set was written, with the same choices: nothing tells of it again,
     // and a change of a choice clears a message as a change of kind does.
-    segments().setSelectedSegment(int(OutputKind::AppIconSet));
+    segments().setSelectedSegment(int(OutputChoice::AppIconSet));
     waitUntilSettled();
     generateInto(folder("icon"));
     waitForJobs();
@@ -150,7 +150,7 @@ TEST_F(WindowMessages, aChoiceThatDoesNotApplyShowsUnticked_andComesBackWhenItDo
 TEST_F(WindowMessages, everyControlTheKeyboardReachesHasAName)
 {
     dropImage("logo.png", test::gradientImage(256, 256, 40));
-    for (int kind = 0; kind <= int(OutputKind::DesktopWeb); ++kind) {
+    for (int kind = 0; kind <= int(OutputChoice::DesktopWeb); ++kind) {
         segments().setSelectedSegment(kind);
         waitUntilSettled();
         const QList<QLabel*> labels = window->findChildren<QLabel*>();
