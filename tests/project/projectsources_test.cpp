@@ -49,7 +49,7 @@ TEST(ProjectPaths, anImageMayLieAnywhereInTheRepository_butNoOutputOutsideThePro
     // Outside any repository the project is all there is.
     const test::ProgramRun outside = test::runCliIn(root, {"init", "--source", "../../../art.png"});
     EXPECT_EQ(outside.exitCode, 1);
-    EXPECT_TRUE(outside.err.contains("it must lie in the repository")) << outside.err.toStdString();
+    EXPECT_TRUE(outside.err.contains("art.png: it must lie in this repository")) << outside.err.toStdString();
 
     fs::create_directories(scratch / "repo/.git");
     fs::create_directories(scratch / "repo/data");
