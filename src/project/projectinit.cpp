@@ -129,11 +129,12 @@ private:
             const fs::path resolved = resolvedPath(*source);
             const fs::path repository = repositoryOf(m_root);
             if (!isWithin(resolved, resolvedPath(repository))) {
-                const QString shown = displayPath(repository);
-                m_out.failure = pathLine(*source,
-                                         shown == QLatin1String(".")
-                                             ? QStringLiteral("it must lie in this repository")
-                                             : QStringLiteral("it must lie in the repository %1").arg(shown));
+                // Outside any repository the project's own folder is the repository.
+                m_out.failure
+                    = pathLine(*source,
+                               resolvedPath(repository) == resolvedPath(m_root)
+                                   ? QStringLiteral("it must lie in this repository")
+                                   : QStringLiteral("it must lie in the repository %1").arg(displayPath(repository)));
                 return false;
             }
             shared[QStringLiteral("source")] = {displayPath(resolved.lexically_relative(resolvedPath(m_root))), 0};
