@@ -1,5 +1,6 @@
 #include "apple/iconcomposercheck.h"
 
+#include "png/pngstructure.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 
@@ -18,6 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr qint64 maxIconJsonBytes = 4 << 20;
+constexpr qint64 maxLayerBytes = 256 << 20;
 
 class IconCheck {
 public:
@@ -26,9 +28,9 @@ public:
     std::vector<Finding> run()
     {
         const QString jsonPath = m_shown + QStringLiteral("/icon.json");
-        const FileDescriptor folder(::open(m_icon.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        m_folder = FileDescriptor(::open(m_icon.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         QByteArray json;
-        const int failed = folder.isOpen() ? readFileIn(folder, "icon.json", maxIconJsonBytes, json) : errno;
+        const int failed = m_folder.isOpen() ? readFileIn(m_folder, "icon.json", maxIconJsonBytes, json) : errno;
         if (failed) {
             add(jsonPath, failed == EACCES ? "unreadable" : "bad-icon-json",
                 QStringLiteral("the Icon Composer file's icon.json can't be read (%1)")
@@ -84,14 +86,27 @@ private:
             if (!m_checked.insert(name).second)
                 continue;
             std::error_code error;
-            if (!isSingleComponent(name) || !fs::is_regular_file(m_icon / "Assets" / toPath(name), error))
-                add(m_shown + QStringLiteral("/Assets/") + name, "missing-file",
-                    QStringLiteral("icon.json names this image, and Assets/ does not hold it"));
+            const QString shown = m_shown + QStringLiteral("/Assets/") + name;
+            if (!isSingleComponent(name) || !fs::is_regular_file(m_icon / "Assets" / toPath(name), error)) {
+                add(shown, "missing-file", QStringLiteral("icon.json names this image, and Assets/ does not hold it"));
+                continue;
+            }
+            // actool stops on a layer image it can't decode.
+            if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+                const FileDescriptor assets(::openat(m_folder.get(), "Assets", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+                QByteArray bytes;
+                if (!assets.isOpen() || readFileIn(assets, toPath(name), maxLayerBytes, bytes) != 0)
+                    continue;
+                const PngStructure png = readPngStructure(bytes);
+                if (!png.whole)
+                    add(shown, "broken-png", QStringLiteral("it is not a whole PNG: %1").arg(png.problem));
+            }
         }
     }
 
     fs::path m_icon;
     QString m_shown;
+    FileDescriptor m_folder;
     std::vector<Finding> m_findings;
     std::set<QString> m_checked;
 };

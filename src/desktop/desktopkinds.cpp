@@ -9,22 +9,12 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-const OptionSpec macShape{"mac-shape", OptionType::Choice, false, {"auto", "keep", "apply"}};
-
 // One file of its own, in its folder, which is made where it is missing.
 Placement oneFile(const fs::path& file, const QByteArray& bytes)
 {
     Plan plan;
     plan.add(displayPath(file.filename()), bytes);
     return {file.parent_path().empty() ? fs::path(".") : file.parent_path(), plan, true};
-}
-
-MacShape shapeOf(const KindRequest& request)
-{
-    const QString shape = request.text(QStringLiteral("mac-shape"));
-    return shape == QLatin1String("keep") ? MacShape::Keep
-        : shape == QLatin1String("apply") ? MacShape::Apply
-                                          : MacShape::Auto;
 }
 
 KindOutput iconFile(const KindRequest& request, const std::optional<QByteArray>& bytes)
@@ -64,7 +54,7 @@ const OptionSchema& icnsOptions()
 {
     static const OptionSchema options = {
         {"file", OptionType::Output, true, {}, nullptr, nullptr, 1024, ".icns"},
-        macShape,
+        macShapeOption(),
         {"source", OptionType::Image},
         {"padding", OptionType::Padding},
     };
@@ -76,7 +66,9 @@ KindOutput makeIcns(const KindRequest& request)
     const SourceImages::Source& source = request.image();
     if (!source.loaded.image)
         return KindOutput::unreadable(source.loaded.error);
-    return iconFile(request, icnsOf(source.loaded.image, shapeOf(request), request.padding()));
+    return iconFile(request,
+                    icnsOf(source.loaded.image, macShapeNamed(request.text(QStringLiteral("mac-shape"))),
+                           request.padding()));
 }
 
 const OptionSchema& hicolorOptions()

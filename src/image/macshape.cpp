@@ -161,6 +161,13 @@ ImageRef macShaped(const Image& art)
     return icon.isNull() ? nullptr : makeImage(std::move(icon));
 }
 
+MacShape macShapeNamed(const QString& word)
+{
+    return word == QLatin1String("keep") ? MacShape::Keep
+        : word == QLatin1String("apply") ? MacShape::Apply
+                                         : MacShape::Auto;
+}
+
 ImageRef macIconArt(const ImageRef& art, MacShape shape)
 {
     if (!art)

@@ -21,6 +21,8 @@ bool isShapedArt(const QImage& sample);
 // Whether Mac icons lay the art into the shape: when it is a full-bleed square (Auto), or always,
 // or never.
 enum class MacShape { Auto, Keep, Apply };
+// The choice by its word, "keep" or "apply"; Auto for any other.
+MacShape macShapeNamed(const QString& word);
 
 // The art of a Mac icon as the choice says: shaped art as it is, other art laid into the shape.
 // Nothing when there is no bitmap.

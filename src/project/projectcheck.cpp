@@ -31,10 +31,10 @@ ProjectPlaces placesToCheck(const fs::path& given)
         if (!seen.empty() && std::find(seen.begin(), seen.end(), target.place()) != seen.end())
             continue;
         seen.push_back(target.place());
-        if (const OutputKind* entry = entryOf(target.kind)) {
-            if (entry->check)
-                out.places.push_back({{}, entry, target.settings, root});
-        } else {
+        const OutputKind* entry = entryOf(target.kind);
+        if (entry && entry->check) {
+            out.places.push_back({{}, entry, target.settings, root});
+        } else if (isAppleSet(target.kind) || target.kind == TargetKind::IconComposer) {
             out.places.push_back(
                 {root
                      / toPath(target.place()

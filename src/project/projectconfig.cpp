@@ -2,6 +2,7 @@
 
 #include "android/androidiconplan.h"
 #include "android/androidkind.h"
+#include "apple/appleiconkinds.h"
 #include "desktop/desktopicons.h"
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
@@ -31,39 +32,9 @@ const std::vector<Key>& sharedKeys()
 
 // Each table's keys in the order quorva.toml lists them: its path first, then its command's
 // options, then what it may override of the shared keys.
-const std::vector<Key>& keysOf(TargetKind kind)
+const OptionSchema& keysOf(TargetKind kind)
 {
-    const auto apple = [](bool mac) {
-        std::vector<Key> keys
-            = {{"catalog", Type::Output, true}, {"set", Type::SetName},
-               {"single-size", Type::Flag},     {"dark", Type::FlagOrImage},
-               {"tinted", Type::FlagOrImage},   {"fit", Type::Choice, false, {"stretch", "contain", "cover"}},
-               {"drop", Type::SlotKinds},       {"force", Type::Flag}};
-        if (mac)
-            keys.push_back({"mac-shape", Type::Choice, false, {"auto", "keep", "apply"}});
-        keys.insert(keys.end(), sharedKeys().begin(), sharedKeys().end());
-        return keys;
-    };
-    const Key image{"source", Type::Image};
-    const Key background{"background", Type::Colour};
-    const Key padding{"padding", Type::Padding};
-    static const std::map<TargetKind, std::vector<Key>> tables = {
-        {TargetKind::iOS, apple(false)},
-        {TargetKind::macOS, apple(true)},
-        {TargetKind::watchOS, apple(false)},
-        {TargetKind::IconComposer,
-         {{"folder", Type::Output, true},
-          {"name", Type::SetName},
-          {"layer", Type::SetName},
-          {"dark", Type::FlagOrImage},
-          {"tinted", Type::FlagOrImage},
-          image,
-          background,
-          padding}},
-    };
-    if (const OutputKind* entry = entryOf(kind))
-        return entry->options();
-    return tables.at(kind);
+    return entryOf(kind)->options();
 }
 
 class Reader {
@@ -297,10 +268,10 @@ struct SyncKind {
 const std::vector<SyncKind>& syncKinds()
 {
     static const std::vector<SyncKind> kinds = {
-        {TargetKind::iOS, nullptr},
-        {TargetKind::macOS, nullptr},
-        {TargetKind::watchOS, nullptr},
-        {TargetKind::IconComposer, nullptr},
+        {TargetKind{iosIconKind.table}, &iosIconKind},
+        {TargetKind{macosIconKind.table}, &macosIconKind},
+        {TargetKind{watchosIconKind.table}, &watchosIconKind},
+        {TargetKind{iconComposerKind.table}, &iconComposerKind},
         {TargetKind{androidKind.table}, &androidKind},
         {TargetKind{webKind.table}, &webKind},
         {TargetKind{icoKind.table}, &icoKind},

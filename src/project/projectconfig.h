@@ -43,8 +43,7 @@ const std::vector<TargetKind>& targetKinds();
 // The table's name: "ios", "icon-composer".
 QString targetName(TargetKind kind);
 std::optional<TargetKind> targetNamed(const QString& name);
-// The one entry point that makes a kind's files; nothing for Apple's sets and Icon Composer
-// files, which the project plans as its Xcode project keeps them.
+// The one entry point that makes a kind's files.
 const OutputKind* entryOf(TargetKind kind);
 // Whether a kind is one of Apple's app icon sets: tables of one catalog and set are one set.
 bool isAppleSet(TargetKind kind);

@@ -40,10 +40,4 @@ TargetPlacement placeTarget(const ProjectTarget& target, const std::filesystem::
 std::vector<TargetPlacement> placeTargets(const std::vector<const ProjectTarget*>& targets,
                                           const std::filesystem::path& root, const SyncLock& lock = {});
 
-// Everything the target's files are made from, as its planner reads it: its images and the
-// project's files its plan reads (an Android module's manifests, build file, values and the
-// listing of its res, a site's manifest, Tauri's configurations), so that equal inputs mean equal
-// files.
-std::vector<KindInput> targetInputs(const ProjectTarget& target, const std::filesystem::path& root);
-
 } // namespace quorva

@@ -42,6 +42,12 @@ const OptionSchema& sharedOptions()
     return options;
 }
 
+const OptionSpec& macShapeOption()
+{
+    static const OptionSpec option{"mac-shape", OptionType::Choice, false, {"auto", "keep", "apply"}};
+    return option;
+}
+
 const OptionSpec* findOption(const OptionSchema& schema, const QString& key)
 {
     const auto found = std::find_if(schema.begin(), schema.end(),

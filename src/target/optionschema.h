@@ -64,6 +64,9 @@ using OptionSchema = std::vector<OptionSpec>;
 // The keys every output's table may take over from the project's own: the source, its
 // background, its margin.
 const OptionSchema& sharedOptions();
+// Whether Mac icons lay the art into the macOS shape: "auto", "keep" or "apply", for the app
+// icon sets and the .icns file alike.
+const OptionSpec& macShapeOption();
 const OptionSpec* findOption(const OptionSchema& schema, const QString& key);
 
 // What an option takes, as the rest of "'padding' takes …"; on the command line, where paths may

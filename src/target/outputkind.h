@@ -65,6 +65,10 @@ struct KindRequest {
     // What the last sync wrote for it, by paths relative to base, where the project's lock keeps
     // that; nothing outside a project.
     std::optional<QStringList> earlier;
+    // The tables of quorva.toml made as this one output (Apple's platforms of one set), and the
+    // flavor it is made for; none outside a project.
+    QStringList tables = {};
+    std::optional<QString> flavor = std::nullopt;
 
     QString text(const QString& key, const QString& fallback = {}) const;
     bool flag(const QString& key) const;

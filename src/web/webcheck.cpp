@@ -75,6 +75,12 @@ std::vector<Finding> checkSite(const fs::path& folder, const fs::path& manifestF
             continue;
         }
         const int side = icon.side();
+        if (!bytes->startsWith("\x89PNG") && path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+            // Browsers drop an icon they can't decode: "Download error or resource isn't a valid image".
+            findings.push_back(
+                found(Finding::Severity::Error, file, "broken-png", QStringLiteral("it is not a PNG file")));
+            continue;
+        }
         if (bytes->startsWith("\x89PNG")) {
             const PngStructure png = readPngStructure(*bytes);
             if (!png.whole) {
