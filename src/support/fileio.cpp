@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -94,9 +95,13 @@ int readFileIn(const FileDescriptor& folder, const fs::path& name, qint64 maxByt
         return EINVAL;
     if (status.st_size > maxBytes)
         return EFBIG;
-    bytes.resize(static_cast<qsizetype>(maxBytes) + 1);
+    // Room for what the file holds and one byte more, which tells a file that grew since; never the
+    // whole bound up front, which a walk of many small files would pay for each time.
+    bytes.resize(static_cast<qsizetype>(status.st_size) + 1);
     qint64 size = 0;
-    while (size < bytes.size()) {
+    while (size <= maxBytes) {
+        if (size == bytes.size())
+            bytes.resize(static_cast<qsizetype>(std::min<qint64>(maxBytes + 1, size * 2)));
         const ssize_t got = ::read(file.get(), bytes.data() + size, static_cast<std::size_t>(bytes.size() - size));
         if (got < 0 && errno == EINTR)
             continue;
