@@ -5,6 +5,8 @@
 #include "android/rescheck.h"
 #include "apple/catalogcheck.h"
 #include "desktop/desktopkinds.h"
+#include "msix/msixcheck.h"
+#include "msix/msixkind.h"
 #include "project/projectcheck.h"
 #include "support/countedtext.h"
 #include "support/fileio.h"
@@ -146,6 +148,8 @@ CheckedPlace placeOf(const fs::path& path)
         return of(icnsKind, "file");
     if (isFile(path) && path.filename().string().starts_with("tauri.") && extension == QLatin1String(".json"))
         return of(tauriKind, "config");
+    if (isFolder(path) && isMsixFolder(path))
+        return of(msixKind, "folder");
     if (isFolder(path) && siteManifest(path))
         return of(webKind, "folder"); // a folder holding a web manifest is a site
     // An Android app's resources are a folder named res, or a Gradle project's or module's

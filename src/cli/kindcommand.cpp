@@ -3,6 +3,7 @@
 #include "android/androidkind.h"
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
+#include "msix/msixkind.h"
 #include "support/paths.h"
 #include "target/installer.h"
 #include "tauri/taurikind.h"
@@ -22,6 +23,7 @@ const std::vector<const OutputKind*>& commandKinds()
         &hicolorKind, // linux SOURCE DIR --id APP_ID
         &webKind,     // web SOURCE DIR
         &tauriKind,   // tauri SOURCE CONFIG
+        &msixKind,    // msix SOURCE DIR [--msix]
         &expoKind,    // expo SOURCE CONFIG
     };
     return kinds;

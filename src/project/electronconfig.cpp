@@ -178,6 +178,9 @@ std::optional<ElectronIcons> electronIcons(const fs::path& root, const QJsonObje
         }
         if (!icons.ico)
             icons.ico = normal(resources + QStringLiteral("/icon.ico"));
+        // The appx target takes its package's images from its build resources' appx folder.
+        if (isFolder(root / toPath(resources) / "appx"))
+            icons.appx = normal(resources + QStringLiteral("/appx"));
         return icons;
     }
     // electron-forge.

@@ -17,6 +17,7 @@ struct ElectronIcons {
     std::optional<QString> ico;          // Windows
     std::optional<QString> icns;         // macOS
     std::optional<QString> iconComposer; // macOS 26: an Icon Composer file (NAME.icon) it compiles
+    std::optional<QString> appx;         // the images folder of its appx target, where there is one
     QStringList unread;                  // values the configuration gives in a way Quorva can't read
 };
 

@@ -7,6 +7,7 @@
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
 #include "image/csscolour.h"
+#include "msix/msixkind.h"
 #include "support/paths.h"
 #include "tauri/taurikind.h"
 #include "web/webkind.h"
@@ -278,6 +279,7 @@ const std::vector<SyncKind>& syncKinds()
         {TargetKind{icnsKind.table}, &icnsKind},
         {TargetKind{hicolorKind.table}, &hicolorKind},
         {TargetKind{tauriKind.table}, &tauriKind},
+        {TargetKind{msixKind.table}, &msixKind},
         {TargetKind{expoKind.table}, &expoKind},
     };
     return kinds;

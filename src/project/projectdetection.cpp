@@ -4,6 +4,8 @@
 #include "android/launchericonname.h"
 #include "expo/expoconfig.h"
 #include "image/csscolour.h"
+#include "msix/msixcheck.h"
+#include "msix/msixkind.h"
 #include "project/electronconfig.h"
 #include "support/fileio.h"
 #include "support/paths.h"
@@ -331,6 +333,17 @@ private:
         m_missing[TargetKind::Web] = QStringLiteral("no web app manifest in web/, public/, static/ or src/");
     }
 
+    // A Windows package's images, as the folder has them: qualified as Windows 11 wants them, or
+    // the flat set.
+    void msix(const QString& folder, const QString& how)
+    {
+        ConfigTable table{{QStringLiteral("folder"), text(folder)}};
+        if (hasQualifiedMsixImages(m_root / toPath(folder)))
+            table[QStringLiteral("msix")] = {true, 0};
+        m_project.config.targets[TargetKind{msixKind.table}] = table;
+        m_project.found << QStringLiteral("msix: %1 (%2)").arg(folder, how);
+    }
+
     void desktop()
     {
         const auto file = [&](TargetKind kind, const QString& path, const QString& how) {
@@ -363,7 +376,11 @@ private:
             m_project.config.targets[TargetKind::Tauri]
                 = {{QStringLiteral("config"), text(QStringLiteral("src-tauri/tauri.conf.json"))}};
             m_project.found << QStringLiteral("tauri: the icons src-tauri/tauri.conf.json bundles (bundle.icon)");
+            if (isMsixFolder(m_root / "src-tauri/icons"))
+                msix(QStringLiteral("src-tauri/icons"), QStringLiteral("the Windows Store images tauri icon wrote"));
         }
+        if (m_electron && m_electron->appx)
+            msix(*m_electron->appx, QStringLiteral("electron-builder's appx target"));
         if (!m_project.config.targets.count(TargetKind::Linux))
             m_missing[TargetKind::Linux] = QStringLiteral("no hicolor icon theme in this project; add [linux] with "
                                                           "folder and id to write one");

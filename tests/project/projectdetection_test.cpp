@@ -104,6 +104,23 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      {"found tauri"},
                      {"src-tauri/icons/32x32.png", "src-tauri/icons_mac/icon.icns", "src-tauri/icons_mac/128x128.png"}},
+        DetectionRow{"tauriWithTheStoreImagesTauriIconWrote",
+                     [](const fs::path& root) {
+                         test::writeFile(root / "src-tauri/tauri.conf.json",
+                                         "{\"bundle\": {\"icon\": [\"icons/32x32.png\"]}}\n");
+                         test::logo(root / "src-tauri/icons/StoreLogo.png", qRgb(200, 0, 0), 50);
+                     },
+                     {"found msix: src-tauri/icons"},
+                     {"src-tauri/icons/Square30x30Logo.png", "src-tauri/icons/Square310x310Logo.png"}},
+        DetectionRow{"electronBuilderWithAnAppxFolderOfQualifiedImages",
+                     [](const fs::path& root) {
+                         test::writeFile(root / "package.json",
+                                         "{\"build\": {\"appId\": \"org.example.demo\"}, " + electron + "}");
+                         test::logo(root / "build/appx/StoreLogo.scale-100.png", qRgb(200, 0, 0), 50);
+                     },
+                     {"found msix: build/appx (electron-builder's appx target)"},
+                     {"build/appx/Wide310x150Logo.scale-400.png",
+                      "build/appx/Square44x44Logo.targetsize-24_altform-lightunplated.png"}},
         DetectionRow{
             "expoByItsAppJson",
             [](const fs::path& root) {

@@ -1,0 +1,85 @@
+#include "msix/msixkind.h"
+
+#include "msix/msixcheck.h"
+#include "msix/msiximages.h"
+#include "support/fileio.h"
+#include "support/paths.h"
+
+#include <map>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+// What tells two images apart for Windows' resource loader: the resource and its qualifiers.
+QString qualifiersKey(const MsixImageName& image)
+{
+    return QStringLiteral("%1/%2/%3/%4")
+        .arg(image.resource.toLower())
+        .arg(image.scale.value_or(0))
+        .arg(image.targetSize.value_or(0))
+        .arg(image.altform);
+}
+
+const OptionSchema& msixOptions()
+{
+    static const OptionSchema options = {
+        {"folder", OptionType::Output, true}, {"msix", OptionType::Flag},       {"source", OptionType::Image},
+        {"background", OptionType::Colour},   {"padding", OptionType::Padding},
+    };
+    return options;
+}
+
+KindOutput makeMsixImages(const KindRequest& request)
+{
+    KindOutput out;
+    out.where = request.text(QStringLiteral("folder"));
+    const SourceImages::Source& source = request.image();
+    if (!source.loaded.image)
+        return KindOutput::unreadable(source.loaded.error);
+    const fs::path folder = request.path(QStringLiteral("folder"));
+    Plan plan = planMsixImages(source.loaded.image, {request.colour(), request.padding()},
+                               request.flag(QStringLiteral("msix")));
+    if (plan.refusal)
+        return KindOutput::failed(pathLine(folder, *plan.refusal));
+    // An image the folder already has under another spelling of the same qualifiers
+    // (Square44x44Logo.altform-unplated_targetsize-16.png, as Visual Studio orders them) is
+    // written under its own name: two files of one resource and qualifiers make MakePri fail.
+    std::map<QString, QString> existing;
+    for (const QString& name : request.inputs.list(folder))
+        if (const auto image = msixImageName(name))
+            existing[qualifiersKey(*image)] = name;
+    for (PlannedFile& file : plan.files)
+        if (const auto found = existing.find(qualifiersKey(*msixImageName(file.path))); found != existing.end())
+            file.path = found->second;
+    // Images the last sync wrote and this one does not (the flat set after the qualified one, or
+    // the other way): two files of one resource and scale would make the package ambiguous.
+    if (request.earlier) {
+        const fs::path below = toPath(out.where).lexically_normal();
+        for (const QString& file : *request.earlier)
+            if (const fs::path within = toPath(file).lexically_normal().lexically_relative(below);
+                !within.empty() && *within.begin() != ".." && !plan.find(displayPath(within)))
+                plan.removals << displayPath(within);
+    }
+    out.placements.push_back({folder, plan, true});
+    return out;
+}
+
+KindCheck checkMsixImages(const KindRequest& request)
+{
+    KindCheck check;
+    const fs::path folder = request.path(QStringLiteral("folder"));
+    if (!isFolder(folder)) {
+        check.error = pathLine(folder, QStringLiteral("it is no folder"));
+        return check;
+    }
+    check.places << displayPath(folder);
+    check.findings = checkMsixFolder(folder, displayPath(folder));
+    return check;
+}
+
+} // namespace
+
+const OutputKind msixKind{"msix", "msix", msixOptions, {"source", "folder"}, makeMsixImages, checkMsixImages};
+
+} // namespace quorva
