@@ -813,29 +813,30 @@ void HomeController::showAbout()
 
 void HomeController::showHelp()
 {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, tr("Quorva Help"),
-                                tr("<h3>Making a set</h3><ol>"
-                                   "<li>Drop a PNG, JPEG, WebP, GIF, BMP or SVG image onto the drop zone, or press "
-                                   "Ctrl+O to choose one.</li>"
-                                   "<li>Choose <b>App Icon Set</b>, <b>Image Set</b>, <b>Android Icon</b> or "
-                                   "<b>Desktop &amp; Web</b>, and its choices. The notes say what the stores would "
-                                   "reject, and the preview shows the icons at their true pixel sizes.</li>"
-                                   "<li>Press <b>Generate</b> (Ctrl+G) and choose a folder: Quorva writes "
-                                   "<i>Quorva/icon/iOS/AppIcon.appiconset</i> or <i>Quorva/asset/iOS/NAME.imageset</i> "
-                                   "below it; the Android icon goes into the app's <i>res</i> folder you choose; the "
-                                   "desktop and web icons into the folder you choose, as <i>icon.ico</i>, "
-                                   "<i>icon.icns</i>, <i>hicolor/</i> and <i>web/</i>.</li></ol>"
-                                   "<h3>Keeping a project's icons</h3>"
-                                   "<p>Drop a Flutter, React Native, Capacitor, Tauri, Electron, Xcode or Gradle "
-                                   "project's folder onto the drop zone, or press Ctrl+Shift+O: Quorva shows every "
-                                   "target its <i>quorva.toml</i> names (or those it finds, when there is none yet) "
-                                   "with its icon. <b>Sync</b> writes them all; a changed source or background is "
-                                   "offered to be saved into <i>quorva.toml</i>, for <tt>quorva-cli sync</tt> and "
-                                   "<tt>sync --check</tt> in CI.</p>"
-                                   "<p>Every file goes in whole, or, should anything fail, nothing changes.</p>"
-                                   "<p>The same jobs, and writing straight into a project's catalog, run from the "
-                                   "command line: <tt>quorva-cli --help</tt>.</p>"),
-                                QMessageBox::Ok, window());
+    auto* box = new QMessageBox(
+        QMessageBox::NoIcon, tr("Quorva Help"),
+        tr("<h3>Making a set</h3><ol>"
+           "<li>Drop a PNG, JPEG, WebP, GIF, BMP or SVG image onto the drop zone, or press "
+           "Ctrl+O to choose one.</li>"
+           "<li>Choose <b>App Icon Set</b>, <b>Image Set</b>, <b>Android Icon</b> or "
+           "<b>Desktop &amp; Web</b>, and its choices. The notes say what the stores would "
+           "reject, and the preview shows the icons at their true pixel sizes.</li>"
+           "<li>Press <b>Generate</b> (Ctrl+G) and choose a folder: Quorva writes "
+           "<i>Quorva/icon/iOS/AppIcon.appiconset</i> or <i>Quorva/asset/iOS/NAME.imageset</i> "
+           "below it; the Android icon goes into the app's <i>res</i> folder you choose; the "
+           "desktop and web icons into the folder you choose, as <i>icon.ico</i>, "
+           "<i>icon.icns</i>, <i>hicolor/</i>, <i>appx/</i> (the Windows package's images) and <i>web/</i>.</li></ol>"
+           "<h3>Keeping a project's icons</h3>"
+           "<p>Drop a Flutter, React Native, Capacitor, Tauri, Electron, Xcode or Gradle "
+           "project's folder onto the drop zone, or press Ctrl+Shift+O: Quorva shows every "
+           "target its <i>quorva.toml</i> names (or those it finds, when there is none yet) "
+           "with its icon. <b>Sync</b> writes them all; a changed source or background is "
+           "offered to be saved into <i>quorva.toml</i>, for <tt>quorva-cli sync</tt> and "
+           "<tt>sync --check</tt> in CI.</p>"
+           "<p>Every file goes in whole, or, should anything fail, nothing changes.</p>"
+           "<p>The same jobs, and writing straight into a project's catalog, run from the "
+           "command line: <tt>quorva-cli --help</tt>.</p>"),
+        QMessageBox::Ok, window());
     box->setObjectName(QStringLiteral("helpBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);

@@ -1,5 +1,7 @@
 #include "web/desktopandweb.h"
 
+#include "msix/msiximages.h"
+
 namespace quorva {
 
 DesktopAndWebPlan planDesktopAndWeb(const ImageRef& source, const DesktopAndWebOptions& options, const SiteFolder& site)
@@ -22,6 +24,15 @@ DesktopAndWebPlan planDesktopAndWeb(const ImageRef& source, const DesktopAndWebO
         return made;
     }
     plan.files.insert(plan.files.end(), hicolor.files.begin(), hicolor.files.end());
+    Plan appx = planMsixImages(source, art, true);
+    if (appx.refusal) {
+        plan.refusal = appx.refusal;
+        return made;
+    }
+    for (PlannedFile& file : appx.files) {
+        file.path = QLatin1String(packageFolderName) + QLatin1Char('/') + file.path;
+        plan.files.push_back(std::move(file));
+    }
     WebOptions web;
     web.background = options.background;
     web.padding = options.padding;

@@ -10,8 +10,8 @@
 namespace quorva {
 
 // Every desktop's and the web's icons in one folder, as the window's Desktop & Web writes them and
-// quorva-cli would with ico FOLDER/icon.ico, icns FOLDER/icon.icns, linux FOLDER --id ID and web
-// FOLDER/web: the names Tauri and electron-builder give them.
+// quorva-cli would with ico FOLDER/icon.ico, icns FOLDER/icon.icns, linux FOLDER --id ID,
+// msix FOLDER/appx --msix and web FOLDER/web: the names Tauri and electron-builder give them.
 struct DesktopAndWebOptions {
     QString appId = QStringLiteral("org.example.App");
     QColor background = Qt::white; // the site's touch and maskable icons
@@ -26,7 +26,9 @@ struct DesktopAndWebPlan {
 DesktopAndWebPlan planDesktopAndWeb(const ImageRef& source, const DesktopAndWebOptions& options,
                                     const SiteFolder& site);
 
-// The folder below the chosen one that the site's icons go in.
+// The folders below the chosen one that the site's icons and the Windows package's images go in
+// (electron-builder's appx folder).
 inline constexpr const char* siteFolderName = "web";
+inline constexpr const char* packageFolderName = "appx";
 
 } // namespace quorva

@@ -499,6 +499,7 @@ TEST_F(WindowTest, desktopAndWebIsWhatQuorvaCliWrites_eachFileShownWhereItIsUsed
     for (const QStringList& command :
          {QStringList{"ico", art, test::str(cli / "icon.ico")}, QStringList{"icns", art, test::str(cli / "icon.icns")},
           QStringList{"linux", art, test::str(cli), "--id", "org.example.Art"},
+          QStringList{"msix", art, test::str(cli / "appx"), "--msix"},
           QStringList{"web", art, test::str(cli / "web")}}) {
         const test::ProgramRun run = test::runCli(command);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
