@@ -89,6 +89,14 @@ ProgramRun runCli(const QStringList& arguments);
 ProgramRun runCliIn(const fs::path& folder, const QStringList& arguments);
 inline const QString cliPath = QStringLiteral(QUORVA_CLI_PATH);
 
+// How many runs a kill test kills: fewer under a sanitizer, whose runtime makes each run many
+// times slower and which looks for other faults than a kill's; the plain build runs them all.
+#ifdef QUORVA_SANITIZED
+inline constexpr int killRuns = 40;
+#else
+inline constexpr int killRuns = 120;
+#endif
+
 // Runs quorva-cli as the kill tests do: every tenth run (run % 10 == 9) is let finish, so that
 // runs get through however slow the machine is; any other is killed at a moment drawn by random
 // between its start and a little past a whole run's time. True when it was killed.

@@ -133,6 +133,14 @@ protected:
     }
 };
 
+// Where the faults strike: the first, a middle and the last file; under a sanitizer, whose
+// runtime makes each run many times slower, the first and the last.
+#ifdef QUORVA_SANITIZED
+constexpr int faultPoints[] = {0, 2};
+#else
+constexpr int faultPoints[] = {0, 1, 2};
+#endif
+
 std::size_t nthOf(std::size_t count, int at)
 {
     return at == 0 ? 0 : at == 1 ? count / 2 : count - 1;
@@ -178,7 +186,7 @@ TEST_P(Target, aRunThatFailsAnywhere_leavesTheProjectAsItWas_andSaysSoOnce)
               EXPECT_EQ(test::differences(before, test::snapshotOf(folder)), QStringList{}) << fault;
               unplant();
           };
-    for (int at = 0; at < 3; ++at) {
+    for (const int at : faultPoints) {
         for (const bool commit : {false, true}) {
             const std::size_t nth = nthOf((commit ? swapped : staged).size(), at);
             expectUnchanged((commit ? "a rename that fails at step " : "a full disk at file ") + std::to_string(nth),
