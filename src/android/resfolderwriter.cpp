@@ -125,11 +125,6 @@ AndroidFiles planAndroidFiles(const AndroidIconPlan& plan, bool playStore)
     return files;
 }
 
-QString androidListName(const QString& name)
-{
-    return listName(name);
-}
-
 AndroidPlacement placeAndroidIcons(const fs::path& res, const AndroidFiles& icon, const QString& name,
                                    const std::optional<fs::path>& playStore, const QStringList& replacing,
                                    const std::optional<QStringList>& earlier)
@@ -210,12 +205,6 @@ AndroidWrite installAndroidPlacement(const AndroidPlacement& placed)
     write.removed = report.removed;
     write.removed.sort();
     return write;
-}
-
-AndroidWrite writeAndroidIcons(const fs::path& res, const AndroidFiles& icon, const QString& name,
-                               const std::optional<fs::path>& playStore, const QStringList& replacing)
-{
-    return installAndroidPlacement(placeAndroidIcons(res, icon, name, playStore, replacing));
 }
 
 } // namespace quorva

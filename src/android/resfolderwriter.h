@@ -47,17 +47,11 @@ AndroidPlacement placeAndroidIcons(const std::filesystem::path& res, const Andro
                                    const QStringList& replacing = {},
                                    const std::optional<QStringList>& earlier = std::nullopt);
 
-// The hidden file in a res folder that lists the files Quorva wrote there for an icon.
-QString androidListName(const QString& name);
-
 // Puts the files into the res folder, and the Play Store icon where it is asked for, all or
 // nothing; no link below the folder leads a write out of it. What an earlier run wrote for the
 // same name and this one does not (a themed layer no longer asked for) is removed: a hidden list
 // in the folder, which Android's build passes over, remembers it. Every other file is left alone.
 // replacing: files of the same resources under other names, removed once the plan's are in.
 AndroidWrite installAndroidPlacement(const AndroidPlacement& placed);
-AndroidWrite writeAndroidIcons(const std::filesystem::path& res, const AndroidFiles& files, const QString& name,
-                               const std::optional<std::filesystem::path>& playStore = std::nullopt,
-                               const QStringList& replacing = {});
 
 } // namespace quorva

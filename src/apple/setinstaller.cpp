@@ -32,13 +32,6 @@ QString failure(const fs::path& path, const QString& what, int error)
     return QStringLiteral("%1: %2: %3").arg(displayPath(path), what, QString::fromLocal8Bit(std::strerror(error)));
 }
 
-InstallReport failedWith(const QString& line)
-{
-    InstallReport report;
-    report.failures << line;
-    return report;
-}
-
 QString slotName(const SetEntry& entry)
 {
     return QStringLiteral("%1 %2 %3")
@@ -148,20 +141,6 @@ SetPlacement placeSetIntoCatalog(const fs::path& catalog, const QString& folder,
     plan.add(prefix + folder + QStringLiteral("/Contents.json"), set.contents);
     placed.placement = Placement{root, std::move(plan)};
     return placed;
-}
-
-InstallReport installSetIntoCatalog(const fs::path& catalog, const QString& folder, const SetFiles& set, bool force)
-{
-    const SetPlacement placed = placeSetIntoCatalog(catalog, folder, set, force);
-    if (!placed.placement) {
-        InstallReport refused = failedWith(*placed.failure);
-        refused.forcing = placed.forcing;
-        return refused;
-    }
-    InstallReport report = install({*placed.placement});
-    if (!report.failed())
-        report.setFolder = catalog / toPath(folder);
-    return report;
 }
 
 Placement placeWholeFolder(const fs::path& parent, const QString& folder, const std::map<QString, QByteArray>& files)

@@ -18,18 +18,14 @@ struct SetFiles {
     std::map<QString, QByteArray> files;
 };
 
-// Puts the set into CATALOG/FOLDER whole: staged beside the old set and swapped in, so that at
-// every moment the folder is the whole old set or the whole new one; files only the old set had go
-// with it. A missing catalog is made with its own Contents.json (its parent folder must exist),
-// in the same run. A set folder that holds anything its Contents.json does not name (a
-// subfolder, a file of the user's), or whose old set has slots of a platform the new one lacks,
-// is not replaced unless force is given. Nothing else in the catalog is touched.
-InstallReport installSetIntoCatalog(const std::filesystem::path& catalog, const QString& folder, const SetFiles& set,
-                                    bool force);
-
-// The same as a placement, for the installer or a comparison with the disk; or why it can't be
-// placed, with what forcing it would do when force would let it. drop: the kinds of slot the old
-// set may lose ("car", "watch"; see slotKind).
+// The set as it goes into CATALOG/FOLDER whole, for the installer or a comparison with the disk:
+// staged beside the old set and swapped in, so that at every moment the folder is the whole old
+// set or the whole new one; files only the old set had go with it. A missing catalog is made with
+// its own Contents.json (its parent folder must exist), in the same run. A set folder that holds
+// anything its Contents.json does not name (a subfolder, a file of the user's), or whose old set
+// has slots of a platform the new one lacks, is not placed unless force is given: then the
+// failure says why, with what forcing would do. Nothing else in the catalog is touched. drop: the
+// kinds of slot the old set may lose ("car", "watch"; see slotKind).
 struct SetPlacement {
     std::optional<Placement> placement;
     std::optional<QString> failure;

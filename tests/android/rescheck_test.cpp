@@ -31,8 +31,8 @@ void writeIcon(const fs::path& res, bool monochrome)
     AndroidIconOptions options;
     options.monochrome = monochrome;
     fs::create_directories(res);
-    const AndroidWrite write
-        = writeAndroidIcons(res, planAndroidFiles(planAndroidIcons(makeImage(logo), options), false), options.name);
+    const AndroidWrite write = installAndroidPlacement(
+        placeAndroidIcons(res, planAndroidFiles(planAndroidIcons(makeImage(logo), options), false), options.name));
     ASSERT_TRUE(write.failures.isEmpty()) << write.failures.join('\n').toStdString();
     test::writeBytes(res.parent_path() / "AndroidManifest.xml",
                      "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\"><application "
