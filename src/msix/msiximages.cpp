@@ -56,6 +56,16 @@ const std::vector<MsixResource>& msixResources()
     return resources;
 }
 
+const std::vector<MsixResource>& msixOtherRoles()
+{
+    static const std::vector<MsixResource> roles = {
+        {"SmallTile", 71, 71},
+        {"LargeTile", 310, 310},
+        {"SplashScreen", 620, 300},
+    };
+    return roles;
+}
+
 const std::vector<int>& msixScales()
 {
     static const std::vector<int> scales = {100, 125, 150, 200, 400};
@@ -113,13 +123,13 @@ std::optional<QSize> msixBaseSize(const QString& resource)
                                           QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch match = sized.match(resource); match.hasMatch())
         return QSize(match.captured(1).toInt(), match.captured(2).toInt());
-    static const std::map<QString, QSize> roles = {
-        {QStringLiteral("storelogo"), {50, 50}},      {QStringLiteral("smalltile"), {71, 71}},
-        {QStringLiteral("largetile"), {310, 310}},    {QStringLiteral("badgelogo"), {24, 24}},
-        {QStringLiteral("splashscreen"), {620, 300}},
-    };
-    const auto found = roles.find(resource.toLower());
-    return found == roles.end() ? std::nullopt : std::optional(found->second);
+    for (const std::vector<MsixResource>* table : {&msixResources(), &msixOtherRoles()})
+        for (const MsixResource& role : *table)
+            if (resource.compare(QLatin1String(role.name), Qt::CaseInsensitive) == 0)
+                return QSize(role.width, role.height);
+    if (resource.compare(QLatin1String("BadgeLogo"), Qt::CaseInsensitive) == 0)
+        return QSize(24, 24); // the lock screen's white silhouette, which Quorva does not draw
+    return std::nullopt;
 }
 
 int scaled(int side, int scale)
@@ -127,7 +137,8 @@ int scaled(int side, int scale)
     return int(std::lround(side * scale / 100.0));
 }
 
-Plan planMsixImages(const ImageRef& source, const DesktopArt& art, bool windows11)
+Plan planMsixImages(const ImageRef& source, const DesktopArt& art, bool windows11,
+                    const std::vector<MsixResource>& alsoRoles)
 {
     Plan plan;
     const auto refuse = [&](int side) {
@@ -150,8 +161,10 @@ Plan planMsixImages(const ImageRef& source, const DesktopArt& art, bool windows1
     }
     // Every scaled resource's square art (a wide tile's at its height), then the target sizes,
     // which fill their square: plated with the background, unplated without.
+    std::vector<MsixResource> resources = msixResources();
+    resources.insert(resources.end(), alsoRoles.begin(), alsoRoles.end());
     std::set<int> sides;
-    for (const MsixResource& resource : msixResources())
+    for (const MsixResource& resource : resources)
         for (const int scale : msixScales())
             sides.insert(scaled(resource.height, scale));
     const std::map<int, ImageRef> images = renderSides(source, art, sides);
@@ -159,7 +172,7 @@ Plan planMsixImages(const ImageRef& source, const DesktopArt& art, bool windows1
     const DesktopArt filled{art.background, 0}, unplatedArt{std::nullopt, 0};
     const std::map<int, ImageRef> plated = renderSides(source, filled, targets);
     const std::map<int, ImageRef> unplated = art.background ? renderSides(source, unplatedArt, targets) : plated;
-    for (const MsixResource& resource : msixResources()) {
+    for (const MsixResource& resource : resources) {
         for (const int scale : msixScales()) {
             const int width = scaled(resource.width, scale), height = scaled(resource.height, scale);
             const QString name = qualified(resource.name, QStringLiteral("scale-%1").arg(scale));

@@ -23,6 +23,9 @@ struct MsixResource {
 // The package logo, the app icon, the medium and the wide tile: what Windows 11 and the Store
 // ask of every package.
 const std::vector<MsixResource>& msixResources();
+// The other roles a package may name, by their default names: the small and large tiles of
+// Windows 10's Start and the splash screen. Written where the folder has them already.
+const std::vector<MsixResource>& msixOtherRoles();
 // The scales a resource comes at (.scale-125 is its size × 1.25, rounded), and the target sizes
 // of the app icon the taskbar and Start take (.targetsize-48).
 const std::vector<int>& msixScales();
@@ -47,7 +50,9 @@ int scaled(int side, int scale);
 
 // Every image, in memory: Tauri's flat set, or with windows11 the qualified set Windows 11 wants
 // (each resource at every scale, and the app icon at every target size drawn on a plate, unplated
-// and unplated for light taskbars). The target sizes fill their square; the rest keep the margin.
-Plan planMsixImages(const ImageRef& source, const DesktopArt& art, bool windows11);
+// and unplated for light taskbars), with the other roles named in alsoRoles at every scale. The
+// target sizes fill their square; the rest keep the margin, a wide one centred at its height.
+Plan planMsixImages(const ImageRef& source, const DesktopArt& art, bool windows11,
+                    const std::vector<MsixResource>& alsoRoles = {});
 
 } // namespace quorva

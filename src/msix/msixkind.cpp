@@ -5,6 +5,7 @@
 #include "support/fileio.h"
 #include "support/paths.h"
 
+#include <algorithm>
 #include <map>
 
 namespace quorva {
@@ -38,15 +39,25 @@ KindOutput makeMsixImages(const KindRequest& request)
     if (!source.loaded.image)
         return KindOutput::unreadable(source.loaded.error);
     const fs::path folder = request.path(QStringLiteral("folder"));
-    Plan plan = planMsixImages(source.loaded.image, {request.colour(), request.padding()},
-                               request.flag(QStringLiteral("msix")));
+    // The other roles the folder has images of already, made anew with the rest.
+    const QStringList names = request.inputs.list(folder);
+    std::vector<MsixResource> alsoRoles;
+    for (const MsixResource& role : msixOtherRoles())
+        if (std::any_of(names.begin(), names.end(), [&](const QString& name) {
+                const auto image = msixImageName(name);
+                return image && image->resource.compare(QLatin1String(role.name), Qt::CaseInsensitive) == 0;
+            }))
+            alsoRoles.push_back(role);
+    const bool windows11 = request.flag(QStringLiteral("msix"));
+    Plan plan = planMsixImages(source.loaded.image, {request.colour(), request.padding()}, windows11,
+                               windows11 ? alsoRoles : std::vector<MsixResource>{});
     if (plan.refusal)
         return KindOutput::failed(pathLine(folder, *plan.refusal));
     // An image the folder already has under another spelling of the same qualifiers
     // (Square44x44Logo.altform-unplated_targetsize-16.png, as Visual Studio orders them) is
     // written under its own name: two files of one resource and qualifiers make MakePri fail.
     std::map<QString, QString> existing;
-    for (const QString& name : request.inputs.list(folder))
+    for (const QString& name : names)
         if (const auto image = msixImageName(name))
             existing[qualifiersKey(*image)] = name;
     for (PlannedFile& file : plan.files)

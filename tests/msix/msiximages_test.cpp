@@ -111,15 +111,17 @@ TEST_F(MsixImages, targetSizesFillTheirSquare_tilesKeepTheMargin_theWideTileCent
     EXPECT_EQ(alphaAt(wide, 250, 75), 0) << "right of the art";
 }
 
-TEST_F(MsixImages, syncWritesImagesUnderTheSpellingTheFolderHas_andRemovesTheSetItWroteBefore)
+TEST_F(MsixImages, syncWritesImagesUnderTheSpellingTheFolderHas_theRolesItHas_andRemovesTheSetItWroteBefore)
 {
     const fs::path root = scratch / "app", images = root / "Images";
     fs::create_directories(images);
     test::savePngTo(root / "art.png", test::gradientImage(256, 256, 20));
-    // Visual Studio orders the qualifiers the other way; the project's other files are its own.
+    // Visual Studio orders the qualifiers the other way, and writes a splash screen and a badge.
     test::savePngTo(images / "Square44x44Logo.altform-unplated_targetsize-16.png",
                     test::solidImage(16, 16, 0xff000000));
     test::savePngTo(images / "SplashScreen.scale-100.png", test::solidImage(620, 300, 0xff000000));
+    test::savePngTo(images / "BadgeLogo.scale-100.png", test::solidImage(24, 24, 0xffffffff));
+    const QByteArray badge = test::readBytes(images / "BadgeLogo.scale-100.png");
     test::writeBytes(root / "quorva.toml", "source = \"art.png\"\n\n[msix]\nfolder = \"Images\"\n");
     ASSERT_EQ(test::runCliIn(root, {"sync"}).exitCode, 0);
     EXPECT_TRUE(fs::exists(images / "StoreLogo.png"));
@@ -128,10 +130,16 @@ TEST_F(MsixImages, syncWritesImagesUnderTheSpellingTheFolderHas_andRemovesTheSet
     ASSERT_EQ(sync.exitCode, 0) << sync.err.toStdString();
     const QStringList files = test::filesBelow(images);
     EXPECT_FALSE(files.contains("StoreLogo.png")) << "the flat set the last sync wrote goes";
-    EXPECT_TRUE(files.contains("SplashScreen.scale-100.png"));
+    for (const auto& [name, size] : std::map<QString, QSize>{{"SplashScreen.scale-100.png", {620, 300}},
+                                                             {"SplashScreen.scale-125.png", {775, 375}},
+                                                             {"SplashScreen.scale-400.png", {2480, 1200}}})
+        EXPECT_EQ(test::decodeFile(images / name.toStdString()).size(), size) << name.toStdString();
+    EXPECT_EQ(qAlpha(test::decodeFile(images / "SplashScreen.scale-100.png").pixel(5, 150)), 0)
+        << "the splash screen is made anew, the art centred";
+    EXPECT_EQ(test::readBytes(images / "BadgeLogo.scale-100.png"), badge) << "a silhouette Quorva does not draw";
     EXPECT_FALSE(files.contains("Square44x44Logo.targetsize-16_altform-unplated.png"));
     EXPECT_EQ(test::decodeFile(images / "Square44x44Logo.altform-unplated_targetsize-16.png").pixel(8, 8),
               test::decodeFile(images / "Square44x44Logo.targetsize-16_altform-lightunplated.png").pixel(8, 8));
-    EXPECT_EQ(files.size(), 63);
+    EXPECT_EQ(files.size(), 62 + 5 + 1);
     EXPECT_EQ(test::runCliIn(root, {"sync", "--check"}).exitCode, 0);
 }
