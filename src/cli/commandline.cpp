@@ -249,12 +249,25 @@ QString versionText()
     return QStringLiteral("quorva-cli " QUORVA_VERSION "\n");
 }
 
-CommandLine parseCommandLine(const QStringList& arguments)
-{
-    CommandLine line;
-    GenerateRequest& request = line.request;
+namespace {
+
+// The arguments read as options and positional arguments, the options checked against the
+// command that takes them.
+struct Arguments {
+    QString command;
     std::map<QString, Given> given;
     QStringList positional;
+
+    bool has(const char* option) const { return given.count(QLatin1String(option)) > 0; }
+    QString value(const char* option) const { return given.at(QLatin1String(option)).value.value_or(QString()); }
+};
+
+// Reads every option and positional argument; a line with the action or error that ends the
+// reading early (--help, --version, wrong usage), or nothing.
+std::optional<CommandLine> readArguments(const QStringList& arguments, CommandLine& line, Arguments& read)
+{
+    std::map<QString, Given>& given = read.given;
+    QStringList& positional = read.positional;
     QString lastOptionalFile; // --dark or --tinted just before, without a value of its own
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -308,7 +321,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     if (positional.isEmpty())
         return usageError(QStringLiteral("no command given"));
-    const QString command = positional.takeFirst();
+    read.command = positional.takeFirst();
+    const QString& command = read.command;
     if (!commands.contains(command))
         return usageError(QStringLiteral("unknown command '%1'").arg(command));
     for (auto& [option, entry] : given) {
@@ -322,57 +336,163 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                              "by --set"));
         return usageError(QStringLiteral("%1 goes with %2 only").arg(option, owners.join(QStringLiteral(" and "))));
     }
-    const auto has = [&given](const char* option) { return given.count(QLatin1String(option)) > 0; };
-    const auto value
-        = [&given](const char* option) { return given.at(QLatin1String(option)).value.value_or(QString()); };
+    return std::nullopt;
+}
 
-    if (command == QLatin1String("check")) {
-        if (has("--json") && has("--format"))
-            return usageError(QStringLiteral("--json and --format are one choice: give one"));
-        if (has("--json"))
+CommandLine checkCommand(CommandLine line, const Arguments& read)
+{
+    if (read.has("--json") && read.has("--format"))
+        return usageError(QStringLiteral("--json and --format are one choice: give one"));
+    if (read.has("--json"))
+        line.check.format = CheckFormat::Json;
+    if (read.has("--format")) {
+        const QString format = read.value("--format");
+        if (format == QLatin1String("text"))
+            line.check.format = CheckFormat::Text;
+        else if (format == QLatin1String("json"))
             line.check.format = CheckFormat::Json;
-        if (has("--format")) {
-            const QString format = value("--format");
-            if (format == QLatin1String("text"))
-                line.check.format = CheckFormat::Text;
-            else if (format == QLatin1String("json"))
-                line.check.format = CheckFormat::Json;
-            else if (format == QLatin1String("sarif"))
-                line.check.format = CheckFormat::Sarif;
+        else if (format == QLatin1String("sarif"))
+            line.check.format = CheckFormat::Sarif;
+        else
+            return usageError(QStringLiteral("--format takes text, json or sarif, not '%1'").arg(format));
+    }
+    line.check.strict = read.has("--strict");
+    if (read.has("--project"))
+        line.check.project = toPath(read.value("--project"));
+    for (const QString& path : read.positional)
+        line.check.paths.push_back(toPath(path));
+    line.action = CommandLine::Action::Check;
+    return line;
+}
+
+CommandLine projectCommand(CommandLine line, const Arguments& read)
+{
+    ProjectRequest& project = line.project;
+    const QString& command = read.command;
+    project.command = command == QLatin1String("init") ? ProjectRequest::Command::Init : ProjectRequest::Command::Sync;
+    if (read.positional.size() > 1)
+        return usageError(QStringLiteral("%1 takes one PROJECT folder at most").arg(command));
+    if (!read.positional.isEmpty())
+        project.project = toPath(read.positional.front());
+    if (read.has("--source"))
+        project.source = toPath(read.value("--source"));
+    project.force = read.has("--force");
+    if (read.has("--flavor"))
+        project.flavors.prepend(read.value("--flavor"));
+    for (const QString& flavor : project.flavors)
+        if (flavor.isEmpty())
+            return usageError(QStringLiteral("--flavor needs a flavor's name"));
+    project.dryRun = read.has("--dry-run");
+    project.check = read.has("--check");
+    if (project.dryRun && project.check)
+        return usageError(QStringLiteral("--dry-run and --check are one choice: give one"));
+    line.action = CommandLine::Action::Project;
+    return line;
+}
+
+// appicon's own options; why they can't be taken, or nothing.
+std::optional<QString> readAppIconOptions(GenerateRequest& request, const Arguments& read, QStringList& positional)
+{
+    const auto has = [&read](const char* option) { return read.has(option); };
+    const auto value = [&read](const char* option) { return read.value(option); };
+    const qsizetype needed = request.catalog || request.iconComposer ? 1 : 2;
+    takeOptionalFiles(read.given, positional, needed, {{"--dark", &request.dark}, {"--tinted", &request.tinted}});
+    if (positional.size() != needed)
+        return (request.catalog            ? QStringLiteral("appicon takes SOURCE with --into")
+                    : request.iconComposer ? QStringLiteral("appicon takes SOURCE with --icon-composer")
+                                           : QStringLiteral("appicon takes SOURCE and DEST"));
+    if (has("--platform")) {
+        request.platforms.clear();
+        for (const QString& name : value("--platform").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (name == QLatin1String("ios"))
+                request.platforms.insert(ApplePlatform::iOS);
+            else if (name == QLatin1String("macos"))
+                request.platforms.insert(ApplePlatform::macOS);
+            else if (name == QLatin1String("watchos"))
+                request.platforms.insert(ApplePlatform::watchOS);
             else
-                return usageError(QStringLiteral("--format takes text, json or sarif, not '%1'").arg(format));
+                return QStringLiteral("--platform takes ios, macos and watchos, not '%1'").arg(name);
         }
-        line.check.strict = has("--strict");
-        if (has("--project"))
-            line.check.project = toPath(value("--project"));
-        for (const QString& path : positional)
-            line.check.paths.push_back(toPath(path));
-        line.action = CommandLine::Action::Check;
-        return line;
+        if (request.platforms.empty())
+            return QStringLiteral("--platform needs one platform or more");
     }
-    if (command == QLatin1String("init") || command == QLatin1String("sync")) {
-        ProjectRequest& project = line.project;
-        project.command
-            = command == QLatin1String("init") ? ProjectRequest::Command::Init : ProjectRequest::Command::Sync;
-        if (positional.size() > 1)
-            return usageError(QStringLiteral("%1 takes one PROJECT folder at most").arg(command));
-        if (!positional.isEmpty())
-            project.project = toPath(positional.front());
-        if (has("--source"))
-            project.source = toPath(value("--source"));
-        project.force = has("--force");
-        if (has("--flavor"))
-            project.flavors.prepend(value("--flavor"));
-        for (const QString& flavor : project.flavors)
-            if (flavor.isEmpty())
-                return usageError(QStringLiteral("--flavor needs a flavor's name"));
-        project.dryRun = has("--dry-run");
-        project.check = has("--check");
-        if (project.dryRun && project.check)
-            return usageError(QStringLiteral("--dry-run and --check are one choice: give one"));
-        line.action = CommandLine::Action::Project;
-        return line;
+    if (has("--mac-shape")) {
+        const QString shape = value("--mac-shape");
+        if (shape != QLatin1String("keep") && shape != QLatin1String("apply"))
+            return QStringLiteral("--mac-shape takes keep or apply, not '%1'").arg(shape);
+        request.macShape = shape == QLatin1String("keep") ? MacShape::Keep : MacShape::Apply;
     }
+    if (request.singleSize && !request.platforms.count(ApplePlatform::iOS))
+        return QStringLiteral("--single-size makes the iOS icon: add ios to --platform");
+    if ((request.dark.wanted || request.tinted.wanted) && !request.singleSize && !request.iconComposer)
+        return QStringLiteral("--dark and --tinted only work in a single-size set: add --single-size");
+    if (has("--set")) {
+        QString name = value("--set");
+        // The set's folder name given whole is taken as its name.
+        if (name.endsWith(QLatin1String(".appiconset")))
+            name.chop(int(qstrlen(".appiconset")));
+        if (!isSingleComponent(name) || name.startsWith(QLatin1Char('.')))
+            return QStringLiteral("--set must be a name without '/' that does not start with '.'");
+        request.iconSetName = name;
+    }
+    if (has("--fit")) {
+        const QString fit = value("--fit");
+        if (fit == QLatin1String("stretch"))
+            request.frame.fit = Frame::Fit::Stretch;
+        else if (fit == QLatin1String("contain"))
+            request.frame.fit = Frame::Fit::Contain;
+        else if (fit == QLatin1String("cover"))
+            request.frame.fit = Frame::Fit::Cover;
+        else
+            return QStringLiteral("--fit takes stretch, contain or cover, not '%1'").arg(fit);
+    }
+    if (has("--background")) {
+        const QColor colour = parseCssColour(value("--background"));
+        if (!colour.isValid())
+            return QStringLiteral("--background: '%1' is not a colour (#RGB, #RRGGBB, rgb(r, g, b) or a CSS name)")
+                .arg(value("--background"));
+        if (colour.alpha() != 255)
+            return QStringLiteral("--background must be opaque");
+        request.background = colour;
+    }
+    return std::nullopt;
+}
+
+// imageset's arguments; why they can't be taken, or nothing.
+std::optional<QString> checkImageSetArguments(const GenerateRequest& request, const Arguments& read,
+                                              const QStringList& positional)
+{
+    const auto has = [&read](const char* option) { return read.has(option); };
+    const auto value = [&read](const char* option) { return read.value(option); };
+    if (!request.catalog && positional.size() < 2)
+        return QStringLiteral("imageset takes SOURCE... and DEST");
+    if (positional.isEmpty())
+        return QStringLiteral("imageset takes SOURCE... with --into");
+    if (has("--name") && (positional.size() > (request.catalog ? 1 : 2)))
+        return QStringLiteral("--name works with one source only");
+    if (has("--name") && (!isSingleComponent(value("--name")) || value("--name").startsWith(QLatin1Char('.'))))
+        return QStringLiteral("--name must be a name without '/' that does not start with '.'");
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    Arguments read;
+    if (const std::optional<CommandLine> ended = readArguments(arguments, line, read))
+        return *ended;
+    const QString& command = read.command;
+    if (command == QLatin1String("check"))
+        return checkCommand(std::move(line), read);
+    if (command == QLatin1String("init") || command == QLatin1String("sync"))
+        return projectCommand(std::move(line), read);
+
+    GenerateRequest& request = line.request;
+    QStringList positional = read.positional;
+    const auto has = [&read](const char* option) { return read.has(option); };
+    const auto value = [&read](const char* option) { return read.value(option); };
     // --padding, for an app icon or an Android icon alike.
     if (has("--padding")) {
         const std::optional<double> padding = paddingOf(value("--padding"));
@@ -403,78 +523,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
             QStringLiteral("%1 goes with --into or --icon-composer only").arg(request.force ? "--force" : "--set"));
     }
 
-    if (request.kind == SetKind::AppIcon) {
-        const qsizetype needed = request.catalog || request.iconComposer ? 1 : 2;
-        takeOptionalFiles(given, positional, needed, {{"--dark", &request.dark}, {"--tinted", &request.tinted}});
-        if (positional.size() != needed)
-            return usageError(request.catalog            ? QStringLiteral("appicon takes SOURCE with --into")
-                                  : request.iconComposer ? QStringLiteral("appicon takes SOURCE with --icon-composer")
-                                                         : QStringLiteral("appicon takes SOURCE and DEST"));
-        if (has("--platform")) {
-            request.platforms.clear();
-            for (const QString& name : value("--platform").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                if (name == QLatin1String("ios"))
-                    request.platforms.insert(ApplePlatform::iOS);
-                else if (name == QLatin1String("macos"))
-                    request.platforms.insert(ApplePlatform::macOS);
-                else if (name == QLatin1String("watchos"))
-                    request.platforms.insert(ApplePlatform::watchOS);
-                else
-                    return usageError(QStringLiteral("--platform takes ios, macos and watchos, not '%1'").arg(name));
-            }
-            if (request.platforms.empty())
-                return usageError(QStringLiteral("--platform needs one platform or more"));
-        }
-        if (has("--mac-shape")) {
-            const QString shape = value("--mac-shape");
-            if (shape != QLatin1String("keep") && shape != QLatin1String("apply"))
-                return usageError(QStringLiteral("--mac-shape takes keep or apply, not '%1'").arg(shape));
-            request.macShape = shape == QLatin1String("keep") ? MacShape::Keep : MacShape::Apply;
-        }
-        if (request.singleSize && !request.platforms.count(ApplePlatform::iOS))
-            return usageError(QStringLiteral("--single-size makes the iOS icon: add ios to --platform"));
-        if ((request.dark.wanted || request.tinted.wanted) && !request.singleSize && !request.iconComposer)
-            return usageError(QStringLiteral("--dark and --tinted only work in a single-size set: add --single-size"));
-        if (has("--set")) {
-            QString name = value("--set");
-            // The set's folder name given whole is taken as its name.
-            if (name.endsWith(QLatin1String(".appiconset")))
-                name.chop(int(qstrlen(".appiconset")));
-            if (!isSingleComponent(name) || name.startsWith(QLatin1Char('.')))
-                return usageError(QStringLiteral("--set must be a name without '/' that does not start with '.'"));
-            request.iconSetName = name;
-        }
-        if (has("--fit")) {
-            const QString fit = value("--fit");
-            if (fit == QLatin1String("stretch"))
-                request.frame.fit = Frame::Fit::Stretch;
-            else if (fit == QLatin1String("contain"))
-                request.frame.fit = Frame::Fit::Contain;
-            else if (fit == QLatin1String("cover"))
-                request.frame.fit = Frame::Fit::Cover;
-            else
-                return usageError(QStringLiteral("--fit takes stretch, contain or cover, not '%1'").arg(fit));
-        }
-        if (has("--background")) {
-            const QColor colour = parseCssColour(value("--background"));
-            if (!colour.isValid())
-                return usageError(
-                    QStringLiteral("--background: '%1' is not a colour (#RGB, #RRGGBB, rgb(r, g, b) or a CSS name)")
-                        .arg(value("--background")));
-            if (colour.alpha() != 255)
-                return usageError(QStringLiteral("--background must be opaque"));
-            request.background = colour;
-        }
-    } else {
-        if (!request.catalog && positional.size() < 2)
-            return usageError(QStringLiteral("imageset takes SOURCE... and DEST"));
-        if (positional.isEmpty())
-            return usageError(QStringLiteral("imageset takes SOURCE... with --into"));
-        if (has("--name") && (positional.size() > (request.catalog ? 1 : 2)))
-            return usageError(QStringLiteral("--name works with one source only"));
-        if (has("--name") && (!isSingleComponent(value("--name")) || value("--name").startsWith(QLatin1Char('.'))))
-            return usageError(QStringLiteral("--name must be a name without '/' that does not start with '.'"));
-    }
+    if (const std::optional<QString> error = request.kind == SetKind::AppIcon
+            ? readAppIconOptions(request, read, positional)
+            : checkImageSetArguments(request, read, positional))
+        return usageError(*error);
 
     if (!request.catalog && !request.iconComposer)
         request.destination = toPath(positional.takeLast());
