@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The desktop files that `tauri icon` writes (icon.ico, icon.icns and the PNGs at 32, 128 and 256
-# px), made by quorva-cli's ico, icns and linux commands, against `tauri icon` itself, from the
+# The desktop files that `tauri icon` writes (icon.ico, icon.icns, the PNGs at 32, 128 and 256
+# px and the Windows Store images), made by quorva-cli's ico, icns, linux and msix commands,
+# against `tauri icon` itself, from the
 # same 1024 px RGBA PNG in one run: hyperfine, a warm-up, then RUNS runs, median. `tauri icon` has
 # no way to write the desktop files alone: it writes its 52 files, the iOS and Android ones among
 # them. Writes bench/results/DESKTOP.md. Usage: bash bench/desktop.sh [RUNS]
@@ -21,7 +22,7 @@ rsvg-convert -w 1024 -h 1024 /usr/share/icons/breeze/apps/48/kdenlive.svg -o "$s
 cli=build-bench/src/cli/quorva-cli
 out=$work/out
 quorva="$cli ico $src $out/quorva/icon.ico && $cli icns $src $out/quorva/icon.icns && \
-$cli linux $src $out/quorva/share --id org.example.App --sizes 32,128,256"
+$cli linux $src $out/quorva/share --id org.example.App --sizes 32,128,256 && $cli msix $src $out/quorva/store"
 tauri="bench/node_modules/.bin/tauri icon $src -o $out/tauri"
 hyperfine --warmup 1 --runs "$runs" --prepare "rm -rf $out" --export-json "$work/desktop.json" \
   -n quorva "$quorva" -n tauri "$tauri"
@@ -41,7 +42,7 @@ print(f"One run of `bash bench/desktop.sh` on {os.cpu_count()} cores ({cpu}), Li
       "Each tool runs as whole processes writing real files; medians of hyperfine runs after a warm-up.\n")
 print("| job | quorva-cli | tauri icon | quorva / tauri |")
 print("|---|---|---|---|")
-print(f"| icon.ico, icon.icns and the 32, 128 and 256 px PNGs from a 1024 px RGBA PNG | {q:.3f} s | {t:.3f} s | {q / t:.3f} |")
+print(f"| icon.ico, icon.icns, the 32, 128 and 256 px PNGs and the 10 Store images from a 1024 px RGBA PNG | {q:.3f} s | {t:.3f} s | {q / t:.3f} |")
 print(f"\nFiles written: quorva-cli {files('quorva')} (the desktop files asked for), `tauri icon` {files('tauri')} "
       "(it has no way to write the desktop files alone).")
 PY
