@@ -26,8 +26,7 @@ const OptionSchema& setOptions(bool mac)
                              {"force", OptionType::Flag}};
         if (withShape)
             keys.push_back(macShapeOption());
-        keys.insert(keys.end(), sharedOptions().begin(), sharedOptions().end());
-        return keys;
+        return withSharedOptions(std::move(keys));
     };
     static const OptionSchema phone = keys(false), desktop = keys(true);
     return mac ? desktop : phone;

@@ -30,13 +30,10 @@ KindOutput iconFile(const KindRequest& request, const std::optional<QByteArray>&
 
 const OptionSchema& icoOptions()
 {
-    static const OptionSchema options = {
+    static const OptionSchema options = withSharedOptions({
         {"file", OptionType::Output, true, {}, nullptr, nullptr, 1024, ".ico"},
         {"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 256},
-        {"source", OptionType::Image},
-        {"background", OptionType::Colour},
-        {"padding", OptionType::Padding},
-    };
+    });
     return options;
 }
 
@@ -73,14 +70,11 @@ KindOutput makeIcns(const KindRequest& request)
 
 const OptionSchema& hicolorOptions()
 {
-    static const OptionSchema options = {
+    static const OptionSchema options = withSharedOptions({
         {"folder", OptionType::Output, true},
         {"id", OptionType::Name, true, {}, appIdProblem, "an application ID (a reverse DNS name: org.example.App)"},
         {"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 1024},
-        {"source", OptionType::Image},
-        {"background", OptionType::Colour},
-        {"padding", OptionType::Padding},
-    };
+    });
     return options;
 }
 

@@ -24,10 +24,8 @@ QString qualifiersKey(const MsixImageName& image)
 
 const OptionSchema& msixOptions()
 {
-    static const OptionSchema options = {
-        {"folder", OptionType::Output, true}, {"msix", OptionType::Flag},       {"source", OptionType::Image},
-        {"background", OptionType::Colour},   {"padding", OptionType::Padding},
-    };
+    static const OptionSchema options
+        = withSharedOptions({{"folder", OptionType::Output, true}, {"msix", OptionType::Flag}});
     return options;
 }
 

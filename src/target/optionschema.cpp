@@ -42,6 +42,12 @@ const OptionSchema& sharedOptions()
     return options;
 }
 
+OptionSchema withSharedOptions(OptionSchema own)
+{
+    own.insert(own.end(), sharedOptions().begin(), sharedOptions().end());
+    return own;
+}
+
 const OptionSpec& macShapeOption()
 {
     static const OptionSpec option{"mac-shape", OptionType::Choice, false, {"auto", "keep", "apply"}};

@@ -64,6 +64,8 @@ using OptionSchema = std::vector<OptionSpec>;
 // The keys every output's table may take over from the project's own: the source, its
 // background, its margin.
 const OptionSchema& sharedOptions();
+// An output's own options followed by the shared ones, as its table lists them.
+OptionSchema withSharedOptions(OptionSchema own);
 // Whether Mac icons lay the art into the macOS shape: "auto", "keep" or "apply", for the app
 // icon sets and the .icns file alike.
 const OptionSpec& macShapeOption();

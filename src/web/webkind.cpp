@@ -10,10 +10,8 @@ namespace {
 
 const OptionSchema& webOptions()
 {
-    static const OptionSchema options = {
-        {"folder", OptionType::Output, true}, {"manifest", OptionType::Output}, {"source", OptionType::Image},
-        {"background", OptionType::Colour},   {"padding", OptionType::Padding},
-    };
+    static const OptionSchema options
+        = withSharedOptions({{"folder", OptionType::Output, true}, {"manifest", OptionType::Output}});
     return options;
 }
 
