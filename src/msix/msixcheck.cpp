@@ -59,7 +59,7 @@ std::vector<Finding> checkMsixFolder(const fs::path& folder, const QString& show
         findings.push_back({severity, path, QLatin1String(rule), message});
     };
     const std::map<QString, MsixImageName> images = imagesIn(folder);
-    bool mediumTile = false, appIcon = false, unplated = false;
+    bool mediumTile = false, storeLogo = false, appIcon = false, unplated = false;
     std::set<int> storeScales, plated, unplatedSizes;
     for (const auto& [name, image] : images) {
         const QString path = shown + QLatin1Char('/') + name;
@@ -84,6 +84,7 @@ std::vector<Finding> checkMsixFolder(const fs::path& folder, const QString& show
                     .arg(expected.height()));
         if (isResource(image, "Square150x150Logo") && scale == 100)
             mediumTile = true;
+        storeLogo = storeLogo || isResource(image, "StoreLogo");
         if (isResource(image, "StoreLogo") && image.scale)
             storeScales.insert(*image.scale);
         if (isResource(image, "Square44x44Logo")) {
@@ -94,8 +95,8 @@ std::vector<Finding> checkMsixFolder(const fs::path& folder, const QString& show
                 (isUnplated ? unplatedSizes : plated).insert(*image.targetSize);
         }
     }
-    if (!isMsixFolder(folder))
-        return findings;
+    if (!storeLogo && !appIcon)
+        return findings; // no package's images: a folder of other images
     if (!mediumTile)
         add(Finding::Severity::Error, shown, "missing-tile",
             QStringLiteral("it has no medium tile at scale 100 (Square150x150Logo.png or "
