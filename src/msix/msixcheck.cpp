@@ -59,7 +59,7 @@ std::vector<Finding> checkMsixFolder(const fs::path& folder, const QString& show
         findings.push_back({severity, path, QLatin1String(rule), message});
     };
     const std::map<QString, MsixImageName> images = imagesIn(folder);
-    bool mediumTile = false, storeLogo = false, appIcon = false, unplated = false;
+    bool mediumTile = false, storeLogo = false, appIcon = false, unplated = false, qualified = false;
     std::set<int> storeScales, plated, unplatedSizes;
     for (const auto& [name, image] : images) {
         const QString path = shown + QLatin1Char('/') + name;
@@ -85,6 +85,7 @@ std::vector<Finding> checkMsixFolder(const fs::path& folder, const QString& show
         if (isResource(image, "Square150x150Logo") && scale == 100)
             mediumTile = true;
         storeLogo = storeLogo || isResource(image, "StoreLogo");
+        qualified = qualified || image.scale || image.targetSize;
         if (isResource(image, "StoreLogo") && image.scale)
             storeScales.insert(*image.scale);
         if (isResource(image, "Square44x44Logo")) {
@@ -101,7 +102,9 @@ std::vector<Finding> checkMsixFolder(const fs::path& folder, const QString& show
         add(Finding::Severity::Error, shown, "missing-tile",
             QStringLiteral("it has no medium tile at scale 100 (Square150x150Logo.png or "
                            "Square150x150Logo.scale-100.png), which the Store asks of every package"));
-    if (appIcon && !unplated)
+    // Tauri's flat set is there whether the app ships a package or not: only a package's own
+    // qualified set is held to Windows 11's taskbar.
+    if (appIcon && qualified && !unplated)
         add(Finding::Severity::Warning, shown, "missing-unplated",
             QStringLiteral("its app icon has no unplated images (Square44x44Logo.targetsize-N_altform-unplated.png): "
                            "Windows 11 draws it on a plate in the taskbar and Start"));

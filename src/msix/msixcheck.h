@@ -9,7 +9,8 @@ namespace quorva {
 
 // A package's images folder as Windows and the Store take it: every image whole and of the size
 // its name gives; the medium tile at scale 100, which the Store asks of every package; and the
-// unplated app icons, without which Windows 11 draws the icon on a plate in the taskbar and Start.
+// unplated app icons of a qualified set, without which Windows 11 draws the icon on a plate in the
+// taskbar and Start.
 // shown is how the folder is named in the findings.
 std::vector<Finding> checkMsixFolder(const std::filesystem::path& folder, const QString& shown);
 

@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                          = test::runCli({"msix", test::str(folder.parent_path() / "art.png"), test::str(folder)});
                      ASSERT_EQ(run.exitCode, 0);
                  },
-                 {"warning missing-unplated Images"}}),
+                 {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MsixCheckFolders, aFolderOfOtherImagesIsNoPackages)
