@@ -93,9 +93,10 @@ private:
             }
             // actool stops on a layer image it can't decode.
             if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
-                const FileDescriptor assets(::openat(m_folder.get(), "Assets", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+                if (!m_assets.isOpen())
+                    m_assets = FileDescriptor(::openat(m_folder.get(), "Assets", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
                 QByteArray bytes;
-                if (!assets.isOpen() || readFileIn(assets, toPath(name), maxLayerBytes, bytes) != 0)
+                if (!m_assets.isOpen() || readFileIn(m_assets, toPath(name), maxLayerBytes, bytes) != 0)
                     continue;
                 const PngStructure png = readPngStructure(bytes);
                 if (!png.whole)
@@ -107,6 +108,7 @@ private:
     fs::path m_icon;
     QString m_shown;
     FileDescriptor m_folder;
+    FileDescriptor m_assets; // opened at the first PNG layer
     std::vector<Finding> m_findings;
     std::set<QString> m_checked;
 };

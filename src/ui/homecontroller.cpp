@@ -503,6 +503,7 @@ void HomeController::updatePreview()
                 DesktopAndWebOptions shown = options;
                 if (appIdProblem(shown.appId))
                     shown.appId = QStringLiteral("org.example.App"); // shown all the same, beside the note
+                shown.packageImages = false;
                 const DesktopAndWebPlan plan = planDesktopAndWeb(image, shown, {});
                 return std::pair(renderDesktopPreview(plan, ratio, colours), desktopPreviewDescription(plan));
             },

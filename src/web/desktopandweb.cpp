@@ -3,6 +3,25 @@
 #include "msix/msiximages.h"
 
 namespace quorva {
+namespace {
+
+// A part's files into the whole plan, below a folder of its own ("" for the folder itself); false,
+// with its refusal, when it has one.
+bool takeInto(Plan& plan, Plan part, const QString& folder = {})
+{
+    if (part.refusal) {
+        plan.refusal = part.refusal;
+        return false;
+    }
+    for (PlannedFile& file : part.files) {
+        if (!folder.isEmpty())
+            file.path = folder + QLatin1Char('/') + file.path;
+        plan.files.push_back(std::move(file));
+    }
+    return true;
+}
+
+} // namespace
 
 DesktopAndWebPlan planDesktopAndWeb(const ImageRef& source, const DesktopAndWebOptions& options, const SiteFolder& site)
 {
@@ -18,33 +37,16 @@ DesktopAndWebPlan planDesktopAndWeb(const ImageRef& source, const DesktopAndWebO
     }
     plan.add(QStringLiteral("icon.ico"), *ico);
     plan.add(QStringLiteral("icon.icns"), *icns);
-    const Plan hicolor = planHicolor(source, options.appId, hicolorSizes(), art);
-    if (hicolor.refusal) {
-        plan.refusal = hicolor.refusal;
+    if (!takeInto(plan, planHicolor(source, options.appId, hicolorSizes(), art)))
         return made;
-    }
-    plan.files.insert(plan.files.end(), hicolor.files.begin(), hicolor.files.end());
-    Plan appx = planMsixImages(source, art, true);
-    if (appx.refusal) {
-        plan.refusal = appx.refusal;
+    if (options.packageImages && !takeInto(plan, planMsixImages(source, art, true), QLatin1String(packageFolderName)))
         return made;
-    }
-    for (PlannedFile& file : appx.files) {
-        file.path = QLatin1String(packageFolderName) + QLatin1Char('/') + file.path;
-        plan.files.push_back(std::move(file));
-    }
     WebOptions web;
     web.background = options.background;
     web.padding = options.padding;
     WebPlan sitePlan = planWebIcons(source, web, site);
-    if (sitePlan.plan.refusal) {
-        plan.refusal = sitePlan.plan.refusal;
+    if (!takeInto(plan, std::move(sitePlan.plan), QLatin1String(siteFolderName)))
         return made;
-    }
-    for (PlannedFile& file : sitePlan.plan.files) {
-        file.path = QLatin1String(siteFolderName) + QLatin1Char('/') + file.path;
-        plan.files.push_back(std::move(file));
-    }
     made.links = sitePlan.links;
     made.notes = sitePlan.notes;
     return made;

@@ -16,6 +16,8 @@ struct DesktopAndWebOptions {
     QString appId = QStringLiteral("org.example.App");
     QColor background = Qt::white; // the site's touch and maskable icons
     double padding = 0;
+    // The Windows package's images in appx/; the preview, which shows none of them, goes without.
+    bool packageImages = true;
 };
 struct DesktopAndWebPlan {
     Plan plan; // paths below the folder
