@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in the sanitizers' build (scripts/asan-build.sh), and runs each for
-# SECONDS (default 60), seeded with the bad-input corpus and the kept regressions. Fails when a
+# SECONDS (default 60), as many at once as there are processors, seeded with the bad-input corpus and the kept regressions. Fails when a
 # target finds a crash; the input is then in build-asan/fuzz/artifacts, to be kept in
 # tests/fuzz/regressions/<target>/.
 # Usage: scripts/fuzz.sh [SECONDS]
@@ -51,18 +51,41 @@ printf '<?xml version="1.0" encoding="utf-8"?>\n<resources>\n  <color name="ic_l
   >build-asan/fuzz/seeds/project/colors.xml
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='qt.gui.imageio*=false;qt.svg*=false'
+# One target: its kept regressions, then SECONDS of fuzzing; its lines go to its log, said at the end.
+fuzz_one() {
+  local target=$1 status=0
+  {
+    echo "== $target: the kept regressions"
+    build-asan/tests/fuzz/${target}_fuzz -runs=0 tests/fuzz/regressions/$target 2>&1 || status=$?
+    echo "== $target: fuzzing for ${seconds} s"
+    if [ "$status" = 0 ]; then
+      build-asan/tests/fuzz/${target}_fuzz -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=200000 \
+        -print_final_stats=1 -artifact_prefix=build-asan/fuzz/artifacts/${target}- \
+        build-asan/fuzz/work/$target build-asan/fuzz/seeds/$target >build-asan/fuzz/$target.log 2>&1 || status=$?
+      grep -E '^(stat::|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|artifact_prefix|.*ERROR)' build-asan/fuzz/$target.log || true
+    fi
+  } >build-asan/fuzz/$target.said
+  echo "$status" >build-asan/fuzz/$target.status
+}
+# As many targets at once as the machine has processors: each still fuzzes for SECONDS.
+running=0
 for target in "${targets[@]}"; do
-  echo "== $target: the kept regressions"
-  build-asan/tests/fuzz/${target}_fuzz -runs=0 tests/fuzz/regressions/$target
-  echo "== $target: fuzzing for ${seconds} s"
-  status=0
-  build-asan/tests/fuzz/${target}_fuzz -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=200000 \
-    -print_final_stats=1 -artifact_prefix=build-asan/fuzz/artifacts/${target}- \
-    build-asan/fuzz/work/$target build-asan/fuzz/seeds/$target >build-asan/fuzz/$target.log 2>&1 || status=$?
-  grep -E '^(stat::|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|artifact_prefix|.*ERROR)' build-asan/fuzz/$target.log || true
-  if [ "$status" != 0 ] || ls build-asan/fuzz/artifacts/${target}-* >/dev/null 2>&1; then
-    tail -40 build-asan/fuzz/$target.log >&2
-    echo "fuzz: $target failed (status $status); inputs in build-asan/fuzz/artifacts" >&2
-    exit 1
+  fuzz_one "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$(nproc)" ]; then
+    wait -n || true
+    running=$((running - 1))
   fi
 done
+wait
+failed=0
+for target in "${targets[@]}"; do
+  cat build-asan/fuzz/$target.said
+  status=$(cat build-asan/fuzz/$target.status)
+  if [ "$status" != 0 ] || ls build-asan/fuzz/artifacts/${target}-* >/dev/null 2>&1; then
+    tail -40 build-asan/fuzz/$target.log >&2 || true
+    echo "fuzz: $target failed (status $status); inputs in build-asan/fuzz/artifacts" >&2
+    failed=1
+  fi
+done
+exit "$failed"

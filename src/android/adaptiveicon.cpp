@@ -1,11 +1,10 @@
 #include "android/adaptiveicon.h"
 
+#include "android/androidnamespace.h"
 #include <QXmlStreamReader>
 
 namespace quorva {
 namespace {
-
-const QString androidNamespace = QStringLiteral("http://schemas.android.com/apk/res/android");
 
 } // namespace
 

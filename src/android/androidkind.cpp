@@ -80,7 +80,7 @@ void recordInputs(const KindRequest& request, const fs::path& res, const QString
             for (const QString& file : inputs.list(folder / toPath(sub)))
                 if (sub.startsWith(QLatin1String("values")) || file.endsWith(QLatin1String(".xml")))
                     inputs.read(folder / toPath(sub) / toPath(file));
-    inputs.read(res / toPath(QStringLiteral(".quorva-") + name));
+    inputs.read(res / toPath(QLatin1String(ownFilePrefix) + name));
 }
 
 KindOutput makeAndroidIcon(const KindRequest& request)

@@ -1,5 +1,6 @@
 #include "android/androidmanifest.h"
 
+#include "android/androidnamespace.h"
 #include "support/paths.h"
 
 #include <QFile>
@@ -10,7 +11,6 @@ namespace quorva {
 namespace {
 
 constexpr qint64 maxManifestBytes = 4 << 20;
-const QString androidNamespace = QStringLiteral("http://schemas.android.com/apk/res/android");
 
 } // namespace
 

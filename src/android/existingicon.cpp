@@ -14,8 +14,6 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxXmlBytes = 1 << 20;
-
 // How dense a folder's files are: xxxhdpi the most; 0 for a folder of no density.
 int densityRank(const QString& folder)
 {
@@ -24,11 +22,6 @@ int densityRank(const QString& folder)
         if (const qsizetype rank = densities.indexOf(part); rank >= 0)
             return int(rank) + 1;
     return 0;
-}
-
-bool isBitmap(const QString& file)
-{
-    return file.endsWith(QLatin1String(".png")) || file.endsWith(QLatin1String(".webp"));
 }
 
 } // namespace
@@ -55,7 +48,7 @@ ExistingLauncherIcon readExistingLauncherIcon(const fs::path& res, const QString
     for (const auto& folder : folders) {
         for (const auto& [sub, file] : folder->definitionsOf(QStringLiteral("mipmap"), name))
             if (!layers && file.endsWith(QLatin1String(".xml")))
-                layers = adaptiveLayers(folder->read(sub, file, maxXmlBytes));
+                layers = adaptiveLayers(folder->read(sub, file, maxResXmlBytes));
         if (layers)
             break;
     }
@@ -74,12 +67,12 @@ ExistingLauncherIcon readExistingLauncherIcon(const fs::path& res, const QString
             for (const QString& file : folder->filesDefiningColour(ref->name))
                 if (file.startsWith(QLatin1String("values/")) && !icon.backgroundColour)
                     icon.backgroundColour = colourValue(folder->read(QStringLiteral("values"),
-                                                                     file.section(QLatin1Char('/'), 1), maxXmlBytes),
+                                                                     file.section(QLatin1Char('/'), 1), maxResXmlBytes),
                                                         ref->name);
         } else {
             int best = 0;
             for (const auto& [sub, file] : folder->definitionsOf(ref->type, ref->name))
-                if (isBitmap(file) && densityRank(sub) > best) {
+                if (isBitmapFile(file) && densityRank(sub) > best) {
                     best = densityRank(sub);
                     icon.backgroundImage = folder->path(sub, file);
                 }

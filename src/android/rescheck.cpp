@@ -4,6 +4,7 @@
 #include "android/androiddensity.h"
 #include "android/androidiconplan.h"
 #include "android/androidmanifest.h"
+#include "android/androidnamespace.h"
 #include "android/gradleproject.h"
 #include "android/resfolder.h"
 #include "png/pngstructure.h"
@@ -27,11 +28,9 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxXmlBytes = 4 << 20;
 constexpr qint64 maxImageBytes = 64 << 20;
 constexpr int maxMeasuredSide = 4096;
 constexpr int adaptiveIconApi = 26;
-const QString androidNamespace = QStringLiteral("http://schemas.android.com/apk/res/android");
 
 // What a resource folder's name qualifies it by: a density ("hdpi"; none for anydpi and nodpi,
 // whose files serve every density) and the Android version it is for (26 for -v26, else 0).
@@ -53,12 +52,6 @@ Qualifiers qualifiersOf(const QString& folder)
             qualifiers.density = part;
     }
     return qualifiers;
-}
-
-bool isBitmap(const QString& file)
-{
-    return file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-        || file.endsWith(QLatin1String(".webp"), Qt::CaseInsensitive);
 }
 
 // A module's resources as Android's build merges them, and where else the project defines any.
@@ -315,7 +308,7 @@ private:
                 for (const QString& file : read.files().at(sub)) {
                     mipmaps.insert(resourceName(file));
                     if (file.endsWith(QLatin1String(".xml")))
-                        if (const auto parsed = adaptiveLayers(read.read(sub, file, maxXmlBytes)))
+                        if (const auto parsed = adaptiveLayers(read.read(sub, file, maxResXmlBytes)))
                             for (const auto& [element, layer] : *parsed)
                                 if (const auto ref = resourceReference(layer.drawable))
                                     layers.insert(ref->name);
@@ -353,7 +346,7 @@ private:
             if (definition.file.endsWith(QLatin1String(".xml"))) {
                 const QString path = displayPath(folder(definition.res).path(definition.folder, definition.file));
                 if (const auto layers
-                    = adaptiveLayers(folder(definition.res).read(definition.folder, definition.file, maxXmlBytes)))
+                    = adaptiveLayers(folder(definition.res).read(definition.folder, definition.file, maxResXmlBytes)))
                     adaptive[path] = {path, *layers};
             }
             if (qualifiers.density.isEmpty() && qualifiers.version <= minSdk)
@@ -435,7 +428,7 @@ private:
         const QString density = qualifiersOf(definition.folder).density;
         const auto known = std::find_if(androidDensities().begin(), androidDensities().end(),
                                         [&](const AndroidDensity& each) { return each.qualifier() == density; });
-        if (!isBitmap(definition.file) || known == androidDensities().end())
+        if (!isBitmapFile(definition.file) || known == androidDensities().end())
             return;
         const QSize size = pixelSize(definition.res, definition.folder, definition.file);
         const int expected = known->pixels(dp);
@@ -502,7 +495,7 @@ private:
     {
         for (auto density = androidDensities().rbegin(); density != androidDensities().rend(); ++density) {
             const auto found = std::find_if(definitions.begin(), definitions.end(), [&](const Definition& each) {
-                return isBitmap(each.file) && qualifiersOf(each.folder).density == density->qualifier();
+                return isBitmapFile(each.file) && qualifiersOf(each.folder).density == density->qualifier();
             });
             if (found == definitions.end())
                 continue;

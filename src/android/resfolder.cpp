@@ -15,6 +15,12 @@ constexpr qint64 maxValuesBytes = 4 << 20;
 
 } // namespace
 
+bool isBitmapFile(const QString& file)
+{
+    return file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+        || file.endsWith(QLatin1String(".webp"), Qt::CaseInsensitive);
+}
+
 QString resourceName(const QString& file)
 {
     return file.section(QLatin1Char('.'), 0, 0);

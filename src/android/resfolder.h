@@ -16,6 +16,10 @@ namespace quorva {
 
 // A resource's name is its file's name up to the first dot: ic_launcher.png, ic_launcher.9.png.
 QString resourceName(const QString& file);
+// A bitmap resource, as a launcher icon's may be: PNG or WebP.
+bool isBitmapFile(const QString& file);
+// The most of a resource's XML that is read: a launcher's definition is a few hundred bytes.
+inline constexpr qint64 maxResXmlBytes = 4 << 20;
 
 // An app's res folder as Android's build sees it, read once: its folders and their files (hidden
 // ones left out, as the build leaves them), and the colours its values files define. Links lead

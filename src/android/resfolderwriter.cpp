@@ -27,7 +27,7 @@ constexpr qint64 maxListBytes = 64 * 1024;
 // The hidden list of the files a run wrote for the icon, which Android's build passes over.
 QString listName(const QString& name)
 {
-    return QStringLiteral(".quorva-%1").arg(name);
+    return QLatin1String(ownFilePrefix) + name;
 }
 
 const QString playStoreKey = QStringLiteral("play store icon"); // no path of res: it has a slash in none

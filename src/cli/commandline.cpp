@@ -3,6 +3,7 @@
 #include "apple/assetname.h"
 #include "desktop/desktopicons.h"
 #include "support/paths.h"
+#include "target/optionschema.h"
 
 #include <QRegularExpression>
 
@@ -22,14 +23,14 @@ CommandLine usageError(const QString& error)
 
 // The options each command takes, and what each takes after it.
 enum class Takes { Nothing, Value, OptionalFile };
-struct OptionSpec {
+struct CommandOption {
     Takes takes;
     QStringList commands;
 };
 
-const std::map<QString, OptionSpec>& optionSpecs()
+const std::map<QString, CommandOption>& commandOptions()
 {
-    static const std::map<QString, OptionSpec> specs = {
+    static const std::map<QString, CommandOption> specs = {
         {"--into", {Takes::Value, {"appicon", "imageset"}}},
         {"--force", {Takes::Nothing, {"appicon", "imageset", "init"}}},
         {"--source", {Takes::Value, {"init"}}},
@@ -86,16 +87,14 @@ void takeOptionalFiles(const std::map<QString, Given>& given, QStringList& posit
         it->second->file = toPath(positional.takeAt(it->first));
 }
 
-// --padding's value as a fraction of the side, or nothing when it is not a percentage from 0 to 40.
-std::optional<double> paddingOf(QString text)
+// --padding's value as a fraction of the side, or nothing when the shared option refuses it.
+std::optional<double> paddingOf(const QString& text)
 {
-    if (text.endsWith(QLatin1Char('%')))
-        text.chop(1);
-    bool ok = false;
-    const double percent = text.toDouble(&ok);
-    if (!ok || percent < 0 || percent > 40)
+    const OptionSpec& padding = *findOption(sharedOptions(), QStringLiteral("padding"));
+    const std::optional<ConfigValue> value = valueFromText(padding, text);
+    if (!value || checkValue(padding, *value) != ValueCheck::Taken)
         return std::nullopt;
-    return percent / 100;
+    return std::get<double>(value->value) / 100;
 }
 
 } // namespace
@@ -293,8 +292,8 @@ std::optional<CommandLine> readArguments(const QStringList& arguments, CommandLi
         }
         const qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf('=') : -1;
         const QString option = argument.left(equals);
-        const auto spec = optionSpecs().find(option);
-        if (spec == optionSpecs().end())
+        const auto spec = commandOptions().find(option);
+        if (spec == commandOptions().end())
             return usageError(QStringLiteral("unknown option '%1'").arg(option));
         if (option == QLatin1String("--flavor") && given.count(option)) {
             // Several flavors, each by a --flavor of its own.
@@ -328,7 +327,7 @@ std::optional<CommandLine> readArguments(const QStringList& arguments, CommandLi
     for (auto& [option, entry] : given) {
         if (entry.followedBy)
             --*entry.followedBy;
-        const QStringList& owners = optionSpecs().at(option).commands;
+        const QStringList& owners = commandOptions().at(option).commands;
         if (owners.contains(command))
             continue;
         if (option == QLatin1String("--name") && command == QLatin1String("appicon"))
@@ -498,7 +497,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const std::optional<double> padding = paddingOf(value("--padding"));
         if (!padding)
             return usageError(
-                QStringLiteral("--padding takes a percentage from 0 to 40, not '%1'").arg(value("--padding")));
+                QStringLiteral("--padding takes %1, not '%2'")
+                    .arg(typeText(*findOption(sharedOptions(), QStringLiteral("padding")), true), value("--padding")));
         request.frame.padding = *padding;
     }
     request.kind = command == QLatin1String("appicon") ? SetKind::AppIcon : SetKind::ImageSet;

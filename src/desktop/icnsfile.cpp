@@ -7,7 +7,7 @@ namespace {
 
 constexpr int headerBytes = 8; // a type and a big-endian length that counts the header too
 
-void put32(QByteArray& out, quint32 value)
+void putBigEndian32(QByteArray& out, quint32 value)
 {
     char bytes[4];
     qToBigEndian(value, bytes);
@@ -30,11 +30,11 @@ QByteArray encodeIcns(const std::vector<IcnsElement>& elements)
     QByteArray body;
     for (const IcnsElement& element : elements) {
         body.append(element.type.left(4));
-        put32(body, quint32(headerBytes + element.data.size()));
+        putBigEndian32(body, quint32(headerBytes + element.data.size()));
         body.append(element.data);
     }
     QByteArray out("icns");
-    put32(out, quint32(headerBytes + body.size()));
+    putBigEndian32(out, quint32(headerBytes + body.size()));
     return out + body;
 }
 

@@ -17,7 +17,7 @@ void put16(QByteArray& out, quint16 value)
     out.append(bytes, 2);
 }
 
-void put32(QByteArray& out, quint32 value)
+void putLittleEndian32(QByteArray& out, quint32 value)
 {
     char bytes[4];
     qToLittleEndian(value, bytes);
@@ -42,17 +42,17 @@ QByteArray dib(const QImage& premultiplied)
     const int maskRow = (width + 31) / 32 * 4;
     QByteArray out;
     out.reserve(dibHeaderBytes + width * height * 4 + maskRow * height);
-    put32(out, dibHeaderBytes);
-    put32(out, quint32(width));
-    put32(out, quint32(height * 2)); // the colour rows and the mask's
-    put16(out, 1);                   // planes
-    put16(out, 32);                  // bits per pixel
-    put32(out, 0);                   // BI_RGB
-    put32(out, quint32(width * height * 4 + maskRow * height));
-    put32(out, 0);
-    put32(out, 0);
-    put32(out, 0);
-    put32(out, 0);
+    putLittleEndian32(out, dibHeaderBytes);
+    putLittleEndian32(out, quint32(width));
+    putLittleEndian32(out, quint32(height * 2)); // the colour rows and the mask's
+    put16(out, 1);                               // planes
+    put16(out, 32);                              // bits per pixel
+    putLittleEndian32(out, 0);                   // BI_RGB
+    putLittleEndian32(out, quint32(width * height * 4 + maskRow * height));
+    putLittleEndian32(out, 0);
+    putLittleEndian32(out, 0);
+    putLittleEndian32(out, 0);
+    putLittleEndian32(out, 0);
     for (int y = height - 1; y >= 0; --y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < width; ++x) {
@@ -91,8 +91,8 @@ QByteArray encodeIco(const std::vector<QImage>& images)
         out.append('\0');
         put16(out, 1);
         put16(out, 32);
-        put32(out, quint32(data[i].size()));
-        put32(out, offset);
+        putLittleEndian32(out, quint32(data[i].size()));
+        putLittleEndian32(out, offset);
         offset += quint32(data[i].size());
     }
     for (const QByteArray& bytes : data)

@@ -34,4 +34,12 @@ const SourceImages::Source& SourceImages::source(const QString& path)
     return entry->source;
 }
 
+void SourceImages::provide(const QString& path, ImageRef image)
+{
+    std::lock_guard lock(m_mutex);
+    auto entry = std::make_unique<Entry>();
+    std::call_once(entry->once, [&] { entry->source.loaded.image = std::move(image); });
+    m_loaded[path] = std::move(entry);
+}
+
 } // namespace quorva

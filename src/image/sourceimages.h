@@ -26,6 +26,8 @@ public:
     };
     const Source& source(const QString& path);
     const LoadedImage& load(const QString& path) { return source(path).loaded; }
+    // An image already read at a path (the one the window shows): taken for it, not read again.
+    void provide(const QString& path, ImageRef image);
 
 private:
     struct Entry {

@@ -13,7 +13,7 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxConfigBytes = 1 << 20;
+constexpr qint64 maxPackageBytes = 1 << 20;
 
 // The few keys of a configuration that say where its icons are, by their dotted names.
 using Keys = std::map<QString, QString>;
@@ -101,7 +101,7 @@ std::optional<QString> configFromScripts(const QJsonObject& package)
 // A configuration file's keys, by its kind.
 std::optional<Keys> keysOfFile(const fs::path& file, QStringList& unread)
 {
-    const std::optional<QByteArray> text = readSmallFile(file, maxConfigBytes);
+    const std::optional<QByteArray> text = readSmallFile(file, maxPackageBytes);
     if (!text)
         return std::nullopt;
     const QString name = displayPath(file.filename());

@@ -19,7 +19,7 @@ namespace {
 
 constexpr qint64 maxYamlBytes = 1 << 20;
 
-std::optional<QByteArray> readText(const fs::path& path)
+std::optional<QByteArray> readYaml(const fs::path& path)
 {
     return readSmallFile(path, maxYamlBytes);
 }
@@ -38,11 +38,6 @@ std::optional<bool> boolean(const YAML::Node& node)
     if (text == QLatin1String("false") || text == QLatin1String("no"))
         return false;
     return std::nullopt;
-}
-
-ConfigValue text(const QString& value)
-{
-    return ConfigValue{value, 0};
 }
 
 // The targets each flavor of a Flutter app has its own of: a source set's res folder, an app
@@ -70,21 +65,22 @@ Section readSection(const YAML::Node& section, const QString& prefix)
         const QString key = scalar(entry.first);
         const YAML::Node& value = entry.second;
         if (key == QLatin1String("image_path"))
-            out.shared[QStringLiteral("source")] = text(scalar(value));
+            out.shared[QStringLiteral("source")] = textValue(scalar(value));
         else if (key == QLatin1String("image_path_android"))
-            out.targets[TargetKind::Android].emplace(QStringLiteral("source"), text(scalar(value)));
+            out.targets[TargetKind::Android].emplace(QStringLiteral("source"), textValue(scalar(value)));
         else if (key == QLatin1String("image_path_ios"))
-            out.targets[TargetKind::iOS][QStringLiteral("source")] = text(scalar(value));
+            out.targets[TargetKind::iOS][QStringLiteral("source")] = textValue(scalar(value));
         else if (key == QLatin1String("remove_alpha_ios"))
             removeAlpha = boolean(value).value_or(false);
         else if (key == QLatin1String("background_color_ios"))
             iosBackground = scalar(value);
         else if (key == QLatin1String("adaptive_icon_background"))
-            out.targets[TargetKind::Android][QStringLiteral("background")] = text(scalar(value));
+            out.targets[TargetKind::Android][QStringLiteral("background")] = textValue(scalar(value));
         else if (key == QLatin1String("adaptive_icon_foreground"))
-            out.targets[TargetKind::Android][QStringLiteral("source")] = text(scalar(value)); // the adaptive art wins
+            out.targets[TargetKind::Android][QStringLiteral("source")]
+                = textValue(scalar(value)); // the adaptive art wins
         else if (key == QLatin1String("adaptive_icon_monochrome"))
-            out.targets[TargetKind::Android][QStringLiteral("monochrome")] = text(scalar(value));
+            out.targets[TargetKind::Android][QStringLiteral("monochrome")] = textValue(scalar(value));
         else if (key == QLatin1String("web") || key == QLatin1String("windows") || key == QLatin1String("macos")) {
             const TargetKind kind = key == QLatin1String("web") ? TargetKind::Web
                 : key == QLatin1String("windows")               ? TargetKind::Windows
@@ -102,9 +98,9 @@ Section readSection(const YAML::Node& section, const QString& prefix)
                 if (name == QLatin1String("generate"))
                     continue;
                 if (name == QLatin1String("image_path"))
-                    out.targets[kind][QStringLiteral("source")] = text(scalar(option.second));
+                    out.targets[kind][QStringLiteral("source")] = textValue(scalar(option.second));
                 else if (name == QLatin1String("background_color") && kind == TargetKind::Web)
-                    out.targets[kind][QStringLiteral("background")] = text(scalar(option.second));
+                    out.targets[kind][QStringLiteral("background")] = textValue(scalar(option.second));
                 else
                     out.unmatched << prefix + key + QLatin1Char('.') + name;
             }
@@ -123,11 +119,11 @@ Section readSection(const YAML::Node& section, const QString& prefix)
             if (kind == TargetKind::iOS)
                 out.set = scalar(node);
             else
-                out.targets[kind][QLatin1String(nameKey)] = text(scalar(node));
+                out.targets[kind][QLatin1String(nameKey)] = textValue(scalar(node));
         }
     }
     if (removeAlpha)
-        out.targets[TargetKind::iOS][QStringLiteral("background")] = text(iosBackground);
+        out.targets[TargetKind::iOS][QStringLiteral("background")] = textValue(iosBackground);
     return out;
 }
 
@@ -171,7 +167,7 @@ std::optional<ImportedLauncherIcons> importLauncherIcons(const fs::path& root, P
     ImportedLauncherIcons imported;
     std::optional<YAML::Node> section;
     for (const char* file : {"flutter_launcher_icons.yaml", "pubspec.yaml"}) {
-        if (const auto text = readText(root / file))
+        if (const auto text = readYaml(root / file))
             if ((section = sectionOf(*text, QLatin1String(file), imported.errors))) {
                 imported.from = QLatin1String(file);
                 break;
@@ -187,7 +183,7 @@ std::optional<ImportedLauncherIcons> importLauncherIcons(const fs::path& root, P
         const QRegularExpressionMatch match = flavorFile.match(name);
         if (!match.hasMatch())
             continue;
-        if (const auto text = readText(root / toPath(name)))
+        if (const auto text = readYaml(root / toPath(name)))
             if (const auto flavor = sectionOf(*text, name, imported.errors))
                 flavors[match.captured(1)] = *flavor;
     }

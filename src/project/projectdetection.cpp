@@ -32,11 +32,6 @@ QByteArray readText(const fs::path& path)
     return readSmallFile(path, maxReadBytes).value_or(QByteArray());
 }
 
-ConfigValue text(const QString& value)
-{
-    return ConfigValue{value, 0};
-}
-
 class Detector {
 public:
     explicit Detector(const fs::path& root) : m_root(absoluteFolder(root)), m_absolute(resolvedPath(root)) {}
@@ -114,9 +109,9 @@ private:
             if (config.images.empty() && config.unread.isEmpty())
                 continue;
             ConfigTable& table = m_project.config.targets[TargetKind::Expo];
-            table[QStringLiteral("config")] = text(QLatin1String(name));
+            table[QStringLiteral("config")] = textValue(QLatin1String(name));
             if (config.backgroundColour && parseCssColour(*config.backgroundColour).isValid())
-                table[QStringLiteral("background")] = text(*config.backgroundColour);
+                table[QStringLiteral("background")] = textValue(*config.backgroundColour);
             QStringList keys;
             for (const ExpoImage& image : config.images) {
                 keys << image.key;
@@ -125,8 +120,8 @@ private:
                 if (image.path.endsWith(QLatin1String(".icon")) && isFolder(icon)
                     && !m_project.config.targets.count(TargetKind::IconComposer)) {
                     m_project.config.targets[TargetKind::IconComposer]
-                        = {{QStringLiteral("folder"), text(relative(icon.parent_path()))},
-                           {QStringLiteral("name"), text(displayPath(icon.stem()))}};
+                        = {{QStringLiteral("folder"), textValue(relative(icon.parent_path()))},
+                           {QStringLiteral("name"), textValue(displayPath(icon.stem()))}};
                     m_project.found << QStringLiteral("icon-composer: %1 (%2 of %3)")
                                            .arg(relative(icon), image.key, QLatin1String(name));
                 }
@@ -194,8 +189,8 @@ private:
                 if (m_project.config.targets.count(TargetKind::IconComposer))
                     continue;
                 m_project.config.targets[TargetKind::IconComposer]
-                    = {{QStringLiteral("folder"), text(relative(resource.parent_path()))},
-                       {QStringLiteral("name"), text(name)}};
+                    = {{QStringLiteral("folder"), textValue(relative(resource.parent_path()))},
+                       {QStringLiteral("name"), textValue(name)}};
                 m_project.found << QStringLiteral("icon-composer: %1 (%2)").arg(relative(resource), from);
                 return;
             }
@@ -227,9 +222,9 @@ private:
                     continue;
                 }
                 ConfigTable& table = m_project.config.targets[platform];
-                table[QStringLiteral("catalog")] = text(relative(resource));
+                table[QStringLiteral("catalog")] = textValue(relative(resource));
                 if (name != QLatin1String("AppIcon"))
-                    table[QStringLiteral("set")] = text(name);
+                    table[QStringLiteral("set")] = textValue(name);
                 m_project.found
                     << QStringLiteral("%1: %2, set %3 (%4)").arg(targetName(platform), relative(resource), name, from);
             }
@@ -273,7 +268,7 @@ private:
             m_missing[TargetKind::Android] = QStringLiteral("%1 has no src/main/res").arg(relative(app->folder));
             return;
         }
-        m_project.config.targets[TargetKind::Android] = {{QStringLiteral("res"), text(relative(res))}};
+        m_project.config.targets[TargetKind::Android] = {{QStringLiteral("res"), textValue(relative(res))}};
         const LauncherIconName names = launcherIconName(res, std::nullopt);
         m_project.found << QStringLiteral("android: %1 (module %2), %3")
                                .arg(relative(res), app->name,
@@ -305,8 +300,9 @@ private:
                 const fs::path manifest = (m_root / toPath(each.captured(2))).lexically_normal();
                 if (!used.match(config).hasMatch() || !isFile(manifest) || !isFolder(m_root / toPath(folder)))
                     continue;
-                m_project.config.targets[TargetKind::Web] = {{QStringLiteral("folder"), text(folder)},
-                                                             {QStringLiteral("manifest"), text(relative(manifest))}};
+                m_project.config.targets[TargetKind::Web]
+                    = {{QStringLiteral("folder"), textValue(folder)},
+                       {QStringLiteral("manifest"), textValue(relative(manifest))}};
                 m_project.found << QStringLiteral("web: %1, its icons as %2 names them (vite-plugin-pwa in %3)")
                                        .arg(folder, relative(manifest), QLatin1String(name));
                 return true;
@@ -325,7 +321,8 @@ private:
             return;
         for (const char* folder : {"web", "public", "static", "src"})
             if (const auto manifest = siteManifest(m_root / folder)) {
-                m_project.config.targets[TargetKind::Web] = {{QStringLiteral("folder"), text(QLatin1String(folder))}};
+                m_project.config.targets[TargetKind::Web]
+                    = {{QStringLiteral("folder"), textValue(QLatin1String(folder))}};
                 m_project.found << QStringLiteral("web: %1, its icons as %2 names them")
                                        .arg(QLatin1String(folder), relative(*manifest));
                 return;
@@ -337,7 +334,7 @@ private:
     // the flat set.
     void msix(const QString& folder, const QString& how)
     {
-        ConfigTable table{{QStringLiteral("folder"), text(folder)}};
+        ConfigTable table{{QStringLiteral("folder"), textValue(folder)}};
         if (hasQualifiedMsixImages(m_root / toPath(folder)))
             table[QStringLiteral("msix")] = {true, 0};
         m_project.config.targets[TargetKind{msixKind.table}] = table;
@@ -347,7 +344,7 @@ private:
     void desktop()
     {
         const auto file = [&](TargetKind kind, const QString& path, const QString& how) {
-            m_project.config.targets[kind] = {{QStringLiteral("file"), text(path)}};
+            m_project.config.targets[kind] = {{QStringLiteral("file"), textValue(path)}};
             m_project.found << QStringLiteral("%1: %2 (%3)").arg(targetName(kind), path, how);
         };
         if (isFolder(m_root / "windows/runner/resources"))
@@ -363,8 +360,8 @@ private:
                 const fs::path icon = toPath(*m_electron->iconComposer);
                 m_project.config.targets[TargetKind::IconComposer]
                     = {{QStringLiteral("folder"),
-                        text(icon.parent_path().empty() ? QStringLiteral(".") : displayPath(icon.parent_path()))},
-                       {QStringLiteral("name"), text(displayPath(icon.stem()))}};
+                        textValue(icon.parent_path().empty() ? QStringLiteral(".") : displayPath(icon.parent_path()))},
+                       {QStringLiteral("name"), textValue(displayPath(icon.stem()))}};
                 m_project.found << QStringLiteral("icon-composer: %1 (%2)").arg(*m_electron->iconComposer, how);
             }
             if (!m_electron->unread.isEmpty())
@@ -374,7 +371,7 @@ private:
         }
         if (isFile(m_root / "src-tauri/tauri.conf.json")) {
             m_project.config.targets[TargetKind::Tauri]
-                = {{QStringLiteral("config"), text(QStringLiteral("src-tauri/tauri.conf.json"))}};
+                = {{QStringLiteral("config"), textValue(QStringLiteral("src-tauri/tauri.conf.json"))}};
             m_project.found << QStringLiteral("tauri: the icons src-tauri/tauri.conf.json bundles (bundle.icon)");
             if (isMsixFolder(m_root / "src-tauri/icons"))
                 msix(QStringLiteral("src-tauri/icons"), QStringLiteral("the Windows Store images tauri icon wrote"));

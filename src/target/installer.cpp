@@ -27,7 +27,7 @@ namespace {
 
 // Hidden, so that Xcode, Android's build and the checks pass over them, and naming the process that
 // made them, so that a later run knows what a killed one left.
-const std::string stagingPrefix = ".quorva-staging-";
+const std::string stagingPrefix = std::string(ownFilePrefix) + "staging-";
 // Files this large are written on a thread of their own while the rest are written.
 constexpr qsizetype writtenAsideBytes = 4 << 20;
 

@@ -10,6 +10,11 @@
 namespace quorva {
 
 // A plan and the folder its paths lie below.
+// How the names of the files Quorva keeps for itself begin (a file being staged, the list of what
+// a run wrote): hidden, so that Xcode, Android's build and the checks pass over them, and no file of
+// an output.
+inline constexpr const char* ownFilePrefix = ".quorva-";
+
 struct Placement {
     std::filesystem::path root;
     Plan plan;

@@ -82,7 +82,7 @@ QString typeText(const OptionSpec& option, bool commandLine)
     case OptionType::Flag:
         return QStringLiteral("true or false");
     case OptionType::Padding:
-        return QStringLiteral("a percentage from 0 to 40");
+        return QStringLiteral("a percentage from 0 to %1").arg(maxPaddingPercent);
     case OptionType::Output:
         return *option.extension ? QStringLiteral("a file whose name ends in %1").arg(QLatin1String(option.extension))
                                  : QStringLiteral("a path inside the project");
@@ -127,7 +127,7 @@ ValueCheck checkValue(const OptionSpec& option, const ConfigValue& value, const 
         return judged(value.isBool());
     case OptionType::Padding: {
         const auto* percent = std::get_if<double>(&value.value);
-        return judged(percent && *percent >= 0 && *percent <= 40);
+        return judged(percent && *percent >= 0 && *percent <= maxPaddingPercent);
     }
     case OptionType::Output:
         if (!text || text->isEmpty() || (*option.extension && !text->endsWith(QLatin1String(option.extension))))

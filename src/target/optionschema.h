@@ -26,13 +26,22 @@ struct ConfigValue {
         return std::holds_alternative<QStringList>(value) ? std::get<QStringList>(value) : QStringList();
     }
 };
+// A text value, as a front end or an import gives it: on no line of any file.
+inline ConfigValue textValue(const QString& value)
+{
+    return ConfigValue{value, 0};
+}
 // An output's options by their keys: a table of quorva.toml, or what the command line gave.
 using ConfigTable = std::map<QString, ConfigValue>;
+
+// The most room an option of padding leaves around the art, in percent of the side: beyond it the
+// art would be too small to tell at a launcher's or a taskbar's size.
+inline constexpr int maxPaddingPercent = 40;
 
 // What an option takes.
 enum class OptionType {
     Flag,          // true or false; on the command line, given or not
-    Padding,       // a percentage from 0 to 40
+    Padding,       // a percentage from 0 to maxPaddingPercent
     Output,        // a file or folder an output is written to (or read and written)
     Image,         // an image the icons are made from
     Colour,        // an opaque CSS colour

@@ -1,7 +1,13 @@
 #include "ui/androidoptionspanel.h"
 
 #include "support/paths.h"
+#include "target/optionschema.h"
 #include "ui/colourchoice.h"
+
+#include "android/androidkind.h"
+#include "ui/androidpreview.h"
+#include "ui/backgroundwork.h"
+#include "ui/kindrun.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +21,7 @@
 namespace quorva {
 
 AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
-    : QWidget(parent), m_background(new QComboBox(this)), m_colourButton(new QPushButton(this)),
+    : KindPage(parent), m_background(new QComboBox(this)), m_colourButton(new QPushButton(this)),
       m_imageButton(new QPushButton(tr("Choose I&mage…"), this)), m_monochrome(new QCheckBox(tr("T&hemed icon"), this)),
       m_padding(new QSpinBox(this))
 {
@@ -32,7 +38,7 @@ AndroidOptionsPanel::AndroidOptionsPanel(QWidget* parent)
     m_monochrome->setObjectName(QStringLiteral("monochromeBox"));
     m_padding->setObjectName(QStringLiteral("androidPaddingChoice"));
     m_padding->setAccessibleName(tr("Margin"));
-    m_padding->setRange(0, 40);
+    m_padding->setRange(0, maxPaddingPercent);
     m_padding->setSuffix(tr(" % margin"));
     m_padding->setToolTip(tr("Room left inside the 66 dp circle that no launcher masks"));
 
@@ -137,6 +143,64 @@ void AndroidOptionsPanel::updateControls()
                                  : tr("The image has no transparent pixels, so there is no art whose shape a themed "
                                       "icon could take"));
     emit changed();
+}
+
+QString AndroidOptionsPanel::choicesKey() const
+{
+    const AndroidIconOptions chosen = options();
+    return QStringList{chosen.backgroundColour.name(), QString::number(chosen.monochrome),
+                       QString::number(chosen.padding), displayPath(backgroundFile().value_or(std::filesystem::path()))}
+        .join(QLatin1Char(';'));
+}
+
+SourceCheck AndroidOptionsPanel::checkSource(const ImageRef& image, bool transparent) const
+{
+    return checkAndroidSource(image, transparent);
+}
+
+QString AndroidOptionsPanel::generateTip() const
+{
+    return tr("Choose the app's res folder and write the icon into it");
+}
+
+QString AndroidOptionsPanel::folderPrompt() const
+{
+    return tr("Choose the app's res folder (android/app/src/main/res)");
+}
+
+void AndroidOptionsPanel::startPreview(const ImageRef& image, qreal ratio, const QPalette& colours, PreviewShown shown)
+{
+    const AndroidIconOptions chosen = options();
+    const auto file = backgroundFile();
+    inBackground(
+        this,
+        [image, chosen, file, ratio, colours] {
+            AndroidIconOptions drawn = chosen;
+            (void)loadAndroidArtwork(drawn, file, std::nullopt); // the colour until it can be read
+            const AndroidIconPlan plan = planAndroidIcons(image, drawn);
+            return std::pair(renderAndroidPreview(plan, ratio, colours), androidPreviewDescription(plan));
+        },
+        [shown](std::pair<QImage, QString> made) { shown(made.first, made.second); });
+}
+
+void AndroidOptionsPanel::startJob(const KindJob& job)
+{
+    job.expect(1);
+    if (!job.folder) {
+        job.told(WriteReport());
+        return;
+    }
+    const AndroidIconOptions chosen = options();
+    ConfigTable table;
+    table[QStringLiteral("res")] = textValue(displayPath(*job.folder));
+    const std::optional<std::filesystem::path> file = backgroundFile();
+    table[QStringLiteral("background")] = textValue(file ? displayPath(*file) : chosen.backgroundColour.name());
+    table[QStringLiteral("monochrome")] = ConfigValue{chosen.monochrome, 0};
+    table[QStringLiteral("padding")] = ConfigValue{chosen.padding * 100, 0};
+    table[QStringLiteral("force")] = ConfigValue{job.force, 0};
+    inBackground(
+        this, [table, job] { return makeAndInstall(androidKind, table, job.image, job.sourcePath); },
+        [told = job.told](WriteReport report) { told(report); });
 }
 
 } // namespace quorva

@@ -1,9 +1,19 @@
 #include "ui/appiconoptionspanel.h"
 
+#include "target/optionschema.h"
 #include "ui/colourchoice.h"
+
+#include "apple/appiconset.h"
+#include "apple/appleiconkinds.h"
+#include "apple/catalogwriter.h"
+#include "support/paths.h"
+#include "ui/backgroundwork.h"
+#include "ui/iconpreview.h"
+#include "ui/kindrun.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
@@ -14,7 +24,7 @@
 namespace quorva {
 
 AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
-    : QWidget(parent), m_sizes(new QComboBox(this)), m_fit(new QComboBox(this)), m_padding(new QSpinBox(this)),
+    : KindPage(parent), m_sizes(new QComboBox(this)), m_fit(new QComboBox(this)), m_padding(new QSpinBox(this)),
       m_dark(new QCheckBox(tr("&Dark"), this)), m_tinted(new QCheckBox(tr("&Tinted"), this)),
       m_background(new QCheckBox(tr("&Background:"), this)), m_colourButton(new QPushButton(this))
 {
@@ -41,7 +51,7 @@ AppIconOptionsPanel::AppIconOptionsPanel(QWidget* parent)
     m_fit->setToolTip(tr("How an image that is not square comes onto the square icon"));
     m_padding->setObjectName(QStringLiteral("paddingChoice"));
     m_padding->setAccessibleName(tr("Margin"));
-    m_padding->setRange(0, 40);
+    m_padding->setRange(0, maxPaddingPercent);
     m_padding->setSuffix(tr(" % margin"));
     m_padding->setToolTip(tr("Room left on each side of the art"));
 
@@ -191,6 +201,141 @@ void AppIconOptionsPanel::updateControls()
     const auto count = planAppIconSet(placeholder(), all, true).table.size();
     m_sizes->setItemText(0, tr("All sizes (%1 icons)").arg(count));
     emit changed();
+}
+
+QString AppIconOptionsPanel::choicesKey() const
+{
+    const AppIconOptions chosen = options();
+    QStringList platforms;
+    for (const ApplePlatform platform : chosen.platforms)
+        platforms << QString::number(int(platform));
+    return QStringList{QString::number(chosen.singleSize),
+                       QString::number(chosen.iconComposerFile),
+                       platforms.join(','),
+                       QString::number(chosen.dark),
+                       QString::number(chosen.tinted),
+                       chosen.background ? chosen.background->name() : QString(),
+                       QString::number(int(chosen.frame.fit)),
+                       QString::number(chosen.frame.padding)}
+        .join(QLatin1Char(';'));
+}
+
+SourceCheck AppIconOptionsPanel::checkSource(const ImageRef& image, bool transparent) const
+{
+    return checkAppIconSource(image, options(), transparent);
+}
+
+QString AppIconOptionsPanel::generateTip() const
+{
+    return tr("Choose a folder and write the set into it");
+}
+
+QString AppIconOptionsPanel::folderPrompt() const
+{
+    return tr("Choose the folder for the asset catalog");
+}
+
+void AppIconOptionsPanel::startPreview(const ImageRef& image, qreal ratio, const QPalette& colours, PreviewShown shown)
+{
+    m_plan.reset();
+    AppIconOptions chosen = options();
+    if (chosen.iconComposerFile) {
+        // An Icon Composer file shown as iOS shows its icon: the art over the fill, under the mask.
+        chosen.iconComposerFile = false;
+        chosen.singleSize = true;
+        chosen.background = chosen.background.value_or(QColor(0xf2, 0xf2, 0xf7));
+    }
+    inBackground(
+        this,
+        [image, chosen, ratio, colours] {
+            auto plan = std::make_shared<const AppIconPlan>(planAppIconSet(image, chosen));
+            // A refused set is still shown as it would look, beside the note that says why.
+            const AppIconPlan drawn
+                = plan->refusal == AppIconRefusal::None ? *plan : planAppIconSet(image, chosen, true);
+            return std::pair(plan, renderIconPreview(drawn, ratio, colours));
+        },
+        [this, shown](std::pair<std::shared_ptr<const AppIconPlan>, QImage> made) {
+            if (shown(made.second, QString()))
+                m_plan = made.first;
+        });
+}
+
+void AppIconOptionsPanel::startJob(const KindJob& job)
+{
+    const AppIconOptions chosen = options();
+    if (chosen.iconComposerFile) {
+        // FOLDER/AppIcon.icon, put in whole off the main thread, as quorva-cli --icon-composer does.
+        job.expect(1);
+        ConfigTable table;
+        if (job.folder)
+            table[QStringLiteral("folder")] = textValue(displayPath(*job.folder));
+        if (chosen.background)
+            table[QStringLiteral("background")] = textValue(chosen.background->name());
+        table[QStringLiteral("padding")] = ConfigValue{chosen.frame.padding * 100, 0};
+        table[QStringLiteral("dark")] = ConfigValue{chosen.dark, 0};
+        table[QStringLiteral("tinted")] = ConfigValue{chosen.tinted, 0};
+        inBackground(
+            this,
+            [table, job] {
+                if (!job.folder)
+                    return WriteReport();
+                return makeAndInstall(iconComposerKind, table, job.image, job.sourcePath);
+            },
+            [told = job.told](WriteReport report) { told(report); });
+        return;
+    }
+    // The preview's plan when no change has come since it was made (every change starts a new
+    // preview); else made now.
+    const std::shared_ptr<const AppIconPlan> plan = m_plan && job.previewIsCurrent
+        ? m_plan
+        : std::make_shared<const AppIconPlan>(planAppIconSet(job.image, chosen));
+    job.expect(1);
+    if (plan->refusal != AppIconRefusal::None) {
+        WriteReport refused;
+        refused.failures << tr("Couldn't make the app icon set: %1").arg(describe(plan->refusal));
+        job.told(refused);
+        return;
+    }
+    startSetJob(job, plan);
+}
+
+void AppIconOptionsPanel::startSetJob(const KindJob& job, const std::shared_ptr<const AppIconPlan>& plan)
+{
+    // One completion call for each icon, whether it was rendered or failed. The set is written
+    // once, with the last map, when every icon has come, and not at all when one failed: a set
+    // half written would be no set.
+    struct Gathered {
+        std::optional<RenderedImages> images;
+        WriteReport failures;
+        int calls = 0;
+    };
+    auto gathered = std::make_shared<Gathered>();
+    const int calls = int(plan->table.size());
+    const std::optional<std::filesystem::path> folder = job.folder;
+    makeAppIconSet(
+        plan->image, plan->table,
+        [folder, told = job.told, plan, gathered, calls](std::optional<RenderedImages> images,
+                                                         std::optional<QString> message) {
+            // A failure comes from a worker thread; it is printed there.
+            std::optional<WriteReport> failure;
+            if (message)
+                failure = writeAppIconSet(std::nullopt, message, folder, plan->layout);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [=, images = std::move(images)]() mutable {
+                    if (failure)
+                        gathered->failures.add(*failure);
+                    else
+                        gathered->images = std::move(images);
+                    if (++gathered->calls < calls)
+                        return;
+                    told(gathered->failures.failed()
+                             ? gathered->failures
+                             : writeAppIconSet(gathered->images, std::nullopt, folder, plan->layout));
+                },
+                Qt::QueuedConnection);
+        },
+        defaultTaskQueues());
 }
 
 } // namespace quorva

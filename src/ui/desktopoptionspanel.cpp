@@ -1,6 +1,11 @@
 #include "ui/desktopoptionspanel.h"
 
+#include "target/optionschema.h"
 #include "ui/colourchoice.h"
+
+#include "target/installer.h"
+#include "ui/backgroundwork.h"
+#include "ui/desktoppreview.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +17,7 @@
 namespace quorva {
 
 DesktopOptionsPanel::DesktopOptionsPanel(QWidget* parent)
-    : QWidget(parent), m_appId(new QLineEdit(QStringLiteral("org.example.App"), this)),
+    : KindPage(parent), m_appId(new QLineEdit(QStringLiteral("org.example.App"), this)),
       m_colourButton(new QPushButton(this)), m_padding(new QSpinBox(this))
 {
     auto* label = new QLabel(tr("&Linux app ID:"), this);
@@ -27,7 +32,7 @@ DesktopOptionsPanel::DesktopOptionsPanel(QWidget* parent)
     m_colourButton->setToolTip(tr("The colour behind the touch icon and the maskable icons of the site"));
     m_padding->setObjectName(QStringLiteral("desktopPaddingChoice"));
     m_padding->setAccessibleName(tr("Margin"));
-    m_padding->setRange(0, 40);
+    m_padding->setRange(0, maxPaddingPercent);
     m_padding->setSuffix(tr(" % margin"));
     m_padding->setToolTip(tr("Room left around the art in every icon"));
 
@@ -83,6 +88,71 @@ void DesktopOptionsPanel::chooseBackgroundColour()
 {
     chooseOpaqueColour(this, m_colour, QStringLiteral("webColourDialog"),
                        [this](const QColor& colour) { setBackgroundColour(colour); });
+}
+
+QString DesktopOptionsPanel::choicesKey() const
+{
+    const DesktopAndWebOptions chosen = options();
+    return QStringList{chosen.appId, chosen.background.name(), QString::number(chosen.padding)}.join(QLatin1Char(';'));
+}
+
+SourceCheck DesktopOptionsPanel::checkSource(const ImageRef& image, bool) const
+{
+    return checkDesktopSource(image, problem());
+}
+
+QString DesktopOptionsPanel::generateTip() const
+{
+    return tr("Choose a folder and write the desktop and web icons into it");
+}
+
+QString DesktopOptionsPanel::folderPrompt() const
+{
+    return tr("Choose the folder for the desktop and web icons");
+}
+
+void DesktopOptionsPanel::startPreview(const ImageRef& image, qreal ratio, const QPalette& colours, PreviewShown shown)
+{
+    DesktopAndWebOptions drawn = options();
+    if (appIdProblem(drawn.appId))
+        drawn.appId = QStringLiteral("org.example.App"); // shown all the same, beside the note
+    drawn.packageImages = false;
+    inBackground(
+        this,
+        [image, drawn, ratio, colours] {
+            const DesktopAndWebPlan plan = planDesktopAndWeb(image, drawn, {});
+            return std::pair(renderDesktopPreview(plan, ratio, colours), desktopPreviewDescription(plan));
+        },
+        [shown](std::pair<QImage, QString> made) { shown(made.first, made.second); });
+}
+
+// The desktop and web icons written into the folder off the main thread, all of them or none.
+void DesktopOptionsPanel::startJob(const KindJob& job)
+{
+    job.expect(1);
+    const DesktopAndWebOptions chosen = options();
+    inBackground(
+        this,
+        [chosen, job] {
+            WriteReport report;
+            if (!job.folder)
+                return report;
+            SiteFolder site;
+            if (const auto error = readSiteFolder(*job.folder / siteFolderName, std::nullopt, site)) {
+                report.failures << *error;
+                return report;
+            }
+            const DesktopAndWebPlan plan = planDesktopAndWeb(job.image, chosen, site);
+            if (plan.plan.refusal) {
+                report.failures << tr("Couldn't make the desktop and web icons: %1").arg(*plan.plan.refusal);
+                return report;
+            }
+            report = install(*job.folder, plan.plan);
+            if (!report.failed())
+                report.setFolder = *job.folder;
+            return report;
+        },
+        [told = job.told](WriteReport report) { told(report); });
 }
 
 } // namespace quorva

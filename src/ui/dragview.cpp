@@ -1,5 +1,6 @@
 #include "ui/dragview.h"
 
+#include "ui/mixedcolour.h"
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -26,12 +27,6 @@ QString pathExtension(QString path)
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
-QColor mixed(const QColor& a, const QColor& b, qreal share)
-{
-    return QColor::fromRgbF(a.redF() * (1 - share) + b.redF() * share, a.greenF() * (1 - share) + b.greenF() * share,
-                            a.blueF() * (1 - share) + b.blueF() * share);
-}
-
 } // namespace
 
 DragView::DragView(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePath())
@@ -46,7 +41,7 @@ DragView::DragView(QWidget* parent) : QWidget(parent), m_lastFolder(QDir::homePa
 
 QColor DragView::idleColor() const
 {
-    return mixed(palette().color(QPalette::Window), palette().color(QPalette::Mid), 0.25);
+    return mixedColour(palette().color(QPalette::Window), palette().color(QPalette::Mid), 0.25);
 }
 
 QColor DragView::hoverColor() const
@@ -134,10 +129,11 @@ void DragView::paintEvent(QPaintEvent*)
     QPainterPath outline;
     outline.addRoundedRect(box, 10, 10);
     painter.fillPath(outline,
-                     m_pointerOver && !m_hovering ? mixed(backgroundColor(), hoverColor(), 0.18) : backgroundColor());
+                     m_pointerOver && !m_hovering ? mixedColour(backgroundColor(), hoverColor(), 0.18)
+                                                  : backgroundColor());
     const QColor ink = m_hovering ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::WindowText);
     QPen border(hasFocus() || m_pointerOver ? palette().color(QPalette::Highlight)
-                                            : mixed(ink, backgroundColor(), 0.55),
+                                            : mixedColour(ink, backgroundColor(), 0.55),
                 hasFocus() ? 3 : 1.5, hasFocus() || m_pointerOver ? Qt::SolidLine : Qt::DashLine);
     painter.setPen(border);
     painter.drawPath(outline);

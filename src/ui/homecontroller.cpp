@@ -2,30 +2,18 @@
 
 #include "ui/backgroundwork.h"
 
-#include "android/androidinstall.h"
-#include "android/launchericonname.h"
-#include "apple/appiconset.h"
 #include "apple/assetname.h"
-#include "apple/catalogwriter.h"
-#include "apple/iconcomposerplan.h"
-#include "apple/imageset.h"
-#include "apple/setinstaller.h"
-#include "generation/encodedfirst.h"
 #include "image/imageloading.h"
 #include "image/imageresizing.h"
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
-#include "target/installer.h"
-#include "ui/androidpreview.h"
-#include "ui/appiconoptionspanel.h"
-#include "ui/desktoppreview.h"
 #include "ui/dragview.h"
 #include "ui/iconpreview.h"
 #include "ui/jobsummary.h"
 #include "ui/mainwindow.h"
+#include "ui/outputchoice.h"
 #include "ui/projectcontroller.h"
 #include "ui/projectpanel.h"
-#include "ui/sourcecheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,18 +26,13 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
-#include <QThreadPool>
+#include <QSignalBlocker>
 #include <QTimer>
 
-#include <atomic>
 #include <utility>
 
 namespace quorva {
 namespace {
-
-// Work on the main thread that may take a moment: the image set's rescaling, at about 10 ms a
-// megapixel. Below this the busy cursor would only flicker.
-constexpr qint64 busyPixels = 4'000'000;
 
 // The content column's width: the same whatever it shows, so that nothing moves under the pointer
 // when the segment, the notes or the image change; narrower only when the window is.
@@ -73,9 +56,6 @@ bool HomeController::connectOutlets()
     setImageView(findChild<ImageWell*>(QStringLiteral("imageView")));
     setSegmentedControl(findChild<SegmentedControl*>(QStringLiteral("segmentedControl")));
     m_statusLine = findChild<MessageArea*>(QStringLiteral("statusArea"));
-    m_appIconOptions = findChild<AppIconOptionsPanel*>(QStringLiteral("appIconOptions"));
-    m_androidOptions = findChild<AndroidOptionsPanel*>(QStringLiteral("androidOptions"));
-    m_desktopOptions = findChild<DesktopOptionsPanel*>(QStringLiteral("desktopOptions"));
     m_projectPanel = findChild<ProjectPanel*>(QStringLiteral("projectOptions"));
     m_optionsStack = findChild<QStackedWidget*>(QStringLiteral("optionsStack"));
     m_preview = findChild<IconPreview*>(QStringLiteral("preview"));
@@ -106,12 +86,8 @@ void HomeController::viewDidLoad()
     }
     if (m_imageView)
         m_imageView->setDropZone(m_dragView);
-    if (m_appIconOptions)
-        connect(m_appIconOptions, &AppIconOptionsPanel::changed, this, &HomeController::refresh);
-    if (m_androidOptions)
-        connect(m_androidOptions, &AndroidOptionsPanel::changed, this, &HomeController::refresh);
-    if (m_desktopOptions)
-        connect(m_desktopOptions, &DesktopOptionsPanel::changed, this, &HomeController::refresh);
+    for (KindPage* each : pages())
+        connect(each, &KindPage::changed, this, &HomeController::refresh);
     if (m_projectPanel) {
         m_projects = new ProjectController(m_projectPanel, this);
         connect(m_projectPanel, &ProjectPanel::closeRequested, this, &HomeController::closeProject);
@@ -145,8 +121,8 @@ void HomeController::viewDidLoad()
         connect(m_sourceNotes, &MessageArea::linkActivated, this, [this] {
             if (m_projects && m_projects->isOpen() && m_projectPanel)
                 m_projectPanel->chooseBackground(); // the project's shared background
-            else if (m_appIconOptions)
-                m_appIconOptions->chooseBackgroundColour();
+            else if (KindPage* shown = page())
+                shown->chooseBackground();
         });
     }
     if (m_statusLine) {
@@ -163,12 +139,8 @@ void HomeController::viewDidLoad()
     if (m_segmentedControl)
         for (QWidget* segment : m_segmentedControl->findChildren<QPushButton*>())
             order << segment;
-    if (m_appIconOptions)
-        order << m_appIconOptions->focusOrder();
-    if (m_androidOptions)
-        order << m_androidOptions->focusOrder();
-    if (m_desktopOptions)
-        order << m_desktopOptions->focusOrder();
+    for (const KindPage* each : pages())
+        order << each->focusOrder();
     if (m_projectPanel)
         order << m_projectPanel->focusOrder();
     for (QWidget* last : {static_cast<QWidget*>(m_generateButton), static_cast<QWidget*>(m_openFolderButton),
@@ -303,6 +275,7 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
         m_imageView->setImage(image.image, result.display);
     *m_selectedAssetName = assetNameForFile(path);
     m_sourceFileName = name;
+    m_sourcePath = path;
     m_sourceHasTransparency = result.transparent;
     if (m_selectedFolder == std::nullopt)
         m_lastFolder = QFileInfo(path).absolutePath();
@@ -322,14 +295,21 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
         openSelection(); // asked for while it loaded: now it writes what the window shows
 }
 
-std::optional<OutputChoice> HomeController::kind() const
+QList<KindPage*> HomeController::pages() const
 {
-    return m_segmentedControl ? outputChoiceOf(m_segmentedControl->selectedSegment()) : std::nullopt;
+    QList<KindPage*> out;
+    if (m_optionsStack)
+        for (int each = 0; each < m_optionsStack->count(); ++each)
+            if (auto* kind = qobject_cast<KindPage*>(m_optionsStack->widget(each)))
+                out << kind;
+    return out;
 }
 
-AppIconOptions HomeController::chosenOptions() const
+KindPage* HomeController::page() const
 {
-    return m_appIconOptions ? m_appIconOptions->options() : AppIconOptions{};
+    const QList<KindPage*> all = pages();
+    const int segment = m_segmentedControl ? m_segmentedControl->selectedSegment() : -1;
+    return segment >= 0 && segment < all.size() ? all[segment] : nullptr;
 }
 
 void HomeController::forgetLastJob()
@@ -345,37 +325,9 @@ void HomeController::forgetLastJob()
 
 QString HomeController::choicesKey() const
 {
-    QStringList key{QString::number(kind() ? int(*kind()) : -1)};
-    switch (kind().value_or(OutputChoice::ImageSet)) {
-    case OutputChoice::AppIconSet: {
-        const AppIconOptions options = chosenOptions();
-        QStringList platforms;
-        for (const ApplePlatform platform : options.platforms)
-            platforms << QString::number(int(platform));
-        key << QString::number(options.singleSize) << QString::number(options.iconComposerFile) << platforms.join(',')
-            << QString::number(options.dark) << QString::number(options.tinted)
-            << (options.background ? options.background->name() : QString()) << QString::number(int(options.frame.fit))
-            << QString::number(options.frame.padding);
-        break;
-    }
-    case OutputChoice::AndroidIcon:
-        if (m_androidOptions) {
-            const AndroidIconOptions options = m_androidOptions->options();
-            key << options.backgroundColour.name() << QString::number(options.monochrome)
-                << QString::number(options.padding)
-                << displayPath(m_androidOptions->backgroundFile().value_or(std::filesystem::path()));
-        }
-        break;
-    case OutputChoice::DesktopWeb:
-        if (m_desktopOptions) {
-            const DesktopAndWebOptions options = m_desktopOptions->options();
-            key << options.appId << options.background.name() << QString::number(options.padding);
-        }
-        break;
-    case OutputChoice::ImageSet:
-        break;
-    }
-    return key.join(QLatin1Char(';'));
+    const KindPage* shown = page();
+    return shown ? QString::number(m_segmentedControl->selectedSegment()) + QLatin1Char(';') + shown->choicesKey()
+                 : QStringLiteral("-1");
 }
 
 void HomeController::refresh()
@@ -390,7 +342,11 @@ void HomeController::refresh()
         m_segmentedControl->setVisible(!project);
     if (m_generateButton)
         m_generateButton->setVisible(!project);
-    const int page = project && m_projectPanel ? m_optionsStack->indexOf(m_projectPanel) : kind() ? int(*kind()) : -1;
+    KindPage* kind = page();
+    const int page = !m_optionsStack ? -1
+        : project && m_projectPanel  ? m_optionsStack->indexOf(m_projectPanel)
+        : kind                       ? m_optionsStack->indexOf(kind)
+                                     : -1;
     if (m_optionsStack && page >= 0) {
         // The choices take the room of their own rows, not of the kind with the most; what they
         // leave goes to the preview below, and nothing above moves.
@@ -401,30 +357,15 @@ void HomeController::refresh()
                 m_optionsStack->widget(each)->setSizePolicy(QSizePolicy::Preferred, vertical);
         }
     }
-    if (m_appIconOptions) {
-        m_appIconOptions->blockSignals(true);
-        m_appIconOptions->setSourceHasTransparency(m_sourceHasTransparency);
-        m_appIconOptions->blockSignals(false);
+    for (KindPage* each : pages()) {
+        const QSignalBlocker quiet(each);
+        each->setSourceHasTransparency(m_sourceHasTransparency);
     }
-    if (m_androidOptions) {
-        m_androidOptions->blockSignals(true);
-        m_androidOptions->setSourceHasTransparency(m_sourceHasTransparency);
-        m_androidOptions->blockSignals(false);
-    }
-    const AppIconOptions options = chosenOptions();
-    const SourceCheck check = kind() == OutputChoice::AndroidIcon ? checkAndroidSource(image, m_sourceHasTransparency)
-        : kind() == OutputChoice::DesktopWeb
-        ? checkDesktopSource(image, m_desktopOptions ? m_desktopOptions->problem() : std::nullopt)
-        : checkSource(image, kind(), options, m_sourceHasTransparency);
+    const SourceCheck check = kind ? kind->checkSource(image, m_sourceHasTransparency) : SourceCheck{};
     const bool canGenerate = check.canGenerate && !isLoading();
     if (m_generateButton) {
         m_generateButton->setEnabled(canGenerate);
-        m_generateButton->setToolTip(canGenerate
-                                         ? (kind() == OutputChoice::AndroidIcon
-                                                ? tr("Choose the app's res folder and write the icon into it")
-                                                : kind() == OutputChoice::DesktopWeb
-                                                ? tr("Choose a folder and write the desktop and web icons into it")
-                                                : tr("Choose a folder and write the set into it"))
+        m_generateButton->setToolTip(canGenerate       ? kind->generateTip()
                                          : isLoading() ? tr("Wait until the image has loaded")
                                                        : check.blocked);
     }
@@ -445,7 +386,6 @@ void HomeController::updatePreview()
     const qreal ratio = devicePixelRatioF();
     const QPalette colours = palette();
     if (m_projects && m_projects->isOpen()) {
-        m_plan.reset();
         m_projects->makePreview(ratio, colours, [this, ticket](QImage made, QString description) {
             if (ticket != m_previewsStarted)
                 return;
@@ -454,85 +394,21 @@ void HomeController::updatePreview()
         });
         return;
     }
-    if (!image || !kind()) {
+    KindPage* kind = page();
+    if (!image || !kind) {
         m_previewsShown = ticket;
-        m_plan.reset();
         m_preview->setPreview({});
         return;
     }
-    if (kind() == OutputChoice::ImageSet) {
-        m_plan.reset();
-        inBackground(
-            this, [image, ratio, colours] { return renderImageSetPreview(*image, ratio, colours); },
-            [this, ticket, image](QImage made) {
-                if (ticket != m_previewsStarted)
-                    return;
-                m_previewsShown = ticket;
-                m_preview->setPreview(made, imageSetDescription(*image));
-            });
-        return;
-    }
-    // A preview and its words, shown unless the choices changed meanwhile and a newer one is coming.
-    const auto showWhenCurrent = [this, ticket](std::pair<QImage, QString> made) {
-        if (ticket != m_previewsStarted)
-            return;
-        m_previewsShown = ticket;
-        m_preview->setPreview(made.first, made.second);
-    };
-    if (kind() == OutputChoice::AndroidIcon) {
-        m_plan.reset();
-        const AndroidIconOptions options = m_androidOptions ? m_androidOptions->options() : AndroidIconOptions{};
-        const auto file = m_androidOptions ? m_androidOptions->backgroundFile() : std::nullopt;
-        inBackground(
-            this,
-            [image, options, file, ratio, colours] {
-                AndroidIconOptions chosen = options;
-                (void)loadAndroidArtwork(chosen, file, std::nullopt); // the colour until it can be read
-                const AndroidIconPlan plan = planAndroidIcons(image, chosen);
-                return std::pair(renderAndroidPreview(plan, ratio, colours), androidPreviewDescription(plan));
-            },
-            showWhenCurrent);
-        return;
-    }
-    if (kind() == OutputChoice::DesktopWeb) {
-        m_plan.reset();
-        const DesktopAndWebOptions options = m_desktopOptions ? m_desktopOptions->options() : DesktopAndWebOptions{};
-        inBackground(
-            this,
-            [image, options, ratio, colours] {
-                DesktopAndWebOptions shown = options;
-                if (appIdProblem(shown.appId))
-                    shown.appId = QStringLiteral("org.example.App"); // shown all the same, beside the note
-                shown.packageImages = false;
-                const DesktopAndWebPlan plan = planDesktopAndWeb(image, shown, {});
-                return std::pair(renderDesktopPreview(plan, ratio, colours), desktopPreviewDescription(plan));
-            },
-            showWhenCurrent);
-        return;
-    }
-    AppIconOptions options = chosenOptions();
-    if (options.iconComposerFile) {
-        // An Icon Composer file shown as iOS shows its icon: the art over the fill, under the mask.
-        options.iconComposerFile = false;
-        options.singleSize = true;
-        options.background = options.background.value_or(QColor(0xf2, 0xf2, 0xf7));
-    }
-    inBackground(
-        this,
-        [image, options, ratio, palette = palette()] {
-            auto plan = std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
-            // A refused set is still shown as it would look, beside the note that says why.
-            const AppIconPlan shown
-                = plan->refusal == AppIconRefusal::None ? *plan : planAppIconSet(image, options, true);
-            return std::pair(plan, renderIconPreview(shown, ratio, palette));
-        },
-        [this, ticket](std::pair<std::shared_ptr<const AppIconPlan>, QImage> made) {
-            if (ticket != m_previewsStarted)
-                return; // the choices changed meanwhile; a newer preview is on its way
-            m_previewsShown = ticket;
-            m_plan = made.first;
-            m_preview->setPreview(made.second);
-        });
+    // Shown unless the choices changed meanwhile and a newer preview is coming.
+    QPointer<HomeController> controller(this);
+    kind->startPreview(image, ratio, colours, [controller, ticket](QImage made, QString description) {
+        if (!controller || ticket != controller->m_previewsStarted)
+            return false;
+        controller->m_previewsShown = ticket;
+        controller->m_preview->setPreview(made, description);
+        return true;
+    });
 }
 
 void HomeController::openSelection()
@@ -551,13 +427,8 @@ void HomeController::openSelection()
     }
     // In the folder last used in this run, unless it has gone since.
     const QString start = QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
-    auto* panel = new QFileDialog(shown,
-                                  kind() == OutputChoice::AndroidIcon
-                                      ? tr("Choose the app's res folder (android/app/src/main/res)")
-                                      : kind() == OutputChoice::DesktopWeb
-                                      ? tr("Choose the folder for the desktop and web icons")
-                                      : tr("Choose the folder for the asset catalog"),
-                                  start);
+    const KindPage* kind = page();
+    auto* panel = new QFileDialog(shown, kind ? kind->folderPrompt() : tr("Choose a folder"), start);
     panel->setObjectName(QStringLiteral("folderPanel"));
     panel->setFileMode(QFileDialog::Directory);
     panel->setOption(QFileDialog::ShowDirsOnly);
@@ -588,7 +459,7 @@ void HomeController::writeAnyway()
 
 void HomeController::startJob(bool force)
 {
-    const std::optional<OutputChoice> kind = this->kind();
+    KindPage* kind = page();
     if (!kind)
         return;
     const ImageRef image = m_imageView ? m_imageView->image() : nullptr;
@@ -599,9 +470,8 @@ void HomeController::startJob(bool force)
     if (isLoading()) // an image chosen after the folder panel opened: it is not what was shown
         return;
 
-    // Every writer call of the job reports here, on the main thread; the job's failure form
-    // arrives on a worker thread and is passed over. The job has ended once as many writer calls
-    // as it delivers have been told.
+    // Every writer call of the job reports here, on the main thread; the job has ended once as
+    // many writer calls as it said have been told.
     auto summary = std::make_shared<JobSummary>();
     struct Progress {
         int expected = -1; // writer calls to come, once known
@@ -609,7 +479,14 @@ void HomeController::startJob(bool force)
     };
     auto progress = std::make_shared<Progress>();
     QPointer<HomeController> controller(this);
-    const auto told = [summary, controller, progress](std::optional<WriteReport> report) {
+    KindJob job;
+    job.image = image;
+    job.sourcePath = m_sourcePath;
+    job.folder = m_selectedFolder;
+    job.force = force;
+    job.assetName = m_selectedAssetName;
+    job.previewIsCurrent = m_previewsShown == m_previewsStarted;
+    job.told = [summary, controller, progress](std::optional<WriteReport> report) {
         if (report)
             summary->add(*report);
         ++progress->told;
@@ -620,9 +497,10 @@ void HomeController::startJob(bool force)
         if (progress->told == progress->expected)
             controller->jobEnded();
     };
-    const auto show = [told](WriteReport report) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [told, report = std::move(report)] { told(report); }, Qt::QueuedConnection);
+    job.expect = [controller, progress](int calls) {
+        progress->expected = calls;
+        if (controller && progress->told == calls)
+            controller->jobEnded();
     };
     ++m_jobsRunning;
     m_lastJob = summary;
@@ -633,121 +511,7 @@ void HomeController::startJob(bool force)
     if (m_openFolderButton)
         m_openFolderButton->setVisible(false);
     showStatus(tr("Writing…"));
-
-    const std::optional<std::filesystem::path> folder = m_selectedFolder;
-    if (kind == OutputChoice::AndroidIcon) {
-        progress->expected = 1;
-        startAndroidJob(image, told, force);
-        return;
-    }
-    if (kind == OutputChoice::DesktopWeb) {
-        progress->expected = 1;
-        startDesktopJob(image, told);
-        return;
-    }
-    if (kind == OutputChoice::AppIconSet && chosenOptions().iconComposerFile) {
-        // FOLDER/AppIcon.icon, put in whole off the main thread, as quorva-cli --icon-composer does.
-        progress->expected = 1;
-        const IconComposerPlan plan = planIconComposerFile(image, chosenOptions());
-        inBackground(
-            this,
-            [plan, folder] {
-                WriteReport report;
-                if (!plan.file)
-                    report.failures << tr("Couldn't make the Icon Composer file: %1").arg(describe(plan.refusal));
-                else if (folder)
-                    report = installWholeFolder(*folder, QStringLiteral("AppIcon.icon"), plan.file->files());
-                return report;
-            },
-            [told](WriteReport report) { told(report); });
-        return;
-    }
-    if (kind == OutputChoice::AppIconSet) {
-        const AppIconOptions options = chosenOptions();
-        // The preview's plan when no change has come since it was made (every change starts a
-        // new preview); else made now.
-        const std::shared_ptr<const AppIconPlan> plan = m_plan && m_previewsShown == m_previewsStarted
-            ? m_plan
-            : std::make_shared<const AppIconPlan>(planAppIconSet(image, options));
-        if (plan->refusal != AppIconRefusal::None) {
-            summary->failures << tr("Couldn't make the app icon set: %1").arg(describe(plan->refusal));
-            progress->expected = 1;
-            told(std::nullopt);
-            showJob(*summary);
-            return;
-        }
-        // One completion call for each icon, whether it was rendered or failed. The set is written
-        // once, with the last map, when every icon has come, and not at all when one failed: a set
-        // half written would be no set.
-        progress->expected = 1;
-        struct Gathered {
-            std::optional<RenderedImages> images;
-            WriteReport failures;
-            int calls = 0;
-        };
-        auto gathered = std::make_shared<Gathered>();
-        const int calls = int(plan->table.size());
-        makeAppIconSet(
-            plan->image, plan->table,
-            [folder, told, plan, gathered, calls](std::optional<RenderedImages> images,
-                                                  std::optional<QString> message) {
-                // A failure comes from a worker thread; the writer prints it there.
-                std::optional<WriteReport> failure;
-                if (message)
-                    failure = writeAppIconSet(std::nullopt, message, folder, plan->layout);
-                QMetaObject::invokeMethod(
-                    QCoreApplication::instance(),
-                    [=, images = std::move(images)]() mutable {
-                        if (failure)
-                            gathered->failures.add(*failure);
-                        else
-                            gathered->images = std::move(images);
-                        if (++gathered->calls < calls)
-                            return;
-                        told(gathered->failures.failed()
-                                 ? gathered->failures
-                                 : writeAppIconSet(gathered->images, std::nullopt, folder, plan->layout));
-                    },
-                    Qt::QueuedConnection);
-            },
-            defaultTaskQueues());
-        return;
-    }
-    // The image set renders on this thread; a large one shows that it is working first. Its
-    // writer calls wait for their encodings on the pool, so that the window answers meanwhile.
-    const QSize pixels = image->pixelSize();
-    const bool large = qint64(pixels.width()) * pixels.height() > busyPixels;
-    if (large) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        if (m_statusLine)
-            m_statusLine->repaint();
-    }
-    const std::shared_ptr<const std::optional<QString>> name = m_selectedAssetName;
-    auto delivered = std::make_shared<int>(0);
-    const bool rendered
-        = makeImageSet(image,
-                       [delivered,
-                        writeAll = encodedFirst(
-                            [folder, name, show](std::optional<RenderedImages> images, std::optional<QString> message) {
-                                show(writeImageSet(images, message, folder, [&name] { return *name; }));
-                            })](std::optional<RenderedImages> images, std::optional<QString> message) {
-                           ++*delivered;
-                           writeAll(std::move(images), std::move(message));
-                       });
-    if (large)
-        QApplication::restoreOverrideCursor();
-    if (!rendered)
-        summary->failures.append(tr("Couldn't get image: %1.").arg(imageSetFailureReason(*image)));
-    // Runs after the delivery steps the job queued: then their number is known.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [progress, delivered, told, summary, controller] {
-            progress->expected = *delivered + 1;
-            told(std::nullopt);
-            if (controller && *delivered == 0)
-                controller->showJob(*summary);
-        },
-        Qt::QueuedConnection);
+    kind->startJob(job);
 }
 
 void HomeController::jobEnded()
@@ -891,84 +655,6 @@ void HomeController::endBusy()
         return;
     m_busyShown = false;
     QApplication::restoreOverrideCursor();
-}
-
-// The icon written into the res folder off the main thread, as quorva-cli android writes it.
-void HomeController::startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told,
-                                     bool force)
-{
-    const AndroidIconOptions options = m_androidOptions ? m_androidOptions->options() : AndroidIconOptions{};
-    const auto file = m_androidOptions ? m_androidOptions->backgroundFile() : std::nullopt;
-    const std::optional<std::filesystem::path> res = m_selectedFolder;
-    inBackground(
-        this,
-        [image, options, file, res, force] {
-            WriteReport report;
-            AndroidIconOptions chosen = options;
-            if (const auto failure = loadAndroidArtwork(chosen, file, std::nullopt)) {
-                report.failures << *failure;
-                return report;
-            }
-            // The names the app's manifest gives its icon; when it names several, the
-            // application's own is written once the user says so.
-            if (res) {
-                const LauncherIconName names = launcherIconName(*res, std::nullopt, force);
-                if (names.undecided) {
-                    report.failures << pathLine(*res, *names.undecided);
-                    if (!names.applications.isEmpty())
-                        report.forcing = tr("writes the application's icon, %1").arg(names.applications);
-                    return report;
-                }
-                chosen.name = names.name;
-                chosen.roundName = names.roundName;
-            }
-            const AndroidIconPlan plan = planAndroidIcons(image, chosen);
-            if (plan.refusal != AndroidRefusal::None) {
-                report.failures << tr("Couldn't make the Android icon: %1").arg(describe(plan.refusal));
-                return report;
-            }
-            if (!res)
-                return report;
-            const AndroidWrite write = installAndroidIcon(*res, plan, chosen.name, force);
-            report.failures = write.failures;
-            report.forcing = write.forcing;
-            report.removed = write.removed;
-            if (!write.written.isEmpty())
-                report.setFolder = *res;
-            for (const QString& written : write.written)
-                report.written.push_back(*res / toPath(written));
-            return report;
-        },
-        [told](WriteReport report) { told(report); });
-}
-
-// The desktop and web icons written into the folder off the main thread, all of them or none.
-void HomeController::startDesktopJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told)
-{
-    const DesktopAndWebOptions options = m_desktopOptions ? m_desktopOptions->options() : DesktopAndWebOptions{};
-    const std::optional<std::filesystem::path> folder = m_selectedFolder;
-    inBackground(
-        this,
-        [image, options, folder] {
-            WriteReport report;
-            if (!folder)
-                return report;
-            SiteFolder site;
-            if (const auto error = readSiteFolder(*folder / siteFolderName, std::nullopt, site)) {
-                report.failures << *error;
-                return report;
-            }
-            const DesktopAndWebPlan plan = planDesktopAndWeb(image, options, site);
-            if (plan.plan.refusal) {
-                report.failures << tr("Couldn't make the desktop and web icons: %1").arg(*plan.plan.refusal);
-                return report;
-            }
-            report = install(*folder, plan.plan);
-            if (!report.failed())
-                report.setFolder = *folder;
-            return report;
-        },
-        [told](WriteReport report) { told(report); });
 }
 
 } // namespace quorva

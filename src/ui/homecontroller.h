@@ -1,15 +1,11 @@
 #pragma once
 
-#include "apple/appiconplan.h"
 #include "image/imageloading.h"
-#include "ui/androidoptionspanel.h"
-#include "ui/appiconoptionspanel.h"
-#include "ui/desktopoptionspanel.h"
 #include "ui/dragviewdelegate.h"
 #include "ui/iconpreview.h"
 #include "ui/imagewell.h"
+#include "ui/kindpage.h"
 #include "ui/messagearea.h"
-#include "ui/outputchoice.h"
 #include "ui/projectpanel.h"
 #include "ui/segmentedcontrol.h"
 
@@ -33,10 +29,10 @@ class DragView;
 struct JobSummary;
 class ProjectController;
 
-// The window's controller: takes dropped images, says before anything is asked what is wrong or
-// surprising in them, shows what the set will look like, asks for a destination folder, and
-// starts the job that the segmented control selects with the matching catalog writer. It writes
-// no files itself; the status area says what happened.
+// The window's controller: takes dropped images, has the page the segmented control selects say
+// before anything is asked what is wrong or surprising in them and show what its files will look
+// like, asks for a destination folder, and starts that page's job. It knows no kind and writes no
+// files itself; the status area says what happened.
 class HomeController : public QWidget, public DragViewDelegate {
     Q_OBJECT
 
@@ -51,9 +47,6 @@ public:
     SegmentedControl* segmentedControl() const { return m_segmentedControl; }
     void setSegmentedControl(SegmentedControl* control) { m_segmentedControl = control; }
     MessageArea* statusLine() const { return m_statusLine; }
-    AppIconOptionsPanel* appIconOptions() const { return m_appIconOptions; }
-    AndroidOptionsPanel* androidOptions() const { return m_androidOptions; }
-    DesktopOptionsPanel* desktopOptions() const { return m_desktopOptions; }
     IconPreview* preview() const { return m_preview; }
     MessageArea* sourceNotes() const { return m_sourceNotes; }
     QLabel* sourceLabel() const { return m_sourceLabel; }
@@ -109,9 +102,6 @@ private:
     QString choicesKey() const;
     // The status area, Open Folder and Write Anyway no longer tell of the last job.
     void forgetLastJob();
-    void startAndroidJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told,
-                         bool force);
-    void startDesktopJob(const ImageRef& image, const std::function<void(std::optional<WriteReport>)>& told);
     void jobEnded();
     void showStatus(const QString& richText, MessageArea::Severity severity = MessageArea::Severity::Plain);
     void showJob(const JobSummary& summary);
@@ -119,20 +109,18 @@ private:
     void updatePreview();
     void beginBusy();
     void endBusy();
-    std::optional<OutputChoice> kind() const;
-    AppIconOptions chosenOptions() const;
+    // The page the segmented control selects; none when no segment is.
+    KindPage* page() const;
+    QList<KindPage*> pages() const;
     void fitColumn();
 
     DragView* m_dragView = nullptr; // a child: the window owns both
     QPointer<ImageWell> m_imageView;
     QPointer<SegmentedControl> m_segmentedControl;
     QPointer<MessageArea> m_statusLine;
-    QPointer<AppIconOptionsPanel> m_appIconOptions;
-    QPointer<AndroidOptionsPanel> m_androidOptions;
-    QPointer<DesktopOptionsPanel> m_desktopOptions;
     QPointer<ProjectPanel> m_projectPanel;
     ProjectController* m_projects = nullptr; // a child
-    QPointer<QStackedWidget> m_optionsStack; // a page of choices for each kind
+    QPointer<QStackedWidget> m_optionsStack; // a page for each kind, in the segments' order, then the project's
     QPointer<IconPreview> m_preview;
     QPointer<MessageArea> m_sourceNotes;
     QPointer<QLabel> m_sourceLabel;
@@ -146,6 +134,7 @@ private:
     // Shared with the image set writers, which read it at every call and may outlive the window.
     std::shared_ptr<std::optional<QString>> m_selectedAssetName = std::make_shared<std::optional<QString>>();
     QString m_sourceFileName;
+    QString m_sourcePath;
     bool m_sourceHasTransparency = false;
     QString m_lastFolder;                                 // of the destination last chosen in this run
     std::optional<std::filesystem::path> m_writtenFolder; // what Open Folder opens
@@ -156,8 +145,6 @@ private:
     quint64 m_loadsStarted = 0, m_loadsApplied = 0;
     quint64 m_previewsStarted = 0, m_previewsShown = 0;
     int m_jobsRunning = 0;
-    // The last plan made for the preview, reused by Generate when nothing has changed since.
-    std::shared_ptr<const AppIconPlan> m_plan;
     std::function<bool(const QUrl&)> m_openUrl;
     int m_busy = 0;
     bool m_busyShown = false;

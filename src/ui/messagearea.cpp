@@ -1,5 +1,6 @@
 #include "ui/messagearea.h"
 
+#include "ui/mixedcolour.h"
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,12 +32,6 @@ QPixmap tickGlyph(int side, qreal ratio, const QColor& colour)
         {QPointF(side * 0.27, side * 0.52), QPointF(side * 0.44, side * 0.68), QPointF(side * 0.74, side * 0.34)});
     painter.drawPolyline(tick);
     return glyph;
-}
-
-QColor mixed(const QColor& a, const QColor& b, qreal share)
-{
-    return QColor::fromRgbF(a.redF() * (1 - share) + b.redF() * share, a.greenF() * (1 - share) + b.greenF() * share,
-                            a.blueF() * (1 - share) + b.blueF() * share);
 }
 
 } // namespace
@@ -156,7 +151,7 @@ void MessageArea::restyle()
     }
     // The ground tinted by the accent, light or dark as the palette is; text keeps its colour.
     setStyleSheet(QStringLiteral("quorva--MessageArea { background: %1; border: 1px solid %2; border-radius: 6px; }")
-                      .arg(mixed(ground, accent, 0.16).name(), accent.name()));
+                      .arg(mixedColour(ground, accent, 0.16).name(), accent.name()));
 }
 
 } // namespace quorva

@@ -22,27 +22,38 @@ QString sentence(QString phrase)
 
 } // namespace
 
-SourceCheck checkSource(const ImageRef& image, std::optional<OutputChoice> kind, const AppIconOptions& options,
-                        bool transparent)
+SourceCheck checkAnySource(const ImageRef& image)
 {
     SourceCheck check;
     if (!image || image->pixelSize().isEmpty()) {
         check.blocked = tr("Drop or open an image first.");
         return check;
     }
+    check.canGenerate = true;
+    return check;
+}
+
+SourceCheck checkImageSetSource(const ImageRef& image)
+{
+    SourceCheck check = checkAnySource(image);
+    if (!check.canGenerate)
+        return check;
+    if (const std::optional<QString> refusal = imageSetRefusal(*image)) {
+        check.canGenerate = false;
+        check.blocked = sentence(*refusal);
+        check.notes << check.blocked;
+    }
+    return check;
+}
+
+SourceCheck checkAppIconSource(const ImageRef& image, const AppIconOptions& options, bool transparent)
+{
+    SourceCheck check = checkAnySource(image);
+    if (!check.canGenerate)
+        return check;
+    check.canGenerate = false;
     const QSize pixels = image->pixelSize();
     const QString size = QStringLiteral("%1 × %2").arg(pixels.width()).arg(pixels.height());
-    if (!kind)
-        return check;
-    if (kind == OutputChoice::ImageSet) {
-        if (const std::optional<QString> refusal = imageSetRefusal(*image)) {
-            check.blocked = sentence(*refusal);
-            check.notes << check.blocked;
-            return check;
-        }
-        check.canGenerate = true;
-        return check;
-    }
     // The App Store icon's transparency: the art's own, or the margins a frame leaves around it.
     const bool storeTransparent = transparent || frameAddsMargins(*image, options.frame);
     const QString offerBackground = tr("<a href=\"#background\">choose a background colour</a>");
@@ -81,22 +92,22 @@ SourceCheck checkSource(const ImageRef& image, std::optional<OutputChoice> kind,
 SourceCheck checkAndroidSource(const ImageRef& image, bool transparent)
 {
     // Without an image, what every kind says.
-    SourceCheck check = checkSource(image, std::nullopt, {}, transparent);
-    if (!check.blocked.isEmpty())
+    SourceCheck check = checkAnySource(image);
+    if (!check.canGenerate)
         return check;
     if (!transparent)
         check.notes << tr("It has no transparent pixels: it becomes the icon's background layer, and launchers show "
                           "its centre. Transparent art is laid onto the background instead.");
-    check.canGenerate = true;
     return check;
 }
 
 SourceCheck checkDesktopSource(const ImageRef& image, const std::optional<QString>& problem)
 {
-    SourceCheck check = checkSource(image, std::nullopt, {}, true);
-    if (!check.blocked.isEmpty())
+    SourceCheck check = checkAnySource(image);
+    if (!check.canGenerate)
         return check;
     if (problem) {
+        check.canGenerate = false;
         check.blocked = *problem;
         check.notes << problem->toHtmlEscaped();
         return check;
@@ -107,7 +118,6 @@ SourceCheck checkDesktopSource(const ImageRef& image, const std::optional<QStrin
                           "upscaled and look soft.")
                            .arg(pixels.width())
                            .arg(pixels.height());
-    check.canGenerate = true;
     return check;
 }
 

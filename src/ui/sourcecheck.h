@@ -1,7 +1,6 @@
 #pragma once
 
 #include "apple/appiconplan.h"
-#include "ui/outputchoice.h"
 
 #include <QStringList>
 
@@ -16,9 +15,14 @@ struct SourceCheck {
     QString blocked; // when it can't: why, for Generate's tooltip
 };
 
-// For the kind of set chosen, with the app icon set's choices; nothing chosen is no set at all.
-SourceCheck checkSource(const ImageRef& image, std::optional<OutputChoice> kind, const AppIconOptions& options,
-                        bool transparent);
+// What every kind says: an image is needed.
+SourceCheck checkAnySource(const ImageRef& image);
+
+// For the image set: one whose thirds would be empty can't be made.
+SourceCheck checkImageSetSource(const ImageRef& image);
+
+// For the app icon set, with its choices: what App Store Connect rejects, what is upscaled or stretched.
+SourceCheck checkAppIconSource(const ImageRef& image, const AppIconOptions& options, bool transparent);
 
 // For the Android launcher icon: a source without transparent pixels becomes the background layer.
 SourceCheck checkAndroidSource(const ImageRef& image, bool transparent);

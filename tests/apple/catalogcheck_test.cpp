@@ -426,12 +426,12 @@ TEST_F(CatalogCheckTest, hostileCatalogsAreReadWithinTheSetFolderAndBounds)
         ASSERT_EQ(::ftruncate(fd, std::int64_t{2} << 30), 0); // 2 GB, sparse
         ::close(fd);
     }
-    for (int i = 0; i < 10000; ++i)
+    for (int i = 0; i < 2000; ++i) // a catalog of many sets is read whole
         set("Many/" + std::to_string(i) + ".imageset", contents(""));
 
     CatalogCheck result;
     EXPECT_FALSE(checkCatalog(catalog, result));
-    EXPECT_EQ(result.sets.size(), 10002);
+    EXPECT_EQ(result.sets.size(), 2002);
     EXPECT_EQ(check(catalog),
               (QStringList{"error bad-contents-json Names.imageset/Contents.json",
                            "error broken-png Huge.imageset/huge.png"}));

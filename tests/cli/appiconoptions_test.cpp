@@ -10,7 +10,7 @@ using namespace quorva;
 
 namespace {
 
-class AppIconOptions : public ::testing::Test {
+class AppIconCommand : public ::testing::Test {
 protected:
     test::Scratch scratch;
     // Art with a transparent border of 40 pixels around a colour gradient with a half-transparent band.
@@ -29,7 +29,7 @@ protected:
 
 } // namespace
 
-TEST_F(AppIconOptions, singleSizeWithAppearances_onABackground)
+TEST_F(AppIconCommand, singleSizeWithAppearances_onABackground)
 {
     const test::ProgramRun done
         = run({"appicon", art, "--single-size", "--background", "#ffffff", "--dark", "--tinted"});
@@ -63,7 +63,7 @@ TEST_F(AppIconOptions, singleSizeWithAppearances_onABackground)
     EXPECT_GT(qGray(tinted.pixel(900, 900)), 150) << "light where the art is light";
 }
 
-TEST_F(AppIconOptions, classicSetOnABackground_andAppearancesFromFilesOfTheirOwn)
+TEST_F(AppIconCommand, classicSetOnABackground_andAppearancesFromFilesOfTheirOwn)
 {
     ASSERT_EQ(run({"appicon", art, "--background", "red"}).exitCode, 0);
     EXPECT_EQ(test::filesBelow(scratch / "out"), test::appIconTree());
@@ -78,7 +78,7 @@ TEST_F(AppIconOptions, classicSetOnABackground_andAppearancesFromFilesOfTheirOwn
     EXPECT_EQ(qGray(icon("AppIcon-Tinted.png").pixel(9, 9)), (20 * 54 + 120 * 183 + 220 * 19 + 128) >> 8);
 }
 
-TEST_F(AppIconOptions, refusals_writeNothing)
+TEST_F(AppIconCommand, refusals_writeNothing)
 {
     test::writeBytes(scratch / "notes.png", "not an image");
     const QString notes = test::str(scratch / "notes.png");
@@ -107,7 +107,7 @@ TEST_F(AppIconOptions, refusals_writeNothing)
     }
 }
 
-TEST_F(AppIconOptions, aSourceThatIsNotSquareKeepsItsShapeWhenAsked)
+TEST_F(AppIconCommand, aSourceThatIsNotSquareKeepsItsShapeWhenAsked)
 {
     const QString wide = scratch.savePng("wide.png", test::solidImage(400, 200, qRgb(200, 0, 0)));
     const test::ProgramRun stretched = run({"appicon", wide, "--background", "white"});
@@ -137,7 +137,7 @@ TEST_F(AppIconOptions, aSourceThatIsNotSquareKeepsItsShapeWhenAsked)
     EXPECT_EQ(icon("AppIcon.png").pixel(512, 900), qRgb(255, 255, 255));
 }
 
-TEST_F(AppIconOptions, aClassicSetOfTransparentArtIsWrittenWithANote)
+TEST_F(AppIconCommand, aClassicSetOfTransparentArtIsWrittenWithANote)
 {
     const test::ProgramRun noted = run({"appicon", art});
     EXPECT_EQ(noted.exitCode, 0) << "the same status as ever";

@@ -33,12 +33,12 @@ protected:
     template<typename T>
     T& option(const char* name) const
     {
-        return *controller().appIconOptions()->findChild<T*>(QLatin1String(name));
+        return *appIconPage()->findChild<T*>(QLatin1String(name));
     }
     template<typename T>
     T& androidOption(const char* name) const
     {
-        return *controller().androidOptions()->findChild<T*>(QLatin1String(name));
+        return *androidPage()->findChild<T*>(QLatin1String(name));
     }
     // The controls the layout must keep in place, and where each lies in the window.
     QList<QWidget*> laidOut() const
@@ -47,7 +47,7 @@ protected:
                 &imageWell(),
                 &segments(),
                 &generate(),
-                controller().appIconOptions(),
+                appIconPage(),
                 controller().sourceNotes(),
                 window->findChild<QWidget*>(QStringLiteral("previewScroll")),
                 window->findChild<QWidget*>(QStringLiteral("content"))};
@@ -86,7 +86,7 @@ TEST_F(WindowTest, guidesBeforeAskingForAFolder)
     EXPECT_FALSE(generate().isEnabled());
     EXPECT_FALSE(action("generateAction").isEnabled());
     EXPECT_TRUE(notes().contains("at least 3 × 3 pixels")) << notes().toStdString();
-    EXPECT_FALSE(controller().appIconOptions()->isVisible()) << "the app icon choices belong to the app icon set";
+    EXPECT_FALSE(appIconPage()->isVisible()) << "the app icon choices belong to the app icon set";
     segments().setSelectedSegment(0);
 
     dropImage("wide.png", test::solidImage(1200, 1024, qRgb(1, 2, 3)));
@@ -189,8 +189,8 @@ TEST_F(WindowTest, androidIconIsWhatQuorvaCliWrites_underTheLaunchersMasks)
     ASSERT_TRUE(dragAndDrop({art}));
     segments().setSelectedSegment(int(OutputChoice::AndroidIcon));
     waitUntilSettled();
-    EXPECT_FALSE(controller().appIconOptions()->isVisible());
-    ASSERT_TRUE(controller().androidOptions()->isVisible());
+    EXPECT_FALSE(appIconPage()->isVisible());
+    ASSERT_TRUE(androidPage()->isVisible());
     EXPECT_TRUE(controller().preview()->accessibleDescription().contains("not themed"));
     androidOption<QCheckBox>("monochromeBox").setChecked(true);
     androidOption<QSpinBox>("androidPaddingChoice").setValue(10);
@@ -472,7 +472,7 @@ TEST_F(WindowTest, desktopAndWebIsWhatQuorvaCliWrites_eachFileShownWhereItIsUsed
     ASSERT_TRUE(dragAndDrop({art}));
     segments().setSelectedSegment(int(OutputChoice::DesktopWeb));
     waitUntilSettled();
-    DesktopOptionsPanel& options = *controller().desktopOptions();
+    DesktopOptionsPanel& options = *desktopPage();
     ASSERT_TRUE(options.isVisible());
     EXPECT_TRUE(controller().preview()->accessibleDescription().contains("touch icon"));
     const QImage preview = controller().preview()->preview();

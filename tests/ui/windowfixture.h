@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ui/androidoptionspanel.h"
+#include "ui/appiconoptionspanel.h"
+#include "ui/desktopoptionspanel.h"
 #include "ui/dragview.h"
 #include "ui/homecontroller.h"
 #include "ui/imagewell.h"
 #include "ui/mainwindow.h"
 #include "ui/messagearea.h"
+#include "ui/outputchoice.h"
 #include "ui/segmentedcontrol.h"
 
 #include "testsupport.h"
@@ -31,6 +35,10 @@ protected:
     DragView& dragView() const { return *controller().dragView(); }
     ImageWell& imageWell() const { return *controller().imageView(); }
     SegmentedControl& segments() const { return *controller().segmentedControl(); }
+    // Each kind's page, by the name the window's description gives it.
+    AppIconOptionsPanel* appIconPage() const { return window->findChild<AppIconOptionsPanel*>("appIconOptions"); }
+    AndroidOptionsPanel* androidPage() const { return window->findChild<AndroidOptionsPanel*>("androidOptions"); }
+    DesktopOptionsPanel* desktopPage() const { return window->findChild<DesktopOptionsPanel*>("desktopOptions"); }
     QString status() const { return controller().statusLine()->text(); }
     MessageArea::Severity statusSeverity() const { return controller().statusLine()->severity(); }
     // The line that names the source image and its size.

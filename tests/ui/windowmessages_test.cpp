@@ -30,7 +30,7 @@ protected:
     template<typename T>
     T& option(const char* name) const
     {
-        return *controller().appIconOptions()->findChild<T*>(QLatin1String(name));
+        return *appIconPage()->findChild<T*>(QLatin1String(name));
     }
 };
 
