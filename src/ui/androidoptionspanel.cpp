@@ -199,7 +199,8 @@ void AndroidOptionsPanel::startJob(const KindJob& job)
     table[QStringLiteral("padding")] = ConfigValue{chosen.padding * 100, 0};
     table[QStringLiteral("force")] = ConfigValue{job.force, 0};
     inBackground(
-        this, [table, job] { return makeAndInstall(androidKind, table, job.image, job.sourcePath); },
+        this,
+        [table, image = job.image, path = job.sourcePath] { return makeAndInstall(androidKind, table, image, path); },
         [told = job.told](WriteReport report) { told(report); });
 }
 

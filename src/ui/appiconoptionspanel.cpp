@@ -276,10 +276,8 @@ void AppIconOptionsPanel::startJob(const KindJob& job)
         table[QStringLiteral("tinted")] = ConfigValue{chosen.tinted, 0};
         inBackground(
             this,
-            [table, job] {
-                if (!job.folder)
-                    return WriteReport();
-                return makeAndInstall(iconComposerKind, table, job.image, job.sourcePath);
+            [table, written = job.folder.has_value(), image = job.image, path = job.sourcePath] {
+                return written ? makeAndInstall(iconComposerKind, table, image, path) : WriteReport();
             },
             [told = job.told](WriteReport report) { told(report); });
         return;

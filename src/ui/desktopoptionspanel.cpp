@@ -133,23 +133,23 @@ void DesktopOptionsPanel::startJob(const KindJob& job)
     const DesktopAndWebOptions chosen = options();
     inBackground(
         this,
-        [chosen, job] {
+        [chosen, image = job.image, folder = job.folder] {
             WriteReport report;
-            if (!job.folder)
+            if (!folder)
                 return report;
             SiteFolder site;
-            if (const auto error = readSiteFolder(*job.folder / siteFolderName, std::nullopt, site)) {
+            if (const auto error = readSiteFolder(*folder / siteFolderName, std::nullopt, site)) {
                 report.failures << *error;
                 return report;
             }
-            const DesktopAndWebPlan plan = planDesktopAndWeb(job.image, chosen, site);
+            const DesktopAndWebPlan plan = planDesktopAndWeb(image, chosen, site);
             if (plan.plan.refusal) {
                 report.failures << tr("Couldn't make the desktop and web icons: %1").arg(*plan.plan.refusal);
                 return report;
             }
-            report = install(*job.folder, plan.plan);
+            report = install(*folder, plan.plan);
             if (!report.failed())
-                report.setFolder = *job.folder;
+                report.setFolder = *folder;
             return report;
         },
         [told = job.told](WriteReport report) { told(report); });
