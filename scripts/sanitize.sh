@@ -10,9 +10,11 @@ for kind in "${kinds[@]}"; do
   case "$kind" in
     address)
       bash scripts/asan-build.sh
+      # Twice as many at once as there are processors: many tests wait on the quorva-cli they run,
+      # and the run takes a tenth less time than with one per processor.
       ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" QT_QPA_PLATFORM=offscreen \
-        ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+        ctest --test-dir build-asan --output-on-failure -j "$(($(nproc) * 2))"
       ;;
     thread)
       cmake -S . -B build-tsan -G Ninja -DQUORVA_WERROR=${QUORVA_WERROR:-OFF} -DCMAKE_BUILD_TYPE=Debug -DQUORVA_BUILD_BENCH=OFF \
