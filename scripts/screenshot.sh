@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build --target quorva_screenshot
 mkdir -p docs
 QT_QPA_PLATFORM=offscreen build/tools/quorva_screenshot resources/icons/hicolor/512x512/io.quorva.Quorva.png \

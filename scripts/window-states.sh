@@ -10,7 +10,7 @@ prefix=${1:-after}
 tool=${2:-}
 if [ -z "$tool" ]; then
   bash scripts/install-deps.sh
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
   cmake --build build --target quorva_screenshot
   tool=build/tools/quorva_screenshot
 fi
