@@ -10,11 +10,9 @@ for kind in "${kinds[@]}"; do
   case "$kind" in
     address)
       bash scripts/asan-build.sh
-      # Twice as many at once as there are processors: many tests wait on the quorva-cli they run,
-      # and the run takes a tenth less time than with one per processor.
       ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" QT_QPA_PLATFORM=offscreen \
-        ctest --test-dir build-asan --output-on-failure -j "$(($(nproc) * 2))"
+        ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
       ;;
     thread)
       # -O1 and line tables (gcc's -g1), as for AddressSanitizer: ThreadSanitizer's guide asks for some
@@ -25,7 +23,7 @@ for kind in "${kinds[@]}"; do
       cmake --build build-tsan --target concurrency_tests
       # Some window tests run quorva-cli: QProcess forks only to exec it at once, which is safe.
       TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 suppressions=$PWD/tests/tsan.supp" \
-        QT_QPA_PLATFORM=offscreen ctest --test-dir build-tsan --output-on-failure -j "$(($(nproc) * 2))" -L concurrency
+        QT_QPA_PLATFORM=offscreen ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" -L concurrency
       ;;
     *) echo "unknown sanitizer build: $kind" >&2; exit 2 ;;
   esac
