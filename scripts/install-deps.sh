@@ -10,7 +10,7 @@ packages=(
   python3
   libdeflate-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format lld
   appstream desktop-file-utils
   pngcheck
   icoutils icnsutils python3-pil

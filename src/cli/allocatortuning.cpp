@@ -12,6 +12,9 @@ namespace quorva {
 
 void tuneAllocatorForShortRun()
 {
+    // Not under a sanitizer, whose allocator stands in for the C library's: the hints don't reach
+    // it, and it would poison, fill and quarantine the blocks below at every start.
+#ifndef QUORVA_SANITIZED
     // Blocks up to the largest mmap threshold come from the one heap, and freed ones stay in it.
     constexpr int largestThreshold = 32 << 20;
     mallopt(M_ARENA_MAX, 1);
@@ -29,6 +32,7 @@ void tuneAllocatorForShortRun()
         adviseHugePages(blocks.front(), static_cast<std::size_t>(top - static_cast<char*>(blocks.front())));
     for (void* block : blocks)
         std::free(block);
+#endif
 }
 
 } // namespace quorva
