@@ -108,10 +108,7 @@ KindOutput makeSet(const KindRequest& request, ApplePlatform own)
         if (const std::optional<ApplePlatform> platform = platformOfTable(table))
             options.platforms.insert(*platform);
     options.macShape = macShapeNamed(request.text(QStringLiteral("mac-shape")));
-    const QString fit = request.text(QStringLiteral("fit"));
-    options.frame.fit = fit == QLatin1String("contain") ? Frame::Fit::Contain
-        : fit == QLatin1String("cover")                 ? Frame::Fit::Cover
-                                                        : Frame::Fit::Stretch;
+    options.frame.fit = fitNamed(request.text(QStringLiteral("fit")));
     options.frame.padding = request.padding();
     options.singleSize = request.flag(QStringLiteral("single-size"));
     options.background = request.colour();

@@ -1,6 +1,8 @@
 #include "cli/commandline.h"
 
+#include "apple/appleiconkinds.h"
 #include "apple/assetname.h"
+#include "cli/flagvalue.h"
 #include "desktop/desktopicons.h"
 #include "support/paths.h"
 #include "target/optionschema.h"
@@ -21,8 +23,18 @@ CommandLine usageError(const QString& error)
     return line;
 }
 
-// The options each command takes, and what each takes after it.
-enum class Takes { Nothing, Value, OptionalFile };
+const QStringList commands = {"appicon", "imageset", "check", "init", "sync"};
+
+// An image set's name, by the rule of a set's name.
+const OptionSpec& imageSetNameOption()
+{
+    static const OptionSpec option{"name", OptionType::SetName};
+    return option;
+}
+
+// The options each command takes, and what each takes after it. A flag of a schema is true or
+// false, as its key is: given bare it is true, and it may say --KEY=false.
+enum class Takes { Nothing, Flag, Value, OptionalFile };
 struct CommandOption {
     Takes takes;
     QStringList commands;
@@ -30,33 +42,36 @@ struct CommandOption {
 
 const std::map<QString, CommandOption>& commandOptions()
 {
-    static const std::map<QString, CommandOption> specs = {
-        {"--into", {Takes::Value, {"appicon", "imageset"}}},
-        {"--force", {Takes::Nothing, {"appicon", "imageset", "init"}}},
-        {"--source", {Takes::Value, {"init"}}},
-        {"--flavor", {Takes::Value, {"sync"}}},
-        {"--dry-run", {Takes::Nothing, {"sync"}}},
-        {"--check", {Takes::Nothing, {"sync"}}},
-        {"--set", {Takes::Value, {"appicon"}}},
-        {"--icon-composer", {Takes::Value, {"appicon"}}},
-        {"--platform", {Takes::Value, {"appicon"}}},
-        {"--mac-shape", {Takes::Value, {"appicon"}}},
-        {"--name", {Takes::Value, {"imageset"}}},
-        {"--single-size", {Takes::Nothing, {"appicon"}}},
-        {"--background", {Takes::Value, {"appicon"}}},
-        {"--dark", {Takes::OptionalFile, {"appicon"}}},
-        {"--tinted", {Takes::OptionalFile, {"appicon"}}},
-        {"--fit", {Takes::Value, {"appicon"}}},
-        {"--padding", {Takes::Value, {"appicon"}}},
-        {"--json", {Takes::Nothing, {"check"}}},
-        {"--format", {Takes::Value, {"check"}}},
-        {"--strict", {Takes::Nothing, {"check"}}},
-        {"--project", {Takes::Value, {"check"}}},
-    };
+    static const std::map<QString, CommandOption> specs = [] {
+        std::map<QString, CommandOption> specs = {
+            {"--into", {Takes::Value, {"appicon", "imageset"}}},
+            {"--force", {Takes::Flag, {"imageset", "init"}}},
+            {"--source", {Takes::Value, {"init"}}},
+            {"--flavor", {Takes::Value, {"sync"}}},
+            {"--dry-run", {Takes::Nothing, {"sync"}}},
+            {"--check", {Takes::Nothing, {"sync"}}},
+            {"--icon-composer", {Takes::Value, {"appicon"}}},
+            {"--platform", {Takes::Value, {"appicon"}}},
+            {"--name", {Takes::Value, {"imageset"}}},
+            {"--json", {Takes::Nothing, {"check"}}},
+            {"--format", {Takes::Value, {"check"}}},
+            {"--strict", {Takes::Nothing, {"check"}}},
+            {"--project", {Takes::Value, {"check"}}},
+        };
+        for (const OptionSpec& option : appIconFlags()) {
+            CommandOption& spec = specs[QStringLiteral("--") + QLatin1String(option.key)];
+            spec.takes = option.type == OptionType::Flag ? Takes::Flag
+                : option.type == OptionType::FlagOrImage ? Takes::OptionalFile
+                                                         : Takes::Value;
+            spec.commands << QStringLiteral("appicon");
+        }
+        for (auto& [option, spec] : specs)
+            std::sort(spec.commands.begin(), spec.commands.end(),
+                      [](const QString& a, const QString& b) { return commands.indexOf(a) < commands.indexOf(b); });
+        return specs;
+    }();
     return specs;
 }
-
-const QStringList commands = {"appicon", "imageset", "check", "init", "sync"};
 
 // An option as given: its value, and for --dark and --tinted the place of a positional argument
 // right after it, which it takes as its FILE when the command has more than it needs.
@@ -87,17 +102,19 @@ void takeOptionalFiles(const std::map<QString, Given>& given, QStringList& posit
         it->second->file = toPath(positional.takeAt(it->first));
 }
 
-// --padding's value as a fraction of the side, or nothing when the shared option refuses it.
-std::optional<double> paddingOf(const QString& text)
-{
-    const OptionSpec& padding = *findOption(sharedOptions(), QStringLiteral("padding"));
-    const std::optional<ConfigValue> value = valueFromText(padding, text);
-    if (!value || checkValue(padding, *value) != ValueCheck::Taken)
-        return std::nullopt;
-    return std::get<double>(value->value) / 100;
-}
-
 } // namespace
+
+const OptionSchema& appIconFlags()
+{
+    static const OptionSchema flags = [] {
+        OptionSchema flags;
+        for (const OptionSpec& option : macosIconKind.options())
+            if (!QStringList{"catalog", "drop", "source"}.contains(QLatin1String(option.key)))
+                flags.push_back(option);
+        return flags;
+    }();
+    return flags;
+}
 
 QString usageText()
 {
@@ -178,8 +195,8 @@ QString usageText()
         "  --tinted [FILE]      add the tinted icon: the luminance of FILE or of the artwork\n"
         "  --platform LIST      ios, macos, watchos, or several joined by commas: one set with\n"
         "                       the icons of each (default: ios)\n"
-        "  --mac-shape S        lay the Mac icons into the macOS shape (apply), or use the art as\n"
-        "                       it is (keep); by default a full-bleed square is shaped\n"
+        "  --mac-shape S        lay the Mac icons into the macOS shape (apply), use the art as it\n"
+        "                       is (keep), or shape a full-bleed square only (auto, the default)\n"
         "  --fit F              a source that is not square: stretch it onto the square (the\n"
         "                       default), contain it whole, or cover the square and cut the rest\n"
         "  --padding PERCENT    leave this margin on each side of the art (0 to 40)\n"
@@ -258,6 +275,8 @@ struct Arguments {
     QStringList positional;
 
     bool has(const char* option) const { return given.count(QLatin1String(option)) > 0; }
+    // A flag given, and not as --FLAG=false.
+    bool on(const char* option) const { return has(option) && value(option) != QLatin1String("false"); }
     QString value(const char* option) const { return given.at(QLatin1String(option)).value.value_or(QString()); }
 };
 
@@ -306,9 +325,12 @@ std::optional<CommandLine> readArguments(const QStringList& arguments, CommandLi
             return usageError(QStringLiteral("%1 is given twice").arg(option));
         Given& entry = given[option];
         if (equals >= 0) {
+            entry.value = argument.mid(equals + 1);
             if (spec->second.takes == Takes::Nothing)
                 return usageError(QStringLiteral("%1 takes no value").arg(option));
-            entry.value = argument.mid(equals + 1);
+            if (spec->second.takes == Takes::Flag && *entry.value != QLatin1String("true")
+                && *entry.value != QLatin1String("false"))
+                return usageError(QStringLiteral("%1 takes true or false, not '%2'").arg(option, *entry.value));
         } else if (spec->second.takes == Takes::Value) {
             if (i + 1 >= arguments.size())
                 return usageError(QStringLiteral("%1 needs a value").arg(option));
@@ -375,7 +397,7 @@ CommandLine projectCommand(CommandLine line, const Arguments& read)
         project.project = toPath(read.positional.front());
     if (read.has("--source"))
         project.source = toPath(read.value("--source"));
-    project.force = read.has("--force");
+    project.force = read.on("--force");
     if (read.has("--flavor"))
         project.flavors.prepend(read.value("--flavor"));
     for (const QString& flavor : project.flavors)
@@ -389,71 +411,89 @@ CommandLine projectCommand(CommandLine line, const Arguments& read)
     return line;
 }
 
+// The Apple platforms by their tables' names in quorva.toml.
+const std::vector<std::pair<const OutputKind*, ApplePlatform>>& platformKinds()
+{
+    static const std::vector<std::pair<const OutputKind*, ApplePlatform>> kinds
+        = {{&iosIconKind, ApplePlatform::iOS},
+           {&macosIconKind, ApplePlatform::macOS},
+           {&watchosIconKind, ApplePlatform::watchOS}};
+    return kinds;
+}
+
+// --platform's list; why not, for a name that is no platform's.
+std::optional<QString> readPlatforms(const QString& list, std::set<ApplePlatform>& platforms)
+{
+    platforms.clear();
+    for (const QString& name : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const auto& kinds = platformKinds();
+        const auto found = std::find_if(kinds.begin(), kinds.end(),
+                                        [&](const auto& kind) { return name == QLatin1String(kind.first->table); });
+        if (found == kinds.end()) {
+            QStringList names;
+            for (const auto& kind : kinds)
+                names << QLatin1String(kind.first->table);
+            return QStringLiteral("--platform takes %1 and %2, not '%3'")
+                .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.last(), name);
+        }
+        platforms.insert(found->second);
+    }
+    if (platforms.empty())
+        return QStringLiteral("--platform needs one platform or more");
+    return std::nullopt;
+}
+
 // appicon's own options; why they can't be taken, or nothing.
 std::optional<QString> readAppIconOptions(GenerateRequest& request, const Arguments& read, QStringList& positional)
 {
-    const auto has = [&read](const char* option) { return read.has(option); };
-    const auto value = [&read](const char* option) { return read.value(option); };
     const qsizetype needed = request.catalog || request.iconComposer ? 1 : 2;
     takeOptionalFiles(read.given, positional, needed, {{"--dark", &request.dark}, {"--tinted", &request.tinted}});
     if (positional.size() != needed)
         return (request.catalog            ? QStringLiteral("appicon takes SOURCE with --into")
                     : request.iconComposer ? QStringLiteral("appicon takes SOURCE with --icon-composer")
                                            : QStringLiteral("appicon takes SOURCE and DEST"));
-    if (has("--platform")) {
-        request.platforms.clear();
-        for (const QString& name : value("--platform").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            if (name == QLatin1String("ios"))
-                request.platforms.insert(ApplePlatform::iOS);
-            else if (name == QLatin1String("macos"))
-                request.platforms.insert(ApplePlatform::macOS);
-            else if (name == QLatin1String("watchos"))
-                request.platforms.insert(ApplePlatform::watchOS);
-            else
-                return QStringLiteral("--platform takes ios, macos and watchos, not '%1'").arg(name);
-        }
-        if (request.platforms.empty())
-            return QStringLiteral("--platform needs one platform or more");
+    if (read.has("--platform"))
+        if (const std::optional<QString> error = readPlatforms(read.value("--platform"), request.platforms))
+            return error;
+    // The set's options, read as quorva.toml's keys are.
+    ConfigTable& options = request.iconOptions;
+    for (const OptionSpec& option : appIconFlags()) {
+        const auto given = read.given.find(QStringLiteral("--") + QLatin1String(option.key));
+        if (given == read.given.end())
+            continue;
+        QString text = given->second.value.value_or(QStringLiteral("true"));
+        // An appearance's FILE may also be the argument after it, taken above.
+        for (const auto& [key, appearance] : {std::pair("dark", &request.dark), std::pair("tinted", &request.tinted)})
+            if (option.key == std::string_view(key) && appearance->file)
+                text = displayPath(*appearance->file);
+        // The set's folder name given whole is taken as its name.
+        if (option.type == OptionType::SetName && text.endsWith(QLatin1String(".appiconset")))
+            text.chop(int(qstrlen(".appiconset")));
+        const std::optional<ConfigValue> value = flagValue(option, text);
+        if (!value)
+            return flagRefusal(option, given->second.value.value_or(QString()));
+        options[QLatin1String(option.key)] = *value;
     }
-    if (has("--mac-shape")) {
-        const QString shape = value("--mac-shape");
-        if (shape != QLatin1String("keep") && shape != QLatin1String("apply"))
-            return QStringLiteral("--mac-shape takes keep or apply, not '%1'").arg(shape);
-        request.macShape = shape == QLatin1String("keep") ? MacShape::Keep : MacShape::Apply;
-    }
+    const auto text = [&](const char* key) {
+        const auto found = options.find(QLatin1String(key));
+        return found == options.end() ? std::optional<QString>() : std::optional(found->second.text());
+    };
+    request.singleSize
+        = options.count(QStringLiteral("single-size")) && options.at(QStringLiteral("single-size")).flag();
+    if (const auto shape = text("mac-shape"))
+        request.macShape = macShapeNamed(*shape);
     if (request.singleSize && !request.platforms.count(ApplePlatform::iOS))
         return QStringLiteral("--single-size makes the iOS icon: add ios to --platform");
     if ((request.dark.wanted || request.tinted.wanted) && !request.singleSize && !request.iconComposer)
         return QStringLiteral("--dark and --tinted only work in a single-size set: add --single-size");
-    if (has("--set")) {
-        QString name = value("--set");
-        // The set's folder name given whole is taken as its name.
-        if (name.endsWith(QLatin1String(".appiconset")))
-            name.chop(int(qstrlen(".appiconset")));
-        if (!isSingleComponent(name) || name.startsWith(QLatin1Char('.')))
-            return QStringLiteral("--set must be a name without '/' that does not start with '.'");
-        request.iconSetName = name;
-    }
-    if (has("--fit")) {
-        const QString fit = value("--fit");
-        if (fit == QLatin1String("stretch"))
-            request.frame.fit = Frame::Fit::Stretch;
-        else if (fit == QLatin1String("contain"))
-            request.frame.fit = Frame::Fit::Contain;
-        else if (fit == QLatin1String("cover"))
-            request.frame.fit = Frame::Fit::Cover;
-        else
-            return QStringLiteral("--fit takes stretch, contain or cover, not '%1'").arg(fit);
-    }
-    if (has("--background")) {
-        const QColor colour = parseCssColour(value("--background"));
-        if (!colour.isValid())
-            return QStringLiteral("--background: '%1' is not a colour (#RGB, #RRGGBB, rgb(r, g, b) or a CSS name)")
-                .arg(value("--background"));
-        if (colour.alpha() != 255)
-            return QStringLiteral("--background must be opaque");
-        request.background = colour;
-    }
+    if (const auto name = text("set"))
+        request.iconSetName = *name;
+    if (const auto fit = text("fit"))
+        request.frame.fit = fitNamed(*fit);
+    if (const auto colour = text("background"))
+        request.background = parseCssColour(*colour);
+    if (const auto padding = options.find(QStringLiteral("padding")); padding != options.end())
+        request.frame.padding = std::get<double>(padding->second.value) / 100;
     return std::nullopt;
 }
 
@@ -469,8 +509,8 @@ std::optional<QString> checkImageSetArguments(const GenerateRequest& request, co
         return QStringLiteral("imageset takes SOURCE... with --into");
     if (has("--name") && (positional.size() > (request.catalog ? 1 : 2)))
         return QStringLiteral("--name works with one source only");
-    if (has("--name") && (!isSingleComponent(value("--name")) || value("--name").startsWith(QLatin1Char('.'))))
-        return QStringLiteral("--name must be a name without '/' that does not start with '.'");
+    if (has("--name") && !flagValue(imageSetNameOption(), value("--name")))
+        return flagRefusal(imageSetNameOption(), value("--name"));
     return std::nullopt;
 }
 
@@ -492,18 +532,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     QStringList positional = read.positional;
     const auto has = [&read](const char* option) { return read.has(option); };
     const auto value = [&read](const char* option) { return read.value(option); };
-    // --padding, for an app icon or an Android icon alike.
-    if (has("--padding")) {
-        const std::optional<double> padding = paddingOf(value("--padding"));
-        if (!padding)
-            return usageError(
-                QStringLiteral("--padding takes %1, not '%2'")
-                    .arg(typeText(*findOption(sharedOptions(), QStringLiteral("padding")), true), value("--padding")));
-        request.frame.padding = *padding;
-    }
     request.kind = command == QLatin1String("appicon") ? SetKind::AppIcon : SetKind::ImageSet;
-    request.force = has("--force");
-    request.singleSize = has("--single-size");
+    request.force = read.on("--force");
     if (has("--into")) {
         const QString into = value("--into");
         request.catalog = toPath(into);
@@ -514,7 +544,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     } else if (has("--icon-composer")) {
         request.iconComposer = toPath(value("--icon-composer"));
         for (const char* option : {"--platform", "--single-size", "--mac-shape", "--force"})
-            if (has(option))
+            if (read.on(option))
                 return usageError(QStringLiteral("%1 does not go with --icon-composer, which makes one file for every "
                                                  "platform")
                                       .arg(QLatin1String(option)));

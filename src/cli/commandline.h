@@ -4,6 +4,7 @@
 #include "apple/appleplatform.h"
 #include "image/csscolour.h"
 #include "image/frame.h"
+#include "target/optionschema.h"
 
 #include <QColor>
 #include <QString>
@@ -40,6 +41,7 @@ struct GenerateRequest {
     std::optional<QColor> background;
     AppearanceRequest dark;
     AppearanceRequest tinted;
+    ConfigTable iconOptions; // the app icon's options as read, by their keys in its set's schema
 };
 
 enum class CheckFormat { Text, Json, Sarif };
@@ -74,6 +76,11 @@ struct CommandLine {
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);
+
+// appicon's options that its set's schema holds, as flags by their keys: what [ios] and [macos]
+// of quorva.toml take. The Mac set's schema is the widest (it has the Mac shape). The set's
+// catalog is --into and its source an argument; the slots a set may lose are sync's concern.
+const OptionSchema& appIconFlags();
 
 QString usageText();
 QString versionText();

@@ -1,6 +1,7 @@
 #include "cli/kindcommand.h"
 
 #include "android/androidkind.h"
+#include "cli/flagvalue.h"
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
 #include "msix/msixkind.h"
@@ -99,14 +100,11 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
         given[kind.arguments[i]] = positional[i];
     for (const auto& [key, text] : given) {
         const OptionSpec& option = *findOption(schema, key);
-        const std::optional<ConfigValue> value = option.type == OptionType::FlagOrImage && text == QLatin1String("true")
-            ? ConfigValue{true, 0}
-            : valueFromText(option, text);
-        const bool argument = kind.arguments.contains(key);
-        if (!value || checkValue(option, *value) != ValueCheck::Taken)
-            return wrong(argument ? QStringLiteral("%1 takes as its %2 %3, not '%4'")
-                                        .arg(command, key.toUpper(), typeText(option, true), text)
-                                  : QStringLiteral("--%1 takes %2, not '%3'").arg(key, typeText(option, true), text));
+        const std::optional<ConfigValue> value = flagValue(option, text);
+        if (!value)
+            return wrong(kind.arguments.contains(key) ? QStringLiteral("%1 takes as its %2 %3, not '%4'")
+                                                            .arg(command, key.toUpper(), typeText(option, true), text)
+                                                      : flagRefusal(option, text));
         out.options[key] = *value;
     }
     for (const OptionSpec& option : schema)

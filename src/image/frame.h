@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringView>
+
 namespace quorva {
 
 // How a source that is not square is brought onto a square icon, and how much room is left
@@ -15,5 +17,15 @@ struct Frame {
 
     bool isIdentity() const { return fit == Fit::Stretch && padding <= 0; }
 };
+
+// The fit by its word, as the app icon's options name it: "contain", "cover"; Stretch for any other.
+inline Frame::Fit fitNamed(QStringView word)
+{
+    if (word == u"contain")
+        return Frame::Fit::Contain;
+    if (word == u"cover")
+        return Frame::Fit::Cover;
+    return Frame::Fit::Stretch;
+}
 
 } // namespace quorva

@@ -71,6 +71,8 @@ QString typeText(const OptionSpec& option, bool commandLine)
                 : QStringLiteral("a path");
         case OptionType::Image:
             return QStringLiteral("an image file");
+        case OptionType::Colour:
+            return QStringLiteral("an opaque colour (#RGB, #RRGGBB, rgb(r, g, b) or a CSS name)");
         case OptionType::ColourOrImage:
             return QStringLiteral("an opaque colour (#RGB, #RRGGBB, rgb(r, g, b) or a CSS name) or an image file");
         case OptionType::FlagOrImage:

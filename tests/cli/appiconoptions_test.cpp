@@ -89,13 +89,13 @@ TEST_F(AppIconCommand, refusals_writeNothing)
     } cases[] = {
         {{"appicon", art, "--dark"}, 2, "single-size"},
         {{"appicon", art, "--tinted", "--background", "white"}, 2, "single-size"},
-        {{"appicon", art, "--background", "nope"}, 2, "not a colour"},
+        {{"appicon", art, "--background", "nope"}, 2, "takes an opaque colour"},
         {{"appicon", art, "--background", "#80ff0000"}, 2, "opaque"},
         {{"appicon", art, "--single-size"}, 1, "--background"},
         {{"appicon", opaque, "--single-size", "--dark"}, 1, "no artwork"},
         {{"appicon", opaque, "--single-size", "--tinted"}, 1, "no artwork for the tinted icon"},
-        {{"appicon", art, "--fit", "squash"}, 2, "stretch, contain or cover"},
-        {{"appicon", art, "--padding", "60"}, 2, "0 to 40"},
+        {{"appicon", art, "--fit", "squash"}, 2, "one of stretch, contain, cover"},
+        {{"appicon", art, "--padding", "60"}, 2, "from 0 to 40"},
         {{"appicon", opaque, "--single-size", "--tinted", notes}, 1, "notes.png: "},
         {{"appicon", opaque, "--single-size", "--dark", notes}, 1, "notes.png: "},
     };

@@ -1,6 +1,7 @@
 // Each kind's options mean the same on the command line and in quorva.toml: every option of every
-// kind quorva-cli runs, given once as a flag and once as a key, is read as the same value, and a
-// value one of them refuses the other refuses too.
+// kind quorva-cli runs, and of the app icon sets appicon writes, given once as a flag and once as a
+// key, is read as the same value, and a value one of them refuses the other refuses too.
+#include "cli/commandline.h"
 #include "cli/kindcommand.h"
 #include "project/projectconfig.h"
 
@@ -85,6 +86,20 @@ struct Parsed {
     QString cliError, tomlError;
 };
 
+// The key's value as quorva.toml gives it to the table, or its refusal.
+void readToml(const QByteArray& toml, const QString& table, const QString& key, Parsed& parsed)
+{
+    test::Scratch scratch;
+    const ReadProjectConfig read = readProjectConfig(toml, scratch.root);
+    if (!read.config)
+        parsed.tomlError = read.errors.join('\n');
+    else if (const auto target = read.config->targets.find(*targetNamed(table));
+             target != read.config->targets.end() && target->second.count(key))
+        parsed.toml = target->second.at(key);
+    else if (read.config->shared.count(key))
+        parsed.toml = read.config->shared.at(key);
+}
+
 // The option given alone with the kind's required ones, on the command line and in its table.
 Parsed parse(const OutputKind& kind, const OptionSpec& option, const Sample& sample)
 {
@@ -112,51 +127,74 @@ Parsed parse(const OutputKind& kind, const OptionSpec& option, const Sample& sam
         parsed.cliError = *command.error;
     else if (const auto found = command.options.find(key); found != command.options.end())
         parsed.cli = found->second;
-    test::Scratch scratch;
-    const ReadProjectConfig read = readProjectConfig(table, scratch.root);
-    if (!read.config)
-        parsed.tomlError = read.errors.join('\n');
-    else if (const auto target = read.config->targets.find(*targetNamed(QLatin1String(kind.table)));
-             target != read.config->targets.end() && target->second.count(key))
-        parsed.toml = target->second.at(key);
-    else if (read.config->shared.count(key))
-        parsed.toml = read.config->shared.at(key);
+    readToml(table, QLatin1String(kind.table), key, parsed);
     return parsed;
 }
 
-std::string describe(const OutputKind& kind, const OptionSpec& option, const Sample& sample, const Parsed& parsed)
+// An app icon option as appicon's flag, with --into a catalog, and as its key in [macos].
+Parsed parseAppIcon(const OptionSpec& option, const Sample& sample)
+{
+    const QString key = QLatin1String(option.key);
+    QStringList arguments = {"appicon", "art/icon.png", "--into", "App.xcassets", "--platform", "ios,macos"};
+    QByteArray table = "source = \"art/icon.png\"\n\n[macos]\ncatalog = \"App.xcassets\"\n";
+    if (option.type == OptionType::FlagOrImage) { // an appearance of a single-size set
+        arguments << "--single-size";
+        table += "single-size = true\n";
+    }
+    arguments << "--" + key + "=" + sample.text;
+    table += key.toUtf8() + " = " + sample.toml.toUtf8() + "\n";
+    Parsed parsed;
+    const CommandLine line = parseCommandLine(arguments);
+    if (line.action == CommandLine::Action::UsageError)
+        parsed.cliError = line.error;
+    else if (const auto found = line.request.iconOptions.find(key); found != line.request.iconOptions.end())
+        parsed.cli = found->second;
+    readToml(table, QStringLiteral("macos"), key, parsed);
+    return parsed;
+}
+
+std::string describe(const char* command, const OptionSpec& option, const Sample& sample, const Parsed& parsed)
 {
     return QStringLiteral("%1 %2 = %3: command line '%4', quorva.toml '%5'")
-        .arg(QLatin1String(kind.command), QLatin1String(option.key), sample.text, parsed.cliError, parsed.tomlError)
+        .arg(QLatin1String(command), QLatin1String(option.key), sample.text, parsed.cliError, parsed.tomlError)
         .toStdString();
+}
+
+// Each option of each kind quorva-cli takes flags for, given as each sample, parsed both ways.
+template<typename Samples, typename Compare>
+int forEveryOption(Samples samples, Compare compare)
+{
+    int compared = 0;
+    const auto each = [&](const char* command, const OptionSpec& option, const Sample& sample, const Parsed& parsed) {
+        compare(describe(command, option, sample, parsed), parsed);
+        ++compared;
+    };
+    for (const OutputKind* kind : commandKinds())
+        for (const OptionSpec& option : kind->options())
+            for (const Sample& sample : samples(option))
+                each(kind->command, option, sample, parse(*kind, option, sample));
+    for (const OptionSpec& option : appIconFlags())
+        for (const Sample& sample : samples(option))
+            each("appicon", option, sample, parseAppIcon(option, sample));
+    return compared;
 }
 
 } // namespace
 
 TEST(KindSchema, everyOptionOfEveryKind_isTheSameValueAsAFlagAndAsAKey)
 {
-    int compared = 0;
-    for (const OutputKind* kind : commandKinds())
-        for (const OptionSpec& option : kind->options())
-            for (const Sample& sample : takenBy(option)) {
-                const Parsed parsed = parse(*kind, option, sample);
-                ASSERT_TRUE(parsed.cli && parsed.toml) << describe(*kind, option, sample, parsed);
-                EXPECT_TRUE(parsed.cli->sameValue(*parsed.toml)) << describe(*kind, option, sample, parsed);
-                ++compared;
-            }
-    EXPECT_GE(compared, 40);
+    const int compared = forEveryOption(takenBy, [](const std::string& what, const Parsed& parsed) {
+        ASSERT_TRUE(parsed.cli && parsed.toml) << what;
+        EXPECT_TRUE(parsed.cli->sameValue(*parsed.toml)) << what;
+    });
+    EXPECT_GE(compared, 50);
 }
 
 TEST(KindSchema, aValueEitherRefuses_theOtherRefusesToo)
 {
-    int refused = 0;
-    for (const OutputKind* kind : commandKinds())
-        for (const OptionSpec& option : kind->options())
-            for (const Sample& sample : refusedBy(option)) {
-                const Parsed parsed = parse(*kind, option, sample);
-                EXPECT_FALSE(parsed.cliError.isEmpty()) << describe(*kind, option, sample, parsed);
-                EXPECT_FALSE(parsed.tomlError.isEmpty()) << describe(*kind, option, sample, parsed);
-                ++refused;
-            }
-    EXPECT_GE(refused, 15);
+    const int refused = forEveryOption(refusedBy, [](const std::string& what, const Parsed& parsed) {
+        EXPECT_FALSE(parsed.cliError.isEmpty()) << what;
+        EXPECT_FALSE(parsed.tomlError.isEmpty()) << what;
+    });
+    EXPECT_GE(refused, 20);
 }
