@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets in the sanitizers' build (scripts/asan-build.sh), and runs each for
-# SECONDS (default 60), as many at once as there are processors, seeded with the bad-input corpus and the kept regressions. Fails when a
-# target finds a crash; the input is then in build-asan/fuzz/artifacts, to be kept in
+# Builds the libFuzzer targets in the sanitizers' build (scripts/asan-build.sh), and gives each
+# SECONDS (default 60) of a processor, seeded with the bad-input corpus and the kept regressions.
+# Fails when a target finds a crash; the input is then in build-asan/fuzz/artifacts, to be kept in
 # tests/fuzz/regressions/<target>/.
 # Usage: scripts/fuzz.sh [SECONDS]
 set -euo pipefail
@@ -57,9 +57,10 @@ fuzz_one() {
   {
     echo "== $target: the kept regressions"
     build-asan/tests/fuzz/${target}_fuzz -runs=0 tests/fuzz/regressions/$target 2>&1 || status=$?
-    echo "== $target: fuzzing for ${seconds} s"
+    echo "== $target: fuzzing for ${seconds} s of a processor"
     if [ "$status" = 0 ]; then
-      build-asan/tests/fuzz/${target}_fuzz -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=200000 \
+      build-asan/tests/fuzz/${target}_fuzz -max_total_time="$wall" -timeout="$timeout" -rss_limit_mb=4096 \
+        -max_len=200000 \
         -print_final_stats=1 -artifact_prefix=build-asan/fuzz/artifacts/${target}- \
         build-asan/fuzz/work/$target build-asan/fuzz/seeds/$target >build-asan/fuzz/$target.log 2>&1 || status=$?
       grep -E '^(stat::|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|artifact_prefix|.*ERROR)' build-asan/fuzz/$target.log || true
@@ -67,15 +68,13 @@ fuzz_one() {
   } >build-asan/fuzz/$target.said
   echo "$status" >build-asan/fuzz/$target.status
 }
-# As many targets at once as the machine has processors: each still fuzzes for SECONDS.
-running=0
+# Every target at once, for as long as gives each SECONDS of a processor; an input may take 20 s of
+# one before it counts as a hang.
+share=$(( ${#targets[@]} > $(nproc) ? ${#targets[@]} : $(nproc) ))
+wall=$(( seconds * share / $(nproc) ))
+timeout=$(( 20 * share / $(nproc) ))
 for target in "${targets[@]}"; do
   fuzz_one "$target" &
-  running=$((running + 1))
-  if [ "$running" -ge "$(nproc)" ]; then
-    wait -n || true
-    running=$((running - 1))
-  fi
 done
 wait
 failed=0

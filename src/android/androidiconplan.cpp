@@ -56,6 +56,124 @@ QByteArray adaptiveXml(const QString& name, bool imageBackground, bool monochrom
     return xml.toUtf8();
 }
 
+// The adaptive icon's layers as the launcher composes them, each drawn at the side asked for: the
+// art in the safe circle over the colour or the background image (a full-bleed source is the
+// background itself, under an empty foreground).
+struct AdaptiveLayers {
+    ImageRef source;
+    QRectF box; // the art's opaque bounds in the source
+    double padding = 0;
+    bool fullBleed = false;
+    ImageRef background;
+    QColor colour;
+
+    QImage foreground(int side) const
+    {
+        return fullBleed ? transparentSquare(side)
+                         : artInCircle(*source, box, side, safeZoneDp / adaptiveLayerDp, padding);
+    }
+    QImage backgroundLayer(int side) const
+    {
+        if (background)
+            return covering(*background, side);
+        QImage fill(side, side, QImage::Format_ARGB32_Premultiplied);
+        fill.fill(colour);
+        return fill;
+    }
+    // What the launcher shows: both layers, the central 72 of 108 dp, at this many pixels.
+    QImage composed(int shown) const
+    {
+        QImage layers = backgroundLayer(layerSide(shown));
+        QPainter(&layers).drawImage(0, 0, foreground(layerSide(shown)));
+        return centre(layers, shown);
+    }
+    static int layerSide(int shown) { return int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp)); }
+    static QImage centre(const QImage& layer, int shown)
+    {
+        return layer.copy((layer.width() - shown) / 2, (layer.height() - shown) / 2, shown, shown);
+    }
+};
+
+// The legacy icon cut round, as a launcher that asks for roundIcon shows it.
+QImage roundOf(const QImage& legacy)
+{
+    QImage round = transparentSquare(legacy.width());
+    QPainter painter(&round);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath circle;
+    circle.addEllipse(QRectF(0, 0, legacy.width(), legacy.height()));
+    painter.setClipPath(circle);
+    painter.drawImage(0, 0, legacy);
+    painter.end();
+    return round;
+}
+
+// Each density's launcher icon, its round twin, and the adaptive layers; the themed layer drawn
+// by `monochrome`, or cut from the foreground when it is the source's own art in white.
+void planLauncherImages(AndroidIconPlan& plan, const std::shared_ptr<const AdaptiveLayers>& layers,
+                        const AndroidIconOptions& options, const std::function<QImage(int side)>& monochrome,
+                        const std::optional<double>& outline)
+{
+    const QString& name = options.name;
+    const QString bitmap = options.webp ? QStringLiteral(".webp") : QStringLiteral(".png");
+    const bool monochromeOfForeground = monochrome && !options.monochromeArtwork && !layers->fullBleed;
+    for (const AndroidDensity& density : androidDensities()) {
+        const int layer = density.pixels(adaptiveLayerDp), legacy = density.pixels(legacyIconDp);
+        const QString folder = density.folder + QLatin1Char('/');
+        const MadeOnce shown([layers, legacy] { return layers->composed(legacy); });
+        const MadeOnce front([layers, layer] { return layers->foreground(layer); });
+        plan.images[folder + name + bitmap] = [shown] { return makeImage(shown()); };
+        if (!options.roundName.isEmpty())
+            plan.images[folder + options.roundName + bitmap] = [shown] { return makeImage(roundOf(shown())); };
+        plan.images[folder + name + QStringLiteral("_foreground") + bitmap] = [front] { return makeImage(front()); };
+        if (layers->background)
+            plan.images[folder + name + QStringLiteral("_background") + bitmap]
+                = [layers, layer] { return makeImage(layers->backgroundLayer(layer)); };
+        if (monochromeOfForeground)
+            plan.images[folder + name + QStringLiteral("_monochrome") + bitmap]
+                = [front, outline] { return makeImage(themedOf(front(), outline)); };
+        else if (monochrome)
+            plan.images[folder + name + QStringLiteral("_monochrome") + bitmap]
+                = [monochrome, layer] { return makeImage(monochrome(layer)); };
+    }
+}
+
+// The notification icon at each density: white in the art's shape (or its own art's), which
+// Android draws from the alpha alone in the status bar's colour.
+void planNotificationImages(AndroidIconPlan& plan, const ImageRef& source, const QRectF& box,
+                            const AndroidIconOptions& options)
+{
+    const ImageRef art = options.notificationArtwork ? options.notificationArtwork : source;
+    const QRectF artBounds = options.notificationArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
+    for (const AndroidDensity& density : androidDensities()) {
+        const int side = density.pixels(notificationIconDp);
+        plan.images[QStringLiteral("drawable-%1/%2.png").arg(density.qualifier(), options.notificationName)]
+            = [art, artBounds, side] {
+                  return makeImage(whiteOf(artInSquare(*art, artBounds, side, notificationArtDp / notificationIconDp)));
+              };
+    }
+}
+
+// The adaptive icon's XML, and the background colour's values file when the layer is a colour.
+void planTexts(AndroidIconPlan& plan, const AndroidIconOptions& options, const AdaptiveLayers& layers)
+{
+    const QString& name = options.name;
+    const QByteArray xml = adaptiveXml(name, layers.background != nullptr, options.monochrome);
+    plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral(".xml")] = xml;
+    if (!options.roundName.isEmpty())
+        plan.texts[QStringLiteral("mipmap-anydpi-v26/") + options.roundName + QStringLiteral(".xml")] = xml;
+    if (layers.background)
+        return;
+    static const QRegularExpression hex(QStringLiteral("^#([0-9A-Fa-f]{3}|[0-9A-Fa-f]{6})$"));
+    plan.colour = hex.match(options.backgroundColourText).hasMatch() ? options.backgroundColourText
+                                                                     : layers.colour.name(QColor::HexRgb).toUpper();
+    plan.texts[QStringLiteral("values/") + name + QStringLiteral("_background.xml")]
+        = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<resources>\n    <color "
+                         "name=\"%1_background\">%2</color>\n</resources>\n")
+              .arg(name, *plan.colour)
+              .toUtf8();
+}
+
 } // namespace
 
 AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOptions& options)
@@ -79,109 +197,32 @@ AndroidIconPlan planAndroidIcons(const ImageRef& source, const AndroidIconOption
     }
     if (fullBleed)
         plan.notes.push_back(AndroidNote::FullBleed);
-    const QRectF box = artBox(sample);
-    const ImageRef background = fullBleed ? source : options.backgroundImage;
-    const QColor colour = options.backgroundColour;
-    const double padding = options.padding;
-
-    const auto foreground = [source, box, padding, fullBleed](int side) {
-        return fullBleed ? transparentSquare(side)
-                         : artInCircle(*source, box, side, safeZoneDp / adaptiveLayerDp, padding);
-    };
-    const auto backgroundLayer = [background, colour](int side) {
-        if (background)
-            return covering(*background, side);
-        QImage fill(side, side, QImage::Format_ARGB32_Premultiplied);
-        fill.fill(colour);
-        return fill;
-    };
-    // What the launcher shows: both layers, the central 72 of 108 dp, at this many pixels.
-    const auto composed = [foreground, backgroundLayer](int shown) {
-        const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
-        QImage layers = backgroundLayer(side);
-        QPainter(&layers).drawImage(0, 0, foreground(side));
-        return layers.copy((side - shown) / 2, (side - shown) / 2, shown, shown);
-    };
-    plan.launcherView = composed;
+    const auto layers = std::make_shared<const AdaptiveLayers>(
+        AdaptiveLayers{source, artBox(sample), options.padding, fullBleed, fullBleed ? source : options.backgroundImage,
+                       options.backgroundColour});
+    plan.launcherView = [layers](int shown) { return layers->composed(shown); };
     // The themed layer: the art's shape (or its own art's) in white, as the foreground is placed.
-    std::function<QImage(int side)> monochrome;
     // Its own art gives its shape alone; the source's keeps its inner detail as holes.
+    std::function<QImage(int side)> monochrome;
     const std::optional<double> outline
         = options.monochrome && !options.monochromeArtwork ? outlineLuminance(sample) : std::nullopt;
     if (options.monochrome) {
         const ImageRef art = options.monochromeArtwork ? options.monochromeArtwork : source;
-        const QRectF artBounds = options.monochromeArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
+        const QRectF artBounds = options.monochromeArtwork ? artBox(sampleBitmap(*art, 1024)) : layers->box;
+        const double padding = options.padding;
         monochrome = [art, artBounds, padding, outline](int side) {
             return themedOf(artInCircle(*art, artBounds, side, safeZoneDp / adaptiveLayerDp, padding), outline);
         };
         plan.themedView = [monochrome](int shown) {
-            const int side = int(std::lround(shown * adaptiveLayerDp / adaptiveViewportDp));
-            return monochrome(side).copy((side - shown) / 2, (side - shown) / 2, shown, shown);
+            return AdaptiveLayers::centre(monochrome(AdaptiveLayers::layerSide(shown)), shown);
         };
     }
-    const QString& name = options.name;
-    const QString bitmap = options.webp ? QStringLiteral(".webp") : QStringLiteral(".png");
-    // The themed layer of the source's own art is its foreground in white: cut from it, not drawn
-    // again.
-    const bool monochromeOfForeground = monochrome && !options.monochromeArtwork && !fullBleed;
-    for (const AndroidDensity& density : androidDensities()) {
-        const int layer = density.pixels(adaptiveLayerDp), legacy = density.pixels(legacyIconDp);
-        const QString folder = density.folder + QLatin1Char('/');
-        const MadeOnce shown([composed, legacy] { return composed(legacy); });
-        const MadeOnce front([foreground, layer] { return foreground(layer); });
-        plan.images[folder + name + bitmap] = [shown] { return makeImage(shown()); };
-        if (!options.roundName.isEmpty())
-            plan.images[folder + options.roundName + bitmap] = [shown, legacy] {
-                QImage round = transparentSquare(legacy);
-                QPainter painter(&round);
-                painter.setRenderHint(QPainter::Antialiasing);
-                QPainterPath circle;
-                circle.addEllipse(QRectF(0, 0, legacy, legacy));
-                painter.setClipPath(circle);
-                painter.drawImage(0, 0, shown());
-                painter.end();
-                return makeImage(std::move(round));
-            };
-        plan.images[folder + name + QStringLiteral("_foreground") + bitmap] = [front] { return makeImage(front()); };
-        if (background)
-            plan.images[folder + name + QStringLiteral("_background") + bitmap]
-                = [backgroundLayer, layer] { return makeImage(backgroundLayer(layer)); };
-        if (monochromeOfForeground)
-            plan.images[folder + name + QStringLiteral("_monochrome") + bitmap]
-                = [front, outline] { return makeImage(themedOf(front(), outline)); };
-        else if (monochrome)
-            plan.images[folder + name + QStringLiteral("_monochrome") + bitmap]
-                = [monochrome, layer] { return makeImage(monochrome(layer)); };
-    }
-    if (options.notification) {
-        // Android draws a notification icon from its alpha alone, in the status bar's colour.
-        const ImageRef art = options.notificationArtwork ? options.notificationArtwork : source;
-        const QRectF artBounds = options.notificationArtwork ? artBox(sampleBitmap(*art, 1024)) : box;
-        for (const AndroidDensity& density : androidDensities()) {
-            const int side = density.pixels(notificationIconDp);
-            plan.images[QStringLiteral("drawable-%1/%2.png").arg(density.qualifier(), options.notificationName)]
-                = [art, artBounds, side] {
-                      return makeImage(
-                          whiteOf(artInSquare(*art, artBounds, side, notificationArtDp / notificationIconDp)));
-                  };
-        }
-    }
-    const QByteArray xml = adaptiveXml(name, background != nullptr, options.monochrome);
-    plan.texts[QStringLiteral("mipmap-anydpi-v26/") + name + QStringLiteral(".xml")] = xml;
-    if (!options.roundName.isEmpty())
-        plan.texts[QStringLiteral("mipmap-anydpi-v26/") + options.roundName + QStringLiteral(".xml")] = xml;
-    if (!background) {
-        static const QRegularExpression hex(QStringLiteral("^#([0-9A-Fa-f]{3}|[0-9A-Fa-f]{6})$"));
-        plan.colour = hex.match(options.backgroundColourText).hasMatch() ? options.backgroundColourText
-                                                                         : colour.name(QColor::HexRgb).toUpper();
-        plan.texts[QStringLiteral("values/") + name + QStringLiteral("_background.xml")]
-            = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<resources>\n    <color "
-                             "name=\"%1_background\">%2</color>\n</resources>\n")
-                  .arg(name, *plan.colour)
-                  .toUtf8();
-    }
+    planLauncherImages(plan, layers, options, monochrome, outline);
+    if (options.notification)
+        planNotificationImages(plan, source, layers->box, options);
+    planTexts(plan, options, *layers);
     if (options.playStore)
-        plan.playStore = [composed] { return makeImage(composed(playStoreIconSide)); };
+        plan.playStore = [layers] { return makeImage(layers->composed(playStoreIconSide)); };
     return plan;
 }
 

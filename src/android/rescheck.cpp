@@ -92,6 +92,36 @@ QString listed(const QStringList& paths)
     return paths.size() == 1 ? paths.front() : paths.join(QStringLiteral(", "));
 }
 
+// Whether any visible pixel is coloured, not white: what Android drops from a notification icon.
+bool hasColours(const QImage& icon)
+{
+    const QImage image = icon.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(row[x]) > 0 && std::min({qRed(row[x]), qGreen(row[x]), qBlue(row[x])}) < 240)
+                return true;
+    }
+    return false;
+}
+
+// How far from the image's centre its art reaches, in pixels: a pixel of art is one at least half
+// opaque.
+double farthestArt(const QImage& layer)
+{
+    const QImage image = layer.convertToFormat(QImage::Format_ARGB32);
+    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
+    double farthest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(row[x]) >= 128)
+                farthest = std::max(farthest, std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y()));
+    }
+    return farthest;
+}
+
+// The checks of one call: each res folder and PNG read once, each finding made once.
 class Checker {
 public:
     explicit Checker(ResCheck& check) : m_check(check) {}
@@ -473,15 +503,7 @@ private:
                             .arg(size.height())
                             .arg(density.qualifier())
                             .arg(expected));
-                const QImage image = QImage::fromData(read.read(sub, file, maxImageBytes), "PNG")
-                                         .convertToFormat(QImage::Format_ARGB32);
-                bool coloured = false;
-                for (int y = 0; y < image.height() && !coloured; ++y) {
-                    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-                    for (int x = 0; x < image.width() && !coloured; ++x)
-                        coloured = qAlpha(row[x]) > 0 && std::min({qRed(row[x]), qGreen(row[x]), qBlue(row[x])}) < 240;
-                }
-                if (coloured)
+                if (hasColours(QImage::fromData(read.read(sub, file, maxImageBytes), "PNG")))
                     add(Finding::Severity::Warning, shown, QStringLiteral("notification-colours"),
                         QStringLiteral("it is not white on transparent: Android 5 and later draw only its alpha, so "
                                        "its colours are lost and an opaque square shows as a white one"));
@@ -505,20 +527,12 @@ private:
             const QSize size = reader.size();
             if (!size.isValid() || size.width() > maxMeasuredSide || size.height() > maxMeasuredSide)
                 return;
-            const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+            const QImage image = reader.read();
             if (image.isNull())
                 return;
-            // A pixel of art is one at least half opaque; antialiasing on the circle's edge is
-            // allowed a pixel.
+            // Antialiasing on the circle's edge is allowed a pixel.
             const double dpPerPixel = adaptiveLayerDp / image.width();
-            const QPointF centre(image.width() / 2.0, image.height() / 2.0);
-            double farthest = 0;
-            for (int y = 0; y < image.height(); ++y) {
-                const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-                for (int x = 0; x < image.width(); ++x)
-                    if (qAlpha(row[x]) >= 128)
-                        farthest = std::max(farthest, std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y()));
-            }
+            const double farthest = farthestArt(image);
             const double radius = safeZoneDp / 2;
             if ((farthest - 1) * dpPerPixel > radius)
                 add(Finding::Severity::Warning, displayPath(folder(found->res).path(found->folder, found->file)),

@@ -148,40 +148,36 @@ std::optional<QString> expandEntities(QString& text)
     return std::nullopt;
 }
 
-} // namespace
+using Cut = std::pair<qsizetype, qsizetype>; // a range of the text to leave out
 
-bool looksLikeSvg(const QByteArray& head)
-{
-    if (isGzip(head))
-        return true; // an SVGZ, or no image at all; readSvg tells which
-    QByteArray text = head.startsWith("\xef\xbb\xbf") ? head.mid(3) : head;
-    text = text.trimmed();
-    return text.startsWith('<') && text.contains("<svg");
-}
-
-SvgDocument readSvg(const QByteArray& file)
+// The document's bytes: the file itself, or the SVGZ's unpacked; why not, when it is too large
+// or its compressed data is damaged.
+std::optional<QString> unpacked(const QByteArray& file, QByteArray& bytes)
 {
     if (file.size() > maxDocumentBytes)
-        return refused(
-            QStringLiteral("as an SVG document it is larger than the %1 MiB Quorva takes").arg(maxDocumentBytes >> 20));
-    QByteArray bytes = file;
-    if (isGzip(file)) {
-        std::optional<QByteArray> unpacked = gunzip(file);
-        if (!unpacked)
-            return refused(QStringLiteral("its compressed data is damaged, or unpacks to more than the %1 MiB "
-                                          "Quorva takes")
-                               .arg(maxDocumentBytes >> 20));
-        bytes = std::move(*unpacked);
-        if (!looksLikeSvg(bytes.left(4096)) || isGzip(bytes))
-            return refused(QStringLiteral("its content is not a known image format"));
-    }
+        return QStringLiteral("as an SVG document it is larger than the %1 MiB Quorva takes")
+            .arg(maxDocumentBytes >> 20);
+    bytes = file;
+    if (!isGzip(file))
+        return std::nullopt;
+    std::optional<QByteArray> inflated = gunzip(file);
+    if (!inflated)
+        return QStringLiteral("its compressed data is damaged, or unpacks to more than the %1 MiB Quorva takes")
+            .arg(maxDocumentBytes >> 20);
+    bytes = std::move(*inflated);
+    if (!looksLikeSvg(bytes.left(4096)) || isGzip(bytes))
+        return QStringLiteral("its content is not a known image format");
+    return std::nullopt;
+}
 
-    // The document is read as text so that the parts to cut out are known by their offsets.
+// The document as text, decoded as its byte order mark or declaration says, so that the parts to
+// cut out are known by their offsets; why not, for an encoding Quorva doesn't know.
+std::optional<QString> decoded(const QByteArray& bytes, QString& text)
+{
     QXmlStreamReader probe(bytes);
     probe.readNext(); // StartDocument: the reader has found the encoding
     const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
     const QString encoding = probe.documentEncoding().toString();
-    QString text;
     if (marked) {
         text = QStringDecoder(*marked)(bytes);
     } else if (encoding.isEmpty() || encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0) {
@@ -189,20 +185,61 @@ SvgDocument readSvg(const QByteArray& file)
     } else {
         QStringDecoder decode(encoding.toUtf8().constData());
         if (!decode.isValid())
-            return refused(QStringLiteral("its text encoding %1 is not one Quorva knows").arg(encoding));
+            return QStringLiteral("its text encoding %1 is not one Quorva knows").arg(encoding);
         text = decode(bytes);
     }
+    return std::nullopt;
+}
 
-    if (std::optional<QString> why = expandEntities(text))
-        return refused(*why);
-
-    SvgDocument svg;
-    std::vector<std::pair<qsizetype, qsizetype>> cuts; // ranges of text to leave out
+// What the document holds so far, against the bounds of what drawing it may cost.
+struct DocumentCost {
+    int elements = 0;
     qsizetype pathNumbers = 0;
-    int stops = 0, filterPrimitives = 0;
+    int stops = 0;
+    int filterPrimitives = 0;
+
+    // One more element; why the document is refused, once it holds more than the bounds allow.
+    std::optional<QString> add(const QXmlStreamReader& reader)
+    {
+        const QStringView name = reader.name();
+        for (const QXmlStreamAttribute& attribute : reader.attributes())
+            if (attribute.name() == QLatin1String("d") || attribute.name() == QLatin1String("points"))
+                pathNumbers += numbersIn(attribute.value());
+        stops += name == QLatin1String("stop");
+        filterPrimitives += name.startsWith(QLatin1String("fe"));
+        if (++elements > maxElements)
+            return QStringLiteral("it holds more than %1 elements").arg(maxElements);
+        if (pathNumbers > maxPathNumbers)
+            return QStringLiteral("its paths hold more than %1 coordinates, more than any artwork Quorva draws")
+                .arg(maxPathNumbers);
+        if (stops > maxGradientStops)
+            return QStringLiteral("its gradients hold more than %1 stops").arg(maxGradientStops);
+        if (filterPrimitives > maxFilterPrimitives)
+            return QStringLiteral("it holds more than %1 filter steps").arg(maxFilterPrimitives);
+        return std::nullopt;
+    }
+};
+
+// Whether an element would load another file: an image, a use or a style that names one.
+bool refersOutside(const QXmlStreamReader& reader)
+{
+    const QStringView name = reader.name();
+    if (name != QLatin1String("image") && name != QLatin1String("style") && name != QLatin1String("use"))
+        return false;
+    for (const QXmlStreamAttribute& attribute : reader.attributes())
+        if (attribute.name() == QLatin1String("href") && isExternal(attribute.value()))
+            return true;
+    return false;
+}
+
+// The document read through once: the ranges to leave out (the declaration, processing
+// instructions, whatever would load another file), or why it is refused (beyond the bounds, not
+// well-formed, not an SVG document).
+std::optional<QString> scanned(const QString& text, std::vector<Cut>& cuts)
+{
+    DocumentCost cost;
     QXmlStreamReader reader(text);
     int depth = 0;
-    int elements = 0;
     qsizetype tokenStart = 0;
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
@@ -217,51 +254,31 @@ SvgDocument readSvg(const QByteArray& file)
             break;
         case QXmlStreamReader::DTD:
             if (!reader.entityDeclarations().isEmpty())
-                return refused(QStringLiteral("it declares XML entities Quorva could not expand"));
+                return QStringLiteral("it declares XML entities Quorva could not expand");
             break;
         case QXmlStreamReader::EntityReference:
-            return refused(QStringLiteral("it refers to an XML entity, which Quorva does not expand"));
+            return QStringLiteral("it refers to an XML entity, which Quorva does not expand");
         case QXmlStreamReader::ProcessingInstruction: // xml-stylesheet would load another file
             cuts.emplace_back(tokenStart, reader.characterOffset());
             break;
         case QXmlStreamReader::StartElement: {
-            if (++elements > maxElements)
-                return refused(QStringLiteral("it holds more than %1 elements").arg(maxElements));
+            if (std::optional<QString> why = cost.add(reader))
+                return why;
             if (++depth > maxDepth)
-                return refused(QStringLiteral("its elements nest deeper than %1 levels").arg(maxDepth));
-            const QStringView name = reader.name();
-            if (depth == 1 && name != QLatin1String("svg"))
-                return refused(QStringLiteral("its content is not a known image format"));
-            for (const QXmlStreamAttribute& attribute : reader.attributes())
-                if (attribute.name() == QLatin1String("d") || attribute.name() == QLatin1String("points"))
-                    pathNumbers += numbersIn(attribute.value());
-            stops += name == QLatin1String("stop");
-            filterPrimitives += name.startsWith(QLatin1String("fe"));
-            if (pathNumbers > maxPathNumbers)
-                return refused(QStringLiteral("its paths hold more than %1 coordinates, more than any artwork "
-                                              "Quorva draws")
-                                   .arg(maxPathNumbers));
-            if (stops > maxGradientStops)
-                return refused(QStringLiteral("its gradients hold more than %1 stops").arg(maxGradientStops));
-            if (filterPrimitives > maxFilterPrimitives)
-                return refused(QStringLiteral("it holds more than %1 filter steps").arg(maxFilterPrimitives));
-            bool cut = name == QLatin1String("image") || name == QLatin1String("style") || name == QLatin1String("use");
-            if (cut) {
-                cut = false;
-                for (const QXmlStreamAttribute& attribute : reader.attributes())
-                    if (attribute.name() == QLatin1String("href") && isExternal(attribute.value()))
-                        cut = true;
-            }
-            if (name == QLatin1String("style")) {
+                return QStringLiteral("its elements nest deeper than %1 levels").arg(maxDepth);
+            if (depth == 1 && reader.name() != QLatin1String("svg"))
+                return QStringLiteral("its content is not a known image format");
+            const bool outside = refersOutside(reader);
+            if (reader.name() == QLatin1String("style")) {
                 // A style sheet may import another; read its text to see.
                 const qsizetype start = tokenStart;
                 const QString css = reader.readElementText(QXmlStreamReader::IncludeChildElements);
                 --depth;
-                if (cut || css.contains(QLatin1String("@import"), Qt::CaseInsensitive))
+                if (outside || css.contains(QLatin1String("@import"), Qt::CaseInsensitive))
                     cuts.emplace_back(start, reader.characterOffset());
                 break;
             }
-            if (cut) {
+            if (outside) {
                 reader.skipCurrentElement();
                 --depth;
                 cuts.emplace_back(tokenStart, reader.characterOffset());
@@ -277,12 +294,16 @@ SvgDocument readSvg(const QByteArray& file)
         tokenStart = reader.characterOffset();
     }
     if (reader.hasError())
-        return refused(QStringLiteral("it is not a well-formed SVG document (%1 on line %2)")
-                           .arg(reader.errorString())
-                           .arg(reader.lineNumber()));
-    if (elements == 0)
-        return refused(QStringLiteral("its content is not a known image format"));
+        return QStringLiteral("it is not a well-formed SVG document (%1 on line %2)")
+            .arg(reader.errorString())
+            .arg(reader.lineNumber());
+    if (cost.elements == 0)
+        return QStringLiteral("its content is not a known image format");
+    return std::nullopt;
+}
 
+QString withoutCuts(const QString& text, const std::vector<Cut>& cuts)
+{
     QString kept;
     kept.reserve(text.size());
     qsizetype from = 0;
@@ -292,7 +313,35 @@ SvgDocument readSvg(const QByteArray& file)
         from = std::max(from, end);
     }
     kept += QStringView(text).mid(from);
-    svg.document = kept.toUtf8();
+    return kept;
+}
+
+} // namespace
+
+bool looksLikeSvg(const QByteArray& head)
+{
+    if (isGzip(head))
+        return true; // an SVGZ, or no image at all; readSvg tells which
+    QByteArray text = head.startsWith("\xef\xbb\xbf") ? head.mid(3) : head;
+    text = text.trimmed();
+    return text.startsWith('<') && text.contains("<svg");
+}
+
+SvgDocument readSvg(const QByteArray& file)
+{
+    QByteArray bytes;
+    QString text;
+    std::vector<Cut> cuts;
+    if (std::optional<QString> why = unpacked(file, bytes))
+        return refused(*why);
+    if (std::optional<QString> why = decoded(bytes, text))
+        return refused(*why);
+    if (std::optional<QString> why = expandEntities(text))
+        return refused(*why);
+    if (std::optional<QString> why = scanned(text, cuts))
+        return refused(*why);
+    SvgDocument svg;
+    svg.document = withoutCuts(text, cuts).toUtf8();
     return svg;
 }
 
