@@ -328,9 +328,10 @@ std::optional<CommandLine> readArguments(const QStringList& arguments, CommandLi
             entry.value = argument.mid(equals + 1);
             if (spec->second.takes == Takes::Nothing)
                 return usageError(QStringLiteral("%1 takes no value").arg(option));
-            if (spec->second.takes == Takes::Flag && *entry.value != QLatin1String("true")
-                && *entry.value != QLatin1String("false"))
-                return usageError(QStringLiteral("%1 takes true or false, not '%2'").arg(option, *entry.value));
+            const QByteArray key = option.mid(2).toLatin1();
+            if (const OptionSpec flag{key.constData(), OptionType::Flag};
+                spec->second.takes == Takes::Flag && !flagValue(flag, *entry.value))
+                return usageError(flagRefusal(flag, *entry.value));
         } else if (spec->second.takes == Takes::Value) {
             if (i + 1 >= arguments.size())
                 return usageError(QStringLiteral("%1 needs a value").arg(option));
