@@ -21,19 +21,30 @@ const char* const resourceNameText
 
 const OptionSchema& androidOptions()
 {
-    static const OptionSchema options = {
-        {"res", OptionType::Output, true},
-        {"name", OptionType::Name, false, {}, resourceNameProblem, resourceNameText},
-        {"monochrome", OptionType::FlagOrImage},
-        {"play-store", OptionType::Output},
-        {"notification", OptionType::FlagOrImage},
-        {"notification-name", OptionType::Name, false, {}, resourceNameProblem, resourceNameText},
-        {"format", OptionType::Choice, false, {"png", "webp"}},
-        {"force", OptionType::Flag},
-        {"source", OptionType::Image},
-        {"background", OptionType::ColourOrImage},
-        {"padding", OptionType::Padding},
-    };
+    static const OptionSchema options = withSharedOptions(
+        {
+            {"res", OptionType::Output, true},
+            OptionSpec{"name", OptionType::Name, false, {}, resourceNameProblem, resourceNameText}.described(
+                "the icon's name (default: the one the app's manifest names, with a round icon when it names one; "
+                "ic_launcher without a manifest)"),
+            OptionSpec{"monochrome", OptionType::FlagOrImage}.described(
+                "add the themed icon (Android 13): the art's shape, or FILE's"),
+            OptionSpec{"play-store", OptionType::Output}.described("write the 512 px Play Store icon to FILE too"),
+            OptionSpec{"notification", OptionType::FlagOrImage}.described(
+                "add the notification icon, drawable-*/ic_notification.png: white in the art's shape, or FILE's, "
+                "inside the central 20 dp"),
+            OptionSpec{"notification-name", OptionType::Name, false, {}, resourceNameProblem, resourceNameText}
+                .described("its name (default: ic_notification)"),
+            OptionSpec{"format", OptionType::Choice, false, {"png", "webp"}}.described(
+                "the launcher images' format (default: png)"),
+            OptionSpec{"force", OptionType::Flag}.described(
+                "write into a RES that is no source set's res folder (every src/*/res is one: src/main/res, "
+                "src/debug/res, src/free/res), and replace files that Android's build would take for the same "
+                "resource (an ic_launcher.webp beside the ic_launcher.png written)"),
+            OptionSpec{"background", OptionType::ColourOrImage}.described(
+                "the adaptive icon's background layer: an opaque colour (default: white) or an image"),
+        },
+        {{"padding", "room inside the 66 dp circle that launchers never mask"}});
     return options;
 }
 
@@ -192,7 +203,25 @@ std::optional<QString> resourceNameProblem(const QString& name)
                           "'_'");
 }
 
-const OutputKind androidKind{"android",         "android",       androidOptions,
-                             {"source", "res"}, makeAndroidIcon, checkLauncherIcon};
+const OutputKind androidKind{"android",
+                             "android",
+                             androidOptions,
+                             {"source", "res"},
+                             makeAndroidIcon,
+                             checkLauncherIcon,
+                             "writes the Android launcher icon the app's manifest names into RES, a source set's res "
+                             "folder (src/main/res, src/free/res): mipmap-*/NAME.png, the round icon when the "
+                             "manifest names one, the adaptive layers, their XML in mipmap-anydpi-v26 and the "
+                             "background colour in values (changed in place where another values file, such as "
+                             "colors.xml, defines it)",
+                             // An app's resources are a folder named res, or a Gradle project's or
+                             // module's folder.
+                             [](const fs::path& path) -> const char* {
+                                 return path.filename() == "res"
+                                         || (path.filename().empty() && path.parent_path().filename() == "res")
+                                         || (isFolder(path) && isGradleFolder(path))
+                                     ? "res"
+                                     : nullptr;
+                             }};
 
 } // namespace quorva

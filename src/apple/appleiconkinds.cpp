@@ -16,14 +16,23 @@ namespace {
 const OptionSchema& setOptions(bool mac)
 {
     const auto keys = [](bool withShape) {
-        OptionSchema keys = {{"catalog", OptionType::Output, true},
-                             {"set", OptionType::SetName},
-                             {"single-size", OptionType::Flag},
-                             {"dark", OptionType::FlagOrImage},
-                             {"tinted", OptionType::FlagOrImage},
-                             {"fit", OptionType::Choice, false, {"stretch", "contain", "cover"}},
-                             {"drop", OptionType::SlotKinds},
-                             {"force", OptionType::Flag}};
+        OptionSchema keys
+            = {{"catalog", OptionType::Output, true},
+               OptionSpec{"set", OptionType::SetName}.described(
+                   "the app icon set's name in the catalog, or the .icon's (default: AppIcon)"),
+               OptionSpec{"single-size", OptionType::Flag}.described(
+                   "one 1024 px AppIcon.png, from which Xcode makes every size"),
+               OptionSpec{"dark", OptionType::FlagOrImage}.described(
+                   "add the dark icon: FILE, or the source's transparent artwork"),
+               OptionSpec{"tinted", OptionType::FlagOrImage}.described(
+                   "add the tinted icon: the luminance of FILE or of the artwork"),
+               OptionSpec{"fit", OptionType::Choice, false, {"stretch", "contain", "cover"}}.described(
+                   "a source that is not square: stretch it onto the square (the default), contain it whole, or "
+                   "cover the square and cut the rest"),
+               OptionSpec{"drop", OptionType::SlotKinds}.described(
+                   "the kinds of slot the set may lose, joined by commas"),
+               OptionSpec{"force", OptionType::Flag}.described(
+                   "replace a set folder even if it holds files the set does not name")};
         if (withShape)
             keys.push_back(macShapeOption());
         return withSharedOptions(std::move(keys));
@@ -152,9 +161,13 @@ KindOutput makeSet(const KindRequest& request, ApplePlatform own)
 const OptionSchema& iconComposerOptions()
 {
     static const OptionSchema options
-        = {{"folder", OptionType::Output, true}, {"name", OptionType::SetName},       {"layer", OptionType::SetName},
-           {"dark", OptionType::FlagOrImage},    {"tinted", OptionType::FlagOrImage}, {"source", OptionType::Image},
-           {"background", OptionType::Colour},   {"padding", OptionType::Padding}};
+        = withSharedOptions({{"folder", OptionType::Output, true},
+                             OptionSpec{"name", OptionType::SetName}.described("the .icon's name (default: AppIcon)"),
+                             OptionSpec{"layer", OptionType::SetName}.described("the art's layer's name"),
+                             OptionSpec{"dark", OptionType::FlagOrImage}.described(
+                                 "add the dark appearance: FILE, or the source's artwork"),
+                             OptionSpec{"tinted", OptionType::FlagOrImage}.described(
+                                 "add the tinted appearance: FILE, or the source's artwork")});
     return options;
 }
 

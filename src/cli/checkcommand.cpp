@@ -1,20 +1,12 @@
 #include "cli/checkcommand.h"
 
-#include "android/androidkind.h"
-#include "android/gradleproject.h"
 #include "android/rescheck.h"
 #include "apple/catalogcheck.h"
-#include "desktop/desktopkinds.h"
-#include "msix/msixcheck.h"
-#include "msix/msixkind.h"
+#include "cli/kindcommand.h"
 #include "project/projectcheck.h"
 #include "support/countedtext.h"
 #include "support/fileio.h"
 #include "support/paths.h"
-#include "tauri/tauricheck.h"
-#include "tauri/taurikind.h"
-#include "web/webcheck.h"
-#include "web/webkind.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -141,23 +133,10 @@ CheckedPlace placeOf(const fs::path& path)
         more[QLatin1String(key)] = {displayPath(path), 0};
         return CheckedPlace{{}, &kind, more, {}};
     };
-    const QString extension = displayPath(path.extension()).toLower();
-    if (isFile(path) && extension == QLatin1String(".ico"))
-        return of(icoKind, "file");
-    if (isFile(path) && extension == QLatin1String(".icns"))
-        return of(icnsKind, "file");
-    if (isFile(path) && path.filename().string().starts_with("tauri.") && extension == QLatin1String(".json"))
-        return of(tauriKind, "config");
-    if (isFolder(path) && isMsixFolder(path))
-        return of(msixKind, "folder");
-    if (isFolder(path) && siteManifest(path))
-        return of(webKind, "folder"); // a folder holding a web manifest is a site
-    // An Android app's resources are a folder named res, or a Gradle project's or module's
-    // folder; everything else is Apple's.
-    if (path.filename() == "res" || (path.filename().empty() && path.parent_path().filename() == "res")
-        || (isFolder(path) && isGradleFolder(path)))
-        return of(androidKind, "res");
-    return {path, nullptr, {}, {}};
+    for (const OutputKind* kind : commandKinds())
+        if (const char* key = kind->check && kind->heldAt ? kind->heldAt(path) : nullptr)
+            return of(*kind, key);
+    return {path, nullptr, {}, {}}; // everything else is Apple's
 }
 
 } // namespace

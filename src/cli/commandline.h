@@ -82,7 +82,4 @@ CommandLine parseCommandLine(const QStringList& arguments);
 // catalog is --into and its source an argument; the slots a set may lose are sync's concern.
 const OptionSchema& appIconFlags();
 
-QString usageText();
-QString versionText();
-
 } // namespace quorva

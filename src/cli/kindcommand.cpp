@@ -22,9 +22,9 @@ const std::vector<const OutputKind*>& commandKinds()
         &icoKind,     // ico SOURCE FILE.ico
         &icnsKind,    // icns SOURCE FILE.icns
         &hicolorKind, // linux SOURCE DIR --id APP_ID
-        &webKind,     // web SOURCE DIR
         &tauriKind,   // tauri SOURCE CONFIG
         &msixKind,    // msix SOURCE DIR [--msix]
+        &webKind,     // web SOURCE DIR (after msix: check takes a folder for the first kind it holds)
         &expoKind,    // expo SOURCE CONFIG
     };
     return kinds;

@@ -4,6 +4,7 @@
 #include "cli/generatecommand.h"
 #include "cli/kindcommand.h"
 #include "cli/projectcommand.h"
+#include "cli/usagetext.h"
 
 #include <QStringList>
 #include <QtGlobal>

@@ -32,7 +32,8 @@ const OptionSchema& icoOptions()
 {
     static const OptionSchema options = withSharedOptions({
         {"file", OptionType::Output, true, {}, nullptr, nullptr, 1024, ".ico"},
-        {"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 256},
+        OptionSpec{"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 256}.described(
+            "the pixel sizes, joined by commas (16,32,48 is a favicon)"),
     });
     return options;
 }
@@ -52,8 +53,8 @@ const OptionSchema& icnsOptions()
     static const OptionSchema options = {
         {"file", OptionType::Output, true, {}, nullptr, nullptr, 1024, ".icns"},
         macShapeOption(),
-        {"source", OptionType::Image},
-        {"padding", OptionType::Padding},
+        sharedOption("source"),
+        sharedOption("padding"),
     };
     return options;
 }
@@ -72,8 +73,17 @@ const OptionSchema& hicolorOptions()
 {
     static const OptionSchema options = withSharedOptions({
         {"folder", OptionType::Output, true},
-        {"id", OptionType::Name, true, {}, appIdProblem, "an application ID (a reverse DNS name: org.example.App)"},
-        {"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 1024},
+        OptionSpec{"id",
+                   OptionType::Name,
+                   true,
+                   {},
+                   appIdProblem,
+                   "an application ID (a reverse DNS name: org.example.App)"}
+            .described("the application's reverse DNS name, as its .desktop file's name and Icon= say "
+                       "(org.example.App)",
+                       "APP_ID"),
+        OptionSpec{"sizes", OptionType::Sizes, false, {}, nullptr, nullptr, 1024}.described(
+            "the pixel sizes, joined by commas"),
     });
     return options;
 }
@@ -121,10 +131,37 @@ KindCheck checkIcnsFile(const KindRequest& request)
     return checkIconFile(request, false);
 }
 
+const char* iconFileAt(const fs::path& path, const char* extension)
+{
+    return isFile(path) && displayPath(path.extension()).toLower() == QLatin1String(extension) ? "file" : nullptr;
+}
+
 } // namespace
 
-const OutputKind icoKind{"windows", "ico", icoOptions, {"source", "file"}, makeIco, checkIcoFile};
-const OutputKind icnsKind{"icns", "icns", icnsOptions, {"source", "file"}, makeIcns, checkIcnsFile};
-const OutputKind hicolorKind{"linux", "linux", hicolorOptions, {"source", "folder"}, makeHicolor};
+const OutputKind icoKind{"windows",
+                         "ico",
+                         icoOptions,
+                         {"source", "file"},
+                         makeIco,
+                         checkIcoFile,
+                         "writes a Windows .ico file: 16, 20, 24, 32, 40, 48, 64 and 256 px unless --sizes says "
+                         "otherwise",
+                         [](const fs::path& path) { return iconFileAt(path, ".ico"); }};
+const OutputKind icnsKind{"icns",
+                          "icns",
+                          icnsOptions,
+                          {"source", "file"},
+                          makeIcns,
+                          checkIcnsFile,
+                          "writes a macOS .icns file: every PNG type from 16 to 1024 px",
+                          [](const fs::path& path) { return iconFileAt(path, ".icns"); }};
+const OutputKind hicolorKind{"linux",
+                             "linux",
+                             hicolorOptions,
+                             {"source", "folder"},
+                             makeHicolor,
+                             nullptr,
+                             "writes DIR/hicolor/SIZExSIZE/apps/APP_ID.png from 16 to 512 px, and "
+                             "DIR/hicolor/scalable/apps/APP_ID.svg for an SVG source"};
 
 } // namespace quorva

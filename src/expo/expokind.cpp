@@ -12,10 +12,12 @@ constexpr qint64 maxConfigBytes = 4 << 20;
 
 const OptionSchema& expoOptions()
 {
-    static const OptionSchema options = {
-        {"config", OptionType::Output, true}, {"monochrome", OptionType::FlagOrImage}, {"source", OptionType::Image},
-        {"background", OptionType::Colour},   {"padding", OptionType::Padding},
-    };
+    static const OptionSchema options = withSharedOptions(
+        {{"config", OptionType::Output, true},
+         OptionSpec{"monochrome", OptionType::FlagOrImage}.described(
+             "write the themed icon (Android 13) the configuration names: the art's shape, or FILE's; "
+             "false keeps the project's own")},
+        {{"background", "the adaptive icon's background colour, where the configuration names none"}});
     return options;
 }
 
@@ -71,6 +73,12 @@ KindOutput makeExpoImages(const KindRequest& request)
 
 } // namespace
 
-const OutputKind expoKind{"expo", "expo", expoOptions, {"source", "config"}, makeExpoImages};
+const OutputKind expoKind{"expo",
+                          "expo",
+                          expoOptions,
+                          {"source", "config"},
+                          makeExpoImages,
+                          nullptr,
+                          "writes the images an Expo app.json names, 1024 px"};
 
 } // namespace quorva

@@ -24,8 +24,9 @@ QString qualifiersKey(const MsixImageName& image)
 
 const OptionSchema& msixOptions()
 {
-    static const OptionSchema options
-        = withSharedOptions({{"folder", OptionType::Output, true}, {"msix", OptionType::Flag}});
+    static const OptionSchema options = withSharedOptions(
+        {{"folder", OptionType::Output, true},
+         OptionSpec{"msix", OptionType::Flag}.described("Windows 11's qualified images, not Tauri's flat set")});
     return options;
 }
 
@@ -89,6 +90,17 @@ KindCheck checkMsixImages(const KindRequest& request)
 
 } // namespace
 
-const OutputKind msixKind{"msix", "msix", msixOptions, {"source", "folder"}, makeMsixImages, checkMsixImages};
+const OutputKind msixKind{"msix",
+                          "msix",
+                          msixOptions,
+                          {"source", "folder"},
+                          makeMsixImages,
+                          checkMsixImages,
+                          "writes a Windows package's images into DIR: StoreLogo.png and Square30x30Logo.png to "
+                          "Square310x310Logo.png as tauri icon does; with --msix, Windows 11's set: every tile at "
+                          "scale-100 to scale-400 and the app icon at each targetsize, plated and unplated",
+                          [](const fs::path& path) {
+                              return isFolder(path) && isMsixFolder(path) ? "folder" : nullptr;
+                          }};
 
 } // namespace quorva

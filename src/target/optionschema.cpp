@@ -35,22 +35,41 @@ bool opaqueColour(const QString& text)
 const OptionSchema& sharedOptions()
 {
     static const OptionSchema options = {
-        {"source", OptionType::Image},
-        {"background", OptionType::Colour},
-        {"padding", OptionType::Padding},
+        OptionSpec{"source", OptionType::Image}.described("the image the icons are made from"),
+        OptionSpec{"background", OptionType::Colour}.described(
+            "lay the art onto COLOR first: #RGB, #RRGGBB, rgb(r, g, b) or a CSS colour name (white, navy, …); "
+            "it must be opaque"),
+        OptionSpec{"padding", OptionType::Padding}.described("leave this margin on each side of the art"),
     };
     return options;
 }
 
-OptionSchema withSharedOptions(OptionSchema own)
+const OptionSpec& sharedOption(const char* key)
 {
-    own.insert(own.end(), sharedOptions().begin(), sharedOptions().end());
+    return *findOption(sharedOptions(), QLatin1String(key));
+}
+
+OptionSchema withSharedOptions(OptionSchema own, const std::map<QString, const char*>& helps)
+{
+    for (const OptionSpec& shared : sharedOptions()) {
+        const auto same = std::find_if(own.begin(), own.end(), [&](const OptionSpec& option) {
+            return QLatin1String(option.key) == QLatin1String(shared.key);
+        });
+        const auto help = helps.find(QLatin1String(shared.key));
+        OptionSpec option = same != own.end() ? *same : shared;
+        if (same != own.end())
+            own.erase(same);
+        own.push_back(help == helps.end() ? option : option.described(help->second));
+    }
     return own;
 }
 
 const OptionSpec& macShapeOption()
 {
-    static const OptionSpec option{"mac-shape", OptionType::Choice, false, {"auto", "keep", "apply"}};
+    static const OptionSpec option
+        = OptionSpec{"mac-shape", OptionType::Choice, false, {"auto", "keep", "apply"}}.described(
+            "lay the Mac icons into the macOS shape (apply), use the art as it is (keep), or shape a full-bleed "
+            "square only (auto, the default)");
     return option;
 }
 

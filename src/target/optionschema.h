@@ -67,14 +67,30 @@ struct OptionSpec {
     const char* takes = nullptr;
     int most = 1024;            // Sizes: the largest side
     const char* extension = ""; // Output: the file's name must end in it (".ico")
+    // What it does, as --help says it, and what its value is called there ("APP_ID"); by its
+    // type where that says enough.
+    const char* help = nullptr;
+    const char* valueName = nullptr;
+
+    OptionSpec described(const char* text, const char* value = nullptr) const
+    {
+        OptionSpec option = *this;
+        option.help = text;
+        option.valueName = value ? value : valueName;
+        return option;
+    }
 };
 using OptionSchema = std::vector<OptionSpec>;
 
 // The keys every output's table may take over from the project's own: the source, its
 // background, its margin.
 const OptionSchema& sharedOptions();
-// An output's own options followed by the shared ones, as its table lists them.
-OptionSchema withSharedOptions(OptionSchema own);
+// One of them, for an output that takes only some.
+const OptionSpec& sharedOption(const char* key);
+// An output's own options followed by the shared ones, as its table lists them: an own option of
+// a shared key (one of its own type) stands in its place. helps says what a shared one does for
+// this output, where that is more than the shared words say.
+OptionSchema withSharedOptions(OptionSchema own, const std::map<QString, const char*>& helps = {});
 // Whether Mac icons lay the art into the macOS shape: "auto", "keep" or "apply", for the app
 // icon sets and the .icns file alike.
 const OptionSpec& macShapeOption();

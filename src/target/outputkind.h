@@ -134,6 +134,11 @@ struct OutputKind {
     KindOutput (*make)(const KindRequest&);
     // Its files checked where a request says they are; null for files no tool refuses.
     KindCheck (*check)(const KindRequest&) = nullptr;
+    // What its command writes, as --help says it, its arguments by their names there.
+    const char* about = nullptr;
+    // Whether a path that check is given holds its files, by what the path holds: the key of
+    // its options the path is, else null.
+    const char* (*heldAt)(const std::filesystem::path&) = nullptr;
 };
 
 } // namespace quorva

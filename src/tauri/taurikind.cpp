@@ -19,9 +19,9 @@ const OptionSchema& tauriOptions()
 {
     static const OptionSchema options = {
         {"config", OptionType::Output, true},
-        {"mac-shape", OptionType::Choice, false, {"auto", "keep", "apply"}},
-        {"source", OptionType::Image},
-        {"padding", OptionType::Padding},
+        macShapeOption(),
+        sharedOption("source"),
+        sharedOption("padding"),
     };
     return options;
 }
@@ -118,6 +118,19 @@ std::vector<fs::path> tauriConfigs(const fs::path& config)
     return configs;
 }
 
-const OutputKind tauriKind{"tauri", "tauri", tauriOptions, {"source", "config"}, makeTauriIcons, checkTauri};
+const OutputKind tauriKind{"tauri",
+                           "tauri",
+                           tauriOptions,
+                           {"source", "config"},
+                           makeTauriIcons,
+                           checkTauri,
+                           "writes every icon a Tauri configuration's bundle.icon (and its platforms' "
+                           "configurations') lists, at the size its name gives",
+                           [](const fs::path& path) -> const char* {
+                               return isFile(path) && path.filename().string().starts_with("tauri.")
+                                       && displayPath(path.extension()).toLower() == QLatin1String(".json")
+                                   ? "config"
+                                   : nullptr;
+                           }};
 
 } // namespace quorva

@@ -11,7 +11,12 @@ namespace {
 const OptionSchema& webOptions()
 {
     static const OptionSchema options
-        = withSharedOptions({{"folder", OptionType::Output, true}, {"manifest", OptionType::Output}});
+        = withSharedOptions({{"folder", OptionType::Output, true},
+                             OptionSpec{"manifest", OptionType::Output}.described(
+                                 "the site's manifest, when it is not DIR's own")},
+                            {{"background",
+                              "lay the art onto COLOR behind the touch icon and the maskable icons "
+                              "(default: white)"}});
     return options;
 }
 
@@ -68,6 +73,19 @@ KindCheck checkWebIcons(const KindRequest& request)
 
 } // namespace
 
-const OutputKind webKind{"web", "web", webOptions, {"source", "folder"}, makeWebIcons, checkWebIcons};
+const OutputKind webKind{"web",
+                         "web",
+                         webOptions,
+                         {"source", "folder"},
+                         makeWebIcons,
+                         checkWebIcons,
+                         "writes a site's icons into DIR: favicon.ico, favicon.svg for an SVG, apple-touch-icon.png, "
+                         "icon-192.png, icon-512.png, their maskable twins and manifest.webmanifest; a manifest in "
+                         "DIR (manifest.webmanifest, manifest.json or --manifest FILE) says which icons to write "
+                         "instead, and only gets the 192 and 512 px entries it lacks; prints the <link> lines",
+                         // A folder holding a web manifest is a site.
+                         [](const fs::path& path) {
+                             return isFolder(path) && siteManifest(path) ? "folder" : nullptr;
+                         }};
 
 } // namespace quorva
