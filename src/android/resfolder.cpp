@@ -3,6 +3,7 @@
 #include "support/fileio.h"
 #include "support/paths.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <fcntl.h>
@@ -14,6 +15,21 @@ namespace {
 constexpr qint64 maxValuesBytes = 4 << 20;
 
 } // namespace
+
+FolderQualifiers qualifiersOf(const QString& folder)
+{
+    static const QRegularExpression version(QStringLiteral("^v(\\d+)$"));
+    FolderQualifiers qualifiers;
+    const QStringList parts = folder.split(QLatin1Char('-'));
+    for (const QString& part : parts.mid(1)) {
+        if (const QRegularExpressionMatch match = version.match(part); match.hasMatch())
+            qualifiers.version = match.captured(1).toInt();
+        else if (part.endsWith(QLatin1String("dpi")) && part != QLatin1String("anydpi")
+                 && part != QLatin1String("nodpi"))
+            qualifiers.density = part;
+    }
+    return qualifiers;
+}
 
 bool isBitmapFile(const QString& file)
 {

@@ -18,6 +18,13 @@ namespace quorva {
 QString resourceName(const QString& file);
 // A bitmap resource, as a launcher icon's may be: PNG or WebP.
 bool isBitmapFile(const QString& file);
+// What a resource folder's name qualifies it by: a density ("hdpi"; none for anydpi and nodpi,
+// whose files serve every density) and the Android version it is for (26 for -v26, else 0).
+struct FolderQualifiers {
+    QString density;
+    int version = 0;
+};
+FolderQualifiers qualifiersOf(const QString& folder);
 // The most of a resource's XML that is read: a launcher's definition is a few hundred bytes.
 inline constexpr qint64 maxResXmlBytes = 4 << 20;
 
