@@ -90,17 +90,20 @@ KindCheck checkMsixImages(const KindRequest& request)
 
 } // namespace
 
-const OutputKind msixKind{"msix",
-                          "msix",
-                          msixOptions,
-                          {"source", "folder"},
-                          makeMsixImages,
-                          checkMsixImages,
-                          "writes a Windows package's images into DIR: StoreLogo.png and Square30x30Logo.png to "
-                          "Square310x310Logo.png as tauri icon does; with --msix, Windows 11's set: every tile at "
-                          "scale-100 to scale-400 and the app icon at each targetsize, plated and unplated",
-                          [](const fs::path& path) {
-                              return isFolder(path) && isMsixFolder(path) ? "folder" : nullptr;
-                          }};
+const OutputKind
+    msixKind{"msix",
+             "msix",
+             msixOptions,
+             {"source", "folder"},
+             makeMsixImages,
+             checkMsixImages,
+             "writes a Windows package's images into DIR: StoreLogo.png and Square30x30Logo.png to "
+             "Square310x310Logo.png as tauri icon does; with --msix, Windows 11's set: every tile at "
+             "scale-100 to scale-400 and the app icon at each targetsize, plated and unplated",
+             [](const fs::path& path) { return isFolder(path) && isMsixFolder(path) ? "folder" : nullptr; },
+             // Qualified as Windows 11 wants them, or the flat set.
+             [](const fs::path& path) {
+                 return hasQualifiedMsixImages(path) ? ConfigTable{{QStringLiteral("msix"), {true, 0}}} : ConfigTable{};
+             }};
 
 } // namespace quorva

@@ -4,7 +4,6 @@
 #include "android/launchericonname.h"
 #include "expo/expoconfig.h"
 #include "image/csscolour.h"
-#include "msix/msixcheck.h"
 #include "msix/msixkind.h"
 #include "project/electronconfig.h"
 #include "support/fileio.h"
@@ -330,15 +329,13 @@ private:
         m_missing[TargetKind::Web] = QStringLiteral("no web app manifest in web/, public/, static/ or src/");
     }
 
-    // A Windows package's images, as the folder has them: qualified as Windows 11 wants them, or
-    // the flat set.
-    void msix(const QString& folder, const QString& how)
+    // A kind's files found in a folder, to be made again as they were made.
+    void foundFolder(const OutputKind& kind, const QString& folder, const QString& how)
     {
-        ConfigTable table{{QStringLiteral("folder"), textValue(folder)}};
-        if (hasQualifiedMsixImages(m_root / toPath(folder)))
-            table[QStringLiteral("msix")] = {true, 0};
-        m_project.config.targets[TargetKind{msixKind.table}] = table;
-        m_project.found << QStringLiteral("msix: %1 (%2)").arg(folder, how);
+        ConfigTable table = kind.madeWith ? kind.madeWith(m_root / toPath(folder)) : ConfigTable{};
+        table[QStringLiteral("folder")] = textValue(folder);
+        m_project.config.targets[TargetKind{kind.table}] = table;
+        m_project.found << QStringLiteral("%1: %2 (%3)").arg(QLatin1String(kind.table), folder, how);
     }
 
     void desktop()
@@ -373,11 +370,12 @@ private:
             m_project.config.targets[TargetKind::Tauri]
                 = {{QStringLiteral("config"), textValue(QStringLiteral("src-tauri/tauri.conf.json"))}};
             m_project.found << QStringLiteral("tauri: the icons src-tauri/tauri.conf.json bundles (bundle.icon)");
-            if (isMsixFolder(m_root / "src-tauri/icons"))
-                msix(QStringLiteral("src-tauri/icons"), QStringLiteral("the Windows Store images tauri icon wrote"));
+            if (msixKind.heldAt(m_root / "src-tauri/icons"))
+                foundFolder(msixKind, QStringLiteral("src-tauri/icons"),
+                            QStringLiteral("the Windows Store images tauri icon wrote"));
         }
         if (m_electron && m_electron->appx)
-            msix(*m_electron->appx, QStringLiteral("electron-builder's appx target"));
+            foundFolder(msixKind, *m_electron->appx, QStringLiteral("electron-builder's appx target"));
         if (!m_project.config.targets.count(TargetKind::Linux))
             m_missing[TargetKind::Linux] = QStringLiteral("no hicolor icon theme in this project; add [linux] with "
                                                           "folder and id to write one");

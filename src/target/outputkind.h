@@ -139,6 +139,9 @@ struct OutputKind {
     // Whether a path that check is given holds its files, by what the path holds: the key of
     // its options the path is, else null.
     const char* (*heldAt)(const std::filesystem::path&) = nullptr;
+    // The options its files at a path were made with, as init writes them into its table beside
+    // the path: so that the next run makes them as they are.
+    ConfigTable (*madeWith)(const std::filesystem::path&) = nullptr;
 };
 
 } // namespace quorva
