@@ -14,6 +14,17 @@ WriteReport makeAndInstall(const OutputKind& kind, ConfigTable options, const Im
     SourceImages images{std::filesystem::path()};
     images.provide(sourcePath, image);
     options[QStringLiteral("source")] = textValue(sourcePath);
+    // The window's choices are read by the kind's schema as a flag's or a key's would be.
+    for (const auto& [key, value] : options) {
+        const OptionSpec* option = findOption(kind.options(), key);
+        if (!option || checkValue(*option, value) != ValueCheck::Taken) {
+            WriteReport refused;
+            refused.failures << (option
+                                     ? QStringLiteral("'%1' takes %2").arg(key, typeText(*option, true))
+                                     : QStringLiteral("%1 takes no option '%2'").arg(QLatin1String(kind.table), key));
+            return refused;
+        }
+    }
     KindInputs inputs{std::filesystem::path()};
     const KindOutput made = kind.make({options, std::filesystem::path(), images, inputs, std::nullopt});
     if (made.failure) {
