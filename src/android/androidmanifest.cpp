@@ -30,6 +30,15 @@ std::optional<QString> placeholderName(const QString& value)
     return match.hasMatch() ? std::optional(match.captured(1)) : std::nullopt;
 }
 
+std::optional<QString> AndroidManifest::launchTheme() const
+{
+    const std::optional<ResourceRef> theme
+        = resourceReference(launcherTheme.isEmpty() ? applicationTheme : launcherTheme);
+    if (!theme || theme->type != QLatin1String("style"))
+        return std::nullopt;
+    return theme->name;
+}
+
 std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& manifest)
 {
     QFile file(displayPath(manifest));
@@ -42,6 +51,7 @@ std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& 
     struct Open {
         QString element;
         std::size_t firstIcon;
+        QString theme;
     };
     std::vector<Open> open;
     while (!reader.atEnd()) {
@@ -55,6 +65,9 @@ std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& 
             continue;
         const QString element = reader.name().toString();
         const std::size_t first = icons.size();
+        const QString theme = reader.attributes().value(androidNamespace, QLatin1String("theme")).toString();
+        if (element == QLatin1String("application"))
+            read.applicationTheme = theme;
         for (const char* attribute : {"icon", "roundIcon"}) {
             const QString value = reader.attributes().value(androidNamespace, QLatin1String(attribute)).toString();
             if (!value.isEmpty())
@@ -71,12 +84,14 @@ std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& 
                 == QLatin1String("android.intent.category.LAUNCHER"))
             for (auto outer = open.rbegin(); outer != open.rend(); ++outer)
                 if (outer->element == QLatin1String("activity")) {
+                    if (read.launcherTheme.isEmpty())
+                        read.launcherTheme = outer->theme;
                     for (std::size_t i = outer->firstIcon; i < icons.size(); ++i)
                         if (icons[i].element == QLatin1String("activity"))
                             icons[i].launcher = true;
                     break;
                 }
-        open.push_back({element, first});
+        open.push_back({element, first, theme});
     }
     if (reader.hasError())
         return std::nullopt;

@@ -36,6 +36,12 @@ struct AndroidManifestIcon {
 struct AndroidManifest {
     std::vector<AndroidManifestIcon> icons; // in its order
     bool watch = false;                     // a Wear OS app (android.hardware.type.watch), which has no themed icons
+    QString applicationTheme;               // android:theme of <application>: "@style/AppTheme"
+    QString launcherTheme;                  // that of the activity the launcher starts, where it has one
+
+    // The theme the app starts in, whose window the launch screen is: the launcher activity's,
+    // else the application's; nothing when neither is one of the app's own styles.
+    std::optional<QString> launchTheme() const;
 };
 // Nothing when it can't be read as XML.
 std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& manifest);

@@ -15,7 +15,7 @@
 
 namespace quorva {
 
-class GradleModule;
+struct GradleModule;
 class GradleProject;
 
 // A module's resources as Android's build merges them, and where else the project defines any.

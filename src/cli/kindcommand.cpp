@@ -5,6 +5,7 @@
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
 #include "msix/msixkind.h"
+#include "splash/splashkind.h"
 #include "support/paths.h"
 #include "target/installer.h"
 #include "tauri/taurikind.h"
@@ -26,6 +27,7 @@ const std::vector<const OutputKind*>& commandKinds()
         &msixKind,    // msix SOURCE DIR [--msix]
         &webKind,     // web SOURCE DIR (after msix: check takes a folder for the first kind it holds)
         &expoKind,    // expo SOURCE CONFIG
+        &splashKind,  // splash SOURCE RES
     };
     return kinds;
 }

@@ -8,6 +8,7 @@
 #include "expo/expokind.h"
 #include "image/csscolour.h"
 #include "msix/msixkind.h"
+#include "splash/splashkind.h"
 #include "support/paths.h"
 #include "tauri/taurikind.h"
 #include "web/webkind.h"
@@ -281,6 +282,7 @@ const std::vector<SyncKind>& syncKinds()
         {TargetKind{tauriKind.table}, &tauriKind},
         {TargetKind{msixKind.table}, &msixKind},
         {TargetKind{expoKind.table}, &expoKind},
+        {TargetKind{splashKind.table}, &splashKind},
     };
     return kinds;
 }

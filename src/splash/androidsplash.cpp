@@ -1,0 +1,211 @@
+#include "splash/androidsplash.h"
+
+#include "android/androiddensity.h"
+#include "generation/sidebyside.h"
+#include "image/artplacement.h"
+#include "image/imageresizing.h"
+#include "splash/splashsizes.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <functional>
+
+namespace quorva {
+namespace {
+
+// The colour as a theme's item and a colour drawable write it: #RRGGBB.
+QString colourText(const QColor& colour)
+{
+    return colour.name(QColor::HexRgb);
+}
+
+QString drawableRef(const char* name)
+{
+    return QStringLiteral("@drawable/") + QLatin1String(name);
+}
+
+// Before Android 12: the screen's colour, and the art centred over it at its density's size.
+QByteArray layerList(const QColor& background)
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                          "<layer-list xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                          "    <item>\n"
+                          "        <color android:color=\"%1\" />\n"
+                          "    </item>\n"
+                          "    <item>\n"
+                          "        <bitmap android:gravity=\"center\" android:src=\"%2\" />\n"
+                          "    </item>\n"
+                          "</layer-list>\n")
+        .arg(colourText(background), drawableRef(splashImageName))
+        .toUtf8();
+}
+
+// The art of a launch screen at each density, made side by side.
+struct Bitmaps {
+    std::vector<std::pair<QString, std::function<QImage()>>> makers;
+
+    void add(const QString& path, std::function<QImage()> make) { makers.emplace_back(path, std::move(make)); }
+    // Encoded in order; the first that can't be made refuses the plan.
+    void into(Plan& plan) const
+    {
+        std::vector<std::optional<QByteArray>> bytes(makers.size());
+        std::vector<std::function<void()>> tasks;
+        for (std::size_t i = 0; i < makers.size(); ++i)
+            tasks.push_back([&, i] { bytes[i] = pngData(*makeImage(makers[i].second())).bytes; });
+        runSideBySide(tasks);
+        for (std::size_t i = 0; i < makers.size(); ++i) {
+            if (!bytes[i]) {
+                plan.refusal = QStringLiteral("%1: Couldn't make the image").arg(makers[i].first);
+                return;
+            }
+            plan.add(makers[i].first, *bytes[i]);
+        }
+    }
+};
+
+// The art of one screen: the Android 12 icon, the older screens' bitmap, both in every density
+// folder of a drawable qualifier ("drawable", "drawable-night").
+void addArt(Bitmaps& bitmaps, const ImageRef& art, const QString& drawable, const AndroidSplashOptions& options)
+{
+    const QRectF box = artBox(sampleBitmap(*art));
+    const bool onBackground = options.iconBackground.has_value();
+    const double canvas = onBackground ? splashIconOnBackgroundDp : splashIconDp;
+    const double visible = inscribedSquare(onBackground ? splashIconOnBackgroundCircleDp : splashIconCircleDp);
+    const double square = visible * (1 - options.padding) / canvas;
+    for (const AndroidDensity& density : androidDensities()) {
+        const QString folder = drawable + QLatin1Char('-') + density.qualifier() + QLatin1Char('/');
+        const int side = density.pixels(canvas);
+        bitmaps.add(folder + QLatin1String(splashIconName) + QStringLiteral(".png"),
+                    [art, box, side, square] { return artInSquare(*art, box, side, square); });
+        // Before Android 12 the art shows as large, with no canvas around it.
+        const int shown = density.pixels(visible * (1 - options.padding));
+        bitmaps.add(folder + QLatin1String(splashImageName) + QStringLiteral(".png"),
+                    [art, box, shown] { return artInSquare(*art, box, shown, 1); });
+    }
+}
+
+// The whole image, its aspect kept, centred on a transparent canvas of the size.
+QImage containedIn(const Image& image, QSize size)
+{
+    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    const QSize pixels = image.pixelSize();
+    if (pixels.isEmpty())
+        return canvas;
+    const double scale = std::min(double(size.width()) / pixels.width(), double(size.height()) / pixels.height());
+    const ImageRef scaled = resizedToSize(image, pixels.width() * scale, pixels.height() * scale);
+    if (scaled) {
+        const QImage& bitmap = scaled->representations().front();
+        QPainter painter(&canvas);
+        painter.drawImage(QPoint((size.width() - bitmap.width()) / 2, (size.height() - bitmap.height()) / 2), bitmap);
+    }
+    return canvas;
+}
+
+void addBranding(Bitmaps& bitmaps, const ImageRef& branding)
+{
+    for (const AndroidDensity& density : androidDensities()) {
+        const QSize size(density.pixels(splashBrandingWidthDp), density.pixels(splashBrandingHeightDp));
+        bitmaps.add(QStringLiteral("drawable-%1/%2.png").arg(density.qualifier(), QLatin1String(splashBrandingName)),
+                    [branding, size] { return containedIn(*branding, size); });
+    }
+}
+
+// The Android 12 items of a screen's theme.
+StyleItems splashItems(const AndroidSplashOptions& options, const QColor& background)
+{
+    StyleItems items = {{QStringLiteral("android:windowSplashScreenBackground"), colourText(background)},
+                        {QStringLiteral("android:windowSplashScreenAnimatedIcon"), drawableRef(splashIconName)}};
+    if (options.iconBackground)
+        items.emplace_back(QStringLiteral("android:windowSplashScreenIconBackgroundColor"),
+                           colourText(*options.iconBackground));
+    if (options.branding)
+        items.emplace_back(QStringLiteral("android:windowSplashScreenBrandingImage"), drawableRef(splashBrandingName));
+    return items;
+}
+
+// The theme as the first of the folders defines it, for a new file of a later version to start
+// from: a style of a values-v31 file takes the whole style's place there, items and parent.
+StyleDefinition baseStyle(const StylesFiles& styles, const QStringList& folders, const QString& theme)
+{
+    for (const QString& folder : folders)
+        if (const auto file = styles.find(folder); file != styles.end() && file->second.bytes)
+            if (const std::optional<StyleDefinition> style = styleIn(*file->second.bytes, theme))
+                return *style;
+    return {};
+}
+
+StylesFile fileIn(const StylesFiles& styles, const QString& folder)
+{
+    const auto file = styles.find(folder);
+    return file == styles.end() ? StylesFile{} : file->second;
+}
+
+} // namespace
+
+Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options, const StylesFiles& styles)
+{
+    Plan plan;
+    const bool dark = hasDarkScreen(options);
+    Bitmaps bitmaps;
+    addArt(bitmaps, art, QStringLiteral("drawable"), options);
+    if (options.darkArt)
+        addArt(bitmaps, options.darkArt, QStringLiteral("drawable-night"), options);
+    if (options.branding)
+        addBranding(bitmaps, options.branding);
+    bitmaps.into(plan);
+    if (plan.refusal)
+        return plan;
+
+    const QColor darkBackground = options.darkBackground.value_or(options.background);
+    for (const char* folder : {"drawable", "drawable-v21"})
+        plan.add(QLatin1String(folder) + QStringLiteral("/launch_background.xml"), layerList(options.background));
+    if (dark)
+        for (const char* folder : {"drawable-night", "drawable-night-v21"})
+            plan.add(QLatin1String(folder) + QStringLiteral("/launch_background.xml"), layerList(darkBackground));
+
+    // The themes: Android 12's items in values-v31 (values-night-v31), the older screens'
+    // window background in values (and values-night, where it defines the theme).
+    struct ThemeFile {
+        QString folder;
+        QStringList baseFolders;
+        StyleItems items;
+        bool always; // written where the file or the theme is missing
+    };
+    const StyleItems windowBackground
+        = {{QStringLiteral("android:windowBackground"), drawableRef(launchBackgroundName)}};
+    std::vector<ThemeFile> files;
+    if (options.windowBackground)
+        files = {{QStringLiteral("values"), {QStringLiteral("values")}, windowBackground, true},
+                 {QStringLiteral("values-night"), {QStringLiteral("values-night")}, windowBackground, false}};
+    files.push_back({QStringLiteral("values-v31"),
+                     {QStringLiteral("values-v31"), QStringLiteral("values")},
+                     splashItems(options, options.background),
+                     true});
+    if (dark)
+        files.push_back({QStringLiteral("values-night-v31"),
+                         {QStringLiteral("values-night-v31"), QStringLiteral("values-v31"),
+                          QStringLiteral("values-night"), QStringLiteral("values")},
+                         splashItems(options, darkBackground),
+                         true});
+    for (const ThemeFile& file : files) {
+        const StylesFile there = fileIn(styles, file.folder);
+        const std::optional<QByteArray>& bytes = there.bytes;
+        if (!file.always && (!bytes || !styleIn(*bytes, options.theme)))
+            continue;
+        const std::optional<QByteArray> edited
+            = withStyleItems(bytes, options.theme, baseStyle(styles, file.baseFolders, options.theme), file.items);
+        if (!edited) {
+            plan.refusal = QStringLiteral("%1/%2: its %3 theme can't be edited in place (defined twice, or "
+                                          "its items are more than text)")
+                               .arg(file.folder, there.name, options.theme);
+            return plan;
+        }
+        if (edited != bytes)
+            plan.add(file.folder + QLatin1Char('/') + there.name, *edited);
+    }
+    return plan;
+}
+
+} // namespace quorva

@@ -1,0 +1,169 @@
+#include "splash/splashkind.h"
+
+#include "android/androidmanifest.h"
+#include "android/gradleproject.h"
+#include "android/stylesfile.h"
+#include "splash/androidsplash.h"
+#include "support/paths.h"
+
+#include <algorithm>
+
+namespace quorva {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr qint64 maxValuesBytes = 4 << 20;
+
+const OptionSchema& splashOptions()
+{
+    static const OptionSchema options = withSharedOptions(
+        {
+            {"res", OptionType::Output, true},
+            OptionSpec{"theme", OptionType::Name, false, {}, styleNameProblem, styleNameText}.described(
+                "the launch theme to edit (default: the one the manifest gives the launcher activity, else the "
+                "application)"),
+            OptionSpec{"dark", OptionType::Image}.described("the dark screen's art (default: the source's)"),
+            OptionSpec{"dark-background", OptionType::Colour}.described("the dark screen's colour"),
+            OptionSpec{"icon-background", OptionType::Colour}.described(
+                "Android 12's circle behind the icon (the icon is then 240 dp, 160 dp of it showing)"),
+            OptionSpec{"branding", OptionType::Image}.described("Android 12's image at the bottom of the screen, "
+                                                                "200 × 80 dp"),
+        },
+        {{"background", "the screen's colour (default: white)"},
+         {"padding", "room inside the square of the icon that Android 12's circle never cuts"}});
+    return options;
+}
+
+// The manifests of the app that res is a source set's folder of: the module's, where a Gradle
+// project holds it, else the one beside res.
+std::vector<fs::path> manifestsOf(const fs::path& res)
+{
+    if (const std::optional<GradleProject> project = GradleProject::above(res))
+        if (const GradleModule* module = project->moduleOf(res))
+            return module->manifests();
+    return {res.parent_path() / "AndroidManifest.xml"};
+}
+
+// The theme the app launches in, as its manifests name it, and whether it is the launcher
+// activity's own rather than the application's.
+struct LaunchTheme {
+    QString name;
+    bool activitysOwn = false;
+};
+std::optional<LaunchTheme> launchThemeOf(const KindRequest& request, const fs::path& res)
+{
+    for (const fs::path& manifest : manifestsOf(res)) {
+        request.inputs.read(manifest);
+        if (const std::optional<AndroidManifest> read = readAndroidManifest(manifest))
+            if (const std::optional<QString> theme = read->launchTheme())
+                return LaunchTheme{*theme,
+                                   !read->launcherTheme.isEmpty() && read->launcherTheme != read->applicationTheme};
+    }
+    return std::nullopt;
+}
+
+// Whether a theme's window background is a drawable of the app's already: a launch screen.
+bool namesDrawableBackground(const StyleDefinition& style)
+{
+    return std::any_of(style.items.begin(), style.items.end(), [](const auto& item) {
+        return item.first == QLatin1String("android:windowBackground")
+            && item.second.startsWith(QLatin1String("@drawable/"));
+    });
+}
+
+// Each values folder's file that defines the theme, else its styles.xml where it has one.
+StylesFiles stylesOf(const KindRequest& request, const fs::path& res, const QString& theme)
+{
+    StylesFiles files;
+    for (const char* folder : {"values", "values-night", "values-v31", "values-night-v31"}) {
+        const QString name = QLatin1String(folder);
+        std::optional<StylesFile> styles;
+        for (const QString& file : request.inputs.list(res / folder)) {
+            if (!file.endsWith(QLatin1String(".xml")))
+                continue;
+            const std::optional<QByteArray> bytes = request.inputs.read(res / folder / toPath(file), maxValuesBytes);
+            if (!bytes)
+                continue;
+            if (styleIn(*bytes, theme)) {
+                styles = StylesFile{file, bytes};
+                break;
+            }
+            if (file == QLatin1String("styles.xml"))
+                styles = StylesFile{file, bytes};
+        }
+        if (styles)
+            files[name] = *styles;
+    }
+    return files;
+}
+
+KindOutput makeSplash(const KindRequest& request)
+{
+    KindOutput out;
+    out.where = request.text(QStringLiteral("res"));
+    const SourceImages::Source& source = request.image();
+    if (!source.loaded.image)
+        return KindOutput::unreadable(source.loaded.error);
+    const fs::path res = request.path(QStringLiteral("res"));
+    AndroidSplashOptions options;
+    const std::optional<QString> given = request.file(QStringLiteral("theme"));
+    const std::optional<LaunchTheme> theme = given ? LaunchTheme{*given, true} : launchThemeOf(request, res);
+    if (!theme) {
+        out = KindOutput::failed(
+            pathLine(res, QStringLiteral("the app's manifest gives its launcher activity no theme of the app's own")));
+        out.settledBy = QStringLiteral("theme");
+        return out;
+    }
+    options.theme = theme->name;
+    options.background = request.colour().value_or(QColor(Qt::white));
+    options.darkBackground = request.colour(QStringLiteral("dark-background"));
+    options.iconBackground = request.colour(QStringLiteral("icon-background"));
+    options.padding = request.padding();
+    for (const auto& [key, image] : {std::pair(QStringLiteral("dark"), &options.darkArt),
+                                     std::pair(QStringLiteral("branding"), &options.branding)}) {
+        if (!request.file(key))
+            continue;
+        const SourceImages::Source& own = request.image(key);
+        if (!own.loaded.image)
+            return KindOutput::failed(own.loaded.error);
+        *image = own.loaded.image;
+    }
+    const StylesFiles styles = stylesOf(request, res, options.theme);
+    const auto values = styles.find(QStringLiteral("values"));
+    if (values == styles.end() || !values->second.bytes || !styleIn(*values->second.bytes, options.theme)) {
+        out = KindOutput::failed(
+            pathLine(res, QStringLiteral("no values file here defines the launch theme %1").arg(options.theme)));
+        out.settledBy = QStringLiteral("theme");
+        return out;
+    }
+    options.windowBackground
+        = theme->activitysOwn || namesDrawableBackground(*styleIn(*values->second.bytes, options.theme));
+    if (!options.windowBackground)
+        out.notes << pathLine(res,
+                              QStringLiteral("%1 is the application's theme, whose window background every "
+                                             "window shows: it stays, and before Android 12 the launch screen "
+                                             "is that background. A launch theme of the launcher activity's own "
+                                             "(--theme) shows launch_background.xml")
+                                  .arg(options.theme));
+    const Plan plan = planAndroidSplash(source.loaded.image, options, styles);
+    if (plan.refusal)
+        return KindOutput::failed(pathLine(res, *plan.refusal));
+    out.placements.push_back({res, plan, false});
+    return out;
+}
+
+} // namespace
+
+const OutputKind splashKind{"splash",
+                            "splash",
+                            splashOptions,
+                            {"source", "res"},
+                            makeSplash,
+                            nullptr,
+                            "writes the Android launch screen into RES: the launch theme's Android 12 items in "
+                            "values-v31 (the icon on its 288 dp canvas, the art inside the square that the circle "
+                            "never cuts) and, before Android 12, launch_background.xml's colour and centred art, "
+                            "named by the theme's window background; the dark screen under -night with --dark or "
+                            "--dark-background. The themes are edited in place"};
+
+} // namespace quorva

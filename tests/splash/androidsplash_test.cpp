@@ -1,0 +1,231 @@
+// quorva-cli splash on a res folder laid out as Flutter's, React Native's and a native app's keep
+// their launch themes: every drawable a theme names is written in the same run, Android 12's
+// icon keeps its art inside the circle that shows, the dark screen goes under -night, and what
+// the project's themes had beside Quorva's items stays.
+#include "android/stylesfile.h"
+#include "testsupport.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace fs = std::filesystem;
+using namespace quorva;
+
+namespace {
+
+const QByteArray flutterManifest
+    = "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+      "  <application android:label=\"app\" android:icon=\"@mipmap/ic_launcher\">\n"
+      "    <activity android:name=\".MainActivity\" android:theme=\"@style/LaunchTheme\">\n"
+      "      <intent-filter>\n"
+      "        <action android:name=\"android.intent.action.MAIN\"/>\n"
+      "        <category android:name=\"android.intent.category.LAUNCHER\"/>\n"
+      "      </intent-filter>\n"
+      "    </activity>\n"
+      "  </application>\n"
+      "</manifest>\n";
+
+const QByteArray flutterStyles = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                                 "<resources>\n"
+                                 "    <style name=\"LaunchTheme\" parent=\"@android:style/Theme.Light.NoTitleBar\">\n"
+                                 "        <item name=\"android:windowBackground\">@drawable/launch_background</item>\n"
+                                 "        <item name=\"android:forceDarkAllowed\">false</item>\n"
+                                 "    </style>\n"
+                                 "    <style name=\"NormalTheme\" parent=\"@android:style/Theme.Light.NoTitleBar\">\n"
+                                 "        <item name=\"android:windowBackground\">?android:colorBackground</item>\n"
+                                 "    </style>\n"
+                                 "</resources>\n";
+
+// A native app's: the theme in themes.xml, named by the application alone.
+const QByteArray nativeManifest = "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                                  "  <application android:theme=\"@style/Theme.App\"/>\n"
+                                  "</manifest>\n";
+const QByteArray nativeThemes = "<resources>\n"
+                                "    <style name=\"Theme.App\" parent=\"Theme.Material3.DayNight\"/>\n"
+                                "</resources>\n";
+
+class AndroidSplash : public ::testing::Test {
+protected:
+    test::Scratch scratch;
+    fs::path res = scratch / "app/src/main/res";
+    QString art = scratch.savePng("art.png", test::solidImage(600, 600, qRgb(200, 30, 30)));
+
+    static void write(const fs::path& file, const QByteArray& bytes)
+    {
+        fs::create_directories(file.parent_path());
+        test::writeBytes(file, bytes);
+    }
+    void flutterLayout()
+    {
+        write(scratch / "app/src/main/AndroidManifest.xml", flutterManifest);
+        write(res / "values/styles.xml", flutterStyles);
+    }
+    test::ProgramRun splash(QStringList more = {})
+    {
+        return test::runCli(QStringList{"splash", art, test::str(res)} + more);
+    }
+    // The drawables a file names: "splash_icon" for @drawable/splash_icon.
+    static QStringList drawablesNamedIn(const fs::path& file)
+    {
+        static const QRegularExpression named(QStringLiteral("@drawable/([a-z0-9_]+)"));
+        QStringList names;
+        for (auto match = named.globalMatch(QString::fromUtf8(test::readBytes(file))); match.hasNext();)
+            names << match.next().captured(1);
+        return names;
+    }
+};
+
+struct CircleRow {
+    const char* name;
+    const char* density;
+    int canvas; // px: the icon's canvas at the density, 288 dp (240 dp on an icon background)
+    int circle; // px: the diameter of what shows, 192 dp (160 dp)
+    bool onBackground;
+};
+
+class AndroidSplashCircle : public AndroidSplash, public ::testing::WithParamInterface<CircleRow> {};
+
+const CircleRow circleRows[] = {
+    {"mdpi", "mdpi", 288, 192, false},
+    {"hdpi", "hdpi", 432, 288, false},
+    {"xhdpi", "xhdpi", 576, 384, false},
+    {"xxhdpi", "xxhdpi", 864, 576, false},
+    {"xxxhdpi", "xxxhdpi", 1152, 768, false},
+    {"mdpiOnAnIconBackground", "mdpi", 240, 160, true},
+    {"hdpiOnAnIconBackground", "hdpi", 360, 240, true},
+    {"xhdpiOnAnIconBackground", "xhdpi", 480, 320, true},
+    {"xxhdpiOnAnIconBackground", "xxhdpi", 720, 480, true},
+    {"xxxhdpiOnAnIconBackground", "xxxhdpi", 960, 640, true},
+};
+
+} // namespace
+
+TEST_F(AndroidSplash, everyDrawableATheNamesIsWrittenInTheSameRun)
+{
+    flutterLayout();
+    const test::ProgramRun run = splash({"--dark-background", "#101010", "--branding", art});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    int named = 0;
+    for (const char* file : {"values/styles.xml", "values-v31/styles.xml", "values-night-v31/styles.xml",
+                             "drawable/launch_background.xml", "drawable-v21/launch_background.xml",
+                             "drawable-night/launch_background.xml", "drawable-night-v21/launch_background.xml"})
+        for (const QString& name : drawablesNamedIn(res / file)) {
+            ++named;
+            const bool xml = fs::exists(res / "drawable" / (name.toStdString() + ".xml"));
+            if (xml)
+                continue;
+            for (const char* density : {"mdpi", "hdpi", "xhdpi", "xxhdpi", "xxxhdpi"})
+                EXPECT_TRUE(fs::exists(res / ("drawable-" + std::string(density)) / (name.toStdString() + ".png")))
+                    << file << " names " << name.toStdString() << ", missing at " << density;
+        }
+    EXPECT_GE(named, 10);
+}
+
+TEST_F(AndroidSplash, theProjectsThemesKeepWhatIsNotQuorvas)
+{
+    flutterLayout();
+    ASSERT_EQ(splash().exitCode, 0);
+    // launch_background is named already: the file stays as it was.
+    EXPECT_EQ(test::readBytes(res / "values/styles.xml"), flutterStyles);
+    const std::optional<StyleDefinition> v31 = styleIn(test::readBytes(res / "values-v31/styles.xml"), "LaunchTheme");
+    ASSERT_TRUE(v31);
+    EXPECT_EQ(v31->parent, "@android:style/Theme.Light.NoTitleBar");
+    const auto has = [&](const char* name, const char* value) {
+        return std::find(v31->items.begin(), v31->items.end(), std::pair<QString, QString>(name, value))
+            != v31->items.end();
+    };
+    EXPECT_TRUE(has("android:forceDarkAllowed", "false"));
+    EXPECT_TRUE(has("android:windowSplashScreenBackground", "#ffffff"));
+    EXPECT_TRUE(has("android:windowSplashScreenAnimatedIcon", "@drawable/splash_icon"));
+    EXPECT_FALSE(fs::exists(res / "values-night-v31")) << "no dark screen was asked for";
+}
+
+TEST_F(AndroidSplash, aDarkScreen_isWrittenUnderNight_andNamedThere)
+{
+    flutterLayout();
+    const QString dark = scratch.savePng("dark.png", test::solidImage(600, 600, qRgb(240, 240, 240)));
+    ASSERT_EQ(splash({"--dark", dark, "--dark-background", "#202020"}).exitCode, 0);
+    const std::optional<StyleDefinition> night
+        = styleIn(test::readBytes(res / "values-night-v31/styles.xml"), "LaunchTheme");
+    ASSERT_TRUE(night);
+    EXPECT_NE(std::find(night->items.begin(), night->items.end(),
+                        std::pair<QString, QString>("android:windowSplashScreenBackground", "#202020")),
+              night->items.end());
+    EXPECT_TRUE(test::readBytes(res / "drawable-night/launch_background.xml").contains("#202020"));
+    const QImage icon = test::decodeFile(res / "drawable-night-xxxhdpi/splash_icon.png");
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(qRed(icon.pixel(icon.width() / 2, icon.height() / 2)), 240) << "the dark screen's own art";
+}
+
+TEST_F(AndroidSplash, theApplicationsTheme_getsAndroid12sItems_andKeepsTheWindowBackgroundEveryWindowShows)
+{
+    write(scratch / "app/src/main/AndroidManifest.xml", nativeManifest);
+    write(res / "values/themes.xml", nativeThemes);
+    const test::ProgramRun run = splash();
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(test::readBytes(res / "values/themes.xml"), nativeThemes);
+    EXPECT_FALSE(fs::exists(res / "values/styles.xml"));
+    EXPECT_TRUE(run.err.contains(QLatin1String("application's theme"))) << run.err.toStdString();
+    const std::optional<StyleDefinition> v31 = styleIn(test::readBytes(res / "values-v31/styles.xml"), "Theme.App");
+    ASSERT_TRUE(v31);
+    EXPECT_EQ(v31->parent, "Theme.Material3.DayNight");
+}
+
+TEST_F(AndroidSplash, aThemeGivenByName_isTheLaunchScreensOwn_andItsWindowBackgroundIsSet)
+{
+    write(scratch / "app/src/main/AndroidManifest.xml", nativeManifest);
+    write(res / "values/themes.xml", nativeThemes);
+    ASSERT_EQ(splash({"--theme", "Theme.App"}).exitCode, 0);
+    const std::optional<StyleDefinition> base = styleIn(test::readBytes(res / "values/themes.xml"), "Theme.App");
+    ASSERT_TRUE(base);
+    EXPECT_EQ(base->items, (StyleItems{{"android:windowBackground", "@drawable/launch_background"}}));
+}
+
+TEST_F(AndroidSplash, aManifestThatNamesNoTheme_isRefused_andNothingIsWritten)
+{
+    test::writeBytes(
+        scratch / "app/src/main/AndroidManifest.xml",
+        "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\"><application/></manifest>");
+    write(res / "values/styles.xml", flutterStyles);
+    const test::ProgramRun run = splash();
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(QLatin1String("theme"))) << run.err.toStdString();
+    EXPECT_FALSE(fs::exists(res / "values-v31"));
+    EXPECT_FALSE(fs::exists(res / "drawable-mdpi"));
+}
+
+TEST_P(AndroidSplashCircle, noArtPixelLiesOutsideTheCircleThatShows)
+{
+    const CircleRow& row = GetParam();
+    flutterLayout();
+    // A full-bleed opaque square: the art that reaches every corner, the worst case for the circle.
+    QStringList more;
+    if (row.onBackground)
+        more << "--icon-background"
+             << "#ffffff";
+    ASSERT_EQ(splash(more).exitCode, 0);
+    const QImage icon = test::decodeFile(res / ("drawable-" + std::string(row.density)) / "splash_icon.png")
+                            .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(icon.size(), QSize(row.canvas, row.canvas));
+    const double radius = row.circle / 2.0, centre = row.canvas / 2.0;
+    int outside = 0, art = 0;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x) {
+            if (qAlpha(icon.pixel(x, y)) == 0)
+                continue;
+            ++art;
+            // A pixel is outside when its nearest corner is.
+            const double dx = std::max(0.0, std::abs(x + 0.5 - centre) - 0.5);
+            const double dy = std::max(0.0, std::abs(y + 0.5 - centre) - 0.5);
+            if (std::hypot(dx, dy) > radius)
+                ++outside;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(art, row.circle * row.circle / 3) << "the art fills the square inside the circle";
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, AndroidSplashCircle, ::testing::ValuesIn(circleRows),
+                         [](const ::testing::TestParamInfo<CircleRow>& info) { return info.param.name; });
