@@ -33,13 +33,13 @@ QString styleText(const QString& indent, const QString& name, const StyleDefinit
 // The base's items with the given ones set: replaced where the base has them, added after.
 StyleDefinition merged(StyleDefinition base, const StyleItems& items)
 {
-    for (const auto& [name, value] : items) {
-        const auto same
-            = std::find_if(base.items.begin(), base.items.end(), [&](const auto& item) { return item.first == name; });
+    for (const auto& given : items) {
+        const auto same = std::find_if(base.items.begin(), base.items.end(),
+                                       [&](const auto& item) { return item.first == given.first; });
         if (same != base.items.end())
-            same->second = value;
+            same->second = given.second;
         else
-            base.items.emplace_back(name, value);
+            base.items.push_back(given);
     }
     return base;
 }
@@ -97,7 +97,8 @@ std::optional<StyleDefinition> styleIn(const QByteArray& xml, const QString& nam
         while (reader.readNextStartElement())
             if (reader.name() == QLatin1String("item")) {
                 const QString item = reader.attributes().value(QLatin1String("name")).toString();
-                style.items.emplace_back(item, reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
+                style.items.emplace_back(item,
+                                         reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
             } else {
                 reader.skipCurrentElement();
             }
