@@ -4,6 +4,7 @@
 #include "android/gradleproject.h"
 #include "android/stylesfile.h"
 #include "splash/androidsplash.h"
+#include "splash/splashcheck.h"
 #include "support/paths.h"
 
 #include <algorithm>
@@ -35,12 +36,18 @@ const OptionSchema& splashOptions()
 }
 
 // The manifests of the app that res is a source set's folder of: the module's, where a Gradle
-// project holds it, else the one beside res.
-std::vector<fs::path> manifestsOf(const fs::path& res)
+// project holds it (its settings and build script say where), else the one beside res.
+std::vector<fs::path> manifestsOf(const KindRequest& request, const fs::path& res)
 {
-    if (const std::optional<GradleProject> project = GradleProject::above(res))
-        if (const GradleModule* module = project->moduleOf(res))
+    if (const std::optional<GradleProject> project = GradleProject::above(res)) {
+        for (const char* settings : {"settings.gradle", "settings.gradle.kts"})
+            request.inputs.read(project->root() / settings);
+        if (const GradleModule* module = project->moduleOf(res)) {
+            for (const char* script : {"build.gradle", "build.gradle.kts"})
+                request.inputs.read(module->folder / script);
             return module->manifests();
+        }
+    }
     return {res.parent_path() / "AndroidManifest.xml"};
 }
 
@@ -52,7 +59,7 @@ struct LaunchTheme {
 };
 std::optional<LaunchTheme> launchThemeOf(const KindRequest& request, const fs::path& res)
 {
-    for (const fs::path& manifest : manifestsOf(res)) {
+    for (const fs::path& manifest : manifestsOf(request, res)) {
         request.inputs.read(manifest);
         if (const std::optional<AndroidManifest> read = readAndroidManifest(manifest))
             if (const std::optional<QString> theme = read->launchTheme())
@@ -152,6 +159,23 @@ KindOutput makeSplash(const KindRequest& request)
     return out;
 }
 
+// The launch screen's files as Android's build takes them.
+KindCheck checkSplash(const KindRequest& request)
+{
+    KindCheck check;
+    const fs::path res = request.path(QStringLiteral("res"));
+    const std::optional<QString> given = request.file(QStringLiteral("theme"));
+    const std::optional<LaunchTheme> theme = given ? LaunchTheme{*given, true} : launchThemeOf(request, res);
+    if (!theme) {
+        check.error = pathLine(res, QStringLiteral("the app's manifest gives its launcher activity no theme"));
+        return check;
+    }
+    const SplashCheck found = checkAndroidSplash(res, theme->name);
+    check.places = found.places;
+    check.findings = found.findings;
+    return check;
+}
+
 } // namespace
 
 const OutputKind splashKind{"splash",
@@ -159,7 +183,7 @@ const OutputKind splashKind{"splash",
                             splashOptions,
                             {"source", "res"},
                             makeSplash,
-                            nullptr,
+                            checkSplash,
                             "writes the Android launch screen into RES: the launch theme's Android 12 items in "
                             "values-v31 (the icon on its 288 dp canvas, the art inside the square that the circle "
                             "never cuts) and, before Android 12, launch_background.xml's colour and centred art, "

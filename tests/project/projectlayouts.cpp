@@ -175,6 +175,11 @@ const std::vector<KindRow>& kindRows()
          "src-tauri",
          {"file:src-tauri/tauri.conf.json", "file:src-tauri/tauri.macos.conf.json"}},
         {"[expo]\nconfig = \"app.json\"\nbackground = \"#123456\"\n", "assets", {"file:app.json"}},
+        {"[splash]\nres = \"android/app/src/main/res\"\ndark-background = \"#202020\"\n",
+         "android",
+         {"file:android/app/src/main/AndroidManifest.xml", "file:android/settings.gradle",
+          "file:android/app/build.gradle", "listing:android/app/src/main/res/values",
+          "file:android/app/src/main/res/values/styles.xml", "listing:android/app/src/main/res/values-v31"}},
     };
     return rows;
 }
@@ -196,7 +201,11 @@ void allKindsProject(const fs::path& root)
                      {{"App", "iphoneos", "App/Assets.xcassets"},
                       {"Mac", "macosx", "Mac/Assets.xcassets"},
                       {"Watch", "watchos", "Watch/Assets.xcassets"}});
-    gradleApp(root / "android", "android:icon=\"@mipmap/ic_launcher\"");
+    gradleApp(root / "android", "android:icon=\"@mipmap/ic_launcher\" android:theme=\"@style/LaunchTheme\"");
+    writeFile(root / "android/app/src/main/res/values/styles.xml",
+              "<resources>\n    <style name=\"LaunchTheme\" parent=\"@android:style/Theme.Light.NoTitleBar\">\n"
+              "        <item name=\"android:windowBackground\">@drawable/launch_background</item>\n"
+              "    </style>\n</resources>\n");
     writeFile(root / "web/manifest.json",
               "{\"icons\": [{\"src\": \"icons/192.png\", \"sizes\": \"192x192\", \"type\": \"image/png\"}, "
               "{\"src\": \"icons/512.png\", \"sizes\": \"512x512\", \"type\": \"image/png\"}, "

@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@ using namespace quorva;
 namespace {
 
 const QByteArray flutterManifest
-    = "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
-      "  <application android:label=\"app\" android:icon=\"@mipmap/ic_launcher\">\n"
+    = "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\" package=\"org.example.app\">\n"
+      "  <application android:label=\"app\">\n"
       "    <activity android:name=\".MainActivity\" android:theme=\"@style/LaunchTheme\">\n"
       "      <intent-filter>\n"
       "        <action android:name=\"android.intent.action.MAIN\"/>\n"
@@ -229,3 +230,57 @@ TEST_P(AndroidSplashCircle, noArtPixelLiesOutsideTheCircleThatShows)
 
 INSTANTIATE_TEST_SUITE_P(Densities, AndroidSplashCircle, ::testing::ValuesIn(circleRows),
                          [](const ::testing::TestParamInfo<CircleRow>& info) { return info.param.name; });
+
+TEST_F(AndroidSplash, checkPassesWhatSplashWrote_andFindsADrawableTheThemeNamesGone_andABrokenPng)
+{
+    flutterLayout();
+    ASSERT_EQ(splash({"--dark-background", "#101010"}).exitCode, 0);
+    test::writeBytes(scratch / "quorva.toml", "source = \"art.png\"\n\n[splash]\nres = \"app/src/main/res\"\n");
+    const test::ProgramRun clean = test::runCliIn(scratch.root, {"check"});
+    EXPECT_EQ(clean.exitCode, 0) << clean.out.toStdString() << clean.err.toStdString();
+
+    test::writeBytes(res / "drawable-hdpi/splash_image.png", "not a png");
+    for (const char* density : {"mdpi", "hdpi", "xhdpi", "xxhdpi", "xxxhdpi"})
+        fs::remove(res / ("drawable-" + std::string(density)) / "splash_icon.png");
+    const test::ProgramRun spoilt = test::runCliIn(scratch.root, {"check"});
+    EXPECT_EQ(spoilt.exitCode, 1);
+    EXPECT_TRUE(spoilt.out.contains(QLatin1String("values-v31/styles.xml"))
+                && spoilt.out.contains(QLatin1String("@drawable/splash_icon")))
+        << spoilt.out.toStdString();
+    EXPECT_TRUE(spoilt.out.contains(QLatin1String("drawable-hdpi/splash_image.png"))) << spoilt.out.toStdString();
+}
+
+// aapt of Debian's Android 10 framework: the Android 12 attributes are unknown to it, and are all
+// it refuses; without the values-v31 folders the same res packages whole.
+TEST_F(AndroidSplash, aaptPackagesIt_butForAndroid12sAttributes_whichItsAndroid10FrameworkLacks)
+{
+    const char* framework = "/usr/share/android-framework-res/framework-res.apk";
+    if (QStandardPaths::findExecutable(QStringLiteral("aapt")).isEmpty() || !fs::exists(framework))
+        GTEST_SKIP() << "aapt and android-framework-res are not installed";
+    flutterLayout();
+    const QString dark = scratch.savePng("dark.png", test::solidImage(600, 600, qRgb(240, 240, 240)));
+    ASSERT_EQ(splash(
+                  {"--dark", dark, "--dark-background", "#202020", "--icon-background", "#ffffff", "--branding", art})
+                  .exitCode,
+              0);
+    const auto package = [&](const fs::path& folder) {
+        return test::runProgram(QStringLiteral("aapt"),
+                                {"package", "-f", "-M", test::str(scratch / "app/src/main/AndroidManifest.xml"), "-S",
+                                 test::str(folder), "-I", framework, "-F", test::str(scratch / "app.apk")});
+    };
+    const test::ProgramRun whole = package(res);
+    int refused = 0;
+    for (const QString& line : whole.err.split(QLatin1Char('\n'))) {
+        if (!line.contains(QLatin1String("error")))
+            continue;
+        ++refused;
+        EXPECT_TRUE(line.contains(QLatin1String("attr 'android:windowSplashScreen"))) << line.toStdString();
+    }
+    EXPECT_GT(refused, 0) << "Android 10's framework has no windowSplashScreen attributes";
+    const fs::path older = scratch / "older-res";
+    fs::copy(res, older, fs::copy_options::recursive);
+    fs::remove_all(older / "values-v31");
+    fs::remove_all(older / "values-night-v31");
+    const test::ProgramRun rest = package(older);
+    EXPECT_EQ(rest.exitCode, 0) << rest.err.toStdString();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "target/finding.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <vector>
+
+namespace quorva {
+
+// What a launch screen's files in a res folder hold that Android's build refuses: a drawable its
+// theme (in values, values-night, values-v31, values-night-v31) or its launch_background.xml
+// names that res doesn't define ("resource drawable/… not found"), or a PNG of those drawables
+// that is not whole. places: each theme file checked.
+struct SplashCheck {
+    QStringList places;
+    std::vector<Finding> findings;
+};
+SplashCheck checkAndroidSplash(const std::filesystem::path& res, const QString& theme);
+
+} // namespace quorva
