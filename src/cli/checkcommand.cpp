@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QUrl>
 
+#include <algorithm>
 #include <map>
 
 namespace quorva {
@@ -121,7 +122,14 @@ std::optional<QString> checkPlace(const CheckedPlace& place, const CheckOptions&
     KindInputs inputs{place.base};
     const KindCheck found = place.kind->check({place.options, place.base, images, inputs, std::nullopt});
     check.sets += found.places;
-    check.findings.insert(check.findings.end(), found.findings.begin(), found.findings.end());
+    // Two targets may check the same file (a res folder's launcher icon and its launch screen):
+    // what they find of it is said once.
+    for (const Finding& finding : found.findings)
+        if (std::none_of(check.findings.begin(), check.findings.end(), [&](const Finding& other) {
+                return other.severity == finding.severity && other.path == finding.path && other.rule == finding.rule
+                    && other.message == finding.message;
+            }))
+            check.findings.push_back(finding);
     return found.error;
 }
 

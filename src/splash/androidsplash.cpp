@@ -183,7 +183,10 @@ Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options,
                      {QStringLiteral("values-v31"), QStringLiteral("values")},
                      splashItems(options, options.background),
                      true});
-    if (dark)
+    // In the dark a theme of values-night outranks one of values-v31, whatever the version: where
+    // the project has one, Android 12 needs its items there too.
+    const StylesFile night = fileIn(styles, QStringLiteral("values-night"));
+    if (dark || (night.bytes && styleIn(*night.bytes, options.theme)))
         files.push_back({QStringLiteral("values-night-v31"),
                          {QStringLiteral("values-night-v31"), QStringLiteral("values-v31"),
                           QStringLiteral("values-night"), QStringLiteral("values")},

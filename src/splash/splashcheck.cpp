@@ -4,8 +4,13 @@
 #include "android/resfolder.h"
 #include "android/stylesfile.h"
 #include "png/pngstructure.h"
+#include "splash/iossplash.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -77,6 +82,29 @@ SplashCheck checkAndroidSplash(const fs::path& res, const QString& theme)
                                           QStringLiteral("the PNG is not whole: %1").arg(png.problem)});
         }
     }
+    return check;
+}
+
+SplashCheck checkIosSplash(const fs::path& catalog)
+{
+    SplashCheck check;
+    const fs::path set = catalog / (QLatin1String(launchImageName) + QStringLiteral(".imageset")).toStdString();
+    const std::optional<QByteArray> contents = readSmallFile(set / "Contents.json", 1 << 20);
+    if (!contents)
+        return check;
+    check.places << displayPath(set);
+    bool threeTimes = false;
+    for (const QJsonValue& image : QJsonDocument::fromJson(*contents)[QLatin1String("images")].toArray()) {
+        const QJsonObject entry = image.toObject();
+        const QString file = entry[QLatin1String("filename")].toString();
+        threeTimes = threeTimes
+            || (entry[QLatin1String("scale")].toString() == QLatin1String("3x") && !file.isEmpty()
+                && isFile(set / toPath(file)));
+    }
+    if (!threeTimes)
+        check.findings.push_back({Finding::Severity::Warning, displayPath(set), QStringLiteral("launch-image-3x"),
+                                  QStringLiteral("it has no @3x image: iPhones of three times the density show the "
+                                                 "@2x one scaled up, blurred")});
     return check;
 }
 

@@ -20,4 +20,8 @@ struct SplashCheck {
 };
 SplashCheck checkAndroidSplash(const std::filesystem::path& res, const QString& theme);
 
+// An iOS launch image set without its @3x image: iPhones of three times the density scale the
+// @2x one up, blurred (a warning: the build takes it).
+SplashCheck checkIosSplash(const std::filesystem::path& catalog);
+
 } // namespace quorva

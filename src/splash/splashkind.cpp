@@ -4,6 +4,7 @@
 #include "android/gradleproject.h"
 #include "android/stylesfile.h"
 #include "splash/androidsplash.h"
+#include "splash/iossplash.h"
 #include "splash/splashcheck.h"
 #include "support/paths.h"
 
@@ -19,7 +20,10 @@ const OptionSchema& splashOptions()
 {
     static const OptionSchema options = withSharedOptions(
         {
-            {"res", OptionType::Output, true},
+            OptionSpec{"res", OptionType::Output}.described("the Android app's res folder"),
+            OptionSpec{"catalog", OptionType::Output}.described(
+                "the iOS app's asset catalog: LaunchImage.imageset (1x, 2x, 3x and dark) and the "
+                "LaunchBackground colour set go in it, as Flutter's storyboard shows them"),
             OptionSpec{"theme", OptionType::Name, false, {}, styleNameProblem, styleNameText}.described(
                 "the launch theme to edit (default: the one the manifest gives the launcher activity, else the "
                 "application)"),
@@ -104,13 +108,26 @@ StylesFiles stylesOf(const KindRequest& request, const fs::path& res, const QStr
     return files;
 }
 
-KindOutput makeSplash(const KindRequest& request)
+// The dark screen's art and Android 12's branding image, where they are given; why not, when one
+// can't be read.
+std::optional<QString> ownImages(const KindRequest& request, ImageRef& dark, ImageRef& branding)
+{
+    for (const auto& [key, image] :
+         {std::pair(QStringLiteral("dark"), &dark), std::pair(QStringLiteral("branding"), &branding)}) {
+        if (!request.file(key))
+            continue;
+        const SourceImages::Source& own = request.image(key);
+        if (!own.loaded.image)
+            return own.loaded.error;
+        *image = own.loaded.image;
+    }
+    return std::nullopt;
+}
+
+// Android's launch screen into the res folder: a placement, or why not.
+KindOutput androidScreen(const KindRequest& request, const ImageRef& art)
 {
     KindOutput out;
-    out.where = request.text(QStringLiteral("res"));
-    const SourceImages::Source& source = request.image();
-    if (!source.loaded.image)
-        return KindOutput::unreadable(source.loaded.error);
     const fs::path res = request.path(QStringLiteral("res"));
     AndroidSplashOptions options;
     const std::optional<QString> given = request.file(QStringLiteral("theme"));
@@ -126,15 +143,8 @@ KindOutput makeSplash(const KindRequest& request)
     options.darkBackground = request.colour(QStringLiteral("dark-background"));
     options.iconBackground = request.colour(QStringLiteral("icon-background"));
     options.padding = request.padding();
-    for (const auto& [key, image] : {std::pair(QStringLiteral("dark"), &options.darkArt),
-                                     std::pair(QStringLiteral("branding"), &options.branding)}) {
-        if (!request.file(key))
-            continue;
-        const SourceImages::Source& own = request.image(key);
-        if (!own.loaded.image)
-            return KindOutput::failed(own.loaded.error);
-        *image = own.loaded.image;
-    }
+    if (const std::optional<QString> unreadable = ownImages(request, options.darkArt, options.branding))
+        return KindOutput::failed(*unreadable);
     const StylesFiles styles = stylesOf(request, res, options.theme);
     const auto values = styles.find(QStringLiteral("values"));
     if (values == styles.end() || !values->second.bytes || !styleIn(*values->second.bytes, options.theme)) {
@@ -152,10 +162,53 @@ KindOutput makeSplash(const KindRequest& request)
                                              "is that background. A launch theme of the launcher activity's own "
                                              "(--theme) shows launch_background.xml")
                                   .arg(options.theme));
-    const Plan plan = planAndroidSplash(source.loaded.image, options, styles);
+    const Plan plan = planAndroidSplash(art, options, styles);
     if (plan.refusal)
         return KindOutput::failed(pathLine(res, *plan.refusal));
     out.placements.push_back({res, plan, false});
+    return out;
+}
+
+// iOS's launch screen into the asset catalog: its image set and its colour set.
+KindOutput iosScreen(const KindRequest& request, const ImageRef& art)
+{
+    const fs::path catalog = request.path(QStringLiteral("catalog"));
+    IosSplashOptions options;
+    options.background = request.colour().value_or(QColor(Qt::white));
+    options.darkBackground = request.colour(QStringLiteral("dark-background"));
+    options.padding = request.padding();
+    ImageRef branding;
+    if (const std::optional<QString> unreadable = ownImages(request, options.darkArt, branding))
+        return KindOutput::failed(*unreadable);
+    const Plan plan = planIosSplash(art, options);
+    if (plan.refusal)
+        return KindOutput::failed(pathLine(catalog, *plan.refusal));
+    KindOutput out;
+    out.placements.push_back({catalog, plan, false});
+    return out;
+}
+
+KindOutput makeSplash(const KindRequest& request)
+{
+    const SourceImages::Source& source = request.image();
+    if (!source.loaded.image)
+        return KindOutput::unreadable(source.loaded.error);
+    QStringList places;
+    KindOutput out;
+    for (const auto& [key, screen] :
+         {std::pair(QStringLiteral("res"), &androidScreen), std::pair(QStringLiteral("catalog"), &iosScreen)}) {
+        if (!request.file(key))
+            continue;
+        KindOutput made = screen(request, source.loaded.image);
+        if (made.failure)
+            return made;
+        places << request.text(key);
+        out.placements.insert(out.placements.end(), made.placements.begin(), made.placements.end());
+        out.notes += made.notes;
+    }
+    if (places.isEmpty())
+        return KindOutput::failed(QStringLiteral("a launch screen needs res (Android), catalog (iOS) or both"));
+    out.where = places.join(QStringLiteral(", "));
     return out;
 }
 
@@ -163,6 +216,13 @@ KindOutput makeSplash(const KindRequest& request)
 KindCheck checkSplash(const KindRequest& request)
 {
     KindCheck check;
+    if (request.file(QStringLiteral("catalog"))) {
+        const SplashCheck ios = checkIosSplash(request.path(QStringLiteral("catalog")));
+        check.places += ios.places;
+        check.findings = ios.findings;
+    }
+    if (!request.file(QStringLiteral("res")))
+        return check;
     const fs::path res = request.path(QStringLiteral("res"));
     const std::optional<QString> given = request.file(QStringLiteral("theme"));
     const std::optional<LaunchTheme> theme = given ? LaunchTheme{*given, true} : launchThemeOf(request, res);
@@ -171,8 +231,8 @@ KindCheck checkSplash(const KindRequest& request)
         return check;
     }
     const SplashCheck found = checkAndroidSplash(res, theme->name);
-    check.places = found.places;
-    check.findings = found.findings;
+    check.places += found.places;
+    check.findings.insert(check.findings.end(), found.findings.begin(), found.findings.end());
     return check;
 }
 
@@ -188,6 +248,7 @@ const OutputKind splashKind{"splash",
                             "values-v31 (the icon on its 288 dp canvas, the art inside the square that the circle "
                             "never cuts) and, before Android 12, launch_background.xml's colour and centred art, "
                             "named by the theme's window background; the dark screen under -night with --dark or "
-                            "--dark-background. The themes are edited in place"};
+                            "--dark-background. The themes are edited in place. With --catalog, the iOS launch "
+                            "screen too: LaunchImage.imageset and the LaunchBackground colour set"};
 
 } // namespace quorva

@@ -144,6 +144,19 @@ TEST_F(AndroidSplash, theProjectsThemesKeepWhatIsNotQuorvas)
     EXPECT_FALSE(fs::exists(res / "values-night-v31")) << "no dark screen was asked for";
 }
 
+TEST_F(AndroidSplash, aThemeOfValuesNight_getsAndroid12sItemsInValuesNightV31_whichItOutranksInTheDark)
+{
+    flutterLayout();
+    write(res / "values-night/styles.xml", flutterStyles);
+    ASSERT_EQ(splash().exitCode, 0);
+    const std::optional<StyleDefinition> night
+        = styleIn(test::readBytes(res / "values-night-v31/styles.xml"), "LaunchTheme");
+    ASSERT_TRUE(night);
+    EXPECT_NE(std::find(night->items.begin(), night->items.end(),
+                        std::pair<QString, QString>("android:windowSplashScreenAnimatedIcon", "@drawable/splash_icon")),
+              night->items.end());
+}
+
 TEST_F(AndroidSplash, aDarkScreen_isWrittenUnderNight_andNamedThere)
 {
     flutterLayout();
@@ -235,7 +248,10 @@ TEST_F(AndroidSplash, checkPassesWhatSplashWrote_andFindsADrawableTheThemeNamesG
 {
     flutterLayout();
     ASSERT_EQ(splash({"--dark-background", "#101010"}).exitCode, 0);
-    test::writeBytes(scratch / "quorva.toml", "source = \"art.png\"\n\n[splash]\nres = \"app/src/main/res\"\n");
+    // The launcher icon's target checks the same res folder: each finding is still said once.
+    test::writeBytes(scratch / "quorva.toml",
+                     "source = \"art.png\"\n\n[splash]\nres = \"app/src/main/res\"\n\n"
+                     "[android]\nres = \"app/src/main/res\"\n");
     const test::ProgramRun clean = test::runCliIn(scratch.root, {"check"});
     EXPECT_EQ(clean.exitCode, 0) << clean.out.toStdString() << clean.err.toStdString();
 
@@ -247,7 +263,7 @@ TEST_F(AndroidSplash, checkPassesWhatSplashWrote_andFindsADrawableTheThemeNamesG
     EXPECT_TRUE(spoilt.out.contains(QLatin1String("values-v31/styles.xml"))
                 && spoilt.out.contains(QLatin1String("@drawable/splash_icon")))
         << spoilt.out.toStdString();
-    EXPECT_TRUE(spoilt.out.contains(QLatin1String("drawable-hdpi/splash_image.png"))) << spoilt.out.toStdString();
+    EXPECT_EQ(spoilt.out.count(QLatin1String("drawable-hdpi/splash_image.png")), 1) << spoilt.out.toStdString();
 }
 
 // aapt of Debian's Android 10 framework: the Android 12 attributes are unknown to it, and are all

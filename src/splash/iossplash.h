@@ -1,0 +1,31 @@
+#pragma once
+
+#include "image/image.h"
+#include "target/plan.h"
+
+#include <QColor>
+
+#include <optional>
+
+namespace quorva {
+
+// What an iOS launch screen is made of, as quorva-cli splash and sync give it.
+struct IosSplashOptions {
+    QColor background = Qt::white;
+    std::optional<QColor> darkBackground;
+    ImageRef darkArt; // the dark screen's own art; else the light one's
+    double padding = 0;
+};
+
+// The names a launch screen's storyboard, or UILaunchScreen's UIImageName and UIColorName, give
+// its image and its colour: Flutter's storyboard shows LaunchImage.
+inline constexpr const char* launchImageName = "LaunchImage";
+inline constexpr const char* launchColourName = "LaunchBackground";
+
+// LaunchImage.imageset (1x, 2x and 3x, with dark entries where the dark screen has art of its
+// own) and the LaunchBackground colour set (with a dark appearance where it has a colour of its
+// own), by their paths inside the catalog. The art is as large as Android 12 shows it, inside
+// the square that its circle never cuts, so that both platforms' screens look alike.
+Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options);
+
+} // namespace quorva

@@ -1,0 +1,106 @@
+// quorva-cli splash --catalog: the iOS launch screen as Flutter's storyboard shows it, its image
+// set at three scales of the same points, dark entries named by their appearance, and its colour
+// set with the dark colour.
+#include "testsupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace quorva;
+
+namespace {
+
+const QByteArray manifest = "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                            "  <application><activity android:theme=\"@style/LaunchTheme\"><intent-filter>"
+                            "<category android:name=\"android.intent.category.LAUNCHER\"/></intent-filter></activity>"
+                            "</application>\n</manifest>\n";
+const QByteArray styles = "<resources>\n    <style name=\"LaunchTheme\" parent=\"@android:style/Theme.Black\">\n"
+                          "        <item name=\"android:windowBackground\">@drawable/launch_background</item>\n"
+                          "    </style>\n</resources>\n";
+
+QJsonObject contentsOf(const fs::path& set)
+{
+    return QJsonDocument::fromJson(test::readBytes(set / "Contents.json")).object();
+}
+
+bool isDark(const QJsonObject& entry)
+{
+    return entry[QLatin1String("appearances")].toArray()
+        == QJsonArray{QJsonObject{{"appearance", "luminosity"}, {"value", "dark"}}};
+}
+
+} // namespace
+
+TEST(IosSplash, aLaunchImageSetAtThreeScalesOfTheSamePoints_withDarkEntries_andItsColourSet)
+{
+    test::Scratch scratch;
+    fs::create_directories(scratch / "android/app/src/main/res/values");
+    test::writeBytes(scratch / "android/app/src/main/AndroidManifest.xml", manifest);
+    test::writeBytes(scratch / "android/app/src/main/res/values/styles.xml", styles);
+    fs::create_directories(scratch / "ios/Runner/Assets.xcassets");
+    const QString art = scratch.savePng("art.png", test::solidImage(600, 300, qRgb(200, 30, 30)));
+    const QString dark = scratch.savePng("dark.png", test::solidImage(600, 300, qRgb(240, 240, 240)));
+    const test::ProgramRun run = test::runCli({"splash", art, test::str(scratch / "android/app/src/main/res"),
+                                               "--catalog", test::str(scratch / "ios/Runner/Assets.xcassets"), "--dark",
+                                               dark, "--dark-background", "#202020"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const fs::path set = scratch / "ios/Runner/Assets.xcassets/LaunchImage.imageset";
+    // 135 pt: the square inside Android 12's 192 dp circle, in whole points.
+    const std::pair<const char*, int> sides[]
+        = {{"LaunchImage.png", 135},     {"LaunchImage@2x.png", 270},     {"LaunchImage@3x.png", 405},
+           {"LaunchImageDark.png", 135}, {"LaunchImageDark@2x.png", 270}, {"LaunchImageDark@3x.png", 405}};
+    for (const auto& [file, side] : sides)
+        EXPECT_EQ(test::decodeFile(set / file).size(), QSize(side, side)) << file;
+    const QJsonArray images = contentsOf(set)[QLatin1String("images")].toArray();
+    ASSERT_EQ(images.size(), 6);
+    int darkEntries = 0;
+    for (const QJsonValue& image : images) {
+        const QJsonObject entry = image.toObject();
+        EXPECT_EQ(entry[QLatin1String("idiom")].toString(), QLatin1String("universal"));
+        EXPECT_TRUE(fs::exists(set / entry[QLatin1String("filename")].toString().toStdString()));
+        if (isDark(entry)) {
+            ++darkEntries;
+            EXPECT_TRUE(entry[QLatin1String("filename")].toString().contains(QLatin1String("Dark")));
+        }
+    }
+    EXPECT_EQ(darkEntries, 3);
+    const QJsonArray colours
+        = contentsOf(scratch / "ios/Runner/Assets.xcassets/LaunchBackground.colorset")[QLatin1String("colors")]
+              .toArray();
+    ASSERT_EQ(colours.size(), 2);
+    EXPECT_FALSE(isDark(colours[0].toObject()));
+    EXPECT_TRUE(isDark(colours[1].toObject()));
+    const QJsonObject components
+        = colours[1].toObject()[QLatin1String("color")].toObject()[QLatin1String("components")].toObject();
+    EXPECT_EQ(components[QLatin1String("red")].toString(), QLatin1String("0.125"));
+}
+
+TEST(IosSplash, checkWarnsOfALaunchImageSetWithoutItsAt3x)
+{
+    test::Scratch scratch;
+    fs::create_directories(scratch / "Assets.xcassets");
+    scratch.savePng("art.png", test::solidImage(64, 64, qRgb(200, 30, 30)));
+    test::writeBytes(scratch / "quorva.toml", "source = \"art.png\"\n\n[splash]\ncatalog = \"Assets.xcassets\"\n");
+    ASSERT_EQ(test::runCliIn(scratch.root, {"sync"}).exitCode, 0);
+    const test::ProgramRun clean = test::runCliIn(scratch.root, {"check", "--strict"});
+    EXPECT_EQ(clean.exitCode, 0) << clean.out.toStdString();
+    fs::remove(scratch / "Assets.xcassets/LaunchImage.imageset/LaunchImage@3x.png");
+    const test::ProgramRun blurred = test::runCliIn(scratch.root, {"check", "--strict"});
+    EXPECT_EQ(blurred.exitCode, 1);
+    EXPECT_TRUE(blurred.out.contains(QLatin1String("@3x"))) << blurred.out.toStdString();
+}
+
+TEST(IosSplash, aLaunchScreenOfNeitherPlatform_isRefusedInQuorvaToml)
+{
+    test::Scratch scratch;
+    scratch.savePng("art.png", test::solidImage(64, 64, qRgb(200, 30, 30)));
+    test::writeBytes(scratch / "quorva.toml", "source = \"art.png\"\n\n[splash]\nbackground = \"#ffffff\"\n");
+    const test::ProgramRun run = test::runCliIn(scratch.root, {"sync"});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE((run.out + run.err).contains(QLatin1String("res (Android), catalog (iOS)")))
+        << run.out.toStdString() << run.err.toStdString();
+}
