@@ -4,6 +4,7 @@
 #include "target/plan.h"
 
 #include <QColor>
+#include <QJsonArray>
 
 #include <optional>
 
@@ -15,6 +16,14 @@ struct IosSplashOptions {
     std::optional<QColor> darkBackground;
     ImageRef darkArt; // the dark screen's own art; else the light one's
     double padding = 0;
+    // The catalog keeps the background as an image set of that name (flutter_native_splash's,
+    // which its storyboard shows): the colours go in its place, as its images, not as a colour
+    // set of the same name, which the catalog can't hold beside it.
+    bool backgroundImageSet = false;
+    // The dark entries the project's sets have already, each file there, kept where no dark art
+    // or colour of the screen's own is given: the project's dark screen is not lost.
+    QJsonArray darkImages;      // of LaunchImage.imageset
+    QJsonArray darkBackgrounds; // of the background's image set or colour set
 };
 
 // The names a launch screen's storyboard, or UILaunchScreen's UIImageName and UIColorName, give

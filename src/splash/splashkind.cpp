@@ -8,6 +8,10 @@
 #include "splash/splashcheck.h"
 #include "support/paths.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <algorithm>
 
 namespace quorva {
@@ -169,6 +173,28 @@ KindOutput androidScreen(const KindRequest& request, const ImageRef& art)
     return out;
 }
 
+// The dark entries of a set of the catalog whose files are there (a colour set's need none).
+QJsonArray darkEntriesOf(const KindRequest& request, const fs::path& set, const char* list)
+{
+    QJsonArray kept;
+    const std::optional<QByteArray> contents = request.inputs.read(set / "Contents.json", 1 << 20);
+    if (!contents)
+        return kept;
+    const QJsonArray entries = QJsonDocument::fromJson(*contents)[QLatin1String(list)].toArray();
+    for (const QJsonValue& value : entries) {
+        const QJsonObject entry = value.toObject();
+        const QJsonArray appearances = entry[QLatin1String("appearances")].toArray();
+        const bool dark = std::any_of(appearances.begin(), appearances.end(), [](const QJsonValue& each) {
+            return each.toObject()[QLatin1String("value")].toString() == QLatin1String("dark");
+        });
+        const QString file = entry[QLatin1String("filename")].toString();
+        if (dark
+            && (file.isEmpty() ? entry.contains(QLatin1String("color")) : request.inputs.exists(set / toPath(file))))
+            kept.append(entry);
+    }
+    return kept;
+}
+
 // iOS's launch screen into the asset catalog: its image set and its colour set.
 KindOutput iosScreen(const KindRequest& request, const ImageRef& art)
 {
@@ -177,6 +203,17 @@ KindOutput iosScreen(const KindRequest& request, const ImageRef& art)
     options.background = request.colour().value_or(QColor(Qt::white));
     options.darkBackground = request.colour(QStringLiteral("dark-background"));
     options.padding = request.padding();
+    const fs::path backgroundSet
+        = catalog / (QLatin1String(launchColourName) + QStringLiteral(".imageset")).toStdString();
+    options.backgroundImageSet = request.inputs.exists(backgroundSet);
+    options.darkImages
+        = darkEntriesOf(request, catalog / (QLatin1String(launchImageName) + QStringLiteral(".imageset")).toStdString(),
+                        "images");
+    options.darkBackgrounds = options.backgroundImageSet
+        ? darkEntriesOf(request, backgroundSet, "images")
+        : darkEntriesOf(request,
+                        catalog / (QLatin1String(launchColourName) + QStringLiteral(".colorset")).toStdString(),
+                        "colors");
     ImageRef branding;
     if (const std::optional<QString> unreadable = ownImages(request, options.darkArt, branding))
         return KindOutput::failed(*unreadable);

@@ -79,6 +79,30 @@ TEST(IosSplash, aLaunchImageSetAtThreeScalesOfTheSamePoints_withDarkEntries_andI
     EXPECT_EQ(components[QLatin1String("red")].toString(), QLatin1String("0.125"));
 }
 
+TEST(IosSplash, aBackgroundTheCatalogKeepsAsAnImageSet_getsTheColoursAsItsImages_andNoColourSetBesideIt)
+{
+    test::Scratch scratch;
+    const fs::path catalog = scratch / "Assets.xcassets";
+    fs::create_directories(catalog / "LaunchBackground.imageset");
+    test::writeBytes(catalog / "LaunchBackground.imageset/Contents.json",
+                     "{\"images\":[{\"filename\":\"background.png\",\"idiom\":\"universal\"}],"
+                     "\"info\":{\"author\":\"xcode\",\"version\":1}}");
+    scratch.savePng("art.png", test::solidImage(64, 64, qRgb(200, 30, 30)));
+    test::writeBytes(scratch / "quorva.toml",
+                     "source = \"art.png\"\nbackground = \"#336699\"\n\n[splash]\n"
+                     "catalog = \"Assets.xcassets\"\ndark-background = \"#202020\"\n");
+    const test::ProgramRun run = test::runCliIn(scratch.root, {"sync"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(fs::exists(catalog / "LaunchBackground.colorset"));
+    EXPECT_EQ(test::decodeFile(catalog / "LaunchBackground.imageset/background.png").pixel(0, 0),
+              qRgb(0x33, 0x66, 0x99));
+    EXPECT_EQ(test::decodeFile(catalog / "LaunchBackground.imageset/darkbackground.png").pixel(0, 0),
+              qRgb(0x20, 0x20, 0x20));
+    const QJsonArray images = contentsOf(catalog / "LaunchBackground.imageset")[QLatin1String("images")].toArray();
+    ASSERT_EQ(images.size(), 2);
+    EXPECT_TRUE(isDark(images[1].toObject()));
+}
+
 TEST(IosSplash, checkWarnsOfALaunchImageSetWithoutItsAt3x)
 {
     test::Scratch scratch;
@@ -103,4 +127,27 @@ TEST(IosSplash, aLaunchScreenOfNeitherPlatform_isRefusedInQuorvaToml)
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE((run.out + run.err).contains(QLatin1String("res (Android), catalog (iOS)")))
         << run.out.toStdString() << run.err.toStdString();
+}
+
+TEST(IosSplash, theProjectsDarkLaunchImages_stayNamedWhereNoDarkArtIsGiven)
+{
+    test::Scratch scratch;
+    const fs::path set = scratch / "Assets.xcassets/LaunchImage.imageset";
+    fs::create_directories(set);
+    scratch.savePng("Assets.xcassets/LaunchImage.imageset/LaunchImageDark@3x.png",
+                    test::solidImage(9, 9, qRgb(9, 9, 9)));
+    test::writeBytes(set / "Contents.json",
+                     "{\"images\":[{\"appearances\":[{\"appearance\":\"luminosity\",\"value\":\"dark\"}],"
+                     "\"filename\":\"LaunchImageDark@3x.png\",\"idiom\":\"universal\",\"scale\":\"3x\"},"
+                     "{\"appearances\":[{\"appearance\":\"luminosity\",\"value\":\"dark\"}],"
+                     "\"filename\":\"Gone.png\",\"idiom\":\"universal\",\"scale\":\"2x\"}],"
+                     "\"info\":{\"author\":\"xcode\",\"version\":1}}");
+    scratch.savePng("art.png", test::solidImage(64, 64, qRgb(200, 30, 30)));
+    test::writeBytes(scratch / "quorva.toml", "source = \"art.png\"\n\n[splash]\ncatalog = \"Assets.xcassets\"\n");
+    ASSERT_EQ(test::runCliIn(scratch.root, {"sync"}).exitCode, 0);
+    QStringList named;
+    for (const QJsonValue& image : contentsOf(set)[QLatin1String("images")].toArray())
+        named << image.toObject()[QLatin1String("filename")].toString();
+    EXPECT_EQ(named,
+              (QStringList{"LaunchImage.png", "LaunchImage@2x.png", "LaunchImage@3x.png", "LaunchImageDark@3x.png"}));
 }
