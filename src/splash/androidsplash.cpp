@@ -1,15 +1,14 @@
 #include "splash/androidsplash.h"
 
 #include "android/androiddensity.h"
-#include "generation/sidebyside.h"
 #include "image/artplacement.h"
 #include "image/imageresizing.h"
+#include "splash/splashbitmaps.h"
 #include "splash/splashsizes.h"
 
 #include <QPainter>
 
 #include <algorithm>
-#include <functional>
 
 namespace quorva {
 namespace {
@@ -41,32 +40,9 @@ QByteArray layerList(const QColor& background)
         .toUtf8();
 }
 
-// The art of a launch screen at each density, made side by side.
-struct Bitmaps {
-    std::vector<std::pair<QString, std::function<QImage()>>> makers;
-
-    void add(const QString& path, std::function<QImage()> make) { makers.emplace_back(path, std::move(make)); }
-    // Encoded in order; the first that can't be made refuses the plan.
-    void into(Plan& plan) const
-    {
-        std::vector<std::optional<QByteArray>> bytes(makers.size());
-        std::vector<std::function<void()>> tasks;
-        for (std::size_t i = 0; i < makers.size(); ++i)
-            tasks.push_back([&, i] { bytes[i] = pngData(*makeImage(makers[i].second())).bytes; });
-        runSideBySide(tasks);
-        for (std::size_t i = 0; i < makers.size(); ++i) {
-            if (!bytes[i]) {
-                plan.refusal = QStringLiteral("%1: Couldn't make the image").arg(makers[i].first);
-                return;
-            }
-            plan.add(makers[i].first, *bytes[i]);
-        }
-    }
-};
-
 // The art of one screen: the Android 12 icon, the older screens' bitmap, both in every density
 // folder of a drawable qualifier ("drawable", "drawable-night").
-void addArt(Bitmaps& bitmaps, const ImageRef& art, const QString& drawable, const AndroidSplashOptions& options)
+void addArt(SplashBitmaps& bitmaps, const ImageRef& art, const QString& drawable, const AndroidSplashOptions& options)
 {
     const QRectF box = artBox(sampleBitmap(*art));
     const bool onBackground = options.iconBackground.has_value();
@@ -103,7 +79,7 @@ QImage containedIn(const Image& image, QSize size)
     return canvas;
 }
 
-void addBranding(Bitmaps& bitmaps, const ImageRef& branding)
+void addBranding(SplashBitmaps& bitmaps, const ImageRef& branding)
 {
     for (const AndroidDensity& density : androidDensities()) {
         const QSize size(density.pixels(splashBrandingWidthDp), density.pixels(splashBrandingHeightDp));
@@ -148,14 +124,13 @@ Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options,
 {
     Plan plan;
     const bool dark = hasDarkScreen(options);
-    Bitmaps bitmaps;
+    SplashBitmaps bitmaps;
     addArt(bitmaps, art, QStringLiteral("drawable"), options);
     if (options.darkArt)
         addArt(bitmaps, options.darkArt, QStringLiteral("drawable-night"), options);
     if (options.branding)
         addBranding(bitmaps, options.branding);
-    bitmaps.into(plan);
-    if (plan.refusal)
+    if (!bitmaps.into(plan))
         return plan;
 
     const QColor darkBackground = options.darkBackground.value_or(options.background);

@@ -1,15 +1,13 @@
 #include "splash/iossplash.h"
 
 #include "apple/xcodejson.h"
-#include "generation/sidebyside.h"
 #include "image/artplacement.h"
 #include "image/imageresizing.h"
+#include "splash/splashbitmaps.h"
 #include "splash/splashsizes.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
-
-#include <functional>
 
 namespace quorva {
 namespace {
@@ -51,7 +49,7 @@ Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options)
     const QString set = QLatin1String(launchImageName) + QStringLiteral(".imageset/");
     // Whole points, so that each scale is the same size on the screen.
     const int points = int(inscribedSquare(splashIconCircleDp) * (1 - options.padding));
-    std::vector<std::pair<QString, std::function<QImage()>>> makers;
+    SplashBitmaps bitmaps;
     QJsonArray images;
     const QRectF box = artBox(sampleBitmap(*art));
     const QRectF darkBox = options.darkArt ? artBox(sampleBitmap(*options.darkArt)) : QRectF();
@@ -67,7 +65,7 @@ Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options)
             }
             const ImageRef source = dark ? options.darkArt : art;
             const int side = points * scale;
-            makers.emplace_back(set + imageFile(dark, scale), [source, bounds = dark ? darkBox : box, side] {
+            bitmaps.add(set + imageFile(dark, scale), [source, bounds = dark ? darkBox : box, side] {
                 return artInSquare(*source, bounds, side, 1);
             });
             QJsonObject entry{{"filename", imageFile(dark, scale)}, {"idiom", "universal"}, {"scale", scaleText}};
@@ -76,18 +74,8 @@ Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options)
             images.append(entry);
         }
     }
-    std::vector<std::optional<QByteArray>> bytes(makers.size());
-    std::vector<std::function<void()>> tasks;
-    for (std::size_t i = 0; i < makers.size(); ++i)
-        tasks.push_back([&, i] { bytes[i] = pngData(*makeImage(makers[i].second())).bytes; });
-    runSideBySide(tasks);
-    for (std::size_t i = 0; i < makers.size(); ++i) {
-        if (!bytes[i]) {
-            plan.refusal = QStringLiteral("%1: Couldn't make the image").arg(makers[i].first);
-            return plan;
-        }
-        plan.add(makers[i].first, *bytes[i]);
-    }
+    if (!bitmaps.into(plan))
+        return plan;
     plan.add(set + QStringLiteral("Contents.json"), xcodeJson(QJsonObject{{"images", images}, {"info", xcodeInfo}}));
     if (options.backgroundImageSet) {
         // One pixel of each colour, which the storyboard's image view stretches over the screen.

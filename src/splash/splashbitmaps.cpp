@@ -1,0 +1,27 @@
+#include "splash/splashbitmaps.h"
+
+#include "generation/sidebyside.h"
+#include "image/image.h"
+
+#include <optional>
+
+namespace quorva {
+
+bool SplashBitmaps::into(Plan& plan) const
+{
+    std::vector<std::optional<QByteArray>> bytes(m_makers.size());
+    std::vector<std::function<void()>> tasks;
+    for (std::size_t i = 0; i < m_makers.size(); ++i)
+        tasks.push_back([&, i] { bytes[i] = pngData(*makeImage(m_makers[i].second())).bytes; });
+    runSideBySide(tasks);
+    for (std::size_t i = 0; i < m_makers.size(); ++i) {
+        if (!bytes[i]) {
+            plan.refusal = QStringLiteral("%1: Couldn't make the image").arg(m_makers[i].first);
+            return false;
+        }
+        plan.add(m_makers[i].first, *bytes[i]);
+    }
+    return true;
+}
+
+} // namespace quorva
