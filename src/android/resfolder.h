@@ -27,6 +27,8 @@ struct FolderQualifiers {
 FolderQualifiers qualifiersOf(const QString& folder);
 // The most of a resource's XML that is read: a launcher's definition is a few hundred bytes.
 inline constexpr qint64 maxResXmlBytes = 4 << 20;
+// The most of a resource's image that is read to check it: far more than a launcher's largest.
+inline constexpr qint64 maxResImageBytes = 64 << 20;
 
 // An app's res folder as Android's build sees it, read once: its folders and their files (hidden
 // ones left out, as the build leaves them), and the colours its values files define. Links lead

@@ -15,7 +15,6 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxImageBytes = 64 << 20;
 constexpr int maxMeasuredSide = 4096;
 
 } // namespace
@@ -59,7 +58,7 @@ void ResImageChecks::checkPngs(const fs::path& res)
             const fs::path path = read.path(sub, file);
             if (!file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) || m_pngs.count(path))
                 continue;
-            const PngStructure& png = m_pngs[path] = readPngStructure(read.read(sub, file, maxImageBytes));
+            const PngStructure& png = m_pngs[path] = readPngStructure(read.read(sub, file, maxResImageBytes));
             if (!png.whole)
                 m_findings.add(Finding::Severity::Error, displayPath(path), QStringLiteral("broken-png"),
                                QStringLiteral("the PNG is not whole: %1").arg(png.problem));
@@ -72,7 +71,7 @@ QSize ResImageChecks::pixelSize(const fs::path& res, const QString& sub, const Q
     const ResFolder& read = m_folders.at(res);
     if (const auto png = m_pngs.find(read.path(sub, file)); png != m_pngs.end())
         return png->second.width ? QSize(int(png->second.width), int(png->second.height)) : QSize();
-    QByteArray bytes = read.read(sub, file, maxImageBytes);
+    QByteArray bytes = read.read(sub, file, maxResImageBytes);
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     return reader.size();
@@ -126,7 +125,7 @@ void ResImageChecks::checkNotificationIcons(const fs::path& res)
                                    .arg(size.height())
                                    .arg(density.qualifier())
                                    .arg(expected));
-            if (hasColours(QImage::fromData(read.read(sub, file, maxImageBytes), "PNG")))
+            if (hasColours(QImage::fromData(read.read(sub, file, maxResImageBytes), "PNG")))
                 m_findings.add(Finding::Severity::Warning, shown, QStringLiteral("notification-colours"),
                                QStringLiteral(
                                    "it is not white on transparent: Android 5 and later draw only its alpha, so "
@@ -143,7 +142,7 @@ void ResImageChecks::checkSafeZone(const std::vector<ResDefinition>& definitions
         });
         if (found == definitions.end())
             continue;
-        QByteArray bytes = m_folders.at(found->res).read(found->folder, found->file, maxImageBytes);
+        QByteArray bytes = m_folders.at(found->res).read(found->folder, found->file, maxResImageBytes);
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer);
         const QSize size = reader.size();

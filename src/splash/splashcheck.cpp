@@ -20,8 +20,6 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxImageBytes = 64 << 20;
-
 // The drawables a layer-list names: its items' android:drawable and its bitmaps' android:src.
 QStringList drawablesOfLayerList(const QByteArray& xml)
 {
@@ -75,7 +73,7 @@ SplashCheck checkAndroidSplash(const fs::path& res, const QString& theme)
         for (const auto& [sub, file] : folder.definitionsOf(QStringLiteral("drawable"), name)) {
             if (!file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) || !read.insert(sub + file).second)
                 continue;
-            const PngStructure png = readPngStructure(folder.read(sub, file, maxImageBytes));
+            const PngStructure png = readPngStructure(folder.read(sub, file, maxResImageBytes));
             if (!png.whole)
                 check.findings.push_back({Finding::Severity::Error, displayPath(folder.path(sub, file)),
                                           QStringLiteral("broken-png"),

@@ -2,6 +2,7 @@
 
 #include "android/androidmanifest.h"
 #include "android/gradleproject.h"
+#include "android/resfolder.h"
 #include "android/stylesfile.h"
 #include "splash/androidsplash.h"
 #include "splash/iossplash.h"
@@ -17,8 +18,6 @@
 namespace quorva {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr qint64 maxValuesBytes = 4 << 20;
 
 const OptionSchema& splashOptions()
 {
@@ -96,7 +95,7 @@ StylesFiles stylesOf(const KindRequest& request, const fs::path& res, const QStr
         for (const QString& file : request.inputs.list(res / folder)) {
             if (!file.endsWith(QLatin1String(".xml")))
                 continue;
-            const std::optional<QByteArray> bytes = request.inputs.read(res / folder / toPath(file), maxValuesBytes);
+            const std::optional<QByteArray> bytes = request.inputs.read(res / folder / toPath(file), maxResXmlBytes);
             if (!bytes)
                 continue;
             if (styleIn(*bytes, theme)) {
