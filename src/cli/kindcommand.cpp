@@ -5,7 +5,9 @@
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
 #include "msix/msixkind.h"
+#include "project/projectdetection.h"
 #include "splash/splashkind.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 #include "target/installer.h"
 #include "tauri/taurikind.h"
@@ -85,20 +87,54 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
     }
     // An option of an image or none takes the argument right after it as its FILE, the last
     // ones first, while there are more arguments than the command takes.
-    for (auto it = bare.rbegin(); it != bare.rend() && positional.size() > kind.arguments.size(); ++it)
+    for (auto it = bare.rbegin(); it != bare.rend() && !kind.places && positional.size() > kind.arguments.size(); ++it)
         if (it->second < positional.size())
             given[it->first] = positional.takeAt(it->second);
-    if (positional.size() != kind.arguments.size()) {
+    const bool placed = std::any_of(given.begin(), given.end(), [&](const auto& option) {
+        return findOption(schema, option.first)->type == OptionType::Output;
+    });
+    if (kind.places ? positional.size() < kind.arguments.size() + (placed ? 0 : 1)
+                    : positional.size() != kind.arguments.size()) {
         QStringList names;
         for (const QString& name : kind.arguments)
             names << name.toUpper();
+        if (kind.places)
+            names << QLatin1String(kind.places) + QStringLiteral("…");
         return wrong(QStringLiteral("%1 takes %2")
                          .arg(command,
                               names.size() > 1 ? names.mid(0, names.size() - 1).join(QStringLiteral(", "))
                                       + QStringLiteral(" and ") + names.last()
                                                : names.join(QString())));
     }
-    for (qsizetype i = 0; i < positional.size(); ++i)
+    // Each place: one of the kind's own, else a project's folder, for the places init finds there.
+    for (const QString& place : positional.mid(kind.arguments.size())) {
+        ConfigTable found;
+        if (const char* key = kind.placeKey ? kind.placeKey(toPath(place)) : nullptr) {
+            found[QLatin1String(key)] = textValue(place);
+        } else if (isFolder(toPath(place))) {
+            const DetectedProject project = detectProject(toPath(place));
+            const TargetKind table{kind.table};
+            const auto written = project.config.targets.find(table);
+            const auto proposed = project.proposed.find(table);
+            if (written != project.config.targets.end())
+                found = written->second;
+            else if (proposed != project.proposed.end())
+                found = proposed->second;
+            for (auto& [key, value] : found)
+                value = textValue(displayPath(toPath(place) / toPath(value.text())));
+        }
+        if (found.empty())
+            return wrong(QStringLiteral("%1: no place of %2's, nor a project that has one").arg(place, command));
+        for (const auto& [key, value] : found) {
+            if (findOption(schema, key)->type != OptionType::Output)
+                continue;
+            if (given.count(key))
+                return wrong(
+                    QStringLiteral("%1 is given twice: %2 and %3").arg(key.toUpper(), given[key], value.text()));
+            given[key] = value.text();
+        }
+    }
+    for (qsizetype i = 0; i < kind.arguments.size(); ++i)
         given[kind.arguments[i]] = positional[i];
     for (const auto& [key, text] : given) {
         const OptionSpec& option = *findOption(schema, key);

@@ -84,6 +84,10 @@ QString valueNameOf(const OptionSpec& option, bool argument)
         return QStringLiteral("NAME");
     case OptionType::Choice:
         return option.choices.join(QLatin1Char('|'));
+    case OptionType::Choices:
+        return option.choices.join(QLatin1Char(','));
+    case OptionType::Dp:
+        return QStringLiteral("DP");
     case OptionType::Sizes:
     case OptionType::SlotKinds:
         return QStringLiteral("LIST");
@@ -109,6 +113,8 @@ QString synopsisOf(const OutputKind& kind)
     for (const QString& key : kind.arguments)
         if (const OptionSpec* option = findOption(schema, key))
             words << valueNameOf(*option, true);
+    if (kind.places)
+        words << QLatin1String(kind.places) + QStringLiteral("…");
     // Required options first, as the command can't go without them.
     for (const bool required : {true, false})
         for (const OptionSpec& option : schema)

@@ -78,8 +78,9 @@ public:
                 else
                     sides.push_back(-1); // a list of neither
             }
-            candidate
-                = key.type == Type::SlotKinds && sides.empty() ? ConfigValue{words, line} : ConfigValue{sides, line};
+            candidate = (key.type == Type::SlotKinds || key.type == Type::Choices) && sides.empty()
+                ? ConfigValue{words, line}
+                : ConfigValue{sides, line};
         }
         const PathRules rules{m_root, m_repository};
         switch (candidate ? checkValue(key, *candidate, &rules) : ValueCheck::Wrong) {

@@ -6,6 +6,7 @@
 #include "image/csscolour.h"
 #include "msix/msixkind.h"
 #include "project/electronconfig.h"
+#include "splash/splashkind.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "web/webcheck.h"
@@ -42,6 +43,7 @@ public:
         android();
         web();
         desktop();
+        launchScreen();
         for (const TargetKind kind : targetKinds())
             if (!m_project.config.targets.count(kind) && !m_missing.count(kind))
                 m_project.notFound << QStringLiteral("%1: none in this project").arg(targetName(kind));
@@ -327,6 +329,21 @@ private:
                 return;
             }
         m_missing[TargetKind::Web] = QStringLiteral("no web app manifest in web/, public/, static/ or src/");
+    }
+
+    // Where the app's launch screen goes: its res folder and its iOS catalog, as found for its icons.
+    void launchScreen()
+    {
+        ConfigTable places;
+        const auto take = [&](TargetKind kind, const char* key) {
+            if (const auto found = m_project.config.targets.find(kind); found != m_project.config.targets.end())
+                if (const auto place = found->second.find(QLatin1String(key)); place != found->second.end())
+                    places[QLatin1String(key)] = place->second;
+        };
+        take(TargetKind::Android, "res");
+        take(TargetKind::iOS, "catalog");
+        if (!places.empty())
+            m_project.proposed[TargetKind{splashKind.table}] = places;
     }
 
     // A kind's files found in a folder, to be made again as they were made.

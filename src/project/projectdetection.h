@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 
 namespace quorva {
@@ -16,6 +17,9 @@ struct DetectedProject {
     ProjectConfig config; // the targets found; the source when one was found
     QStringList found;    // a line for each target: where, and how it was found
     QStringList notFound; // a line for each kind of target not there, and why
+    // Where the kinds that init writes only when the project asks for them would go (the launch
+    // screen's res and catalog): the places a command given the project's folder takes.
+    std::map<TargetKind, ConfigTable> proposed;
 };
 
 // Reads the project's own files: package.json, pubspec.yaml, capacitor.config.*, tauri.conf.json,

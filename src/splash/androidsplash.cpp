@@ -45,19 +45,52 @@ QByteArray layerList(const QColor& background)
 void addArt(SplashBitmaps& bitmaps, const ImageRef& art, const QString& drawable, const AndroidSplashOptions& options)
 {
     const QRectF box = artBox(sampleBitmap(*art));
-    const bool onBackground = options.iconBackground.has_value();
-    const double canvas = onBackground ? splashIconOnBackgroundDp : splashIconDp;
-    const double visible = inscribedSquare(onBackground ? splashIconOnBackgroundCircleDp : splashIconCircleDp);
-    const double square = visible * (1 - options.padding) / canvas;
+    const double canvas = options.iconBackground ? splashIconOnBackgroundDp : splashIconDp;
+    const double shownDp = splashArtDp(options);
     for (const AndroidDensity& density : androidDensities()) {
         const QString folder = drawable + QLatin1Char('-') + density.qualifier() + QLatin1Char('/');
         const int side = density.pixels(canvas);
         bitmaps.add(folder + QLatin1String(splashIconName) + QStringLiteral(".png"),
-                    [art, box, side, square] { return artInSquare(*art, box, side, square); });
-        // Before Android 12 the art shows as large, with no canvas around it.
-        const int shown = density.pixels(visible * (1 - options.padding));
+                    [art, box, side, square = shownDp / canvas] { return artInSquare(*art, box, side, square); });
+        // Before Android 12 the art shows as large, with no canvas around it; the compat library
+        // shows the Android 12 icon there too.
+        if (options.compat)
+            continue;
+        const int shown = density.pixels(shownDp);
         bitmaps.add(folder + QLatin1String(splashImageName) + QStringLiteral(".png"),
                     [art, box, shown] { return artInSquare(*art, box, shown, 1); });
+    }
+}
+
+// Capacitor's full-screen splash.png: the screen's colour, the art centred at its size, at each
+// orientation and density; "night" puts them under -night.
+void addFullScreen(SplashBitmaps& bitmaps, const ImageRef& art, const QColor& background, bool night, double artDp)
+{
+    const QRectF box = artBox(sampleBitmap(*art));
+    const auto screen = [art, box, background, artDp](QSize size, double scale) {
+        return [art, box, background, size, side = int(artDp * scale + 0.5)] {
+            QImage canvas(size, QImage::Format_RGB32);
+            canvas.fill(background);
+            const QImage drawn = artInSquare(*art, box, side, 1);
+            QPainter painter(&canvas);
+            painter.drawImage(QPoint((size.width() - side) / 2, (size.height() - side) / 2), drawn);
+            return canvas;
+        };
+    };
+    const QString nightPart = night ? QStringLiteral("-night") : QString();
+    const QString file = QLatin1Char('/') + QLatin1String(fullScreenSplashName) + QStringLiteral(".png");
+    for (const FullScreenSplash& splash : fullScreenSplashes) {
+        const QString density = QLatin1String(splash.density);
+        if (density.isEmpty()) {
+            bitmaps.add(QStringLiteral("drawable") + nightPart + file,
+                        screen(QSize(splash.width, splash.height), splash.scale));
+            continue;
+        }
+        // Orientation comes before night mode, and night before density, as aapt orders them.
+        bitmaps.add(QStringLiteral("drawable-port%1-%2").arg(nightPart, density) + file,
+                    screen(QSize(splash.width, splash.height), splash.scale));
+        bitmaps.add(QStringLiteral("drawable-land%1-%2").arg(nightPart, density) + file,
+                    screen(QSize(splash.height, splash.width), splash.scale));
     }
 }
 
@@ -88,15 +121,17 @@ void addBranding(SplashBitmaps& bitmaps, const ImageRef& branding)
     }
 }
 
-// The Android 12 items of a screen's theme.
-StyleItems splashItems(const AndroidSplashOptions& options, const QColor& background)
+// The Android 12 items of a screen's theme: the platform's, or the compat library's own, which
+// has no branding image (the platform's item gives it on Android 12).
+StyleItems splashItems(const AndroidSplashOptions& options, const QColor& background, bool branding)
 {
-    StyleItems items = {{QStringLiteral("android:windowSplashScreenBackground"), colourText(background)},
-                        {QStringLiteral("android:windowSplashScreenAnimatedIcon"), drawableRef(splashIconName)}};
+    const QString prefix = options.compat ? QString() : QStringLiteral("android:");
+    StyleItems items = {{prefix + QStringLiteral("windowSplashScreenBackground"), colourText(background)},
+                        {prefix + QStringLiteral("windowSplashScreenAnimatedIcon"), drawableRef(splashIconName)}};
     if (options.iconBackground)
-        items.emplace_back(QStringLiteral("android:windowSplashScreenIconBackgroundColor"),
+        items.emplace_back(prefix + QStringLiteral("windowSplashScreenIconBackgroundColor"),
                            colourText(*options.iconBackground));
-    if (options.branding)
+    if (options.branding && branding)
         items.emplace_back(QStringLiteral("android:windowSplashScreenBrandingImage"), drawableRef(splashBrandingName));
     return items;
 }
@@ -120,53 +155,87 @@ StylesFile fileIn(const StylesFiles& styles, const QString& folder)
 
 } // namespace
 
+double splashArtDp(const AndroidSplashOptions& options)
+{
+    if (options.artDp)
+        return *options.artDp;
+    return inscribedSquare(options.iconBackground ? splashIconOnBackgroundCircleDp : splashIconCircleDp)
+        * (1 - options.padding);
+}
+
 Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options, const StylesFiles& styles)
 {
     Plan plan;
     const bool dark = hasDarkScreen(options);
+    const QColor darkBackground = options.darkBackground.value_or(options.background);
     SplashBitmaps bitmaps;
     addArt(bitmaps, art, QStringLiteral("drawable"), options);
     if (options.darkArt)
         addArt(bitmaps, options.darkArt, QStringLiteral("drawable-night"), options);
     if (options.branding)
         addBranding(bitmaps, options.branding);
+    if (options.fullScreen) {
+        addFullScreen(bitmaps, art, options.background, false, splashArtDp(options));
+        if (dark)
+            addFullScreen(bitmaps, options.darkArt ? options.darkArt : art, darkBackground, true, splashArtDp(options));
+    }
     if (!bitmaps.into(plan))
         return plan;
 
-    const QColor darkBackground = options.darkBackground.value_or(options.background);
-    for (const char* folder : {"drawable", "drawable-v21"})
-        plan.add(QLatin1String(folder) + QStringLiteral("/launch_background.xml"), layerList(options.background));
-    if (dark)
-        for (const char* folder : {"drawable-night", "drawable-night-v21"})
-            plan.add(QLatin1String(folder) + QStringLiteral("/launch_background.xml"), layerList(darkBackground));
+    if (!options.compat) {
+        for (const char* folder : {"drawable", "drawable-v21"})
+            plan.add(QLatin1String(folder) + QStringLiteral("/launch_background.xml"), layerList(options.background));
+        if (dark)
+            for (const char* folder : {"drawable-night", "drawable-night-v21"})
+                plan.add(QLatin1String(folder) + QStringLiteral("/launch_background.xml"), layerList(darkBackground));
+    }
 
-    // The themes: Android 12's items in values-v31 (values-night-v31), the older screens'
-    // window background in values (and values-night, where it defines the theme).
+    // The themes. The platform's: Android 12's items in values-v31 (values-night-v31), the older
+    // screens' window background in values (and values-night, where it defines the theme). The
+    // compat library's: its items in values (values-night) for every version, and in values-v31
+    // where that defines the theme, which then takes the whole style's place, or where the
+    // branding image needs the platform's item.
     struct ThemeFile {
         QString folder;
         QStringList baseFolders;
         StyleItems items;
         bool always; // written where the file or the theme is missing
     };
-    const StyleItems windowBackground
-        = {{QStringLiteral("android:windowBackground"), drawableRef(launchBackgroundName)}};
+    const auto defines = [&](const char* folder) {
+        const auto file = styles.find(QLatin1String(folder));
+        return file != styles.end() && file->second.bytes && styleIn(*file->second.bytes, options.theme);
+    };
+    const QStringList v31Bases = {QStringLiteral("values-v31"), QStringLiteral("values")};
+    const QStringList nightV31Bases = {QStringLiteral("values-night-v31"), QStringLiteral("values-v31"),
+                                       QStringLiteral("values-night"), QStringLiteral("values")};
     std::vector<ThemeFile> files;
-    if (options.windowBackground)
-        files = {{QStringLiteral("values"), {QStringLiteral("values")}, windowBackground, true},
-                 {QStringLiteral("values-night"), {QStringLiteral("values-night")}, windowBackground, false}};
-    files.push_back({QStringLiteral("values-v31"),
-                     {QStringLiteral("values-v31"), QStringLiteral("values")},
-                     splashItems(options, options.background),
-                     true});
-    // In the dark a theme of values-night outranks one of values-v31, whatever the version: where
-    // the project has one, Android 12 needs its items there too.
-    const StylesFile night = fileIn(styles, QStringLiteral("values-night"));
-    if (dark || (night.bytes && styleIn(*night.bytes, options.theme)))
-        files.push_back({QStringLiteral("values-night-v31"),
-                         {QStringLiteral("values-night-v31"), QStringLiteral("values-v31"),
-                          QStringLiteral("values-night"), QStringLiteral("values")},
-                         splashItems(options, darkBackground),
-                         true});
+    if (options.compat) {
+        const bool night = dark || defines("values-night");
+        const bool v31 = options.branding || defines("values-v31");
+        files = {{QStringLiteral("values"),
+                  {QStringLiteral("values")},
+                  splashItems(options, options.background, false),
+                  true},
+                 {QStringLiteral("values-night"),
+                  {QStringLiteral("values-night"), QStringLiteral("values")},
+                  splashItems(options, darkBackground, false),
+                  night},
+                 {QStringLiteral("values-v31"), v31Bases, splashItems(options, options.background, true), v31},
+                 {QStringLiteral("values-night-v31"), nightV31Bases, splashItems(options, darkBackground, true),
+                  (v31 && night) || defines("values-night-v31")}};
+    } else {
+        const StyleItems windowBackground
+            = {{QStringLiteral("android:windowBackground"), drawableRef(launchBackgroundName)}};
+        if (options.windowBackground)
+            files = {{QStringLiteral("values"), {QStringLiteral("values")}, windowBackground, true},
+                     {QStringLiteral("values-night"), {QStringLiteral("values-night")}, windowBackground, false}};
+        files.push_back({QStringLiteral("values-v31"), v31Bases, splashItems(options, options.background, true), true});
+        // In the dark a theme of values-night outranks one of values-v31, whatever the version:
+        // where the project has one, Android 12 needs its items there too.
+        if (dark || defines("values-night"))
+            files.push_back(
+                {QStringLiteral("values-night-v31"), nightV31Bases, splashItems(options, darkBackground, true), true});
+    }
     for (const ThemeFile& file : files) {
         const StylesFile there = fileIn(styles, file.folder);
         const std::optional<QByteArray>& bytes = there.bytes;

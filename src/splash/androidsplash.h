@@ -21,9 +21,16 @@ struct AndroidSplashOptions {
     std::optional<QColor> darkBackground; // the dark screen's colour
     ImageRef branding;                    // Android 12's image at the bottom of the screen
     double padding = 0;                   // room inside the visible square, as a fraction of it
+    // The art's side in dp, where it is given; else the square that the circle never cuts.
+    std::optional<double> artDp;
     // Whether the theme's window background is the older screens' launch screen: a launch theme's
     // own (Flutter's LaunchTheme), not the application's, which every window of the app shows.
     bool windowBackground = true;
+    // The launch theme is the compat library's (Theme.SplashScreen): its own unprefixed items, in
+    // values for every version, and no window background of the app's own.
+    bool compat = false;
+    // The project shows Capacitor's full-screen splash.png: it is written at each of its sizes.
+    bool fullScreen = false;
 };
 
 // The resource names the launch screen's files take.
@@ -50,6 +57,10 @@ using StylesFiles = std::map<QString, StylesFile>;
 // -night twins where there is a dark screen. The themes are edited in place: only the items
 // Quorva owns change. Refused when a styles file can't be edited so.
 Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options, const StylesFiles& styles);
+
+// The art's side in dp: as given, else the square inscribed in the circle that shows, less the
+// padding.
+double splashArtDp(const AndroidSplashOptions& options);
 
 // The dark screen is written when it has art or a colour of its own.
 inline bool hasDarkScreen(const AndroidSplashOptions& options)

@@ -7,6 +7,8 @@
 #include "splash/androidsplash.h"
 #include "splash/iossplash.h"
 #include "splash/splashcheck.h"
+#include "splash/splashsizes.h"
+#include "support/fileio.h"
 #include "support/paths.h"
 
 #include <QJsonArray>
@@ -36,6 +38,12 @@ const OptionSchema& splashOptions()
                 "Android 12's circle behind the icon (the icon is then 240 dp, 160 dp of it showing)"),
             OptionSpec{"branding", OptionType::Image}.described("Android 12's image at the bottom of the screen, "
                                                                 "200 × 80 dp"),
+            OptionSpec{"size", OptionType::Dp, false, {}, nullptr, nullptr, int(splashIconCircleDp)}.described(
+                "the art's side in dp (default: the square that Android 12's circle never cuts, about 136 dp, or 113 "
+                "dp "
+                "on an icon background); larger art may be cut at its corners"),
+            OptionSpec{"platform", OptionType::Choices, false, {"android", "ios"}}.described(
+                "the platforms of the places given whose launch screens are written (default: all)"),
         },
         {{"background", "the screen's colour (default: white)"},
          {"padding", "room inside the square of the icon that Android 12's circle never cuts"}});
@@ -83,6 +91,46 @@ bool namesDrawableBackground(const StyleDefinition& style)
         return item.first == QLatin1String("android:windowBackground")
             && item.second.startsWith(QLatin1String("@drawable/"));
     });
+}
+
+// Whether the theme is the compat library's: Theme.SplashScreen, or a theme of the file's that
+// inherits it, by its parent or its dotted name.
+bool isCompatTheme(const QByteArray& values, QString theme)
+{
+    for (int depth = 0; depth < 16 && !theme.isEmpty(); ++depth) {
+        if (theme.startsWith(QLatin1String("Theme.SplashScreen")))
+            return true;
+        const std::optional<StyleDefinition> style = styleIn(values, theme);
+        if (!style)
+            return false;
+        const QString parent
+            = style->parent.startsWith(QLatin1String("@style/")) ? style->parent.mid(7) : style->parent;
+        theme = !parent.isEmpty()              ? parent
+            : theme.contains(QLatin1Char('.')) ? theme.section(QLatin1Char('.'), 0, -2)
+                                               : QString();
+    }
+    return false;
+}
+
+// Whether the project shows Capacitor's full-screen splash.png: drawable/ or an orientation's
+// density folder has one.
+bool showsFullScreen(const KindRequest& request, const fs::path& res)
+{
+    const QString file = QLatin1String(fullScreenSplashName) + QStringLiteral(".png");
+    for (const QString& folder : request.inputs.list(res))
+        if ((folder == QLatin1String("drawable") || folder.startsWith(QLatin1String("drawable-port-"))
+             || folder.startsWith(QLatin1String("drawable-land-")))
+            && request.inputs.exists(res / toPath(folder) / toPath(file)))
+            return true;
+    return false;
+}
+
+// The art's side in dp, where it is given.
+std::optional<double> artSize(const KindRequest& request)
+{
+    const auto found = request.options.find(QStringLiteral("size"));
+    const double* dp = found == request.options.end() ? nullptr : std::get_if<double>(&found->second.value);
+    return dp ? std::optional(*dp) : std::nullopt;
 }
 
 // Each values folder's file that defines the theme, else its styles.xml where it has one.
@@ -156,9 +204,24 @@ KindOutput androidScreen(const KindRequest& request, const ImageRef& art)
         out.settledBy = QStringLiteral("theme");
         return out;
     }
-    options.windowBackground
-        = theme->activitysOwn || namesDrawableBackground(*styleIn(*values->second.bytes, options.theme));
-    if (!options.windowBackground)
+    options.compat = isCompatTheme(*values->second.bytes, options.theme);
+    options.fullScreen = showsFullScreen(request, res);
+    options.artDp = artSize(request);
+    const double circle = options.iconBackground ? splashIconOnBackgroundCircleDp : splashIconCircleDp;
+    if (options.artDp && *options.artDp > circle)
+        return KindOutput::failed(
+            pathLine(res,
+                     QStringLiteral("art of %1 dp passes Android 12's %2 dp circle: it would be cut")
+                         .arg(*options.artDp)
+                         .arg(circle)));
+    if (options.compat && options.iconBackground)
+        out.notes << pathLine(res,
+                              QStringLiteral("%1's icon background shows where its parent is "
+                                             "Theme.SplashScreen.IconBackground")
+                                  .arg(options.theme));
+    options.windowBackground = !options.compat
+        && (theme->activitysOwn || namesDrawableBackground(*styleIn(*values->second.bytes, options.theme)));
+    if (!options.compat && !options.windowBackground)
         out.notes << pathLine(res,
                               QStringLiteral("%1 is the application's theme, whose window background every "
                                              "window shows: it stays, and before Android 12 the launch screen "
@@ -224,6 +287,16 @@ KindOutput iosScreen(const KindRequest& request, const ImageRef& art)
     return out;
 }
 
+// Whether a place's platform is among those asked for: res is Android's, catalog iOS's.
+bool forPlatform(const KindRequest& request, const QString& key)
+{
+    const auto found = request.options.find(QStringLiteral("platform"));
+    if (found == request.options.end())
+        return true;
+    return found->second.words().contains(key == QLatin1String("res") ? QStringLiteral("android")
+                                                                      : QStringLiteral("ios"));
+}
+
 KindOutput makeSplash(const KindRequest& request)
 {
     const SourceImages::Source& source = request.image();
@@ -233,7 +306,7 @@ KindOutput makeSplash(const KindRequest& request)
     KindOutput out;
     for (const auto& [key, screen] :
          {std::pair(QStringLiteral("res"), &androidScreen), std::pair(QStringLiteral("catalog"), &iosScreen)}) {
-        if (!request.file(key))
+        if (!request.file(key) || !forPlatform(request, key))
             continue;
         KindOutput made = screen(request, source.loaded.image);
         if (made.failure)
@@ -243,7 +316,8 @@ KindOutput makeSplash(const KindRequest& request)
         out.notes += made.notes;
     }
     if (places.isEmpty())
-        return KindOutput::failed(QStringLiteral("a launch screen needs res (Android), catalog (iOS) or both"));
+        return KindOutput::failed(QStringLiteral("a launch screen needs res (Android), catalog (iOS) or both, of the "
+                                                 "platforms asked for"));
     out.where = places.join(QStringLiteral(", "));
     return out;
 }
@@ -277,7 +351,7 @@ KindCheck checkSplash(const KindRequest& request)
 const OutputKind splashKind{"splash",
                             "splash",
                             splashOptions,
-                            {"source", "res"},
+                            {"source"},
                             makeSplash,
                             checkSplash,
                             "writes the Android launch screen into RES: the launch theme's Android 12 items in "
@@ -285,6 +359,19 @@ const OutputKind splashKind{"splash",
                             "never cuts) and, before Android 12, launch_background.xml's colour and centred art, "
                             "named by the theme's window background; the dark screen under -night with --dark or "
                             "--dark-background. The themes are edited in place. With --catalog, the iOS launch "
-                            "screen too: LaunchImage.imageset and the LaunchBackground colour set"};
+                            "screen too: LaunchImage.imageset and the LaunchBackground colour set. PROJECT_OR_RES: res "
+                            "folders, asset catalogs, "
+                            "or a project's folder, for its app's res and iOS catalog",
+                            nullptr,
+                            nullptr,
+                            "PROJECT_OR_RES",
+                            // A res folder, for its themes; an asset catalog, for its sets.
+                            [](const fs::path& path) -> const char* {
+                                const fs::path name
+                                    = path.filename().empty() ? path.parent_path().filename() : path.filename();
+                                if (name == "res")
+                                    return "res";
+                                return name.extension() == ".xcassets" ? "catalog" : nullptr;
+                            }};
 
 } // namespace quorva

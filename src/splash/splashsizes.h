@@ -14,6 +14,19 @@ inline constexpr double splashIconOnBackgroundCircleDp = 160;
 inline constexpr double splashBrandingWidthDp = 200;
 inline constexpr double splashBrandingHeightDp = 80;
 
+// Capacitor's full-screen splash.png, as its assets tool writes it: drawable/ at mdpi's
+// portrait size, then drawable-port-* at each density and drawable-land-* turned a quarter.
+struct FullScreenSplash {
+    const char* density; // "xhdpi"; empty for drawable/ itself
+    int width, height;   // portrait, in pixels
+    double scale;        // over mdpi's
+};
+inline constexpr FullScreenSplash fullScreenSplashes[] = {
+    {"", 320, 480, 1},       {"ldpi", 240, 320, 0.75}, {"mdpi", 320, 480, 1},      {"hdpi", 480, 800, 1.5},
+    {"xhdpi", 720, 1280, 2}, {"xxhdpi", 960, 1600, 3}, {"xxxhdpi", 1280, 1920, 4},
+};
+inline constexpr const char* fullScreenSplashName = "splash";
+
 // The side of the square inscribed in a circle: art inside it survives the circle whole.
 inline double inscribedSquare(double circle)
 {

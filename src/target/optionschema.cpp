@@ -121,6 +121,10 @@ QString typeText(const OptionSpec& option, bool commandLine)
         return option.takes ? QString::fromUtf8(option.takes) : QStringLiteral("a name");
     case OptionType::Choice:
         return QStringLiteral("one of %1").arg(option.choices.join(QStringLiteral(", ")));
+    case OptionType::Choices:
+        return QStringLiteral("a list of some of %1").arg(option.choices.join(QStringLiteral(", ")));
+    case OptionType::Dp:
+        return QStringLiteral("a length in dp, above 0 and at most %1").arg(option.most);
     case OptionType::Sizes:
         return QStringLiteral("a list of pixel sides from 1 to %1").arg(option.most);
     case OptionType::SlotKinds:
@@ -174,6 +178,16 @@ ValueCheck checkValue(const OptionSpec& option, const ConfigValue& value, const 
         return judged(text && !text->isEmpty() && (!option.problem || !option.problem(*text)));
     case OptionType::Choice:
         return judged(text && option.choices.contains(*text));
+    case OptionType::Choices: {
+        const auto* words = std::get_if<QStringList>(&value.value);
+        return judged(words && !words->empty() && std::all_of(words->begin(), words->end(), [&](const QString& each) {
+                          return option.choices.contains(each);
+                      }));
+    }
+    case OptionType::Dp: {
+        const auto* dp = std::get_if<double>(&value.value);
+        return judged(dp && *dp > 0 && *dp <= option.most);
+    }
     case OptionType::Sizes: {
         const auto* sides = std::get_if<std::vector<int>>(&value.value);
         return judged(sides && !sides->empty() && std::all_of(sides->begin(), sides->end(), [&](int side) {
@@ -200,6 +214,11 @@ std::optional<ConfigValue> valueFromText(const OptionSpec& option, const QString
         if (given == QLatin1String("false"))
             return ConfigValue{false, 0};
         return std::nullopt;
+    case OptionType::Dp: {
+        bool ok = false;
+        const double dp = given.toDouble(&ok);
+        return ok ? std::optional(ConfigValue{dp, 0}) : std::nullopt;
+    }
     case OptionType::Padding: {
         QString text = given;
         if (text.endsWith(QLatin1Char('%')))
@@ -220,6 +239,7 @@ std::optional<ConfigValue> valueFromText(const OptionSpec& option, const QString
         return ConfigValue{sides, 0};
     }
     case OptionType::SlotKinds:
+    case OptionType::Choices:
         return ConfigValue{given.split(QLatin1Char(','), Qt::SkipEmptyParts), 0};
     default:
         return ConfigValue{given, 0};

@@ -50,6 +50,8 @@ enum class OptionType {
     SetName,       // an asset catalog set's name
     Name,          // a name of a rule of its own (an Android resource's, an application ID)
     Choice,        // one of a few words
+    Choices,       // some of a few words, in a list
+    Dp,            // a length in dp, above 0 and at most most
     Sizes,         // pixel sides
     SlotKinds,     // kinds of slot of an app icon set: "car", "watch"
 };
@@ -65,7 +67,7 @@ struct OptionSpec {
     // what such a name is, for the messages.
     std::optional<QString> (*problem)(const QString&) = nullptr;
     const char* takes = nullptr;
-    int most = 1024;            // Sizes: the largest side
+    int most = 1024;            // Sizes: the largest side; Dp: the longest length
     const char* extension = ""; // Output: the file's name must end in it (".ico")
     // What it does, as --help says it, and what its value is called there ("APP_ID"); by its
     // type where that says enough.

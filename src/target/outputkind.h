@@ -142,6 +142,11 @@ struct OutputKind {
     // The options its files at a path were made with, as init writes them into its table beside
     // the path: so that the next run makes them as they are.
     ConfigTable (*madeWith)(const std::filesystem::path&) = nullptr;
+    // What its last arguments are called where it takes places after them: each the folder or
+    // file of one of its options (placeKey says which), or a project's folder, for the places
+    // that init finds there. Null for a kind whose arguments are all it takes.
+    const char* places = nullptr;
+    const char* (*placeKey)(const std::filesystem::path&) = nullptr;
 };
 
 } // namespace quorva

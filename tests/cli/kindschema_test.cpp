@@ -51,6 +51,10 @@ std::vector<Sample> takenBy(const OptionSpec& option)
         return {{"16,32", "[16, 32]"}};
     case OptionType::SlotKinds:
         return {{"car", "[\"car\"]"}};
+    case OptionType::Choices:
+        return {{option.choices.join(','), "[\"" + option.choices.join("\", \"") + "\"]"}};
+    case OptionType::Dp:
+        return {{"96", "96"}, {"133.5", "133.5"}};
     }
     return {};
 }
@@ -76,6 +80,10 @@ std::vector<Sample> refusedBy(const OptionSpec& option)
         return {{"nothing-of-the-kind", "\"nothing-of-the-kind\""}};
     case OptionType::Sizes:
         return {{"16,5000", "[16, 5000]"}};
+    case OptionType::Choices:
+        return {{"nothing-of-the-kind", "[\"nothing-of-the-kind\"]"}};
+    case OptionType::Dp:
+        return {{"0", "0"}, {QString::number(option.most + 1), QString::number(option.most + 1)}};
     default:
         return {};
     }
@@ -113,6 +121,11 @@ Parsed parse(const OutputKind& kind, const OptionSpec& option, const Sample& sam
         if (argument != QLatin1String("source") || argument == key)
             table += argument.toUtf8() + " = " + given.toml.toUtf8() + "\n";
     }
+    // A kind that takes places: its first place's option, given as a flag.
+    const auto place = std::find_if(kind.options().begin(), kind.options().end(),
+                                    [](const OptionSpec& spec) { return spec.type == OptionType::Output; });
+    if (kind.places && place != kind.options().end() && QLatin1String(place->key) != key)
+        arguments << "--" + QLatin1String(place->key) + "=" + takenBy(*place).front().text;
     for (const OptionSpec& spec : kind.options()) {
         const QString name = QLatin1String(spec.key);
         if (kind.arguments.contains(name) || (!spec.required && name != key))
