@@ -121,7 +121,7 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
             else if (proposed != project.proposed.end())
                 found = proposed->second;
             for (auto& [key, value] : found)
-                value = textValue(displayPath(toPath(place) / toPath(value.text())));
+                value = textValue(displayPath((toPath(place) / toPath(value.text())).lexically_normal()));
         }
         if (found.empty())
             return wrong(QStringLiteral("%1: no place of %2's, nor a project that has one").arg(place, command));

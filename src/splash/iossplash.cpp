@@ -8,6 +8,8 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPainter>
+#include <QRegularExpression>
 
 namespace quorva {
 namespace {
@@ -41,15 +43,76 @@ QString imageFile(bool dark, int scale)
         + (scale > 1 ? QStringLiteral("@%1x").arg(scale) : QString()) + QStringLiteral(".png");
 }
 
+// The art's side in whole points, so that each scale is the same size on the screen.
+int artPoints(const IosSplashOptions& options)
+{
+    return int(options.artPt.value_or(inscribedSquare(splashIconCircleDp) * (1 - options.padding)));
+}
+
+// Capacitor's Splash.imageset: the screen's colour, the art centred at its size on the phone, one
+// image for every scale, as its assets tool writes them.
+void addFullScreenSet(SplashBitmaps& bitmaps, QJsonArray& images, const ImageRef& art, const QColor& background,
+                      bool dark, const IosSplashOptions& options)
+{
+    const QString set = QLatin1String(fullScreenSetName) + QStringLiteral(".imageset/");
+    const QRectF box = artBox(sampleBitmap(*art));
+    const int side = int(artPoints(options) / phoneHeightPt * fullScreenSetSide + 0.5);
+    const auto file = [dark](int scale) {
+        return QStringLiteral("Default@%1x~universal~anyany%2.png").arg(scale).arg(dark ? QStringLiteral("-dark") : "");
+    };
+    bitmaps.add(set + file(1), [art, box, background, side] {
+        QImage canvas(fullScreenSetSide, fullScreenSetSide, QImage::Format_RGB32);
+        canvas.fill(background);
+        QPainter painter(&canvas);
+        const int at = (fullScreenSetSide - side) / 2;
+        painter.drawImage(QPoint(at, at), artInSquare(*art, box, side, 1));
+        return canvas;
+    });
+    for (const int scale : {1, 2, 3}) {
+        if (scale > 1)
+            bitmaps.copy(set + file(1), set + file(scale));
+        QJsonObject entry{{"filename", file(scale)},
+                          {"idiom", "universal"},
+                          {"scale", QStringLiteral("%1x").arg(scale)}};
+        if (dark)
+            entry[QStringLiteral("appearances")] = darkAppearance;
+        images.append(entry);
+    }
+}
+
 } // namespace
+
+QStringList imagesShownBy(const QByteArray& storyboard)
+{
+    static const QRegularExpression imageView(QStringLiteral(R"re(<imageView\b[^>]*\simage="([^"]+)")re"));
+    QStringList names;
+    for (auto match = imageView.globalMatch(QString::fromUtf8(storyboard)); match.hasNext();)
+        names << match.next().captured(1);
+    return names;
+}
 
 Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options)
 {
     Plan plan;
-    const QString set = QLatin1String(launchImageName) + QStringLiteral(".imageset/");
-    // Whole points, so that each scale is the same size on the screen.
-    const int points = int(inscribedSquare(splashIconCircleDp) * (1 - options.padding));
     SplashBitmaps bitmaps;
+    if (options.fullScreenSet) {
+        QJsonArray images;
+        addFullScreenSet(bitmaps, images, art, options.background, false, options);
+        if (options.darkArt || options.darkBackground)
+            addFullScreenSet(bitmaps, images, options.darkArt ? options.darkArt : art,
+                             options.darkBackground.value_or(options.background), true, options);
+        plan.add(QLatin1String(fullScreenSetName) + QStringLiteral(".imageset/Contents.json"),
+                 xcodeJson(QJsonObject{{"images", images}, {"info", xcodeInfo}}));
+        // Its images are the screen's alone: the ones they replace go, so that the catalog
+        // holds no image its set doesn't name.
+        plan.wholeFolders << QLatin1String(fullScreenSetName) + QStringLiteral(".imageset");
+    }
+    if (!options.launchImage) {
+        bitmaps.into(plan);
+        return plan;
+    }
+    const QString set = QLatin1String(launchImageName) + QStringLiteral(".imageset/");
+    const int points = artPoints(options);
     QJsonArray images;
     const QRectF box = artBox(sampleBitmap(*art));
     const QRectF darkBox = options.darkArt ? artBox(sampleBitmap(*options.darkArt)) : QRectF();

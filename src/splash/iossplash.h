@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QJsonArray>
+#include <QStringList>
 
 #include <optional>
 
@@ -22,15 +23,28 @@ struct IosSplashOptions {
     bool backgroundImageSet = false;
     // The dark entries the project's sets have already, each file there, kept where no dark art
     // or colour of the screen's own is given: the project's dark screen is not lost.
-    QJsonArray darkImages;      // of LaunchImage.imageset
-    QJsonArray darkBackgrounds; // of the background's image set or colour set
+    QJsonArray darkImages;       // of LaunchImage.imageset
+    QJsonArray darkBackgrounds;  // of the background's image set or colour set
+    std::optional<double> artPt; // the art's side in points; else the square Android 12's circle never cuts
+    // Which of the sets are written: LaunchImage's and the background's, which the project's
+    // storyboard or UILaunchScreen shows; Capacitor's full-screen Splash.imageset, where the
+    // catalog has it.
+    bool launchImage = true;
+    bool fullScreenSet = false;
 };
 
 // The names a launch screen's storyboard, or UILaunchScreen's UIImageName and UIColorName, give
 // its image and its colour: Flutter's storyboard shows LaunchImage.
 inline constexpr const char* launchImageName = "LaunchImage";
 inline constexpr const char* launchColourName = "LaunchBackground";
+// Capacitor's full-screen image set, which its storyboard shows.
+inline constexpr const char* fullScreenSetName = "Splash";
 
+// The images a launch storyboard's image views show, by their names in the catalog.
+QStringList imagesShownBy(const QByteArray& storyboard);
+
+// Capacitor's Splash.imageset (Default@1x~universal~anyany.png, @2x and @3x, each 2732 × 2732,
+// the -dark twins where the dark screen has art or a colour of its own) and
 // LaunchImage.imageset (1x, 2x and 3x, with dark entries where the dark screen has art of its
 // own) and the LaunchBackground colour set (with a dark appearance where it has a colour of its
 // own), by their paths inside the catalog. The art is as large as Android 12 shows it, inside

@@ -21,6 +21,9 @@ bool SplashBitmaps::into(Plan& plan) const
         }
         plan.add(m_makers[i].first, *bytes[i]);
     }
+    for (const auto& [from, to] : m_copies)
+        if (const PlannedFile* made = plan.find(from))
+            plan.add(to, made->bytes);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "android/gradleproject.h"
 #include "android/resfolder.h"
 #include "android/stylesfile.h"
+#include "apple/infoplist.h"
 #include "splash/androidsplash.h"
 #include "splash/iossplash.h"
 #include "splash/splashcheck.h"
@@ -279,11 +280,60 @@ KindOutput iosScreen(const KindRequest& request, const ImageRef& art)
     ImageRef branding;
     if (const std::optional<QString> unreadable = ownImages(request, options.darkArt, branding))
         return KindOutput::failed(*unreadable);
+    options.artPt = artSize(request);
+
+    // What the app's target shows: its storyboard's images, else UILaunchScreen's, in the
+    // Info.plist beside the catalog.
+    KindOutput out;
+    const fs::path target = catalog.parent_path();
+    const std::optional<QByteArray> plist = request.inputs.read(target / "Info.plist", 1 << 20);
+    const std::optional<QString> storyboardName
+        = plist ? plistString(*plist, QStringLiteral("UILaunchStoryboardName")) : std::nullopt;
+    QStringList shown;
+    for (const fs::path& storyboard :
+         {target / "Base.lproj" / toPath(storyboardName.value_or(QStringLiteral("LaunchScreen")) + ".storyboard"),
+          target / toPath(storyboardName.value_or(QStringLiteral("LaunchScreen")) + ".storyboard")})
+        if (const std::optional<QByteArray> bytes = request.inputs.read(storyboard, 4 << 20))
+            shown += imagesShownBy(*bytes);
+    options.fullScreenSet = request.inputs.exists(
+        catalog / (QLatin1String(fullScreenSetName) + QStringLiteral(".imageset")).toStdString());
+    const bool showsLaunchImage = shown.contains(QLatin1String(launchImageName));
+    options.launchImage
+        = showsLaunchImage || !(options.fullScreenSet && shown.contains(QLatin1String(fullScreenSetName)));
     const Plan plan = planIosSplash(art, options);
     if (plan.refusal)
         return KindOutput::failed(pathLine(catalog, *plan.refusal));
-    KindOutput out;
     out.placements.push_back({catalog, plan, false});
+    if (!options.launchImage || showsLaunchImage)
+        return out;
+    if (!plist) {
+        out.notes << pathLine(catalog,
+                              QStringLiteral("no Info.plist beside the catalog: the app's launch screen "
+                                             "names %1 and %2 itself")
+                                  .arg(QLatin1String(launchImageName), QLatin1String(launchColourName)));
+        return out;
+    }
+    std::vector<std::pair<QString, QString>> strings;
+    if (!options.backgroundImageSet)
+        strings.emplace_back(QStringLiteral("UIColorName"), QLatin1String(launchColourName));
+    strings.emplace_back(QStringLiteral("UIImageName"), QLatin1String(launchImageName));
+    const std::optional<QByteArray> edited = withPlistStrings(*plist, QStringLiteral("UILaunchScreen"), strings);
+    if (!edited)
+        return KindOutput::failed(pathLine(target / "Info.plist",
+                                           QStringLiteral("can't be edited in place (no XML property list, or its "
+                                                          "UILaunchScreen holds more than names)")));
+    if (*edited != *plist) {
+        Plan info;
+        info.add(QStringLiteral("Info.plist"), *edited);
+        out.placements.push_back({target, info, false});
+    }
+    if (storyboardName)
+        out.notes << pathLine(target / "Info.plist",
+                              QStringLiteral("UILaunchScreen names %1 and %2; the storyboard UILaunchStoryboardName "
+                                             "names (%3) stays, and where both are given iOS may show it: remove "
+                                             "UILaunchStoryboardName to show this launch screen")
+                                  .arg(QLatin1String(launchImageName), QLatin1String(launchColourName),
+                                       *storyboardName));
     return out;
 }
 

@@ -27,6 +27,11 @@ inline constexpr FullScreenSplash fullScreenSplashes[] = {
 };
 inline constexpr const char* fullScreenSplashName = "splash";
 
+// Capacitor's iOS Splash.imageset: one square image at each scale, filling the screen, so that a
+// phone's height shows all of its side.
+inline constexpr int fullScreenSetSide = 2732;
+inline constexpr double phoneHeightPt = 844; // an iPhone 14's, in points
+
 // The side of the square inscribed in a circle: art inside it survives the circle whole.
 inline double inscribedSquare(double circle)
 {

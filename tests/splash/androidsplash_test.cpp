@@ -300,3 +300,116 @@ TEST_F(AndroidSplash, aaptPackagesIt_butForAndroid12sAttributes_whichItsAndroid1
     const test::ProgramRun rest = package(older);
     EXPECT_EQ(rest.exitCode, 0) << rest.err.toStdString();
 }
+
+// Capacitor's: the launch theme the compat library's, and its full-screen splash.png.
+const QByteArray capacitorStyles = "<resources>\n"
+                                   "    <style name=\"AppTheme.NoActionBarLaunch\" parent=\"Theme.SplashScreen\">\n"
+                                   "        <item name=\"android:background\">@drawable/splash</item>\n"
+                                   "    </style>\n"
+                                   "</resources>\n";
+
+TEST_F(AndroidSplash, aCompatLibraryTheme_getsItsUnprefixedItemsInValues_andNoWindowBackgroundOfItsOwn)
+{
+    write(scratch / "app/src/main/AndroidManifest.xml",
+          QByteArray(flutterManifest).replace("@style/LaunchTheme", "@style/AppTheme.NoActionBarLaunch"));
+    write(res / "values/styles.xml", capacitorStyles);
+    ASSERT_EQ(splash({"--background", "#102030"}).exitCode, 0);
+    const QByteArray values = test::readBytes(res / "values/styles.xml");
+    const std::optional<StyleDefinition> theme = styleIn(values, "AppTheme.NoActionBarLaunch");
+    ASSERT_TRUE(theme);
+    const StyleItems expected = {{"android:background", "@drawable/splash"},
+                                 {"windowSplashScreenBackground", "#102030"},
+                                 {"windowSplashScreenAnimatedIcon", "@drawable/splash_icon"}};
+    EXPECT_EQ(theme->items, expected);
+    EXPECT_EQ(theme->parent, QStringLiteral("Theme.SplashScreen"));
+    EXPECT_FALSE(fs::exists(res / "values-v31")) << "the compat library gives Android 12 the same items";
+    EXPECT_FALSE(fs::exists(res / "drawable/launch_background.xml"));
+    EXPECT_FALSE(fs::exists(res / "drawable-mdpi/splash_image.png"));
+    EXPECT_TRUE(fs::exists(res / "drawable-xxxhdpi/splash_icon.png"));
+}
+
+TEST_F(AndroidSplash, aCompatThemesBrandingImage_isThePlatformsItemInValuesV31_withTheCompatItemsThere)
+{
+    write(scratch / "app/src/main/AndroidManifest.xml",
+          QByteArray(flutterManifest).replace("@style/LaunchTheme", "@style/Theme.App.Starting"));
+    // Inherited by its dotted name, from a theme of the compat library's.
+    write(res / "values/styles.xml",
+          "<resources>\n    <style name=\"Theme.App\" parent=\"Theme.SplashScreen\"/>\n"
+          "    <style name=\"Theme.App.Starting\"/>\n</resources>\n");
+    const QString branding = scratch.savePng("brand.png", test::solidImage(400, 100, qRgb(1, 2, 3)));
+    ASSERT_EQ(splash({"--branding", branding}).exitCode, 0);
+    const std::optional<StyleDefinition> v31
+        = styleIn(test::readBytes(res / "values-v31/styles.xml"), "Theme.App.Starting");
+    ASSERT_TRUE(v31);
+    const StyleItems expected = {{"windowSplashScreenBackground", "#ffffff"},
+                                 {"windowSplashScreenAnimatedIcon", "@drawable/splash_icon"},
+                                 {"android:windowSplashScreenBrandingImage", "@drawable/splash_branding"}};
+    EXPECT_EQ(v31->items, expected);
+    const std::optional<StyleDefinition> values
+        = styleIn(test::readBytes(res / "values/styles.xml"), "Theme.App.Starting");
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->items.size(), 2u) << "the compat library has no branding item";
+}
+
+TEST_F(AndroidSplash, capacitorsFullScreenSplash_isWrittenAtEachOfItsSizes_withNightTwinsForTheDark)
+{
+    write(scratch / "app/src/main/AndroidManifest.xml",
+          QByteArray(flutterManifest).replace("@style/LaunchTheme", "@style/AppTheme.NoActionBarLaunch"));
+    write(res / "values/styles.xml", capacitorStyles);
+    fs::create_directories(res / "drawable");
+    test::savePngTo(res / "drawable/splash.png", test::solidImage(320, 480, qRgb(0, 0, 0)));
+    ASSERT_EQ(splash({"--background", "#0000ff", "--dark-background", "#000000"}).exitCode, 0);
+    // Capacitor's assets tool's sizes: portrait, and landscape turned a quarter.
+    const std::pair<const char*, QSize> sizes[] = {
+        {"drawable", {320, 480}},
+        {"drawable-port-ldpi", {240, 320}},
+        {"drawable-port-mdpi", {320, 480}},
+        {"drawable-port-hdpi", {480, 800}},
+        {"drawable-port-xhdpi", {720, 1280}},
+        {"drawable-port-xxhdpi", {960, 1600}},
+        {"drawable-port-xxxhdpi", {1280, 1920}},
+        {"drawable-land-ldpi", {320, 240}},
+        {"drawable-land-xxxhdpi", {1920, 1280}},
+        {"drawable-night", {320, 480}},
+        {"drawable-port-night-xhdpi", {720, 1280}},
+        {"drawable-land-night-hdpi", {800, 480}},
+    };
+    for (const auto& [folder, size] : sizes) {
+        const QImage splash = test::decodeFile(res / folder / "splash.png");
+        ASSERT_EQ(splash.size(), size) << folder;
+        const bool night = std::string(folder).find("night") != std::string::npos;
+        EXPECT_EQ(splash.pixel(0, 0), night ? qRgb(0, 0, 0) : qRgb(0, 0, 255)) << folder;
+        EXPECT_EQ(splash.pixel(size.width() / 2, size.height() / 2), qRgb(200, 30, 30))
+            << folder << ": the art centred";
+    }
+}
+
+// The rectangle of an image's pixels that are not wholly transparent.
+QRect artBounds(const QImage& image)
+{
+    QRect bounds;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(argb.pixel(x, y)) > 0)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+TEST_F(AndroidSplash, theArtsSizeInDp_isItsSideAtEveryDensity_andArtPastTheCircleIsRefused)
+{
+    flutterLayout();
+    ASSERT_EQ(splash({"--size", "96"}).exitCode, 0);
+    const QImage icon = test::decodeFile(res / "drawable-xhdpi/splash_icon.png");
+    ASSERT_EQ(icon.size(), QSize(576, 576));
+    // 96 dp at twice mdpi, 192 px, less the pixel each way that resampling spreads the edge into.
+    const QRect art = artBounds(icon);
+    EXPECT_TRUE(art.width() >= 189 && art.width() <= 192 && art.height() == art.width()) << art.width();
+    EXPECT_NEAR(art.center().x(), 288, 1);
+    EXPECT_NEAR(art.center().y(), 288, 1);
+    EXPECT_EQ(test::decodeFile(res / "drawable-hdpi/splash_image.png").size(), QSize(144, 144));
+
+    const test::ProgramRun past = splash({"--size", "180", "--icon-background", "#ffffff"});
+    EXPECT_NE(past.exitCode, 0);
+    EXPECT_TRUE(past.err.contains("160 dp circle")) << past.err.toStdString();
+}

@@ -151,3 +151,95 @@ TEST(IosSplash, theProjectsDarkLaunchImages_stayNamedWhereNoDarkArtIsGiven)
     EXPECT_EQ(named,
               (QStringList{"LaunchImage.png", "LaunchImage@2x.png", "LaunchImage@3x.png", "LaunchImageDark@3x.png"}));
 }
+
+namespace {
+
+const QByteArray infoPlist = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+                             "\t<key>CFBundleName</key>\n\t<string>App</string>\n"
+                             "\t<key>UILaunchStoryboardName</key>\n\t<string>LaunchScreen</string>\n"
+                             "</dict>\n</plist>\n";
+
+// A storyboard whose one image view shows the image of that name.
+QByteArray storyboardShowing(const char* image)
+{
+    return QByteArray("<document type=\"com.apple.InterfaceBuilder3.CocoaTouch.Storyboard.XIB\"><scenes><scene>"
+                      "<imageView contentMode=\"scaleAspectFill\" image=\"")
+        + image + "\" id=\"a\"/></scene></scenes></document>\n";
+}
+
+// An iOS target's folder: its Info.plist, its storyboard and its catalog.
+fs::path iosTarget(test::Scratch& scratch, const QByteArray& storyboard)
+{
+    const fs::path target = scratch / "ios/App/App";
+    fs::create_directories(target / "Base.lproj");
+    fs::create_directories(target / "Assets.xcassets");
+    test::writeBytes(target / "Info.plist", infoPlist);
+    test::writeBytes(target / "Base.lproj/LaunchScreen.storyboard", storyboard);
+    return target;
+}
+
+} // namespace
+
+TEST(IosSplash, aStoryboardThatShowsNoLaunchImage_getsUILaunchScreenInTheTargetsInfoPlist_inPlace)
+{
+    test::Scratch scratch;
+    const fs::path target = iosTarget(scratch, storyboardShowing("Logo"));
+    const QString art = scratch.savePng("art.png", test::solidImage(64, 64, qRgb(200, 30, 30)));
+    const test::ProgramRun run = test::runCli({"splash", art, test::str(target / "Assets.xcassets")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QByteArray plist = test::readBytes(target / "Info.plist");
+    EXPECT_TRUE(plist.startsWith(infoPlist.left(infoPlist.indexOf("</dict>")))) << "every byte before it stays";
+    EXPECT_TRUE(plist.contains("\t<key>UILaunchScreen</key>\n\t<dict>\n\t\t<key>UIColorName</key>\n"
+                               "\t\t<string>LaunchBackground</string>\n\t\t<key>UIImageName</key>\n"
+                               "\t\t<string>LaunchImage</string>\n\t</dict>\n"))
+        << plist.toStdString();
+    EXPECT_TRUE(fs::exists(target / "Assets.xcassets/LaunchImage.imageset/LaunchImage@3x.png"));
+    EXPECT_TRUE(fs::exists(target / "Assets.xcassets/LaunchBackground.colorset/Contents.json"));
+    EXPECT_TRUE(run.err.contains("UILaunchStoryboardName")) << "the storyboard that stays is named";
+}
+
+TEST(IosSplash, aStoryboardThatShowsLaunchImage_needsNothingMore)
+{
+    test::Scratch scratch;
+    const fs::path target = iosTarget(scratch, storyboardShowing("LaunchImage"));
+    const QString art = scratch.savePng("art.png", test::solidImage(64, 64, qRgb(200, 30, 30)));
+    ASSERT_EQ(test::runCli({"splash", art, test::str(target / "Assets.xcassets")}).exitCode, 0);
+    EXPECT_EQ(test::readBytes(target / "Info.plist"), infoPlist);
+    EXPECT_TRUE(fs::exists(target / "Assets.xcassets/LaunchImage.imageset/LaunchImage.png"));
+}
+
+TEST(IosSplash, capacitorsSplashSet_isWrittenAtItsNamesAndSize_withDarkEntries_andNothingElse)
+{
+    test::Scratch scratch;
+    const fs::path target = iosTarget(scratch, storyboardShowing("Splash"));
+    const fs::path set = target / "Assets.xcassets/Splash.imageset";
+    fs::create_directories(set);
+    scratch.savePng("ios/App/App/Assets.xcassets/Splash.imageset/splash-2732x2732.png",
+                    test::solidImage(8, 8, qRgb(1, 1, 1)));
+    test::writeBytes(set / "Contents.json",
+                     "{\"images\":[{\"filename\":\"splash-2732x2732.png\",\"idiom\":"
+                     "\"universal\",\"scale\":\"1x\"}],\"info\":{\"author\":\"xcode\","
+                     "\"version\":1}}");
+    const QString art = scratch.savePng("art.png", test::solidImage(64, 64, qRgb(200, 30, 30)));
+    const test::ProgramRun run = test::runCli({"splash", art, test::str(target / "Assets.xcassets"), "--background",
+                                               "#0000ff", "--dark-background", "black"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList files;
+    for (const QJsonValue& image : contentsOf(set)[QLatin1String("images")].toArray()) {
+        const QJsonObject entry = image.toObject();
+        const QString file = entry[QLatin1String("filename")].toString();
+        files << file;
+        const QImage splash = test::decodeFile(set / file.toStdString());
+        ASSERT_EQ(splash.size(), QSize(2732, 2732)) << file.toStdString();
+        EXPECT_EQ(splash.pixel(0, 0), isDark(entry) ? qRgb(0, 0, 0) : qRgb(0, 0, 255)) << file.toStdString();
+        EXPECT_EQ(splash.pixel(1366, 1366), qRgb(200, 30, 30)) << file.toStdString();
+        EXPECT_EQ(isDark(entry), file.endsWith(QLatin1String("-dark.png"))) << file.toStdString();
+    }
+    EXPECT_EQ(files,
+              QStringList({"Default@1x~universal~anyany.png", "Default@2x~universal~anyany.png",
+                           "Default@3x~universal~anyany.png", "Default@1x~universal~anyany-dark.png",
+                           "Default@2x~universal~anyany-dark.png", "Default@3x~universal~anyany-dark.png"}));
+    EXPECT_FALSE(fs::exists(set / "splash-2732x2732.png")) << "the set is Quorva's whole";
+    EXPECT_FALSE(fs::exists(target / "Assets.xcassets/LaunchImage.imageset"));
+    EXPECT_EQ(test::readBytes(target / "Info.plist"), infoPlist);
+}
