@@ -32,9 +32,28 @@ QString below(const QString& path)
     return path.startsWith(QLatin1String("expo.")) ? path.mid(5) : path;
 }
 
+// A launch screen's key, below splash ("image"), android.splash or ios.splash ("ios.image");
+// empty for any other.
+QString splashKey(const QString& key)
+{
+    if (key.startsWith(QLatin1String("splash.")))
+        return key.mid(7);
+    for (const char* platform : {"android", "ios"}) {
+        const QString prefix = QLatin1String(platform) + QStringLiteral(".splash.");
+        if (key.startsWith(prefix))
+            return QLatin1String(platform) + QLatin1Char('.') + key.mid(prefix.size());
+    }
+    return {};
+}
+
 void take(ExpoConfig& config, const QString& path, const std::optional<QString>& value)
 {
     const QString key = below(path);
+    if (const QString splash = splashKey(key); !splash.isEmpty()) {
+        if (value)
+            config.splash.emplace(splash, *value);
+        return;
+    }
     const bool image = imageKeys().count(key) > 0;
     if (!image && key != backgroundKey)
         return;
@@ -57,6 +76,24 @@ void fromJson(ExpoConfig& config, const QJsonObject& object, const QString& pref
             fromJson(config, it->toObject(), path + QLatin1Char('.'));
         else if (it->isString())
             take(config, path, it->toString());
+        else if (it->isDouble() && !splashKey(below(path)).isEmpty())
+            take(config, path, QString::number(it->toDouble()));
+        else if (it->isArray() && below(path) == QLatin1String("plugins"))
+            // ["expo-splash-screen", {…}]: its options are the launch screen's, and win.
+            for (const QJsonValue& plugin : it->toArray())
+                if (plugin.isArray() && plugin.toArray().at(0).toString() == QLatin1String("expo-splash-screen"))
+                    for (auto option = plugin.toArray().at(1).toObject(); const QString& name : option.keys()) {
+                        if (option[name].isObject()) {
+                            const QJsonObject nested = option[name].toObject();
+                            for (const QString& inner : nested.keys())
+                                config.splash[name + QLatin1Char('.') + inner] = nested[inner].isDouble()
+                                    ? QString::number(nested[inner].toDouble())
+                                    : nested[inner].toString();
+                        } else {
+                            config.splash[name] = option[name].isDouble() ? QString::number(option[name].toDouble())
+                                                                          : option[name].toString();
+                        }
+                    }
     }
 }
 

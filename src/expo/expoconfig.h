@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct ExpoImage {
 struct ExpoConfig {
     std::vector<ExpoImage> images;
     std::optional<QString> backgroundColour; // android.adaptiveIcon.backgroundColor
+    // The launch screen's settings, by their keys below splash ("image", "dark.backgroundColor",
+    // "imageWidth"), or below the expo-splash-screen plugin's options, which prebuild prefers;
+    // android.splash's and ios.splash's as "android.image", "ios.image".
+    std::map<QString, QString> splash;
     QStringList unread;
     std::optional<QString> error; // the file is no JSON (app.json)
 };

@@ -1,14 +1,13 @@
 #include "project/flutterlaunchericons.h"
 
 #include "image/csscolour.h"
+#include "project/yamlsettings.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-
-#include <yaml-cpp/yaml.h>
 
 #include <algorithm>
 #include <set>
@@ -17,27 +16,14 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr qint64 maxYamlBytes = 1 << 20;
-
-std::optional<QByteArray> readYaml(const fs::path& path)
-{
-    return readSmallFile(path, maxYamlBytes);
-}
-
 QString scalar(const YAML::Node& node)
 {
-    return node && node.IsScalar() ? QString::fromStdString(node.Scalar()) : QString();
+    return yamlScalar(node);
 }
 
-// A YAML boolean as flutter_launcher_icons takes it; nothing for any other value.
 std::optional<bool> boolean(const YAML::Node& node)
 {
-    const QString text = scalar(node).toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("yes"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("no"))
-        return false;
-    return std::nullopt;
+    return yamlBoolean(node);
 }
 
 // The targets each flavor of a Flutter app has its own of: a source set's res folder, an app
@@ -149,15 +135,7 @@ void onto(std::map<TargetKind, ConfigTable>& into, const std::map<TargetKind, Co
 // The section of a YAML document: flutter_launcher_icons, or its older name flutter_icons.
 std::optional<YAML::Node> sectionOf(const QByteArray& text, const QString& file, QStringList& errors)
 {
-    try {
-        const YAML::Node document = YAML::Load(text.toStdString());
-        for (const char* name : {"flutter_launcher_icons", "flutter_icons"})
-            if (document.IsMap() && document[name] && document[name].IsMap())
-                return document[name];
-    } catch (const YAML::Exception& error) {
-        errors << QStringLiteral("%1:%2: %3").arg(file).arg(error.mark.line + 1).arg(QString::fromStdString(error.msg));
-    }
-    return std::nullopt;
+    return yamlSection(text, file, {QStringLiteral("flutter_launcher_icons"), QStringLiteral("flutter_icons")}, errors);
 }
 
 } // namespace
@@ -167,7 +145,7 @@ std::optional<ImportedLauncherIcons> importLauncherIcons(const fs::path& root, P
     ImportedLauncherIcons imported;
     std::optional<YAML::Node> section;
     for (const char* file : {"flutter_launcher_icons.yaml", "pubspec.yaml"}) {
-        if (const auto text = readYaml(root / file))
+        if (const auto text = readYamlSettings(root / file))
             if ((section = sectionOf(*text, QLatin1String(file), imported.errors))) {
                 imported.from = QLatin1String(file);
                 break;
@@ -183,7 +161,7 @@ std::optional<ImportedLauncherIcons> importLauncherIcons(const fs::path& root, P
         const QRegularExpressionMatch match = flavorFile.match(name);
         if (!match.hasMatch())
             continue;
-        if (const auto text = readYaml(root / toPath(name)))
+        if (const auto text = readYamlSettings(root / toPath(name)))
             if (const auto flavor = sectionOf(*text, name, imported.errors))
                 flavors[match.captured(1)] = *flavor;
     }

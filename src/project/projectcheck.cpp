@@ -26,11 +26,13 @@ ProjectPlaces placesToCheck(const fs::path& given)
         config = detectProject(root).config;
         config.shared[QStringLiteral("source")] = {QStringLiteral("icon.png"), 0}; // none is read
     }
-    std::vector<QString> seen;
+    // Each kind's files in a place, once: a flavor's table may name the app's place again.
+    std::vector<std::pair<std::string_view, QString>> seen;
     for (const ProjectTarget& target : projectTargets(config).targets) {
-        if (!seen.empty() && std::find(seen.begin(), seen.end(), target.place()) != seen.end())
+        const std::pair checked(target.kind.table, target.place());
+        if (std::find(seen.begin(), seen.end(), checked) != seen.end())
             continue;
-        seen.push_back(target.place());
+        seen.push_back(checked);
         const OutputKind* entry = entryOf(target.kind);
         if (entry && entry->check) {
             out.places.push_back({{}, entry, target.settings, root});

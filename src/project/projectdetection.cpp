@@ -342,8 +342,13 @@ private:
         };
         take(TargetKind::Android, "res");
         take(TargetKind::iOS, "catalog");
+        const TargetKind splash{splashKind.table};
         if (!places.empty())
-            m_project.proposed[TargetKind{splashKind.table}] = places;
+            m_project.proposed[splash] = places;
+        m_missing[splash] = places.empty()
+            ? QStringLiteral("no res folder or iOS catalog in this project")
+            : QStringLiteral("no launch screen tool's settings here (flutter_native_splash, Expo's splash, the "
+                             "Capacitor assets tool's logo): add [splash] to write the launch screens");
     }
 
     // A kind's files found in a folder, to be made again as they were made.

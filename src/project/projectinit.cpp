@@ -7,10 +7,12 @@
 #include "expo/expoconfig.h"
 #include "image/imageresizing.h"
 #include "project/flutterlaunchericons.h"
+#include "project/launchscreenimport.h"
 #include "project/projectdetection.h"
 #include "project/projecttarget.h"
 #include "project/targetplacement.h"
 #include "project/writtenplaces.h"
+#include "splash/splashkind.h"
 #include "support/fileio.h"
 #include "support/paths.h"
 #include "support/pixelanalysis.h"
@@ -80,10 +82,15 @@ public:
         m_out.kinds = project.kinds;
         m_out.config = std::move(project.config);
         const std::optional<ImportedLauncherIcons> imported = importLauncherIcons(m_root, m_out.config);
+        const auto places = project.proposed.find(TargetKind{splashKind.table});
+        const std::optional<ImportedLaunchScreen> screen
+            = importLaunchScreen(m_root, places == project.proposed.end() ? ConfigTable{} : places->second,
+                                 m_out.config);
         for (const QString& line : project.found)
             m_out.found << QStringLiteral("found %1").arg(line);
         for (const QString& line : project.notFound)
-            m_out.found << QStringLiteral("not found %1").arg(line);
+            if (!screen || !line.startsWith(QLatin1String(splashKind.table) + QLatin1Char(':')))
+                m_out.found << QStringLiteral("not found %1").arg(line);
         if (imported) {
             m_out.errors += imported->errors;
             m_out.found << QStringLiteral("imported flutter_launcher_icons from %1%2")
@@ -95,6 +102,18 @@ public:
             if (!imported->unmatched.isEmpty())
                 m_out.found
                     << QStringLiteral("no equal in Quorva for %1").arg(imported->unmatched.join(QStringLiteral(", ")));
+        }
+        if (screen) {
+            m_out.errors += screen->errors;
+            m_out.found << QStringLiteral("imported %1 from %2%3")
+                               .arg(screen->tool, screen->from,
+                                    screen->flavors.isEmpty() ? QString()
+                                                              : QStringLiteral(", with the flavors %1")
+                                                                    .arg(screen->flavors.join(QStringLiteral(", "))));
+            if (!screen->unmatched.isEmpty())
+                m_out.found << QStringLiteral("no equal in Quorva for %1's %2")
+                                   .arg(screen->tool, screen->unmatched.join(QStringLiteral(", ")));
+            m_out.notes += screen->notes;
         }
         if (!chooseSource(source))
             return m_out;

@@ -1,5 +1,7 @@
 #include "project/projecttarget.h"
 
+#include "splash/splashkind.h"
+
 #include <algorithm>
 #include <map>
 
@@ -45,11 +47,14 @@ QString ProjectTarget::place() const
         return text("catalog") + QLatin1Char('/') + text("set", QStringLiteral("AppIcon"));
     if (kind == TargetKind::IconComposer)
         return text("folder") + QLatin1Char('/') + text("name", QStringLiteral("AppIcon"));
-    // Where a kind writes: its first path, the one its table needs.
+    // Where a kind writes: its first path, the one its table needs; else the first it gives of
+    // those it may take (a launch screen's res, else its catalog).
     if (const OutputKind* entry = entryOf(kind))
-        for (const OptionSpec& option : entry->options())
-            if (option.type == OptionType::Output && option.required)
-                return text(QLatin1String(option.key));
+        for (const bool required : {true, false})
+            for (const OptionSpec& option : entry->options())
+                if (option.type == OptionType::Output && option.required == required
+                    && (required || !text(QLatin1String(option.key)).isEmpty()))
+                    return text(QLatin1String(option.key));
     return {};
 }
 
@@ -111,15 +116,21 @@ ProjectTargets projectTargets(const ProjectConfig& config, const QStringList& fl
             ProjectTarget target{kind, {}, name, merged({&config.shared, base, &flavor.shared, own})};
             // The flavor's own places, unless its table gives them.
             const auto given = [&](const char* key) { return own && own->count(QLatin1String(key)); };
-            if (kind == TargetKind::Android && !given("res") && base) {
+            // A flavor's launch screen is its own source set's too; on iOS, whose launch screen
+            // is the app's one, only where its table names a catalog.
+            const bool launchScreen = kind == TargetKind{splashKind.table};
+            if ((kind == TargetKind::Android || launchScreen) && !given("res") && base
+                && target.settings.count(QStringLiteral("res"))) {
                 QString res = target.text("res");
                 if (res.endsWith(QLatin1String("src/main/res")))
                     target.settings[QStringLiteral("res")].value = res.chopped(8) + name + QStringLiteral("/res");
                 else
-                    out.errors << QStringLiteral("[flavors.%1.android] needs 'res': [android]'s %2 is no src/main/res "
+                    out.errors << QStringLiteral("[flavors.%1.%2] needs 'res': [%2]'s %3 is no src/main/res "
                                                  "to put src/%1/res beside")
-                                      .arg(name, res);
+                                      .arg(name, targetName(kind), res);
             }
+            if (launchScreen && !given("catalog"))
+                target.settings.erase(QStringLiteral("catalog"));
             if (kind == TargetKind::Android && !given("play-store"))
                 target.settings.erase(QStringLiteral("play-store")); // the store icon is the project's one
             if (kind == TargetKind::iOS && !given("set"))
@@ -146,11 +157,14 @@ ProjectTargets projectTargets(const ProjectConfig& config, const QStringList& fl
     }
     targets = std::move(kept);
 
-    std::map<QString, QString> places;
+    // Two targets may not share a place; but kinds share a res folder, each its own files there.
+    std::map<std::pair<std::string_view, QString>, QString> places;
     for (const ProjectTarget& target : targets) {
-        const auto [at, fresh] = places.emplace(target.place(), target.label());
+        const bool res = target.place() == target.text(QStringLiteral("res"));
+        const auto [at, fresh]
+            = places.emplace(std::pair(res ? target.kind.table : std::string_view(), target.place()), target.label());
         if (!fresh)
-            out.errors << QStringLiteral("%1 and %2 both write %3").arg(at->second, target.label(), at->first);
+            out.errors << QStringLiteral("%1 and %2 both write %3").arg(at->second, target.label(), at->first.second);
     }
     if (out.errors.isEmpty())
         out.targets = std::move(targets);

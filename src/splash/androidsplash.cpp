@@ -138,12 +138,14 @@ StyleItems splashItems(const AndroidSplashOptions& options, const QColor& backgr
 
 // The theme as the first of the folders defines it, for a new file of a later version to start
 // from: a style of a values-v31 file takes the whole style's place there, items and parent.
-StyleDefinition baseStyle(const StylesFiles& styles, const QStringList& folders, const QString& theme)
+StyleDefinition baseStyle(const StylesFiles& styles, const StylesFiles& inherited, const QStringList& folders,
+                          const QString& theme)
 {
     for (const QString& folder : folders)
-        if (const auto file = styles.find(folder); file != styles.end() && file->second.bytes)
-            if (const std::optional<StyleDefinition> style = styleIn(*file->second.bytes, theme))
-                return *style;
+        for (const StylesFiles* files : {&styles, &inherited})
+            if (const auto file = files->find(folder); file != files->end() && file->second.bytes)
+                if (const std::optional<StyleDefinition> style = styleIn(*file->second.bytes, theme))
+                    return *style;
     return {};
 }
 
@@ -163,7 +165,8 @@ double splashArtDp(const AndroidSplashOptions& options)
         * (1 - options.padding);
 }
 
-Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options, const StylesFiles& styles)
+Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options, const StylesFiles& styles,
+                       const StylesFiles& inherited)
 {
     Plan plan;
     const bool dark = hasDarkScreen(options);
@@ -201,10 +204,11 @@ Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options,
         StyleItems items;
         bool always; // written where the file or the theme is missing
     };
-    const auto defines = [&](const char* folder) {
-        const auto file = styles.find(QLatin1String(folder));
-        return file != styles.end() && file->second.bytes && styleIn(*file->second.bytes, options.theme);
+    const auto definesIn = [&](const StylesFiles& files, const char* folder) {
+        const auto file = files.find(QLatin1String(folder));
+        return file != files.end() && file->second.bytes && styleIn(*file->second.bytes, options.theme);
     };
+    const auto defines = [&](const char* folder) { return definesIn(styles, folder) || definesIn(inherited, folder); };
     const QStringList v31Bases = {QStringLiteral("values-v31"), QStringLiteral("values")};
     const QStringList nightV31Bases = {QStringLiteral("values-night-v31"), QStringLiteral("values-v31"),
                                        QStringLiteral("values-night"), QStringLiteral("values")};
@@ -242,7 +246,8 @@ Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options,
         if (!file.always && (!bytes || !styleIn(*bytes, options.theme)))
             continue;
         const std::optional<QByteArray> edited
-            = withStyleItems(bytes, options.theme, baseStyle(styles, file.baseFolders, options.theme), file.items);
+            = withStyleItems(bytes, options.theme, baseStyle(styles, inherited, file.baseFolders, options.theme),
+                             file.items);
         if (!edited) {
             plan.refusal = QStringLiteral("%1/%2: its %3 theme can't be edited in place (defined twice, or "
                                           "its items are more than text)")

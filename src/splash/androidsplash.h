@@ -55,8 +55,11 @@ using StylesFiles = std::map<QString, StylesFile>;
 // centred bitmap in drawable and drawable-v21, named by the theme's windowBackground where it is
 // the launch screen's), with
 // -night twins where there is a dark screen. The themes are edited in place: only the items
-// Quorva owns change. Refused when a styles file can't be edited so.
-Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options, const StylesFiles& styles);
+// Quorva owns change. A flavor's source set that has no such files yet inherits the theme from the
+// main one's (inherited), and its new files start from that. Refused when a styles file can't be
+// edited so.
+Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options, const StylesFiles& styles,
+                       const StylesFiles& inherited = {});
 
 // The art's side in dp: as given, else the square inscribed in the circle that shows, less the
 // padding.

@@ -67,6 +67,18 @@ std::vector<fs::path> manifestsOf(const KindRequest& request, const fs::path& re
     return {res.parent_path() / "AndroidManifest.xml"};
 }
 
+// The module's other res folders, main first, where a Gradle project holds res.
+std::vector<fs::path> otherResOf(const KindRequest& request, const fs::path& res)
+{
+    std::vector<fs::path> others;
+    if (const std::optional<GradleProject> project = GradleProject::above(res))
+        if (const GradleModule* module = project->moduleOf(res))
+            for (const fs::path& folder : module->resFolders())
+                if (folder.lexically_normal() != res.lexically_normal() && request.inputs.exists(folder))
+                    others.push_back(folder);
+    return others;
+}
+
 // The theme the app launches in, as its manifests name it, and whether it is the launcher
 // activity's own rather than the application's.
 struct LaunchTheme {
@@ -198,8 +210,19 @@ KindOutput androidScreen(const KindRequest& request, const ImageRef& art)
     if (const std::optional<QString> unreadable = ownImages(request, options.darkArt, options.branding))
         return KindOutput::failed(*unreadable);
     const StylesFiles styles = stylesOf(request, res, options.theme);
-    const auto values = styles.find(QStringLiteral("values"));
-    if (values == styles.end() || !values->second.bytes || !styleIn(*values->second.bytes, options.theme)) {
+    // A flavor's source set inherits the theme from the module's other res folders, main first.
+    StylesFiles inherited;
+    const auto definesTheme = [&](const StylesFiles& files) {
+        const auto values = files.find(QStringLiteral("values"));
+        return values != files.end() && values->second.bytes && styleIn(*values->second.bytes, options.theme);
+    };
+    if (!definesTheme(styles))
+        for (const fs::path& other : otherResOf(request, res))
+            if (definesTheme(inherited = stylesOf(request, other, options.theme)))
+                break;
+    const StylesFiles& defining = definesTheme(styles) ? styles : inherited;
+    const auto values = defining.find(QStringLiteral("values"));
+    if (!definesTheme(defining)) {
         out = KindOutput::failed(
             pathLine(res, QStringLiteral("no values file here defines the launch theme %1").arg(options.theme)));
         out.settledBy = QStringLiteral("theme");
@@ -229,7 +252,7 @@ KindOutput androidScreen(const KindRequest& request, const ImageRef& art)
                                              "is that background. A launch theme of the launcher activity's own "
                                              "(--theme) shows launch_background.xml")
                                   .arg(options.theme));
-    const Plan plan = planAndroidSplash(art, options, styles);
+    const Plan plan = planAndroidSplash(art, options, styles, inherited);
     if (plan.refusal)
         return KindOutput::failed(pathLine(res, *plan.refusal));
     out.placements.push_back({res, plan, false});
