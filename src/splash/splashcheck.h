@@ -13,7 +13,9 @@ namespace quorva {
 // What a launch screen's files in a res folder hold that Android's build refuses: a drawable its
 // theme (in values, values-night, values-v31, values-night-v31) or its launch_background.xml
 // names that res doesn't define ("resource drawable/… not found"), or a PNG of those drawables
-// that is not whole. places: each theme file checked.
+// that is not whole, or a colour of its Android 12 items it doesn't define. Warned of: an Android
+// 12 icon that is not square or whose art passes the circle that shows, and a dark screen's
+// drawable no theme names. places: each theme file checked.
 struct SplashCheck {
     QStringList places;
     std::vector<Finding> findings;

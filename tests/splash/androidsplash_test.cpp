@@ -413,3 +413,29 @@ TEST_F(AndroidSplash, theArtsSizeInDp_isItsSideAtEveryDensity_andArtPastTheCircl
     EXPECT_NE(past.exitCode, 0);
     EXPECT_TRUE(past.err.contains("160 dp circle")) << past.err.toStdString();
 }
+
+TEST_F(AndroidSplash, checkWarnsOfAnIconTheDeviceStretchesOrCuts_andADarkDrawableNothingNames_andFailsAMissingColour)
+{
+    flutterLayout();
+    ASSERT_EQ(splash().exitCode, 0);
+    test::writeBytes(scratch / "quorva.toml", "source = \"art.png\"\n\n[splash]\nres = \"app/src/main/res\"\n");
+    ASSERT_EQ(test::runCliIn(scratch.root, {"check", "--strict"}).exitCode, 0);
+
+    test::savePngTo(res / "drawable-xxhdpi/splash_icon.png", test::solidImage(864, 600, qRgb(1, 2, 3)));
+    // Opaque to its corners: past the 192 dp circle of the 288 dp icon.
+    test::savePngTo(res / "drawable-xhdpi/splash_icon.png", test::solidImage(576, 576, qRgb(1, 2, 3)));
+    write(res / "drawable-night-mdpi/splash_branding.png", test::readBytes(res / "drawable-mdpi/splash_icon.png"));
+    const test::ProgramRun warned = test::runCliIn(scratch.root, {"check"});
+    EXPECT_EQ(warned.exitCode, 0) << "the build takes them: " << warned.out.toStdString();
+    for (const char* rule : {"splash-icon-square", "splash-icon-circle", "unused-dark-variant"})
+        EXPECT_EQ(warned.out.count(QLatin1String(rule)), 1) << rule << "\n" << warned.out.toStdString();
+    EXPECT_TRUE(warned.out.contains("drawable-xhdpi/splash_icon.png")) << warned.out.toStdString();
+
+    const fs::path v31 = res / "values-v31/styles.xml";
+    QByteArray styles = test::readBytes(v31);
+    styles.replace("#ffffff", "@color/splash_background");
+    test::writeBytes(v31, styles);
+    const test::ProgramRun failed = test::runCliIn(scratch.root, {"check"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.out.contains("@color/splash_background")) << failed.out.toStdString();
+}
