@@ -5,9 +5,8 @@
 #include "desktop/desktopkinds.h"
 #include "expo/expokind.h"
 #include "msix/msixkind.h"
-#include "project/projectdetection.h"
+#include "project/kindplaces.h"
 #include "splash/splashkind.h"
-#include "support/fileio.h"
 #include "support/paths.h"
 #include "target/installer.h"
 #include "tauri/taurikind.h"
@@ -106,36 +105,20 @@ KindCommand parseKindCommand(const OutputKind& kind, const QStringList& argument
                                       + QStringLiteral(" and ") + names.last()
                                                : names.join(QString())));
     }
+    for (qsizetype i = 0; i < kind.arguments.size(); ++i)
+        given[kind.arguments[i]] = positional[i];
     // Each place: one of the kind's own, else a project's folder, for the places init finds there.
     for (const QString& place : positional.mid(kind.arguments.size())) {
-        ConfigTable found;
-        if (const char* key = kind.placeKey ? kind.placeKey(toPath(place)) : nullptr) {
-            found[QLatin1String(key)] = textValue(place);
-        } else if (isFolder(toPath(place))) {
-            const DetectedProject project = detectProject(toPath(place));
-            const TargetKind table{kind.table};
-            const auto written = project.config.targets.find(table);
-            const auto proposed = project.proposed.find(table);
-            if (written != project.config.targets.end())
-                found = written->second;
-            else if (proposed != project.proposed.end())
-                found = proposed->second;
-            for (auto& [key, value] : found)
-                value = textValue(displayPath((toPath(place) / toPath(value.text())).lexically_normal()));
-        }
+        const ConfigTable found = placesAt(kind, toPath(place));
         if (found.empty())
             return wrong(QStringLiteral("%1: no place of %2's, nor a project that has one").arg(place, command));
         for (const auto& [key, value] : found) {
-            if (findOption(schema, key)->type != OptionType::Output)
-                continue;
             if (given.count(key))
                 return wrong(
                     QStringLiteral("%1 is given twice: %2 and %3").arg(key.toUpper(), given[key], value.text()));
             given[key] = value.text();
         }
     }
-    for (qsizetype i = 0; i < kind.arguments.size(); ++i)
-        given[kind.arguments[i]] = positional[i];
     for (const auto& [key, text] : given) {
         const OptionSpec& option = *findOption(schema, key);
         const std::optional<ConfigValue> value = flagValue(option, text);

@@ -11,7 +11,8 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const QStringList labels = {tr("&App Icon Set"), tr("&Image Set"), tr("A&ndroid Icon"), tr("&Desktop && Web")};
+    const QStringList labels
+        = {tr("&App Icon Set"), tr("&Image Set"), tr("A&ndroid Icon"), tr("&Desktop && Web"), tr("&Launch Screen")};
     for (int i = 0; i < labels.size(); ++i) {
         auto* button = new QPushButton(labels[i], this);
         button->setObjectName(QStringLiteral("segment%1").arg(i));
@@ -23,6 +24,9 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
     // The selected segment in the palette's highlight, as selection reads everywhere else; hovered
     // segments lighten toward it; keyboard focus is a ring in the highlight, a deeper shade of it
     // on the selected segment, where the highlight is the ground.
+    QString laterSegments; // each after the first shares its left border with the one before
+    for (int i = 1; i < labels.size(); ++i)
+        laterSegments += QStringLiteral("QPushButton#segment%1 { border-left: none; }").arg(i);
     const QPalette colours = palette();
     const QColor highlight = colours.color(QPalette::Highlight);
     const QColor hover = QColor::fromRgbF((colours.color(QPalette::Button).redF() * 3 + highlight.redF()) / 4,
@@ -31,15 +35,16 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_group(n
     setStyleSheet(
         QStringLiteral("QPushButton { padding: 5px 14px; border: 1px solid palette(mid); background: palette(button); }"
                        "QPushButton#segment0 { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
-                       "QPushButton#segment1 { border-left: none; }"
-                       "QPushButton#segment2 { border-top-right-radius: 5px; border-bottom-right-radius: 5px;"
-                       " border-left: none; }"
+                       "%4"
+                       "QPushButton#segment%3 { border-top-right-radius: 5px; border-bottom-right-radius: 5px; }"
                        "QPushButton:hover:!checked { background: %1; }"
                        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
                        " border-color: palette(highlight); }"
                        "QPushButton:focus { border: 2px solid palette(highlight); padding: 4px 13px; }"
                        "QPushButton:checked:focus { border: 2px solid %2; }")
-            .arg(hover.name(), highlight.darker(170).name()));
+            .arg(hover.name(), highlight.darker(170).name())
+            .arg(labels.size() - 1)
+            .arg(laterSegments));
     connect(m_group, &QButtonGroup::idClicked, this, &SegmentedControl::selectedSegmentChanged);
 }
 

@@ -101,6 +101,15 @@ SourceCheck checkAndroidSource(const ImageRef& image, bool transparent)
     return check;
 }
 
+SourceCheck checkSplashSource(const ImageRef& image, bool transparent)
+{
+    SourceCheck check = checkAnySource(image);
+    if (check.canGenerate && !transparent)
+        check.notes << tr("It has no transparent pixels: the launch screen shows it as a square on its colour. "
+                          "Transparent art stands on the colour alone.");
+    return check;
+}
+
 SourceCheck checkDesktopSource(const ImageRef& image, const std::optional<QString>& problem)
 {
     SourceCheck check = checkAnySource(image);

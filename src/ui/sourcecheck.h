@@ -27,6 +27,9 @@ SourceCheck checkAppIconSource(const ImageRef& image, const AppIconOptions& opti
 // For the Android launcher icon: a source without transparent pixels becomes the background layer.
 SourceCheck checkAndroidSource(const ImageRef& image, bool transparent);
 
+// For the launch screen: a source without transparent pixels shows as a square on the screen.
+SourceCheck checkSplashSource(const ImageRef& image, bool transparent);
+
 // For the desktop and web icons: the choices' problem, if any, blocks Generate; a small source is
 // upscaled for the 1024 px Mac icon.
 SourceCheck checkDesktopSource(const ImageRef& image, const std::optional<QString>& problem);
