@@ -16,8 +16,9 @@ echo '{"appId":"org.example.demo","appName":"demo","webDir":"www"}' >"$root/capa
 echo '{"name":"demo","dependencies":{"@capacitor/core":"6.1.0"}}' >"$root/package.json"
 echo '{"name":"demo","icons":[]}' >"$root/www/manifest.json"
 echo '{"info":{"author":"xcode","version":1}}' >"$app/Assets.xcassets/Contents.json"
-echo '{"images":[{"idiom":"universal","platform":"ios","size":"1024x1024"}],"info":{"author":"xcode","version":1}}' \
+echo '{"images":[{"filename":"AppIcon-512@2x.png","idiom":"universal","platform":"ios","size":"1024x1024"}],"info":{"author":"xcode","version":1}}' \
   >"$app/Assets.xcassets/AppIcon.appiconset/Contents.json"
+convert -size 1024x1024 xc:white "$app/Assets.xcassets/AppIcon.appiconset/AppIcon-512@2x.png"
 echo '{"images":[{"idiom":"universal","filename":"splash-2732x2732.png","scale":"1x"}],"info":{"author":"xcode","version":1}}' \
   >"$app/Assets.xcassets/Splash.imageset/Contents.json"
 # The template's own screens, plain white: what a new project has before any tool writes them.
