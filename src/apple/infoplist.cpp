@@ -162,7 +162,9 @@ std::optional<QByteArray> withPlistStrings(const QByteArray& plist, const QStrin
     // From the end, so that earlier offsets hold.
     std::vector<std::pair<QString, QString>> missing;
     std::vector<std::pair<const Entry*, QString>> replaced;
-    for (const auto& [key, value] : strings) {
+    for (const auto& string : strings) {
+        const QString& key = string.first;
+        const QString& value = string.second;
         const auto entry
             = std::find_if(entries.begin(), entries.end(), [&](const Entry& each) { return each.key == key; });
         if (entry == entries.end())

@@ -21,7 +21,7 @@ QRectF artBox(const QImage& sample)
     int left = sample.width(), top = sample.height(), right = -1, bottom = -1;
     for (int y = 0; y < sample.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(sample.constScanLine(y));
-        for (int x = 0; x < sample.width(); ++x)
+        for (int x = 0, columns = sample.width(); x < columns; ++x)
             if (qAlpha(row[x]) >= artAlpha) {
                 left = std::min(left, x);
                 right = std::max(right, x);
@@ -99,7 +99,7 @@ QImage whiteOf(const QImage& art)
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(white.scanLine(y));
-        for (int x = 0; x < source.width(); ++x)
+        for (int x = 0, columns = source.width(); x < columns; ++x)
             out[x] = qAlpha(in[x]) * 0x01010101u; // premultiplied white of that alpha
     }
     return white;
@@ -157,7 +157,7 @@ QImage themedOf(const QImage& art, std::optional<double> outline)
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(themed.scanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
+        for (int x = 0, columns = source.width(); x < columns; ++x) {
             const int alpha = qAlpha(in[x]);
             const double apart = std::clamp((std::abs(luminance(in[x]) - *outline) - kept) / (cut - kept), 0.0, 1.0);
             const int shown = int(std::lround(alpha * (1 - apart * apart * (3 - 2 * apart))));

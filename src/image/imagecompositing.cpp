@@ -22,7 +22,7 @@ QImage mapped(const QImage& bitmap, Op op)
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < source.width(); ++x)
+        for (int x = 0, columns = source.width(); x < columns; ++x)
             row[x] = op(in[x]);
     }
     return out;

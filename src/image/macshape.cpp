@@ -130,7 +130,7 @@ bool isShapedArt(const QImage& sample)
         ++edge;
         clear += qAlpha(image.pixel(x, y)) < 16;
     };
-    for (int x = 0; x < image.width(); ++x) {
+    for (int x = 0, columns = image.width(); x < columns; ++x) {
         look(x, 0);
         look(x, image.height() - 1);
     }

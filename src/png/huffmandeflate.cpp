@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <queue>
 #include <utility>
 
@@ -236,11 +237,54 @@ std::vector<LengthStep> runLengthCoded(const std::vector<std::uint8_t>& lengths)
     return steps;
 }
 
+// The lengths of matches: each length code's first length and its extra bits.
+constexpr int lengthCodes = 29;
+constexpr std::array<std::uint16_t, lengthCodes> lengthBase
+    = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<std::uint8_t, lengthCodes> lengthExtraBits
+    = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr int literalLengthSymbols = 257 + lengthCodes;
+constexpr std::size_t longestMatch = 258;
+constexpr std::size_t shortestMatch = 3;
+constexpr std::size_t blockTokens = 64 * 1024;
+
 constexpr std::array<std::uint8_t, 19> codeLengthOrder
     = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 constexpr std::array<unsigned, 19> extraBitsOf = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
 
 } // namespace
+
+// A block's code tables: the literal and length codes' lengths run-length coded, and two
+// distance codes of one bit each (some inflaters want a complete distance code, as zlib writes it).
+template<std::size_t N>
+void putTables(BitWriter& out, bool final, const std::array<std::uint8_t, N>& lengths)
+{
+    std::vector<std::uint8_t> allLengths(lengths.begin(), lengths.end());
+    allLengths.push_back(1);
+    allLengths.push_back(1);
+    const std::vector<LengthStep> steps = runLengthCoded(allLengths);
+    std::array<std::uint64_t, 19> stepFrequencies{};
+    for (const LengthStep& step : steps)
+        ++stepFrequencies[step.symbol];
+    const auto stepLengths = codeLengths(stepFrequencies, maxCodeLengthBits);
+    const auto stepCodes = canonicalCodes(stepLengths);
+    unsigned codeLengthCount = 19;
+    while (codeLengthCount > 4 && stepLengths[codeLengthOrder[codeLengthCount - 1]] == 0)
+        --codeLengthCount;
+    out.put(final ? 1 : 0, 1);
+    out.put(2, 2); // dynamic Huffman codes
+    out.put(static_cast<std::uint32_t>(N - 257), 5);
+    out.put(2 - 1, 5);
+    out.put(codeLengthCount - 4, 4);
+    for (unsigned i = 0; i < codeLengthCount; ++i)
+        out.put(stepLengths[codeLengthOrder[i]], 3);
+    for (const LengthStep& step : steps) {
+        out.put(stepCodes[step.symbol], stepLengths[step.symbol]);
+        if (const unsigned extra = extraBitsOf[step.symbol])
+            out.put(step.extra, extra);
+    }
+}
 
 HuffmanDeflate::HuffmanDeflate(QByteArray& out) : m_out(out), m_block(blockSize)
 {
@@ -285,38 +329,12 @@ void HuffmanDeflate::emitBlock(bool final)
     const auto lengths = codeLengths(frequencies, maxCodeBits);
     const auto codes = canonicalCodes(lengths);
 
-    // Two distance codes of one bit each, though none is used: some inflaters want a complete
-    // distance code, as zlib writes it.
-    std::vector<std::uint8_t> allLengths(lengths.begin(), lengths.end());
-    allLengths.push_back(1);
-    allLengths.push_back(1);
-    const std::vector<LengthStep> steps = runLengthCoded(allLengths);
-    std::array<std::uint64_t, 19> stepFrequencies{};
-    for (const LengthStep& step : steps)
-        ++stepFrequencies[step.symbol];
-    const auto stepLengths = codeLengths(stepFrequencies, maxCodeLengthBits);
-    const auto stepCodes = canonicalCodes(stepLengths);
-    unsigned codeLengthCount = 19;
-    while (codeLengthCount > 4 && stepLengths[codeLengthOrder[codeLengthCount - 1]] == 0)
-        --codeLengthCount;
-
     // Room for the header (under 300 bytes) and every byte at the longest code.
     const qsizetype start = m_out.size();
     m_out.resize(start + static_cast<qsizetype>(m_used * maxCodeBits / 8 + 1024));
     BitWriter out(reinterpret_cast<std::uint8_t*>(m_out.data()) + start, m_pending, m_pendingBits);
 
-    out.put(final ? 1 : 0, 1);
-    out.put(2, 2); // dynamic Huffman codes
-    out.put(literalSymbols - 257, 5);
-    out.put(2 - 1, 5);
-    out.put(codeLengthCount - 4, 4);
-    for (unsigned i = 0; i < codeLengthCount; ++i)
-        out.put(stepLengths[codeLengthOrder[i]], 3);
-    for (const LengthStep& step : steps) {
-        out.put(stepCodes[step.symbol], stepLengths[step.symbol]);
-        if (const unsigned extra = extraBitsOf[step.symbol])
-            out.put(step.extra, extra);
-    }
+    putTables(out, final, lengths);
 
     out.putLiterals(m_block.data(), m_used, codes, lengths);
     out.put(codes[endOfBlock], lengths[endOfBlock]);
@@ -329,6 +347,101 @@ void HuffmanDeflate::emitBlock(bool final)
     m_pendingBits = out.pendingBits();
     m_out.resize(out.position() - reinterpret_cast<std::uint8_t*>(m_out.data()));
     m_used = 0;
+}
+
+RunDeflate::RunDeflate(QByteArray& out) : m_out(out)
+{
+    m_tokens.reserve(blockTokens + longestMatch);
+}
+
+void RunDeflate::literal(std::uint8_t byte)
+{
+    m_tokens.push_back({byte, 0});
+    m_afterZero = byte == 0;
+    if (m_tokens.size() >= blockTokens)
+        emitBlock(false);
+}
+
+void RunDeflate::addZeros(std::size_t count)
+{
+    if (count > 0 && !m_afterZero) {
+        literal(0);
+        --count;
+    }
+    while (count >= shortestMatch) {
+        const std::size_t length = std::min(count, longestMatch);
+        int code = lengthCodes - 1;
+        while (lengthBase[static_cast<std::size_t>(code)] > length)
+            --code;
+        m_tokens.push_back({static_cast<std::uint16_t>(257 + code),
+                            static_cast<std::uint16_t>(length - lengthBase[static_cast<std::size_t>(code)])});
+        count -= length;
+        if (m_tokens.size() >= blockTokens)
+            emitBlock(false);
+    }
+    for (; count > 0; --count)
+        literal(0);
+}
+
+void RunDeflate::add(const std::uint8_t* data, std::size_t length)
+{
+    std::size_t i = 0;
+    while (i < length) {
+        if (data[i] != 0) {
+            literal(data[i++]);
+            continue;
+        }
+        // The run's end, eight bytes at a time while they are all zero.
+        std::size_t run = 1;
+        for (std::uint64_t word = 0; i + run + 8 <= length; run += 8) {
+            std::memcpy(&word, data + i + run, 8);
+            if (word != 0)
+                break;
+        }
+        while (i + run < length && data[i + run] == 0)
+            ++run;
+        addZeros(run);
+        i += run;
+    }
+}
+
+void RunDeflate::finish()
+{
+    emitBlock(true);
+}
+
+void RunDeflate::emitBlock(bool final)
+{
+    std::array<std::uint64_t, literalLengthSymbols> frequencies{};
+    for (const Token& token : m_tokens)
+        ++frequencies[token.symbol];
+    frequencies[endOfBlock] = 1;
+    const auto lengths = codeLengths(frequencies, maxCodeBits);
+    const auto codes = canonicalCodes(lengths);
+
+    // Room for the header (under 300 bytes) and every token at the longest code and its extra bits
+    // and distance code.
+    const qsizetype start = m_out.size();
+    m_out.resize(start + static_cast<qsizetype>(m_tokens.size() * (maxCodeBits + 6) / 8 + 1024));
+    BitWriter out(reinterpret_cast<std::uint8_t*>(m_out.data()) + start, m_pending, m_pendingBits);
+    putTables(out, final, lengths);
+    for (const Token& token : m_tokens) {
+        out.put(codes[token.symbol], lengths[token.symbol]);
+        if (token.symbol > endOfBlock) {
+            if (const unsigned extra = lengthExtraBits[token.symbol - 257u])
+                out.put(token.extra, extra);
+            out.put(0, 1); // distance code 0: distance 1
+        }
+    }
+    out.put(codes[endOfBlock], lengths[endOfBlock]);
+    if (final)
+        out.flushAll();
+    else
+        out.flushBytes();
+    m_pending = out.pending();
+    m_pendingBits = out.pendingBits();
+    m_out.resize(out.position() - reinterpret_cast<std::uint8_t*>(m_out.data()));
+    m_tokens.clear();
 }
 
 } // namespace quorva

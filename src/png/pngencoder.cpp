@@ -308,7 +308,7 @@ bool isOpaqueGrey(const QImage& image)
 {
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0, columns = image.width(); x < columns; ++x)
             if (qAlpha(row[x]) != 255 || qRed(row[x]) != qGreen(row[x]) || qGreen(row[x]) != qBlue(row[x]))
                 return false;
     }
@@ -355,6 +355,93 @@ std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale)
 std::optional<QByteArray> encodeRgbaPng(const QImage& bitmap)
 {
     return encodeAs(bitmap, Layout::Rgba, false);
+}
+
+std::optional<QByteArray> encodePngOnGround(QRgb ground, QSize size, const QImage& art, QPoint at)
+{
+    if (size.isEmpty())
+        return std::nullopt;
+    const QImage layer = art.isNull() || art.format() == QImage::Format_ARGB32_Premultiplied
+        ? art
+        : art.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    try {
+        const QRgb groundPixel = qPremultiply(ground);
+        const Layout layout = qAlpha(groundPixel) == 255 ? Layout::Rgb : Layout::Rgba;
+        const std::size_t bpp = static_cast<std::size_t>(layout);
+        const std::size_t width = static_cast<std::size_t>(size.width());
+        const std::size_t rowBytes = bpp * width;
+        // The rows of the colour alone, filtered: Sub after a row of art (or at the top), its
+        // first pixel then zeros; Up after a row of the colour, all zeros.
+        std::vector<QRgb> pixels(width, groundPixel);
+        std::vector<std::uint8_t> groundRow(rowBytes), previous(rowBytes), current(rowBytes), filtered(rowBytes + 1);
+        unpackRow(pixels.data(), size.width(), layout, groundRow.data());
+        std::vector<std::uint8_t> subRow(rowBytes + 1, 0), upRow(rowBytes + 1, 0);
+        subRow[0] = 1;
+        std::copy(groundRow.begin(), groundRow.begin() + static_cast<std::ptrdiff_t>(bpp), subRow.begin() + 1);
+        upRow[0] = 2;
+        // The art's rows and columns on the screen.
+        const int top = std::max(0, at.y()), bottom = std::min(size.height(), at.y() + layer.height());
+        const int left = std::max(0, at.x()), right = std::min(size.width(), at.x() + layer.width());
+
+        QByteArray png;
+        png.resize(headerBytes + 8);
+        putHeader(reinterpret_cast<std::uint8_t*>(png.data()), size.width(), size.height(), layout);
+        png.append("\x78\x01", 2); // zlib header: deflate, 32 KiB window, no dictionary
+        std::uint32_t adler = 1;
+        {
+            RunDeflate deflate(png);
+            bool afterArt = true; // the first row is filtered as one after art: Sub
+            bool afterGround = true;
+            for (int y = 0; y < size.height(); ++y) {
+                if (y < top || y >= bottom || left >= right) {
+                    const std::vector<std::uint8_t>& row = afterArt ? subRow : upRow;
+                    adler = libdeflate_adler32(adler, row.data(), row.size());
+                    const std::size_t head = afterArt ? 1 + bpp : 1;
+                    deflate.add(row.data(), head);
+                    deflate.addZeros(row.size() - head);
+                    afterArt = false;
+                    afterGround = true;
+                    continue;
+                }
+                if (afterGround)
+                    previous = groundRow;
+                afterGround = false;
+                // The colour, with the art's row laid over it: premultiplied source over.
+                std::fill(pixels.begin(), pixels.end(), groundPixel);
+                const auto* source = reinterpret_cast<const QRgb*>(layer.constScanLine(y - at.y()));
+                for (int x = left; x < right; ++x) {
+                    const QRgb pixel = source[x - at.x()];
+                    const unsigned rest = 255 - qAlpha(pixel);
+                    const auto over = [rest](int upper, int below) { return upper + (below * rest + 127) / 255; };
+                    pixels[static_cast<std::size_t>(x)]
+                        = qRgba(over(qRed(pixel), qRed(groundPixel)), over(qGreen(pixel), qGreen(groundPixel)),
+                                over(qBlue(pixel), qBlue(groundPixel)), over(qAlpha(pixel), qAlpha(groundPixel)));
+                }
+                unpackRow(pixels.data(), size.width(), layout, current.data());
+                filtered[0] = 4; // Paeth
+                paethRow(current.data(), previous.data(), rowBytes, bpp, filtered.data() + 1);
+                adler = libdeflate_adler32(adler, filtered.data(), filtered.size());
+                deflate.add(filtered.data(), filtered.size());
+                std::swap(previous, current);
+                afterArt = true;
+            }
+            deflate.finish();
+        }
+        std::uint8_t checksum[4];
+        putBigEndian32(checksum, adler);
+        png.append(reinterpret_cast<const char*>(checksum), 4);
+        const std::size_t dataLength = static_cast<std::size_t>(png.size()) - headerBytes - 8;
+        if (dataLength > 0x7fffffffu)
+            return std::nullopt;
+        png.resize(static_cast<qsizetype>(headerBytes + 8 + dataLength + trailerBytes));
+        auto* bytes = reinterpret_cast<std::uint8_t*>(png.data());
+        const std::size_t idatEnd
+            = headerBytes + putChunk(bytes + headerBytes, "IDAT", bytes + headerBytes + 8, dataLength);
+        putChunk(bytes + idatEnd, "IEND", nullptr, 0);
+        return png;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace quorva

@@ -20,4 +20,11 @@ std::optional<QByteArray> encodePng(const QImage& bitmap, bool greyscale = false
 // icon as a 32-bit PNG.
 std::optional<QByteArray> encodeRgbaPng(const QImage& bitmap);
 
+// A screen of one colour with art laid over it at a place (a launch screen, or its icon on
+// transparency), as an RGB PNG where the colour is opaque, else RGBA, without the screen ever
+// being drawn whole: the rows of the colour alone cost a few bits each. art is premultiplied ARGB;
+// the parts of it off the screen are left out. Gives nothing for
+// an empty size or when memory runs out.
+std::optional<QByteArray> encodePngOnGround(QRgb ground, QSize size, const QImage& art, QPoint at);
+
 } // namespace quorva

@@ -3,6 +3,8 @@
 #include "android/androiddensity.h"
 #include "image/artplacement.h"
 #include "image/imageresizing.h"
+#include "png/pngencoder.h"
+#include "splash/artsquares.h"
 #include "splash/splashbitmaps.h"
 #include "splash/splashsizes.h"
 
@@ -42,39 +44,35 @@ QByteArray layerList(const QColor& background)
 
 // The art of one screen: the Android 12 icon, the older screens' bitmap, both in every density
 // folder of a drawable qualifier ("drawable", "drawable-night").
-void addArt(SplashBitmaps& bitmaps, const ImageRef& art, const QString& drawable, const AndroidSplashOptions& options)
+void addArt(SplashBitmaps& bitmaps, ArtSquares& art, const QString& drawable, const AndroidSplashOptions& options)
 {
-    const QRectF box = artBox(sampleBitmap(*art));
     const double canvas = options.iconBackground ? splashIconOnBackgroundDp : splashIconDp;
     const double shownDp = splashArtDp(options);
     for (const AndroidDensity& density : androidDensities()) {
         const QString folder = drawable + QLatin1Char('-') + density.qualifier() + QLatin1Char('/');
-        const int side = density.pixels(canvas);
-        bitmaps.add(folder + QLatin1String(splashIconName) + QStringLiteral(".png"),
-                    [art, box, side, square = shownDp / canvas] { return artInSquare(*art, box, side, square); });
+        // The icon's canvas is transparent but for the art: drawn row by row, never whole.
+        const int side = density.pixels(canvas), shown = density.pixels(shownDp);
+        bitmaps.addEncoded(folder + QLatin1String(splashIconName) + QStringLiteral(".png"),
+                           [square = art.at(shown), side, shown] {
+                               return encodePngOnGround(qRgba(0, 0, 0, 0), QSize(side, side), square(),
+                                                        QPoint((side - shown) / 2, (side - shown) / 2));
+                           });
         // Before Android 12 the art shows as large, with no canvas around it; the compat library
         // shows the Android 12 icon there too.
-        if (options.compat)
-            continue;
-        const int shown = density.pixels(shownDp);
-        bitmaps.add(folder + QLatin1String(splashImageName) + QStringLiteral(".png"),
-                    [art, box, shown] { return artInSquare(*art, box, shown, 1); });
+        if (!options.compat)
+            bitmaps.add(folder + QLatin1String(splashImageName) + QStringLiteral(".png"), art.at(shown));
     }
 }
 
 // Capacitor's full-screen splash.png: the screen's colour, the art centred at its size, at each
 // orientation and density; "night" puts them under -night.
-void addFullScreen(SplashBitmaps& bitmaps, const ImageRef& art, const QColor& background, bool night, double artDp)
+void addFullScreen(SplashBitmaps& bitmaps, ArtSquares& art, const QColor& background, bool night, double artDp)
 {
-    const QRectF box = artBox(sampleBitmap(*art));
-    const auto screen = [art, box, background, artDp](QSize size, double scale) {
-        return [art, box, background, size, side = int(artDp * scale + 0.5)] {
-            QImage canvas(size, QImage::Format_RGB32);
-            canvas.fill(background);
-            const QImage drawn = artInSquare(*art, box, side, 1);
-            QPainter painter(&canvas);
-            painter.drawImage(QPoint((size.width() - side) / 2, (size.height() - side) / 2), drawn);
-            return canvas;
+    const auto screen = [&art, background, artDp](QSize size, double scale) {
+        const int side = int(artDp * scale + 0.5);
+        return [square = art.at(side), background, size, side] {
+            return encodePngOnGround(background.rgb(), size, square(),
+                                     QPoint((size.width() - side) / 2, (size.height() - side) / 2));
         };
     };
     const QString nightPart = night ? QStringLiteral("-night") : QString();
@@ -82,15 +80,15 @@ void addFullScreen(SplashBitmaps& bitmaps, const ImageRef& art, const QColor& ba
     for (const FullScreenSplash& splash : fullScreenSplashes) {
         const QString density = QLatin1String(splash.density);
         if (density.isEmpty()) {
-            bitmaps.add(QStringLiteral("drawable") + nightPart + file,
-                        screen(QSize(splash.width, splash.height), splash.scale));
+            bitmaps.addEncoded(QStringLiteral("drawable") + nightPart + file,
+                               screen(QSize(splash.width, splash.height), splash.scale));
             continue;
         }
         // Orientation comes before night mode, and night before density, as aapt orders them.
-        bitmaps.add(QStringLiteral("drawable-port%1-%2").arg(nightPart, density) + file,
-                    screen(QSize(splash.width, splash.height), splash.scale));
-        bitmaps.add(QStringLiteral("drawable-land%1-%2").arg(nightPart, density) + file,
-                    screen(QSize(splash.height, splash.width), splash.scale));
+        bitmaps.addEncoded(QStringLiteral("drawable-port%1-%2").arg(nightPart, density) + file,
+                           screen(QSize(splash.width, splash.height), splash.scale));
+        bitmaps.addEncoded(QStringLiteral("drawable-land%1-%2").arg(nightPart, density) + file,
+                           screen(QSize(splash.height, splash.width), splash.scale));
     }
 }
 
@@ -172,15 +170,20 @@ Plan planAndroidSplash(const ImageRef& art, const AndroidSplashOptions& options,
     const bool dark = hasDarkScreen(options);
     const QColor darkBackground = options.darkBackground.value_or(options.background);
     SplashBitmaps bitmaps;
-    addArt(bitmaps, art, QStringLiteral("drawable"), options);
+    ArtSquares light(art, bitmaps);
+    std::optional<ArtSquares> darkSquares;
     if (options.darkArt)
-        addArt(bitmaps, options.darkArt, QStringLiteral("drawable-night"), options);
+        darkSquares.emplace(options.darkArt, bitmaps);
+    ArtSquares& darkArt = darkSquares ? *darkSquares : light;
+    addArt(bitmaps, light, QStringLiteral("drawable"), options);
+    if (options.darkArt)
+        addArt(bitmaps, darkArt, QStringLiteral("drawable-night"), options);
     if (options.branding)
         addBranding(bitmaps, options.branding);
     if (options.fullScreen) {
-        addFullScreen(bitmaps, art, options.background, false, splashArtDp(options));
+        addFullScreen(bitmaps, light, options.background, false, splashArtDp(options));
         if (dark)
-            addFullScreen(bitmaps, options.darkArt ? options.darkArt : art, darkBackground, true, splashArtDp(options));
+            addFullScreen(bitmaps, darkArt, darkBackground, true, splashArtDp(options));
     }
     if (!bitmaps.into(plan))
         return plan;

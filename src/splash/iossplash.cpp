@@ -3,6 +3,8 @@
 #include "apple/xcodejson.h"
 #include "image/artplacement.h"
 #include "image/imageresizing.h"
+#include "png/pngencoder.h"
+#include "splash/artsquares.h"
 #include "splash/splashbitmaps.h"
 #include "splash/splashsizes.h"
 
@@ -51,22 +53,18 @@ int artPoints(const IosSplashOptions& options)
 
 // Capacitor's Splash.imageset: the screen's colour, the art centred at its size on the phone, one
 // image for every scale, as its assets tool writes them.
-void addFullScreenSet(SplashBitmaps& bitmaps, QJsonArray& images, const ImageRef& art, const QColor& background,
-                      bool dark, const IosSplashOptions& options)
+void addFullScreenSet(SplashBitmaps& bitmaps, QJsonArray& images, ArtSquares& art, const QColor& background, bool dark,
+                      const IosSplashOptions& options)
 {
     const QString set = QLatin1String(fullScreenSetName) + QStringLiteral(".imageset/");
-    const QRectF box = artBox(sampleBitmap(*art));
     const int side = int(artPoints(options) / phoneHeightPt * fullScreenSetSide + 0.5);
     const auto file = [dark](int scale) {
         return QStringLiteral("Default@%1x~universal~anyany%2.png").arg(scale).arg(dark ? QStringLiteral("-dark") : "");
     };
-    bitmaps.add(set + file(1), [art, box, background, side] {
-        QImage canvas(fullScreenSetSide, fullScreenSetSide, QImage::Format_RGB32);
-        canvas.fill(background);
-        QPainter painter(&canvas);
+    bitmaps.addEncoded(set + file(1), [square = art.at(side), background, side] {
         const int at = (fullScreenSetSide - side) / 2;
-        painter.drawImage(QPoint(at, at), artInSquare(*art, box, side, 1));
-        return canvas;
+        return encodePngOnGround(background.rgb(), QSize(fullScreenSetSide, fullScreenSetSide), square(),
+                                 QPoint(at, at));
     });
     for (const int scale : {1, 2, 3}) {
         if (scale > 1)
@@ -95,12 +93,17 @@ Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options)
 {
     Plan plan;
     SplashBitmaps bitmaps;
+    ArtSquares light(art, bitmaps);
+    std::optional<ArtSquares> darkSquares;
+    if (options.darkArt)
+        darkSquares.emplace(options.darkArt, bitmaps);
+    ArtSquares& darkArt = darkSquares ? *darkSquares : light;
     if (options.fullScreenSet) {
         QJsonArray images;
-        addFullScreenSet(bitmaps, images, art, options.background, false, options);
+        addFullScreenSet(bitmaps, images, light, options.background, false, options);
         if (options.darkArt || options.darkBackground)
-            addFullScreenSet(bitmaps, images, options.darkArt ? options.darkArt : art,
-                             options.darkBackground.value_or(options.background), true, options);
+            addFullScreenSet(bitmaps, images, darkArt, options.darkBackground.value_or(options.background), true,
+                             options);
         plan.add(QLatin1String(fullScreenSetName) + QStringLiteral(".imageset/Contents.json"),
                  xcodeJson(QJsonObject{{"images", images}, {"info", xcodeInfo}}));
         // Its images are the screen's alone: the ones they replace go, so that the catalog
@@ -114,8 +117,6 @@ Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options)
     const QString set = QLatin1String(launchImageName) + QStringLiteral(".imageset/");
     const int points = artPoints(options);
     QJsonArray images;
-    const QRectF box = artBox(sampleBitmap(*art));
-    const QRectF darkBox = options.darkArt ? artBox(sampleBitmap(*options.darkArt)) : QRectF();
     // As Xcode lists them: each scale, then its dark twin.
     for (const int scale : {1, 2, 3}) {
         const QString scaleText = QStringLiteral("%1x").arg(scale);
@@ -126,11 +127,7 @@ Plan planIosSplash(const ImageRef& art, const IosSplashOptions& options)
                         images.append(kept);
                 continue;
             }
-            const ImageRef source = dark ? options.darkArt : art;
-            const int side = points * scale;
-            bitmaps.add(set + imageFile(dark, scale), [source, bounds = dark ? darkBox : box, side] {
-                return artInSquare(*source, bounds, side, 1);
-            });
+            bitmaps.add(set + imageFile(dark, scale), (dark ? darkArt : light).at(points * scale));
             QJsonObject entry{{"filename", imageFile(dark, scale)}, {"idiom", "universal"}, {"scale", scaleText}};
             if (dark)
                 entry[QStringLiteral("appearances")] = darkAppearance;

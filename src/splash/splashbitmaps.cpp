@@ -7,12 +7,18 @@
 
 namespace quorva {
 
+void SplashBitmaps::add(const QString& path, std::function<QImage()> make)
+{
+    m_makers.emplace_back(path, [make = std::move(make)] { return pngData(*makeImage(make())).bytes; });
+}
+
 bool SplashBitmaps::into(Plan& plan) const
 {
+    runSideBySide(m_steps);
     std::vector<std::optional<QByteArray>> bytes(m_makers.size());
     std::vector<std::function<void()>> tasks;
     for (std::size_t i = 0; i < m_makers.size(); ++i)
-        tasks.push_back([&, i] { bytes[i] = pngData(*makeImage(m_makers[i].second())).bytes; });
+        tasks.push_back([&, i] { bytes[i] = m_makers[i].second(); });
     runSideBySide(tasks);
     for (std::size_t i = 0; i < m_makers.size(); ++i) {
         if (!bytes[i]) {

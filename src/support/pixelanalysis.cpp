@@ -16,7 +16,7 @@ bool hasTransparentPixels(const QImage& bitmap)
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         QRgb all = 0xff000000u;
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0, columns = image.width(); x < columns; ++x)
             all &= row[x];
         if (qAlpha(all) != 255)
             return true;
