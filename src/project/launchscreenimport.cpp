@@ -15,7 +15,11 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-const TargetKind splash{splashKind.table};
+// The launch screen's table, read when used: the kind is made at start-up like this file's names.
+TargetKind splashTable()
+{
+    return TargetKind{splashKind.table};
+}
 
 // A launch screen's settings in [splash]'s words, and what has no equal there.
 struct Settings {
@@ -99,9 +103,9 @@ Settings readNativeSplash(const YAML::Node& section, const QString& prefix)
 void take(ProjectConfig& config, const ConfigTable& table, const QString& why)
 {
     if (table.count(QStringLiteral("res")) || table.count(QStringLiteral("catalog")))
-        config.targets[splash] = table;
+        config.targets[splashTable()] = table;
     else
-        config.leftOut[splash] = {table, why};
+        config.leftOut[splashTable()] = {table, why};
 }
 
 // The places [splash] writes, of the platforms the settings keep.
@@ -156,7 +160,7 @@ std::optional<ImportedLaunchScreen> nativeSplash(const fs::path& root, const Con
                 own[key] = value;
         // A flavor's own screen goes in its own source set: written even where it says nothing of
         // its own, so that it is never the main screen by mistake.
-        config.flavors[name].targets[splash] = own;
+        config.flavors[name].targets[splashTable()] = own;
     }
     return imported;
 }

@@ -15,9 +15,8 @@ std::function<QImage()> ArtSquares::at(int side, double fraction)
     std::shared_ptr<QImage>& drawn = m_drawn[{side, fraction}];
     if (!drawn) {
         drawn = std::make_shared<QImage>();
-        m_bitmaps.prepare([drawn, art = m_art, box = m_box, side, fraction] {
-            *drawn = artInSquare(*art, box, side, fraction);
-        });
+        m_bitmaps.prepare(
+            [drawn, art = m_art, box = m_box, side, fraction] { *drawn = artInSquare(*art, box, side, fraction); });
     }
     return [drawn] { return *drawn; };
 }
