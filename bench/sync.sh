@@ -38,8 +38,10 @@ echo '{"appId":"org.example.demo","appName":"demo","webDir":"www"}' >"$capacitor
 echo '{"name":"demo"}' >"$capacitor/package.json"
 echo '{"name":"demo","icons":[]}' >"$capacitor/www/manifest.json"
 echo '{"info":{"author":"xcode","version":1}}' >"$capacitor/ios/App/App/Assets.xcassets/Contents.json"
-echo '{"images":[{"idiom":"universal","platform":"ios","size":"1024x1024"}],"info":{"author":"xcode","version":1}}' \
+# The template's set names its file: without a filename the assets tool stops at iOS.
+echo '{"images":[{"filename":"AppIcon-512@2x.png","idiom":"universal","platform":"ios","size":"1024x1024"}],"info":{"author":"xcode","version":1}}' \
   >"$capacitor/ios/App/App/Assets.xcassets/AppIcon.appiconset/Contents.json"
+cp "$src" "$capacitor/ios/App/App/Assets.xcassets/AppIcon.appiconset/AppIcon-512@2x.png"
 cp "$flutter/android/app/src/main/AndroidManifest.xml" "$capacitor/android/app/src/main/"
 
 tools=$PWD/bench/node_modules/.bin
