@@ -375,6 +375,8 @@ std::optional<QByteArray> encodePngOnGround(QRgb ground, QSize size, const QImag
         std::vector<QRgb> pixels(width, groundPixel);
         std::vector<std::uint8_t> groundRow(rowBytes), previous(rowBytes), current(rowBytes), filtered(rowBytes + 1);
         unpackRow(pixels.data(), size.width(), layout, groundRow.data());
+        current = groundRow;
+        filtered[0] = 4; // Paeth, for every row of art
         std::vector<std::uint8_t> subRow(rowBytes + 1, 0), upRow(rowBytes + 1, 0);
         subRow[0] = 1;
         std::copy(groundRow.begin(), groundRow.begin() + static_cast<std::ptrdiff_t>(bpp), subRow.begin() + 1);
@@ -406,20 +408,24 @@ std::optional<QByteArray> encodePngOnGround(QRgb ground, QSize size, const QImag
                 if (afterGround)
                     previous = groundRow;
                 afterGround = false;
-                // The colour, with the art's row laid over it: premultiplied source over.
-                std::fill(pixels.begin(), pixels.end(), groundPixel);
+                // The colour, with the art's row laid over it: premultiplied source over. Only
+                // the art's columns change; beside them the row is the colour, as the row above
+                // is, and filtered to zeros.
                 const auto* source = reinterpret_cast<const QRgb*>(layer.constScanLine(y - at.y()));
                 for (int x = left; x < right; ++x) {
                     const QRgb pixel = source[x - at.x()];
                     const unsigned rest = 255 - qAlpha(pixel);
                     const auto over = [rest](int upper, int below) { return upper + (below * rest + 127) / 255; };
-                    pixels[static_cast<std::size_t>(x)]
+                    pixels[static_cast<std::size_t>(x - left)]
                         = qRgba(over(qRed(pixel), qRed(groundPixel)), over(qGreen(pixel), qGreen(groundPixel)),
                                 over(qBlue(pixel), qBlue(groundPixel)), over(qAlpha(pixel), qAlpha(groundPixel)));
                 }
-                unpackRow(pixels.data(), size.width(), layout, current.data());
-                filtered[0] = 4; // Paeth
-                paethRow(current.data(), previous.data(), rowBytes, bpp, filtered.data() + 1);
+                unpackRow(pixels.data(), right - left, layout, current.data() + static_cast<std::size_t>(left) * bpp);
+                // From a pixel of the colour before the art to one after it: Paeth gives zero there
+                // as it does across the whole row.
+                const std::size_t from = static_cast<std::size_t>(std::max(0, left - 1)) * bpp;
+                const std::size_t to = static_cast<std::size_t>(std::min(size.width(), right + 1)) * bpp;
+                paethRow(current.data() + from, previous.data() + from, to - from, bpp, filtered.data() + 1 + from);
                 adler = libdeflate_adler32(adler, filtered.data(), filtered.size());
                 deflate.add(filtered.data(), filtered.size());
                 std::swap(previous, current);
