@@ -286,6 +286,21 @@ void putTables(BitWriter& out, bool final, const std::array<std::uint8_t, N>& le
     }
 }
 
+// A block's end: its code, then the stream's bits written to a whole byte when it is the last,
+// else those that fill a byte, the rest kept for the next block; out cut to what was written.
+void endBlock(BitWriter& writer, std::uint16_t code, std::uint8_t length, bool final, QByteArray& out,
+              std::uint64_t& pending, unsigned& pendingBits)
+{
+    writer.put(code, length);
+    if (final)
+        writer.flushAll();
+    else
+        writer.flushBytes();
+    pending = writer.pending();
+    pendingBits = writer.pendingBits();
+    out.resize(writer.position() - reinterpret_cast<std::uint8_t*>(out.data()));
+}
+
 HuffmanDeflate::HuffmanDeflate(QByteArray& out) : m_out(out), m_block(blockSize)
 {
 }
@@ -337,15 +352,7 @@ void HuffmanDeflate::emitBlock(bool final)
     putTables(out, final, lengths);
 
     out.putLiterals(m_block.data(), m_used, codes, lengths);
-    out.put(codes[endOfBlock], lengths[endOfBlock]);
-
-    if (final)
-        out.flushAll();
-    else
-        out.flushBytes();
-    m_pending = out.pending();
-    m_pendingBits = out.pendingBits();
-    m_out.resize(out.position() - reinterpret_cast<std::uint8_t*>(m_out.data()));
+    endBlock(out, codes[endOfBlock], lengths[endOfBlock], final, m_out, m_pending, m_pendingBits);
     m_used = 0;
 }
 
@@ -433,14 +440,7 @@ void RunDeflate::emitBlock(bool final)
             out.put(0, 1); // distance code 0: distance 1
         }
     }
-    out.put(codes[endOfBlock], lengths[endOfBlock]);
-    if (final)
-        out.flushAll();
-    else
-        out.flushBytes();
-    m_pending = out.pending();
-    m_pendingBits = out.pendingBits();
-    m_out.resize(out.position() - reinterpret_cast<std::uint8_t*>(m_out.data()));
+    endBlock(out, codes[endOfBlock], lengths[endOfBlock], final, m_out, m_pending, m_pendingBits);
     m_tokens.clear();
 }
 

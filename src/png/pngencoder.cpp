@@ -267,30 +267,22 @@ std::optional<QByteArray> encodeFlat(const QImage& image, Layout layout, Filtere
     return QByteArray(reinterpret_cast<const char*>(png), static_cast<qsizetype>(size));
 }
 
-// Photographs: row by row through the Huffman coder, straight into the file's bytes, so that the
-// filtered image is never held whole.
-std::optional<QByteArray> encodePhotograph(const QImage& image, Layout layout, FilteredRows& rows, std::uint8_t* row)
+// A PNG whose image data is streamed into it: the signature, IHDR, the IDAT chunk's room and
+// the zlib header, the deflate stream to be appended after them.
+void startStreamedPng(QByteArray& png, int width, int height, Layout layout)
 {
-    QByteArray png;
-    // Every byte coded in at most 8 bits plus the block tables: the file's size at most.
-    png.reserve(static_cast<qsizetype>(headerBytes + 8 + 2 + rows.size() + rows.size() / 256 + 1024 + trailerBytes));
-    adviseHugePages(png.data(), static_cast<std::size_t>(png.capacity()));
     png.resize(headerBytes + 8);
-    putHeader(reinterpret_cast<std::uint8_t*>(png.data()), image.width(), image.height(), layout);
+    putHeader(reinterpret_cast<std::uint8_t*>(png.data()), width, height, layout);
     png.append("\x78\x01", 2); // zlib header: deflate, 32 KiB window, no dictionary
-    {
-        HuffmanDeflate deflate(png);
-        std::uint32_t adler = 1;
-        for (int y = 0; y < image.height(); ++y) {
-            rows.filter(y, row);
-            adler = libdeflate_adler32(adler, row, rows.stride());
-            deflate.add(row, rows.stride());
-        }
-        deflate.finish();
-        std::uint8_t checksum[4];
-        putBigEndian32(checksum, adler);
-        png.append(reinterpret_cast<const char*>(checksum), 4);
-    }
+}
+
+// The streamed PNG ended: the zlib checksum of the filtered rows, the IDAT chunk around the
+// stream, IEND. Nothing when the stream is too long for one chunk.
+std::optional<QByteArray> finishStreamedPng(QByteArray& png, std::uint32_t adler)
+{
+    std::uint8_t checksum[4];
+    putBigEndian32(checksum, adler);
+    png.append(reinterpret_cast<const char*>(checksum), 4);
     const std::size_t dataLength = static_cast<std::size_t>(png.size()) - headerBytes - 8;
     if (dataLength > 0x7fffffffu)
         return std::nullopt;
@@ -299,8 +291,32 @@ std::optional<QByteArray> encodePhotograph(const QImage& image, Layout layout, F
     const std::size_t idatEnd
         = headerBytes + putChunk(bytes + headerBytes, "IDAT", bytes + headerBytes + 8, dataLength);
     putChunk(bytes + idatEnd, "IEND", nullptr, 0);
-    png.squeeze();
     return png;
+}
+
+// Photographs: row by row through the Huffman coder, straight into the file's bytes, so that the
+// filtered image is never held whole.
+std::optional<QByteArray> encodePhotograph(const QImage& image, Layout layout, FilteredRows& rows, std::uint8_t* row)
+{
+    QByteArray png;
+    // Every byte coded in at most 8 bits plus the block tables: the file's size at most.
+    png.reserve(static_cast<qsizetype>(headerBytes + 8 + 2 + rows.size() + rows.size() / 256 + 1024 + trailerBytes));
+    adviseHugePages(png.data(), static_cast<std::size_t>(png.capacity()));
+    startStreamedPng(png, image.width(), image.height(), layout);
+    std::uint32_t adler = 1;
+    {
+        HuffmanDeflate deflate(png);
+        for (int y = 0; y < image.height(); ++y) {
+            rows.filter(y, row);
+            adler = libdeflate_adler32(adler, row, rows.stride());
+            deflate.add(row, rows.stride());
+        }
+        deflate.finish();
+    }
+    std::optional<QByteArray> done = finishStreamedPng(png, adler);
+    if (done)
+        done->squeeze();
+    return done;
 }
 
 // Whether every pixel is an opaque grey.
@@ -386,9 +402,7 @@ std::optional<QByteArray> encodePngOnGround(QRgb ground, QSize size, const QImag
         const int left = std::max(0, at.x()), right = std::min(size.width(), at.x() + layer.width());
 
         QByteArray png;
-        png.resize(headerBytes + 8);
-        putHeader(reinterpret_cast<std::uint8_t*>(png.data()), size.width(), size.height(), layout);
-        png.append("\x78\x01", 2); // zlib header: deflate, 32 KiB window, no dictionary
+        startStreamedPng(png, size.width(), size.height(), layout);
         std::uint32_t adler = 1;
         {
             RunDeflate deflate(png);
@@ -433,18 +447,7 @@ std::optional<QByteArray> encodePngOnGround(QRgb ground, QSize size, const QImag
             }
             deflate.finish();
         }
-        std::uint8_t checksum[4];
-        putBigEndian32(checksum, adler);
-        png.append(reinterpret_cast<const char*>(checksum), 4);
-        const std::size_t dataLength = static_cast<std::size_t>(png.size()) - headerBytes - 8;
-        if (dataLength > 0x7fffffffu)
-            return std::nullopt;
-        png.resize(static_cast<qsizetype>(headerBytes + 8 + dataLength + trailerBytes));
-        auto* bytes = reinterpret_cast<std::uint8_t*>(png.data());
-        const std::size_t idatEnd
-            = headerBytes + putChunk(bytes + headerBytes, "IDAT", bytes + headerBytes + 8, dataLength);
-        putChunk(bytes + idatEnd, "IEND", nullptr, 0);
-        return png;
+        return finishStreamedPng(png, adler);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

@@ -16,16 +16,6 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-QString scalar(const YAML::Node& node)
-{
-    return yamlScalar(node);
-}
-
-std::optional<bool> boolean(const YAML::Node& node)
-{
-    return yamlBoolean(node);
-}
-
 // The targets each flavor of a Flutter app has its own of: a source set's res folder, an app
 // icon set its configurations select. The others (macOS, web, Windows) are the app's, once.
 bool perFlavor(TargetKind kind)
@@ -48,45 +38,45 @@ Section readSection(const YAML::Node& section, const QString& prefix)
     bool removeAlpha = false;
     QString iosBackground = QStringLiteral("#ffffff");
     for (const auto& entry : section) {
-        const QString key = scalar(entry.first);
+        const QString key = yamlScalar(entry.first);
         const YAML::Node& value = entry.second;
         if (key == QLatin1String("image_path"))
-            out.shared[QStringLiteral("source")] = textValue(scalar(value));
+            out.shared[QStringLiteral("source")] = textValue(yamlScalar(value));
         else if (key == QLatin1String("image_path_android"))
-            out.targets[TargetKind::Android].emplace(QStringLiteral("source"), textValue(scalar(value)));
+            out.targets[TargetKind::Android].emplace(QStringLiteral("source"), textValue(yamlScalar(value)));
         else if (key == QLatin1String("image_path_ios"))
-            out.targets[TargetKind::iOS][QStringLiteral("source")] = textValue(scalar(value));
+            out.targets[TargetKind::iOS][QStringLiteral("source")] = textValue(yamlScalar(value));
         else if (key == QLatin1String("remove_alpha_ios"))
-            removeAlpha = boolean(value).value_or(false);
+            removeAlpha = yamlBoolean(value).value_or(false);
         else if (key == QLatin1String("background_color_ios"))
-            iosBackground = scalar(value);
+            iosBackground = yamlScalar(value);
         else if (key == QLatin1String("adaptive_icon_background"))
-            out.targets[TargetKind::Android][QStringLiteral("background")] = textValue(scalar(value));
+            out.targets[TargetKind::Android][QStringLiteral("background")] = textValue(yamlScalar(value));
         else if (key == QLatin1String("adaptive_icon_foreground"))
             out.targets[TargetKind::Android][QStringLiteral("source")]
-                = textValue(scalar(value)); // the adaptive art wins
+                = textValue(yamlScalar(value)); // the adaptive art wins
         else if (key == QLatin1String("adaptive_icon_monochrome"))
-            out.targets[TargetKind::Android][QStringLiteral("monochrome")] = textValue(scalar(value));
+            out.targets[TargetKind::Android][QStringLiteral("monochrome")] = textValue(yamlScalar(value));
         else if (key == QLatin1String("web") || key == QLatin1String("windows") || key == QLatin1String("macos")) {
             const TargetKind kind = key == QLatin1String("web") ? TargetKind::Web
                 : key == QLatin1String("windows")               ? TargetKind::Windows
                                                                 : TargetKind::macOS;
             if (!value.IsMap()) {
-                if (boolean(value) != false)
+                if (yamlBoolean(value) != false)
                     out.unmatched << prefix + key;
                 continue;
             }
-            if (!boolean(value["generate"]).value_or(false))
+            if (!yamlBoolean(value["generate"]).value_or(false))
                 continue;
             out.writes.insert(kind);
             for (const auto& option : value) {
-                const QString name = scalar(option.first);
+                const QString name = yamlScalar(option.first);
                 if (name == QLatin1String("generate"))
                     continue;
                 if (name == QLatin1String("image_path"))
-                    out.targets[kind][QStringLiteral("source")] = textValue(scalar(option.second));
+                    out.targets[kind][QStringLiteral("source")] = textValue(yamlScalar(option.second));
                 else if (name == QLatin1String("background_color") && kind == TargetKind::Web)
-                    out.targets[kind][QStringLiteral("background")] = textValue(scalar(option.second));
+                    out.targets[kind][QStringLiteral("background")] = textValue(yamlScalar(option.second));
                 else
                     out.unmatched << prefix + key + QLatin1Char('.') + name;
             }
@@ -97,15 +87,15 @@ Section readSection(const YAML::Node& section, const QString& prefix)
     for (const auto& [kind, key, nameKey] :
          {std::tuple(TargetKind::Android, "android", "name"), std::tuple(TargetKind::iOS, "ios", "set")}) {
         const YAML::Node node = section[key];
-        const std::optional<bool> on = boolean(node);
+        const std::optional<bool> on = yamlBoolean(node);
         if (!node || on == false)
             continue;
         out.writes.insert(kind);
         if (!on && node.IsScalar()) {
             if (kind == TargetKind::iOS)
-                out.set = scalar(node);
+                out.set = yamlScalar(node);
             else
-                out.targets[kind][QLatin1String(nameKey)] = textValue(scalar(node));
+                out.targets[kind][QLatin1String(nameKey)] = textValue(yamlScalar(node));
         }
     }
     if (removeAlpha)

@@ -45,12 +45,6 @@ QString imageFile(bool dark, int scale)
         + (scale > 1 ? QStringLiteral("@%1x").arg(scale) : QString()) + QStringLiteral(".png");
 }
 
-// The art's side in whole points, so that each scale is the same size on the screen.
-int artPoints(const IosSplashOptions& options)
-{
-    return int(options.artPt.value_or(inscribedSquare(splashIconCircleDp) * (1 - options.padding)));
-}
-
 // Capacitor's Splash.imageset: the screen's colour, the art centred at its size on the phone, one
 // image for every scale, as its assets tool writes them.
 void addFullScreenSet(SplashBitmaps& bitmaps, QJsonArray& images, ArtSquares& art, const QColor& background, bool dark,
@@ -79,6 +73,11 @@ void addFullScreenSet(SplashBitmaps& bitmaps, QJsonArray& images, ArtSquares& ar
 }
 
 } // namespace
+
+int artPoints(const IosSplashOptions& options)
+{
+    return int(options.artPt.value_or(inscribedSquare(splashIconCircleDp) * (1 - options.padding)));
+}
 
 QStringList imagesShownBy(const QByteArray& storyboard)
 {

@@ -40,6 +40,10 @@ inline constexpr const char* launchColourName = "LaunchBackground";
 // Capacitor's full-screen image set, which its storyboard shows.
 inline constexpr const char* fullScreenSetName = "Splash";
 
+// The art's side in whole points, so that each scale is the same size on the screen: as given,
+// else the square Android 12's circle never cuts, less the padding.
+int artPoints(const IosSplashOptions& options);
+
 // The images a launch storyboard's image views show, by their names in the catalog.
 QStringList imagesShownBy(const QByteArray& storyboard);
 

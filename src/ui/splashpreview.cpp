@@ -3,6 +3,7 @@
 #include "android/resimagechecks.h"
 #include "image/artplacement.h"
 #include "image/imageresizing.h"
+#include "splash/iossplash.h"
 #include "splash/splashsizes.h"
 
 #include <QCoreApplication>
@@ -38,7 +39,10 @@ QImage screen(Phone phone, const Image& art, const QRectF& box, const AndroidSpl
     const double artDp = splashArtDp(options);
     if (phone != Phone::Android12) {
         // The same art at the same size, with no circle: launch_background.xml's bitmap, LaunchImage.
-        const int side = qRound((phone == Phone::IPhone ? int(artDp) : artDp) * ratio);
+        IosSplashOptions ios;
+        ios.padding = options.padding;
+        ios.artPt = options.artDp;
+        const int side = qRound((phone == Phone::IPhone ? artPoints(ios) : artDp) * ratio);
         const QImage drawn = artInSquare(art, box, side, 1);
         painter.drawImage(QPointF(centre.x() - side / 2.0, centre.y() - side / 2.0), drawn);
         return out;
