@@ -4,6 +4,7 @@
 #include "image/svgdocument.h"
 #include "image/svgrenderer.h"
 #include "image/vectordrawing.h"
+#include "png/pngdecoder.h"
 #include "png/pngstructure.h"
 #include "support/paths.h"
 
@@ -115,9 +116,32 @@ LoadedImage loadSvg(const QByteArray& file)
     return {std::make_shared<const Image>(QSizeF(size), std::make_shared<const VectorDrawing>(svg.document, size)), {}};
 }
 
+// Convert while still in a straight-alpha format, then premultiply once: the rescaling and the PNG
+// encoder both work on premultiplied pixels.
+LoadedImage fromDecoded(QImage decoded)
+{
+    const QColorSpace space = decoded.colorSpace();
+    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
+        if (decoded.depth() < 32 || decoded.format() == QImage::Format_ARGB32_Premultiplied)
+            decoded = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        decoded.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    }
+    decoded.setColorSpace(QColorSpace());
+    // In place where the layout allows (32-bit sources), so that no second buffer is filled.
+    decoded.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (decoded.isNull() || decoded.format() != QImage::Format_ARGB32_Premultiplied)
+        return {nullptr, QStringLiteral("there is not enough memory for it")};
+    return {makeImage(std::move(decoded)), {}};
+}
+
 // wholeFile: the file's bytes when they are at hand, as they always are for a JPEG.
 LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* format)
 {
+    // Most sources: decoded without Qt's reader, whose inflater is zlib's.
+    if (qstrcmp(format, "png") == 0)
+        if (std::optional<QImage> plain = decodePlainPng(wholeFile, maxImageBytes / 4))
+            return fromDecoded(std::move(*plain));
+
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(static_cast<int>(maxImageBytes >> 20)); });
 
@@ -152,20 +176,7 @@ LoadedImage decode(QIODevice& device, const QByteArray& wholeFile, const char* f
     if (!fitsImageLimits(decoded.width(), decoded.height()))
         return {nullptr, tooLarge(decoded.size())};
 
-    // Convert while still in a straight-alpha format, then premultiply once: the rescaling and
-    // the PNG encoder both work on premultiplied pixels.
-    const QColorSpace space = decoded.colorSpace();
-    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
-        if (decoded.depth() < 32 || decoded.format() == QImage::Format_ARGB32_Premultiplied)
-            decoded = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        decoded.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
-    }
-    decoded.setColorSpace(QColorSpace());
-    // In place where the layout allows (32-bit sources), so that no second buffer is filled.
-    decoded.convertTo(QImage::Format_ARGB32_Premultiplied);
-    if (decoded.isNull() || decoded.format() != QImage::Format_ARGB32_Premultiplied)
-        return {nullptr, QStringLiteral("there is not enough memory for it")};
-    return {makeImage(std::move(decoded)), {}};
+    return fromDecoded(std::move(decoded));
 }
 
 } // namespace
