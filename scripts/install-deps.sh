@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins zlib1g-dev
   librsvg2-dev librsvg2-bin webp-pixbuf-loader
   python3
-  libdeflate-dev
+  libdeflate-dev libgcrypt20-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format lld
   appstream desktop-file-utils

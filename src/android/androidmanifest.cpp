@@ -44,7 +44,8 @@ std::optional<AndroidManifest> readAndroidManifest(const std::filesystem::path& 
     QFile file(displayPath(manifest));
     if (file.size() > maxManifestBytes || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QXmlStreamReader reader(file.read(maxManifestBytes));
+    // Its size, not the bound: a read of the bound would take (and touch) that much memory first.
+    QXmlStreamReader reader(file.read(file.size()));
     AndroidManifest read;
     std::vector<AndroidManifestIcon>& icons = read.icons;
     // An activity's icons, until its intent filters have said whether the launcher lists it.

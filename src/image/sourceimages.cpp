@@ -1,8 +1,8 @@
 #include "image/sourceimages.h"
 
 #include "support/paths.h"
+#include "support/sha256.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,7 +23,7 @@ const SourceImages::Source& SourceImages::source(const QString& path)
         QFile device(displayPath(file));
         if (!QFileInfo(device.fileName()).isDir() && device.open(QIODevice::ReadOnly) && device.size() > 0) {
             const QByteArray bytes = device.readAll();
-            entry->source.digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+            entry->source.digest = sha256(bytes);
             entry->source.loaded = loadImage(bytes);
         } else {
             entry->source.loaded = loadImage(file); // says why it can't be read

@@ -1,6 +1,6 @@
 #include "project/synclock.h"
 
-#include <QCryptographicHash>
+#include "support/sha256.h"
 
 #include <toml++/toml.h>
 
@@ -29,15 +29,15 @@ QStringList strings(const toml::node_view<const toml::node>& node)
 
 QString digestOf(const QByteArray& bytes)
 {
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(sha256(bytes).toHex());
 }
 
 QString inputsDigest(const ProjectTarget& target, const std::vector<KindInput>& inputs)
 {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     const auto field = [&hash](const QByteArray& bytes) {
-        hash.addData(QByteArray::number(bytes.size()) + ':');
-        hash.addData(bytes);
+        hash.add(QByteArray::number(bytes.size()) + ':');
+        hash.add(bytes);
     };
     field(QByteArrayLiteral(QUORVA_VERSION));
     field(target.label().toUtf8());

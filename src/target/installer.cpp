@@ -13,6 +13,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -117,6 +119,23 @@ void removeEntry(int folder, const fs::path& folderPath, const std::string& name
     } else {
         ::unlinkat(folder, name.c_str(), 0);
     }
+}
+
+// Each on disk, a few at once: the disk takes them together, where one by one each waits for the
+// one before.
+void syncSideBySide(const std::vector<int>& descriptors)
+{
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < descriptors.size(); i = next++)
+            ::fsync(descriptors[i]);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t i = 1; i < std::min<std::size_t>(descriptors.size(), 8); ++i)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 // What a killed run left: its process is gone, and no run holds a staged folder's lock.
@@ -693,9 +712,11 @@ private:
     void finish()
     {
         std::set<std::pair<std::size_t, QString>> synced;
+        std::vector<int> folders;
         for (const Entry& entry : m_entries)
             if (entry.swapped && synced.insert({entry.placement, entry.parent}).second)
-                ::fsync(m_folders.at({entry.placement, entry.parent}).fd.get());
+                folders.push_back(m_folders.at({entry.placement, entry.parent}).fd.get());
+        syncSideBySide(folders);
         for (const Entry& entry : m_entries) {
             const fs::path path = full(entry.placement, entry.path);
             if (entry.kind == Entry::Kind::Removal) {

@@ -3,8 +3,7 @@
 #include "image/csscolour.h"
 #include "support/fileio.h"
 #include "support/paths.h"
-
-#include <QCryptographicHash>
+#include "support/sha256.h"
 
 #include <algorithm>
 
@@ -15,7 +14,7 @@ namespace {
 
 QByteArray digestOf(const QByteArray& bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return sha256(bytes);
 }
 
 QStringList entriesOf(const fs::path& folder)

@@ -235,7 +235,8 @@ ReadXcodeProject readXcodeProject(const fs::path& bundle)
         return {std::nullopt, QStringLiteral("its project.pbxproj can't be read (%1)").arg(file.errorString())};
     if (file.size() > maxProjectBytes)
         return {std::nullopt, QStringLiteral("its project.pbxproj is larger than %1 MiB").arg(maxProjectBytes >> 20)};
-    return readXcodeProject(file.read(maxProjectBytes), fs::absolute(bundle).lexically_normal());
+    // Its size, not the bound: a read of the bound would take (and touch) that much memory first.
+    return readXcodeProject(file.read(file.size()), fs::absolute(bundle).lexically_normal());
 }
 
 std::optional<XcodeProject> findXcodeProjectFor(const fs::path& path)
