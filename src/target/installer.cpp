@@ -123,12 +123,19 @@ void removeEntry(int folder, const fs::path& folderPath, const std::string& name
 
 // Each on disk, a few at once: the disk takes them together, where one by one each waits for the
 // one before.
-void syncSideBySide(const std::vector<int>& descriptors)
+constexpr std::size_t maxFlushedTogether = 256;
+
+// The first error, if one fails.
+int syncSideBySide(const std::vector<int>& descriptors)
 {
     std::atomic<std::size_t> next{0};
+    std::atomic<int> failure{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < descriptors.size(); i = next++)
-            ::fsync(descriptors[i]);
+            if (::fsync(descriptors[i]) != 0) {
+                int none = 0;
+                failure.compare_exchange_strong(none, errno);
+            }
     };
     std::vector<std::thread> helpers;
     for (std::size_t i = 1; i < std::min<std::size_t>(descriptors.size(), 8); ++i)
@@ -136,6 +143,7 @@ void syncSideBySide(const std::vector<int>& descriptors)
     work();
     for (std::thread& helper : helpers)
         helper.join();
+    return failure;
 }
 
 // What a killed run left: its process is gone, and no run holds a staged folder's lock.
@@ -154,15 +162,18 @@ void removeAbandoned(int folder, const fs::path& folderPath)
     }
 }
 
-int writeStaged(int folder, const std::string& name, const QByteArray& bytes, bool sync)
+// kept: where the written file stays open, to be flushed with others; closed otherwise.
+int writeStaged(int folder, const std::string& name, const QByteArray& bytes, FileDescriptor* kept = nullptr)
 {
     FileDescriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!file.isOpen())
         return errno;
     if (const int error = writeAll(file.get(), bytes))
         return error;
-    if (sync && ::fsync(file.get()) != 0)
-        return errno;
+    if (kept) {
+        *kept = std::move(file);
+        return 0;
+    }
     return file.close() ? 0 : errno;
 }
 
@@ -558,6 +569,20 @@ private:
         // A folder made by mkdir would be open to others as the umask says.
         ::fchmod(stage.get(), 0777 & ~currentUmask());
         std::map<QString, FileDescriptor> inside;
+        // Flushed together once all are written (or a few hundred, not to run out of descriptors),
+        // and before the folder can be swapped in.
+        std::vector<FileDescriptor> written;
+        const auto flushWritten = [&written] {
+            std::vector<int> descriptors;
+            for (const FileDescriptor& fd : written)
+                descriptors.push_back(fd.get());
+            int error = syncSideBySide(descriptors);
+            for (FileDescriptor& fd : written)
+                if (!fd.close() && !error)
+                    error = errno;
+            written.clear();
+            return error;
+        };
         for (const auto& [relative, bytes] : entry.inner) {
             const QStringList parts = relative.split(QLatin1Char('/'));
             int at = stage.get();
@@ -582,12 +607,18 @@ private:
             const fs::path file = path / toPath(relative);
             int error = injected(file, false);
             if (!error)
-                error = writeStaged(at, toPath(parts.back()).string(), *bytes, true);
+                error = writeStaged(at, toPath(parts.back()).string(), *bytes, &written.emplace_back());
+            if (!error && written.size() >= maxFlushedTogether)
+                error = flushWritten();
             if (error)
                 return fail(line(QStringLiteral("Couldn't write"), file, error));
         }
+        if (const int error = flushWritten())
+            return fail(line(QStringLiteral("Couldn't write"), path, error));
+        std::vector<int> folders;
         for (const auto& [prefix, fd] : inside)
-            ::fsync(fd.get());
+            folders.push_back(fd.get());
+        syncSideBySide(folders);
         if (::fsync(stage.get()) != 0)
             return fail(line(QStringLiteral("Couldn't write"), path, errno));
         return true;
@@ -631,7 +662,7 @@ private:
                 writes.emplace_back(entry, std::async(std::launch::deferred, [error] { return error; }));
                 break;
             }
-            const auto write = [fd, entry] { return writeStaged(fd, entry->staged, entry->file->bytes, false); };
+            const auto write = [fd, entry] { return writeStaged(fd, entry->staged, entry->file->bytes); };
             writes.emplace_back(entry,
                                 std::async(entry->file->bytes.size() >= writtenAsideBytes && entry != loose.back()
                                                ? std::launch::async
