@@ -3,6 +3,8 @@
 #include "image/csscolour.h"
 #include "support/paths.h"
 
+#include <sys/stat.h>
+
 namespace quorva {
 namespace fs = std::filesystem;
 
@@ -21,13 +23,29 @@ std::vector<TargetImage> targetImages(const ProjectTarget& target)
     return images;
 }
 
+fs::path WrittenPlaces::resolvedFolder(const fs::path& folder)
+{
+    if (const auto known = m_resolvedFolders.find(folder); known != m_resolvedFolders.end())
+        return known->second;
+    fs::path resolved;
+    if (folder.parent_path() == folder || !folder.has_parent_path()) {
+        resolved = resolvedPath(folder);
+    } else {
+        // A folder is its parent's, resolved, with its name; a link there is followed to the end.
+        resolved = resolvedFolder(folder.parent_path()) / folder.filename();
+        struct stat status {};
+        if (::lstat(resolved.c_str(), &status) == 0 && S_ISLNK(status.st_mode))
+            resolved = resolvedPath(resolved);
+    }
+    m_resolvedFolders.emplace(folder, resolved);
+    return resolved;
+}
+
 fs::path WrittenPlaces::resolved(const fs::path& path)
 {
-    const fs::path normal = path.lexically_normal();
-    const auto [known, fresh] = m_resolvedFolders.try_emplace(normal.parent_path());
-    if (fresh)
-        known->second = resolvedPath(normal.parent_path());
-    return known->second / normal.filename();
+    std::error_code error;
+    const fs::path normal = fs::absolute(path, error).lexically_normal();
+    return resolvedFolder(normal.parent_path()) / normal.filename();
 }
 
 void WrittenPlaces::add(const QString& writer, const std::vector<Placement>& placements)
@@ -38,7 +56,7 @@ void WrittenPlaces::add(const QString& writer, const std::vector<Placement>& pla
         for (const QString& removal : placement.plan.removals)
             m_files.emplace_back(resolved(placement.root / toPath(removal)), writer);
         for (const QString& folder : placement.plan.wholeFolders)
-            m_folders.emplace_back(resolvedPath(placement.root / toPath(folder)), writer);
+            m_folders.emplace_back(resolved(placement.root / toPath(folder)), writer);
     }
 }
 
@@ -47,7 +65,7 @@ void WrittenPlaces::add(const QString& writer, const LockedTarget& locked, const
     for (const auto& [path, digest] : locked.files)
         m_files.emplace_back(resolved(root / toPath(path)), writer);
     for (const QString& folder : locked.folders)
-        m_folders.emplace_back(resolvedPath(root / toPath(folder)), writer);
+        m_folders.emplace_back(resolved(root / toPath(folder)), writer);
 }
 
 void WrittenPlaces::addFolder(const QString& writer, const fs::path& folder)

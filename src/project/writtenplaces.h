@@ -35,9 +35,10 @@ public:
     std::optional<QString> writerOf(const std::filesystem::path& file) const;
 
 private:
-    // A path with its folder's links resolved, each folder once: a lock names hundreds of files
-    // in a few folders.
+    // A path with its folder's links resolved, each folder once and from the folder above it: a
+    // lock names hundreds of files in a few folders, which share all but their last names.
     std::filesystem::path resolved(const std::filesystem::path& path);
+    std::filesystem::path resolvedFolder(const std::filesystem::path& folder);
 
     std::map<std::filesystem::path, std::filesystem::path> m_resolvedFolders;
     std::vector<std::pair<std::filesystem::path, QString>> m_files;

@@ -115,3 +115,32 @@ TEST(ProjectSources, syncRefusesAnImageLyingWhereATargetWrites_andWritesNoTarget
         EXPECT_EQ(test::snapshotOf(root), before) << arguments.join(' ').toStdString();
     }
 }
+
+TEST(ProjectSources, anImageReachedThroughALinkToWhereATargetWrites_isRefusedAsWell)
+{
+    // The image named through a link to the folder web writes; then web's folder itself a link,
+    // the image named by the folder it leads to.
+    for (const bool webIsTheLink : {false, true}) {
+        test::Scratch scratch;
+        const fs::path root = scratch / "app";
+        test::makeProject(layout("flutter"), root);
+        ASSERT_EQ(test::runCliIn(root, {"init"}).exitCode, 0);
+        ASSERT_EQ(test::runCliIn(root, {"sync"}).exitCode, 0);
+        QByteArray source = "linked/Icon-512.png";
+        if (webIsTheLink) {
+            fs::rename(root / "web", root / "site");
+            fs::create_directory_symlink("site", root / "web");
+            source = "site/icons/Icon-512.png";
+        } else {
+            fs::create_directory_symlink("web/icons", root / "linked");
+        }
+        QByteArray toml = test::readBytes(root / "quorva.toml");
+        toml.replace("source = \"assets/icon-dev.png\"", "source = \"" + source + "\"");
+        test::writeBytes(root / "quorva.toml", toml);
+        const test::Snapshot before = test::snapshotOf(root);
+        const test::ProgramRun sync = test::runCliIn(root, {"sync"});
+        EXPECT_EQ(sync.exitCode, 1) << webIsTheLink;
+        EXPECT_TRUE(sync.err.contains("the source of ios (dev) lies where web writes")) << sync.err.toStdString();
+        EXPECT_EQ(test::snapshotOf(root), before) << webIsTheLink;
+    }
+}
