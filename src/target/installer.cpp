@@ -138,7 +138,7 @@ int syncSideBySide(const std::vector<int>& descriptors)
             }
     };
     std::vector<std::thread> helpers;
-    for (std::size_t i = 1; i < std::min<std::size_t>(descriptors.size(), 8); ++i)
+    for (std::size_t i = 1; i < std::min<std::size_t>(descriptors.size(), 4); ++i)
         helpers.emplace_back(work);
     work();
     for (std::thread& helper : helpers)
