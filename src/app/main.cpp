@@ -1,4 +1,6 @@
 #include "app/appdelegate.h"
+#include "ui/dragview.h"
+#include "ui/homecontroller.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -13,5 +15,10 @@ int main(int argc, char* argv[])
     quorva::AppDelegate delegate(&application);
     const auto window = quorva::loadMainWindow();
     window->show();
+    // The desktop's "Open With", and a file manager's drop onto the launcher: the first file or
+    // folder given.
+    if (const QStringList given = QApplication::arguments().mid(1); !given.isEmpty())
+        if (quorva::HomeController* home = quorva::homeControllerOf(*window))
+            home->openPath(given.front());
     return application.exec();
 }

@@ -1,5 +1,7 @@
 #include "generation/localtaskqueues.h"
 
+#include "generation/jobpool.h"
+
 #include <QThreadPool>
 
 namespace quorva {
@@ -24,7 +26,7 @@ void LocalTaskQueues::postToBackground(Task task)
         std::lock_guard lock(m_mutex);
         ++m_backgroundPending;
     }
-    QThreadPool::globalInstance()->start([this, task = std::move(task)]() mutable {
+    jobPool().start([this, task = std::move(task)]() mutable {
         task();
         task = nullptr; // release what the task holds before the queues may report idle
         std::lock_guard lock(m_mutex);

@@ -1,5 +1,7 @@
 #include "generation/qttaskqueues.h"
 
+#include "generation/jobpool.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThreadPool>
@@ -35,7 +37,7 @@ void QtTaskQueues::postToMainAfterPending(Task task)
 
 void QtTaskQueues::postToBackground(Task task)
 {
-    QThreadPool::globalInstance()->start([task = std::move(task)] {
+    jobPool().start([task = std::move(task)] {
         yieldToTheWindow();
         task();
     });

@@ -5,7 +5,7 @@
 namespace quorva {
 
 // The application's queues: the main queue is the Qt event loop of the thread that owns the
-// QCoreApplication, the background pool Qt's global thread pool.
+// QCoreApplication, the background pool the job pool (jobPool), apart from Qt's global one.
 class QtTaskQueues final : public TaskQueues {
 public:
     void postToMain(Task task) override;

@@ -1,5 +1,7 @@
 #include "generation/sidebyside.h"
 
+#include "generation/jobpool.h"
+
 #include <QThreadPool>
 
 #include <atomic>
@@ -32,9 +34,9 @@ void runSideBySide(const std::vector<std::function<void()>>& tasks)
         return;
     auto work = std::make_shared<Work>();
     work->tasks = tasks;
-    const int helpers = std::min(int(tasks.size()), QThreadPool::globalInstance()->maxThreadCount()) - 1;
+    const int helpers = std::min(int(tasks.size()), jobPool().maxThreadCount()) - 1;
     for (int helper = 0; helper < helpers; ++helper)
-        QThreadPool::globalInstance()->start([work] { work->run(); });
+        jobPool().start([work] { work->run(); });
     work->run();
     std::unique_lock lock(work->mutex);
     work->done.wait(lock, [&] { return work->finished == work->tasks.size(); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/jobpool.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
@@ -24,12 +26,12 @@ void deliverTo(const QPointer<QObject>& owner, Done done, Result result)
         Qt::QueuedConnection);
 }
 
-// Runs work on the pool and then done on the main thread, unless the owner is gone by then.
+// Runs work on the job pool and then done on the main thread, unless the owner is gone by then.
 template<typename Work, typename Done>
 void inBackground(QObject* owner, Work work, Done done)
 {
     QPointer<QObject> alive(owner);
-    QThreadPool::globalInstance()->start([alive, work = std::move(work), done = std::move(done)]() mutable {
+    jobPool().start([alive, work = std::move(work), done = std::move(done)]() mutable {
         deliverTo(alive, std::move(done), work());
     });
 }

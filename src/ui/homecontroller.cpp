@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -91,7 +92,12 @@ void HomeController::viewDidLoad()
     if (m_projectPanel) {
         m_projects = new ProjectController(m_projectPanel, this);
         connect(m_projectPanel, &ProjectPanel::closeRequested, this, &HomeController::closeProject);
-        connect(m_projects, &ProjectController::targetsChanged, this, &HomeController::refresh);
+        // A report tells of the choices that made it: a change leaves it behind.
+        connect(m_projects, &ProjectController::targetsChanged, this, [this] {
+            if (!m_projects->isSyncing())
+                showStatus({});
+            refresh();
+        });
         connect(m_projects, &ProjectController::sourceChanged, this, [this] {
             if (const auto source = m_projects->source())
                 dragViewDidReceiveFile(QUrl::fromLocalFile(displayPath(*source)));
@@ -127,8 +133,16 @@ void HomeController::viewDidLoad()
     }
     if (m_statusLine) {
         m_statusLine->setLines(0, 5); // below everything: its room is the preview's until there is a message
-        connect(m_statusLine, &MessageArea::linkActivated, this, &HomeController::openFolder);
+        connect(m_statusLine, &MessageArea::linkActivated, this, [this](const QString& link) {
+            // A file the message names (a quorva.toml it can't read), else the folder written.
+            if (link.startsWith(QLatin1String("file:")))
+                m_openUrl(QUrl(link));
+            else
+                openFolder();
+        });
     }
+    if (window() && window() != this)
+        window()->installEventFilter(this);
     if (m_sourceLabel)
         m_sourceLabel->setText(tr("No image yet: drop a PNG, JPEG, WebP, GIF, BMP or SVG image to begin."));
     // Tab goes as one reads: the drop zone, the kinds, the choices row by row, then Generate and
@@ -187,6 +201,15 @@ bool HomeController::isWorking() const
     return m_jobsRunning > 0 || (m_projects && m_projects->isSyncing());
 }
 
+void HomeController::openPath(const QString& path)
+{
+    // As a drop of it does: a folder is a project, a file an image.
+    if (QFileInfo(path).isDir())
+        openProject(toPath(QFileInfo(path).absoluteFilePath()));
+    else
+        dragViewDidReceiveFile(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
 void HomeController::dragViewDidReceiveFolder(const QUrl& folderUrl)
 {
     openProject(toPath(folderUrl.toLocalFile()));
@@ -198,12 +221,64 @@ void HomeController::openProject(const std::filesystem::path& root)
         return;
     forgetLastJob();
     beginBusy();
-    m_projects->open(root, [this](std::optional<QString> problem) {
-        endBusy();
-        if (problem)
-            showStatus(*problem, MessageArea::Severity::Error);
-        refresh();
+    whenChoicesKept([this, root] {
+        beginBusy();
+        m_projects->open(root, [this](std::optional<QString> problem) {
+            endBusy();
+            if (problem)
+                showStatus(*problem, MessageArea::Severity::Error);
+            showTitle();
+            refresh();
+        });
     });
+}
+
+void HomeController::showTitle()
+{
+    if (!window())
+        return;
+    const QString shown = m_projects && m_projects->isOpen() ? m_projects->name() : m_sourceFileName;
+    window()->setWindowTitle(shown.isEmpty() ? QStringLiteral("Quorva") : tr("%1 — Quorva").arg(shown));
+}
+
+void HomeController::whenChoicesKept(const std::function<void()>& then)
+{
+    if (!m_projects || !m_projects->hasUnsavedEdits()) {
+        then();
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Save the Project's Choices?"),
+                                tr("The source or background of %1 differs from its quorva.toml.")
+                                    .arg(m_projects->name().toHtmlEscaped()),
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, window());
+    box->setObjectName(QStringLiteral("unsavedProjectBox"));
+    box->setInformativeText(tr("Unsaved, they are lost, and quorva-cli sync keeps making the icons as before."));
+    box->setDefaultButton(QMessageBox::Save);
+    box->setWindowModality(Qt::WindowModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, box, then](int) {
+        const QMessageBox::StandardButton answer = box->standardButton(box->clickedButton());
+        if (answer == QMessageBox::Save && !m_projects->save())
+            return; // it says why; nothing is lost
+        if (answer == QMessageBox::Save || answer == QMessageBox::Discard)
+            then();
+    });
+    box->open();
+}
+
+bool HomeController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window() && event->type() == QEvent::Close && m_projects && m_projects->hasUnsavedEdits()) {
+        event->ignore();
+        whenChoicesKept([this] {
+            if (m_projects)
+                m_projects->close(); // its choices saved or let go: the window may close
+            if (window())
+                window()->close();
+        });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void HomeController::chooseProject()
@@ -224,9 +299,12 @@ void HomeController::closeProject()
 {
     if (!m_projects || !m_projects->isOpen() || isWorking())
         return;
-    m_projects->close();
-    forgetLastJob();
-    refresh();
+    whenChoicesKept([this] {
+        m_projects->close();
+        forgetLastJob();
+        showTitle();
+        refresh();
+    });
 }
 
 void HomeController::dragViewDidReceiveFile(const QUrl& fileUrl)
@@ -286,8 +364,7 @@ void HomeController::loaded(quint64 ticket, const QString& path, const Loaded& r
                                    .arg(name, pixelsText(pixels)));
         m_sourceLabel->setToolTip(path);
     }
-    if (window())
-        window()->setWindowTitle(tr("%1 — Quorva").arg(name));
+    showTitle();
     // What the status told was of the image before; a job still running tells of its own again.
     forgetLastJob();
     refresh();
@@ -362,16 +439,19 @@ void HomeController::refresh()
         each->setSourceHasTransparency(m_sourceHasTransparency);
     }
     const SourceCheck check = kind ? kind->checkSource(image, m_sourceHasTransparency) : SourceCheck{};
-    const bool canGenerate = check.canGenerate && !isLoading();
+    // One job at a time: a second would write beside the first, and its result hide the first's.
+    const bool canGenerate = check.canGenerate && !isLoading() && !isWorking();
     if (m_generateButton) {
         m_generateButton->setEnabled(canGenerate);
         m_generateButton->setToolTip(canGenerate       ? kind->generateTip()
                                          : isLoading() ? tr("Wait until the image has loaded")
+                                         : isWorking() ? tr("Wait until the files are written")
                                                        : check.blocked);
     }
     if (m_generateAction)
         m_generateAction->setEnabled(canGenerate);
-    if (m_sourceNotes)
+    // A project's notes are its targets' own, once they are made (updatePreview).
+    if (m_sourceNotes && !project)
         m_sourceNotes->setMessage(check.notes.join(QStringLiteral("<br>")),
                                   check.canGenerate ? MessageArea::Severity::Warning : MessageArea::Severity::Error);
     updatePreview();
@@ -386,12 +466,18 @@ void HomeController::updatePreview()
     const qreal ratio = devicePixelRatioF();
     const QPalette colours = palette();
     if (m_projects && m_projects->isOpen()) {
-        m_projects->makePreview(ratio, colours, [this, ticket](QImage made, QString description) {
-            if (ticket != m_previewsStarted)
-                return;
-            m_previewsShown = ticket;
-            m_preview->setPreview(made, description);
-        });
+        m_projects->makePreview(ratio, colours,
+                                [this, ticket](QImage made, QString description, QString notes, bool refused) {
+                                    if (ticket != m_previewsStarted)
+                                        return false;
+                                    m_previewsShown = ticket;
+                                    m_preview->setPreview(made, description);
+                                    if (m_sourceNotes)
+                                        m_sourceNotes->setMessage(notes,
+                                                                  refused ? MessageArea::Severity::Error
+                                                                          : MessageArea::Severity::Warning);
+                                    return true;
+                                });
         return;
     }
     KindPage* kind = page();
@@ -512,11 +598,13 @@ void HomeController::startJob(bool force)
         m_openFolderButton->setVisible(false);
     showStatus(tr("Writing…"));
     kind->startJob(job);
+    refresh(); // no second job while this one writes
 }
 
 void HomeController::jobEnded()
 {
     --m_jobsRunning;
+    refresh(); // Generate again
 }
 
 void HomeController::showJob(const JobSummary& summary)
@@ -563,8 +651,7 @@ void HomeController::showAbout()
                                    "as they are: app icon sets, single-size icons with dark and tinted appearances, "
                                    "image sets, Android launcher icons, .ico and .icns files, the hicolor theme and "
                                    "a site's icons; and keeps every icon a project ships, by its quorva.toml.</p>"
-                                   "<p>Website: <a href=\"https://quorva.invalid\">quorva.invalid</a><br>"
-                                   "Licence: proprietary; see the package's copyright file.<br>"
+                                   "<p>Licence: proprietary; see the package's copyright file.<br>"
                                    "Copyright © 2026 The Quorva developers</p>")
                                     .arg(version),
                                 QMessageBox::Ok, window());
@@ -583,7 +670,8 @@ void HomeController::showHelp()
         tr("<h3>Making a set</h3><ol>"
            "<li>Drop a PNG, JPEG, WebP, GIF, BMP or SVG image onto the drop zone, or press "
            "Ctrl+O to choose one.</li>"
-           "<li>Choose <b>App Icon Set</b>, <b>Image Set</b>, <b>Android Icon</b>, "
+           "<li>Choose <b>App Icon Set</b> (an <i>.appiconset</i>, or an Icon Composer <i>.icon</i>), "
+           "<b>Image Set</b>, <b>Android Icon</b>, "
            "<b>Desktop &amp; Web</b> or <b>Launch Screen</b>, and its choices. The notes say what the "
            "stores would reject, and the preview shows the icons at their true pixel sizes, and the launch "
            "screen on the phones.</li>"
@@ -597,9 +685,10 @@ void HomeController::showHelp()
            "<p>Drop a Flutter, React Native, Capacitor, Tauri, Electron, Xcode or Gradle "
            "project's folder onto the drop zone, or press Ctrl+Shift+O: Quorva shows every "
            "target its <i>quorva.toml</i> names (or those it finds, when there is none yet) "
-           "with its icon. <b>Sync</b> writes them all; a changed source or background is "
-           "offered to be saved into <i>quorva.toml</i>, for <tt>quorva-cli sync</tt> and "
-           "<tt>sync --check</tt> in CI.</p>"
+           "with the icon Sync writes for it, and what each target's platform would refuse. <b>Sync</b> writes "
+           "them all; a changed source or background is saved into <i>quorva.toml</i> first (or, on Close, "
+           "offered to be), so that <tt>quorva-cli&nbsp;sync</tt> and <tt>quorva-cli&nbsp;sync&nbsp;--check</tt> "
+           "in CI make the same files.</p>"
            "<p>Every file goes in whole, or, should anything fail, nothing changes.</p>"
            "<p>The same jobs, and writing straight into a project's catalog, run from the "
            "command line: <tt>quorva-cli --help</tt>.</p>"),

@@ -70,6 +70,9 @@ public:
     void dragViewDidReceiveFile(const QUrl& fileUrl) override;
     void dragViewDidReceiveFolder(const QUrl& folderUrl) override;
 
+    // A file or folder given to the window (on its command line, by the desktop): an image
+    // loaded, or a project opened.
+    void openPath(const QString& path);
     // A project opened in the window, its targets in place of a kind's; and closed again.
     void openProject(const std::filesystem::path& root);
     ProjectController* projects() const { return m_projects; }
@@ -86,6 +89,8 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Closing the window with a project's choices unsaved asks first.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What loading a file off the main thread gives: the image, and what the window shows of it.
@@ -113,6 +118,11 @@ private:
     KindPage* page() const;
     QList<KindPage*> pages() const;
     void fitColumn();
+    // The window's title: the project's name in a project, else the image's.
+    void showTitle();
+    // Asks whether to save the project's unsaved choices, then calls then unless the answer is
+    // Cancel (or the save fails); at once when there is nothing unsaved.
+    void whenChoicesKept(const std::function<void()>& then);
 
     DragView* m_dragView = nullptr; // a child: the window owns both
     QPointer<ImageWell> m_imageView;

@@ -2,6 +2,7 @@
 
 #include "ui/mixedcolour.h"
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -45,9 +46,10 @@ MessageArea::MessageArea(QWidget* parent)
     m_label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::TextSelectableByMouse);
     m_label->setFocusPolicy(Qt::NoFocus);
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label->setAutoFillBackground(false);
     connect(m_label, &QLabel::linkActivated, this, &MessageArea::linkActivated);
     m_scroll->setWidget(m_label);
+    // After setWidget, which has the widget fill its background: the text lies on the tint.
+    m_label->setAutoFillBackground(false);
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setFocusPolicy(Qt::NoFocus);
@@ -120,7 +122,10 @@ void MessageArea::fitHeight()
 void MessageArea::restyle()
 {
     const QScopedValueRollback<bool> restyling(m_restyling, true);
-    const QColor ground = palette().color(QPalette::Window);
+    // The window's ground, not this box's own: its style sheet has made that the last tint, and
+    // each tint would go over the one before.
+    const QColor ground
+        = (parentWidget() ? parentWidget()->palette() : QGuiApplication::palette()).color(QPalette::Window);
     QColor accent;
     QStyle::StandardPixmap glyph = QStyle::SP_CustomBase;
     switch (m_severity) {

@@ -12,6 +12,7 @@
 #include "ui/projectpreview.h"
 
 #include <QFile>
+#include <QUrl>
 
 namespace quorva {
 namespace fs = std::filesystem;
@@ -39,7 +40,7 @@ struct ReadProject {
     ProjectConfig config;
     QByteArray saved; // quorva.toml as it is; empty when there is none
     Plan copies;      // images init copies out of the targets' way
-    QString title;
+    QString kinds;    // what init found, when there is no quorva.toml
 };
 
 ReadProject readProject(const fs::path& root)
@@ -58,12 +59,15 @@ ReadProject readProject(const fs::path& root)
             read.problem = ProjectController::tr("<b>The project can't be opened.</b>") + QStringLiteral("<br>")
                 + config.errors.join(QLatin1Char('\n'))
                       .toHtmlEscaped()
-                      .replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+                      .replace(QLatin1Char('\n'), QStringLiteral("<br>"))
+                + QStringLiteral("<br><a href=\"%1\">%2</a>")
+                      .arg(QUrl::fromLocalFile(displayPath(root / projectConfigName))
+                               .toString(QUrl::FullyEncoded)
+                               .toHtmlEscaped(),
+                           ProjectController::tr("Open quorva.toml"));
             return read;
         }
         read.config = *config.config;
-        read.title = ProjectController::tr("Project %1, as its quorva.toml says")
-                         .arg(displayPath(resolvedPath(root).filename()));
         return read;
     }
     // What init would write: the targets found, the project's icons as they are, flutter_launcher_icons'
@@ -80,9 +84,7 @@ ReadProject readProject(const fs::path& root)
     for (const PlannedFile& file : init.files.files)
         if (file.path != QLatin1String(projectConfigName))
             read.copies.add(file.path, file.bytes);
-    read.title = ProjectController::tr("%1 project %2: no quorva.toml yet")
-                     .arg(init.kinds.isEmpty() ? ProjectController::tr("A") : init.kinds.join(QStringLiteral(", ")),
-                          displayPath(resolvedPath(root).filename()));
+    read.kinds = init.kinds.join(QStringLiteral(", "));
     return read;
 }
 
@@ -104,8 +106,9 @@ void ProjectController::open(const fs::path& root, const std::function<void(std:
             m_config = std::move(read.config);
             m_savedText = read.saved;
             m_copies = read.copies;
-            if (m_panel)
-                m_panel->setProject(read.title);
+            m_kinds = read.kinds;
+            m_edited = false;
+            m_previews.clear();
             showState();
             emit targetsChanged();
             emit sourceChanged();
@@ -119,6 +122,14 @@ void ProjectController::close()
     m_config = {};
     m_savedText.clear();
     m_copies = {};
+    m_edited = false;
+    m_previews.clear();
+    m_nextPreview = {};
+}
+
+QString ProjectController::name() const
+{
+    return m_root ? displayPath(resolvedPath(*m_root).filename()) : QString();
 }
 
 std::optional<fs::path> ProjectController::source() const
@@ -150,6 +161,9 @@ void ProjectController::showState()
         ? parseCssColour(m_config.shared.at(QStringLiteral("background")).text())
         : QColor();
     m_panel->setBackground(colour.isValid() ? std::optional(colour) : std::nullopt);
+    m_panel->setProject(m_savedText.isEmpty()
+                            ? tr("%1 project %2: no quorva.toml yet").arg(m_kinds.isEmpty() ? tr("A") : m_kinds, name())
+                            : tr("Project %1, as its quorva.toml says").arg(name()));
     m_panel->setUnsaved(unsaved(), !m_savedText.isEmpty());
     m_panel->setBusy(m_syncing);
 }
@@ -168,6 +182,7 @@ void ProjectController::chooseSource(const QString& path)
     }
     const fs::path within = resolvedPath(toPath(path)).lexically_relative(resolvedPath(*m_root));
     m_config.shared[QStringLiteral("source")] = {displayPath(within), 0};
+    m_edited = true;
     showState();
     emit sourceChanged();
     emit targetsChanged();
@@ -176,21 +191,22 @@ void ProjectController::chooseSource(const QString& path)
 void ProjectController::chooseBackground(const QColor& colour)
 {
     m_config.shared[QStringLiteral("background")] = {colour.name(), 0};
+    m_edited = true;
     showState();
     emit targetsChanged();
 }
 
-void ProjectController::save()
+bool ProjectController::save()
 {
     if (!m_root)
-        return;
+        return false;
     const std::optional<QByteArray> text
         = m_savedText.isEmpty() ? std::optional(writeProjectConfig(m_config)) : withSharedKeys(m_savedText, m_config);
     if (!text) {
         emit failed(tr("Couldn't save: %1 can't be read as TOML any more.")
                         .arg(displayPath(*m_root / projectConfigName))
                         .toHtmlEscaped());
-        return;
+        return false;
     }
     Plan plan = m_copies;
     plan.add(QLatin1String(projectConfigName), *text);
@@ -198,18 +214,24 @@ void ProjectController::save()
     if (report.failed()) {
         emit failed(tr("<b>Nothing was saved.</b>") + QStringLiteral("<br>")
                     + report.failures.join(QLatin1Char('\n')).toHtmlEscaped());
-        return;
+        return false;
     }
     m_savedText = *text;
     m_copies = {};
+    m_edited = false;
     showState();
     emit syncDone(tr("Saved %1.").arg(displayPath(*m_root / projectConfigName)).toHtmlEscaped(),
                   MessageArea::Severity::Success);
+    return true;
 }
 
 void ProjectController::sync()
 {
     if (!m_root || m_syncing)
+        return;
+    // What is written is what quorva.toml says, for quorva-cli sync --check to find it so.
+    const bool savedFirst = !m_savedText.isEmpty() && unsaved();
+    if (savedFirst && !save())
         return;
     m_syncing = true;
     showState();
@@ -228,10 +250,12 @@ void ProjectController::sync()
                 }
             return syncProject(root, config, {}, SyncMode::Write, lock);
         },
-        [this](SyncReport report) {
+        [this, savedFirst](SyncReport report) {
             m_syncing = false;
             showState();
             QStringList lines;
+            if (savedFirst)
+                lines << tr("Saved %1 first.").arg(displayPath(*m_root / projectConfigName));
             bool failed = !report.errors.isEmpty() || !report.refusals.isEmpty();
             for (const TargetSync& target : report.targets) {
                 switch (target.state) {
@@ -262,21 +286,39 @@ void ProjectController::sync()
 }
 
 void ProjectController::makePreview(qreal ratio, const QPalette& palette,
-                                    const std::function<void(QImage, QString)>& shown)
+                                    const std::function<bool(QImage, QString, QString, bool)>& shown)
 {
     if (!m_root)
         return;
-    const std::vector<ProjectTarget> targets = this->targets();
-    inBackground(
-        this,
-        [root = *m_root, targets, ratio, palette] {
-            SourceImages images(root);
-            return renderProjectPreview(
-                targets,
-                [&](const ProjectTarget& target) { return images.load(target.text(QStringLiteral("source"))).image; },
-                ratio, palette);
-        },
-        [shown, targets](QImage made) { shown(made, projectPreviewDescription(targets)); });
+    // One at a time, the latest asked for next: each makes every target's icons.
+    if (m_previewRunning) {
+        m_nextPreview = [this, ratio, palette, shown] { makePreview(ratio, palette, shown); };
+        return;
+    }
+    m_previewRunning = true;
+    // On a thread of its own: the targets' icons are made on the job pool, as Sync makes them.
+    onThreadOfItsOwn(
+        this, [root = *m_root, targets = this->targets()] { return previewTargets(targets, root); },
+        [this, ratio, palette, shown](std::vector<TargetPreview> previews) {
+            m_previewRunning = false;
+            if (const std::function<void()> next = std::exchange(m_nextPreview, {})) {
+                next();
+                return; // outrun: the next one shows
+            }
+            QStringList lines;
+            bool refused = false;
+            for (const TargetPreview& target : previews) {
+                if (target.failure) {
+                    refused = true;
+                    lines << tr("%1 can't be written: %2").arg(target.label, *target.failure).toHtmlEscaped();
+                }
+                for (const QString& note : target.notes)
+                    lines << QStringLiteral("%1: %2").arg(target.label, note).toHtmlEscaped();
+            }
+            if (shown(renderProjectPreview(previews, ratio, palette), projectPreviewDescription(previews),
+                      lines.join(QStringLiteral("<br>")), refused))
+                m_previews = std::move(previews);
+        });
 }
 
 } // namespace quorva

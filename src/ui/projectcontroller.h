@@ -4,6 +4,7 @@
 #include "project/projecttarget.h"
 #include "target/plan.h"
 #include "ui/messagearea.h"
+#include "ui/projectpreview.h"
 
 #include <QObject>
 #include <QPalette>
@@ -35,14 +36,27 @@ public:
     // on the main thread with nothing, or with a message saying why it can't be opened.
     void open(const std::filesystem::path& root, const std::function<void(std::optional<QString>)>& opened);
     void close();
+    // Writes every target. Where quorva.toml is there and the choices differ from it, it is saved
+    // first: the files written are always those that quorva-cli sync (and sync --check) make.
     void sync();
-    void save();
+    // True once saved; false, with failed emitted, when it can't be.
+    bool save();
+    // Whether a choice was changed since the project was opened or saved, and not saved.
+    bool hasUnsavedEdits() const { return isOpen() && m_edited && unsaved(); }
+    // The project's folder's name, for the window's title.
+    QString name() const;
     // The source image of the project, as a path the window can load.
     std::optional<std::filesystem::path> source() const;
     // The targets as the window's choices make them.
     std::vector<ProjectTarget> targets() const;
-    // Its targets' preview, made off the main thread, handed to shown on the main thread.
-    void makePreview(qreal ratio, const QPalette& palette, const std::function<void(QImage, QString)>& shown);
+    // Its targets made as Sync makes them, off the main thread; their preview handed to shown on
+    // the main thread, with the notes their kinds make (rich text, one target a line) and whether
+    // any target refuses.
+    // shown says whether it showed them: a later preview may have been asked for meanwhile.
+    void makePreview(qreal ratio, const QPalette& palette,
+                     const std::function<bool(QImage, QString, QString, bool)>& shown);
+    // The targets as the last preview made them.
+    const std::vector<TargetPreview>& previews() const { return m_previews; }
 
 signals:
     void sourceChanged();  // the window loads the new source
@@ -64,7 +78,12 @@ private:
     // quorva.toml, or before a sync.
     Plan m_copies;
     bool m_syncing = false;
+    bool m_edited = false;
     int m_opening = 0;
+    QString m_kinds; // what init found, for a project without quorva.toml: "Flutter"
+    std::vector<TargetPreview> m_previews;
+    bool m_previewRunning = false;
+    std::function<void()> m_nextPreview; // asked for while one was being made
 };
 
 } // namespace quorva

@@ -27,7 +27,6 @@ ProjectPanel::ProjectPanel(QWidget* parent)
     m_colourButton->setAccessibleName(tr("Background colour"));
     m_colourButton->setToolTip(tr("The colour every target lays transparent art onto, unless its own table says"));
     m_sync->setObjectName(QStringLiteral("syncButton"));
-    m_sync->setToolTip(tr("Write every icon the project keeps, each target whole or not at all"));
     m_save->setObjectName(QStringLiteral("saveProjectButton"));
     m_save->setToolTip(tr("Keep these choices in the project's quorva.toml, for quorva-cli sync"));
     m_close->setObjectName(QStringLiteral("closeProjectButton"));
@@ -78,6 +77,11 @@ void ProjectPanel::setUnsaved(bool unsaved, bool fileThere)
 {
     m_save->setVisible(unsaved || !fileThere);
     m_save->setText(fileThere ? tr("&Save quorva.toml") : tr("&Save quorva.toml (none yet)"));
+    // Sync writes what quorva.toml says: with the choices changed, it saves them first, and says so.
+    const bool savesFirst = unsaved && fileThere;
+    m_sync->setText(savesFirst ? tr("Save and S&ync") : tr("S&ync"));
+    m_sync->setToolTip(savesFirst ? tr("Save these choices into quorva.toml, then write every icon the project keeps")
+                                  : tr("Write every icon the project keeps, each target whole or not at all"));
 }
 
 void ProjectPanel::setBusy(bool busy)

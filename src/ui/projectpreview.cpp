@@ -1,16 +1,92 @@
 #include "ui/projectpreview.h"
 
-#include "image/csscolour.h"
-#include "image/imageresizing.h"
+#include "project/targetplacement.h"
+#include "support/paths.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 namespace quorva {
+namespace fs = std::filesystem;
+namespace {
 
-QImage renderProjectPreview(const std::vector<ProjectTarget>& targets,
-                            const std::function<ImageRef(const ProjectTarget&)>& sourceOf, qreal ratio,
-                            const QPalette& palette)
+// A PNG's pixels by its header, without decoding it.
+qint64 pngArea(const QByteArray& bytes)
+{
+    if (bytes.size() < 24 || !bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return -1;
+    const auto side = [&bytes](int at) {
+        return qint64(quint8(bytes[at])) << 24 | qint64(quint8(bytes[at + 1])) << 16
+            | qint64(quint8(bytes[at + 2])) << 8 | qint64(quint8(bytes[at + 3]));
+    };
+    return side(16) * side(20);
+}
+
+// Layers and masks are parts of an icon, not the icon: Android's adaptive layers, a monochrome
+// or notification shape.
+bool isPartOfAnIcon(const QString& path)
+{
+    for (const char* part : {"_foreground", "_background", "_monochrome", "ic_stat_", "_notification"})
+        if (path.contains(QLatin1String(part)))
+            return true;
+    return false;
+}
+
+void pickShown(TargetPreview& preview, const TargetPlacement& made, const fs::path& root)
+{
+    const PlannedFile* best = nullptr;
+    fs::path bestRoot;
+    qint64 bestArea = -1;
+    for (const bool parts : {false, true}) {
+        for (const Placement& placement : made.placements)
+            for (const PlannedFile& file : placement.plan.files)
+                if (const qint64 area = pngArea(file.bytes); area > bestArea && isPartOfAnIcon(file.path) == parts) {
+                    best = &file;
+                    bestRoot = placement.root;
+                    bestArea = area;
+                }
+        if (best)
+            break;
+    }
+    // No PNG: an .ico or .icns file, as Qt's image plugins read it.
+    if (!best)
+        for (const Placement& placement : made.placements)
+            for (const PlannedFile& file : placement.plan.files)
+                if (!best
+                    && (file.path.endsWith(QLatin1String(".ico")) || file.path.endsWith(QLatin1String(".icns")))) {
+                    best = &file;
+                    bestRoot = placement.root;
+                }
+    if (!best)
+        return;
+    preview.image = QImage::fromData(best->bytes);
+    preview.file = displayPath((bestRoot / toPath(best->path)).lexically_normal().lexically_relative(root));
+}
+
+} // namespace
+
+std::vector<TargetPreview> previewTargets(const std::vector<ProjectTarget>& targets, const fs::path& root)
+{
+    std::vector<const ProjectTarget*> each;
+    for (const ProjectTarget& target : targets)
+        each.push_back(&target);
+    const std::vector<TargetPlacement> made = placeTargets(each, root);
+    std::vector<TargetPreview> previews;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        TargetPreview preview;
+        preview.label = targets[i].label();
+        preview.place = targets[i].place();
+        preview.kind = targets[i].kind;
+        preview.notes = made[i].notes;
+        preview.failure = made[i].failure;
+        if (!made[i].failure)
+            pickShown(preview, made[i], root);
+        previews.push_back(std::move(preview));
+    }
+    return previews;
+}
+
+QImage renderProjectPreview(const std::vector<TargetPreview>& targets, qreal ratio, const QPalette& palette)
 {
     if (targets.empty())
         return {};
@@ -27,48 +103,43 @@ QImage renderProjectPreview(const std::vector<ProjectTarget>& targets,
     preview.fill(Qt::transparent);
     QPainter painter(&preview);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (std::size_t index = 0; index < targets.size(); ++index) {
-        const ProjectTarget& target = targets[index];
+        const TargetPreview& target = targets[index];
         const int left = int(index) / rows * (column + gap), top = int(index) % rows * (side + gap);
-        QImage icon(side, side, QImage::Format_ARGB32_Premultiplied);
-        icon.fill(Qt::transparent);
-        if (const ImageRef source = sourceOf(target))
-            if (const ImageRef scaled = resizedToSide(*source, side)) {
-                QPainter drawn(&icon);
-                drawn.setRenderHint(QPainter::Antialiasing);
-                QPainterPath mask;
-                const QRectF box(0, 0, side, side);
-                if (target.kind == TargetKind::Android || target.kind == TargetKind::watchOS)
-                    mask.addEllipse(box);
-                else if (target.kind == TargetKind::iOS || target.kind == TargetKind::IconComposer)
-                    mask.addRoundedRect(box, side * 0.2237, side * 0.2237);
-                else
-                    mask.addRect(box);
-                drawn.setClipPath(mask);
-                const QColor background = parseCssColour(target.text(QStringLiteral("background")));
-                if (background.isValid())
-                    drawn.fillRect(box, background);
-                drawn.drawImage(0, 0, scaled->representations().front());
-            }
-        painter.drawImage(left, top, icon);
+        if (!target.image.isNull()) {
+            QPainterPath mask;
+            const QRectF box(left, top, side, side);
+            if (target.kind == TargetKind::watchOS)
+                mask.addEllipse(box);
+            else if (target.kind == TargetKind::iOS || target.kind == TargetKind::IconComposer)
+                mask.addRoundedRect(box, side * 0.2237, side * 0.2237);
+            else
+                mask.addRect(box);
+            painter.save();
+            painter.setClipPath(mask);
+            const QImage shown = target.image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            painter.drawImage(QPointF(left + (side - shown.width()) / 2.0, top + (side - shown.height()) / 2.0), shown);
+            painter.restore();
+        }
         const QRect text(left + side + gap, top, column - side - gap, side);
         painter.setPen(palette.color(QPalette::WindowText));
         painter.setFont(name);
-        painter.drawText(text.adjusted(0, 0, 0, -side / 2), Qt::AlignLeft | Qt::AlignBottom, target.label());
+        painter.drawText(text.adjusted(0, 0, 0, -side / 2), Qt::AlignLeft | Qt::AlignBottom, target.label);
         painter.setFont(place);
         painter.drawText(text.adjusted(0, side / 2 + qRound(2 * ratio), 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                         QFontMetrics(place).elidedText(target.place(), Qt::ElideMiddle, text.width()));
+                         QFontMetrics(place).elidedText(target.place, Qt::ElideMiddle, text.width()));
     }
     painter.end();
     preview.setDevicePixelRatio(ratio);
     return preview;
 }
 
-QString projectPreviewDescription(const std::vector<ProjectTarget>& targets)
+QString projectPreviewDescription(const std::vector<TargetPreview>& targets)
 {
     QStringList lines;
-    for (const ProjectTarget& target : targets)
-        lines << QStringLiteral("%1: %2").arg(target.label(), target.place());
+    for (const TargetPreview& target : targets)
+        lines << QStringLiteral("%1: %2").arg(target.label, target.place);
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -1,5 +1,7 @@
 #include "windowfixture.h"
 
+#include "generation/jobpool.h"
+
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QTest>
@@ -21,7 +23,7 @@ void WindowFixture::TearDown()
     window.reset();
     // A preview outrun by a newer one may still be working: its result, posted to the loop, is
     // delivered (to nobody) before the next test, not left queued at exit.
-    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(30000));
+    EXPECT_TRUE(jobPool().waitForDone(30000));
     QCoreApplication::sendPostedEvents();
 }
 

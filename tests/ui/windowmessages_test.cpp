@@ -8,6 +8,7 @@
 #include "ui/outputchoice.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -264,4 +265,44 @@ TEST_F(WindowMessages, severalPlatformsPreviewsAreCaptioned)
     EXPECT_GT(red(renderIconPreview(planAppIconSet(art, options), 1, palette)), 20);
     options.platforms = {ApplePlatform::iOS};
     EXPECT_EQ(red(renderIconPreview(planAppIconSet(art, options), 1, palette)), 0) << "one platform needs no name";
+}
+
+TEST_F(WindowMessages, aMessagesColourIsItsSeveritysAlone_afterTenMessages_andFillsTheBoxBehindTheText)
+{
+    MessageArea& status = *controller().statusLine();
+    // A pixel of the ground inside the frame, and one in the text's own area, clear of glyphs.
+    const auto grounds = [&status] {
+        QCoreApplication::processEvents();
+        const QImage shown = status.grab().toImage();
+        const QPoint inText = status.label()->mapTo(&status, QPoint(status.label()->width() - 3, 2));
+        return std::pair(shown.pixel(shown.width() - 3, shown.height() / 2),
+                         shown.pixel(inText * shown.devicePixelRatio()));
+    };
+    status.setMessage(QStringLiteral("Careful."), MessageArea::Severity::Warning);
+    const auto [warning, warningText] = grounds();
+    status.setMessage(QStringLiteral("Wrong."), MessageArea::Severity::Error);
+    const auto [error, errorText] = grounds();
+    EXPECT_NE(warning, error);
+    EXPECT_EQ(warningText, warning) << "the text on a band of its own";
+    EXPECT_EQ(errorText, error);
+    for (int i = 0; i < 10; ++i)
+        status.setMessage(QStringLiteral("Message %1").arg(i),
+                          i % 2 ? MessageArea::Severity::Error : MessageArea::Severity::Warning);
+    status.setMessage(QStringLiteral("Careful."), MessageArea::Severity::Warning);
+    EXPECT_EQ(grounds().first, warning) << "tinted over the tints before";
+    status.setMessage(QStringLiteral("Wrong."), MessageArea::Severity::Error);
+    EXPECT_EQ(grounds().first, error);
+}
+
+TEST_F(WindowMessages, generateIsOffWhileAJobWrites_andBackOnceItHasWritten)
+{
+    dropImage("icon.png", test::gradientImage(1024, 1024));
+    ASSERT_TRUE(controller().findChild<QPushButton*>(QStringLiteral("generateButton"))->isEnabled());
+    generateInto(folder("out"));
+    ASSERT_TRUE(controller().isWorking());
+    EXPECT_FALSE(controller().findChild<QPushButton*>(QStringLiteral("generateButton"))->isEnabled())
+        << "a second job would start beside the first";
+    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("generateAction"))->isEnabled()) << "nor by Ctrl+G";
+    waitForJobs();
+    EXPECT_TRUE(controller().findChild<QPushButton*>(QStringLiteral("generateButton"))->isEnabled());
 }
