@@ -1,5 +1,7 @@
 #include "png/pngdecoder.h"
 
+#include "png/pngchunks.h"
+
 #include <libdeflate.h>
 
 #include <cstdlib>
@@ -10,13 +12,6 @@
 
 namespace quorva {
 namespace {
-
-constexpr std::uint32_t maxChunkLength = 0x7fffffff; // the PNG standard's bound, for a length and a side
-
-std::uint32_t bigEndian32(const unsigned char* p)
-{
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
 
 // Chunks that say nothing of how the pixels look: Qt's reader keeps them beside the image, if at
 // all, and Quorva reads none of that.

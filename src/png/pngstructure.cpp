@@ -1,5 +1,7 @@
 #include "png/pngstructure.h"
 
+#include "png/pngchunks.h"
+
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -11,13 +13,7 @@
 namespace quorva {
 namespace {
 
-constexpr std::uint32_t maxChunkLength = 0x7fffffff; // the PNG standard's bound
 constexpr std::size_t maxProfileBytes = 4 << 20;
-
-std::uint32_t bigEndian32(const unsigned char* p)
-{
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
 
 QByteArray inflateProfile(const QByteArray& chunk)
 {
@@ -276,6 +272,17 @@ bool hasWholeChunks(const QByteArray& bytes)
         at += 12 + std::size_t(length);
     }
     return false;
+}
+
+std::optional<QSize> pngHeaderSize(const QByteArray& bytes)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    if (bytes.size() < 24 || std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) != 0 || std::memcmp(data + 12, "IHDR", 4) != 0)
+        return std::nullopt;
+    const std::uint32_t width = bigEndian32(data + 16), height = bigEndian32(data + 20);
+    if (width > maxChunkLength || height > maxChunkLength)
+        return std::nullopt;
+    return QSize(int(width), int(height));
 }
 
 QString otherImageFormat(const QByteArray& head)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace quorva {
 
@@ -36,6 +38,10 @@ PngStructure readPngStructure(const QByteArray& bytes);
 // needs in order not to run out of data or stop at a damaged chunk. Cheaper than the whole
 // structure: nothing is inflated.
 bool hasWholeChunks(const QByteArray& bytes);
+
+// The width and height the IHDR chunk of a PNG file's bytes gives, read without decoding anything;
+// nothing when the bytes don't start as a PNG file.
+std::optional<QSize> pngHeaderSize(const QByteArray& bytes);
 
 // What other format a file's bytes are, when they are no PNG but an image all the same: "WebP",
 // "JPEG", "GIF", "HEIF"…; empty otherwise.

@@ -107,6 +107,7 @@ void ProjectController::open(const fs::path& root, const std::function<void(std:
             m_savedText = read.saved;
             m_copies = read.copies;
             m_kinds = read.kinds;
+            m_name = displayPath(resolvedPath(root).filename()); // looked up once: the title shows it at every change
             m_edited = false;
             m_previews.clear();
             showState();
@@ -125,11 +126,7 @@ void ProjectController::close()
     m_edited = false;
     m_previews.clear();
     m_nextPreview = {};
-}
-
-QString ProjectController::name() const
-{
-    return m_root ? displayPath(resolvedPath(*m_root).filename()) : QString();
+    m_name.clear();
 }
 
 std::optional<fs::path> ProjectController::source() const

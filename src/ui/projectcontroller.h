@@ -44,7 +44,7 @@ public:
     // Whether a choice was changed since the project was opened or saved, and not saved.
     bool hasUnsavedEdits() const { return isOpen() && m_edited && unsaved(); }
     // The project's folder's name, for the window's title.
-    QString name() const;
+    QString name() const { return m_name; }
     // The source image of the project, as a path the window can load.
     std::optional<std::filesystem::path> source() const;
     // The targets as the window's choices make them.
@@ -81,6 +81,7 @@ private:
     bool m_edited = false;
     int m_opening = 0;
     QString m_kinds; // what init found, for a project without quorva.toml: "Flutter"
+    QString m_name;  // the folder's name, its links resolved
     std::vector<TargetPreview> m_previews;
     bool m_previewRunning = false;
     std::function<void()> m_nextPreview; // asked for while one was being made

@@ -1,5 +1,6 @@
 #include "ui/projectpreview.h"
 
+#include "png/pngstructure.h"
 #include "project/targetplacement.h"
 #include "support/paths.h"
 
@@ -10,16 +11,11 @@ namespace quorva {
 namespace fs = std::filesystem;
 namespace {
 
-// A PNG's pixels by its header, without decoding it.
+// A PNG's pixels by its header, without decoding it; -1 for any other file.
 qint64 pngArea(const QByteArray& bytes)
 {
-    if (bytes.size() < 24 || !bytes.startsWith("\x89PNG\r\n\x1a\n"))
-        return -1;
-    const auto side = [&bytes](int at) {
-        return qint64(quint8(bytes[at])) << 24 | qint64(quint8(bytes[at + 1])) << 16
-            | qint64(quint8(bytes[at + 2])) << 8 | qint64(quint8(bytes[at + 3]));
-    };
-    return side(16) * side(20);
+    const std::optional<QSize> size = pngHeaderSize(bytes);
+    return size ? qint64(size->width()) * size->height() : -1;
 }
 
 // Layers and masks are parts of an icon, not the icon: Android's adaptive layers, a monochrome
